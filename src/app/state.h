@@ -1,0 +1,40 @@
+#pragma once
+// The process-wide values, in one place. One thread owns them all: the hooks, the window
+// handlers and the main loop run on it, so nothing here is locked.
+#include "platform/types.h"
+
+#include <cstdint>
+#include <string>
+
+namespace tov {
+
+constexpr std::int16_t kDefaultActivationKey = 20; // VK_CAPITAL
+constexpr std::int16_t kDefaultSuggestionCount = 10;
+constexpr std::int16_t kDefaultTransparency = 230;
+
+struct State {
+    std::string CommandText; // always lower case; empty while the window is closed
+    bool WindowOpen = false;
+    std::int16_t ActivationKey = kDefaultActivationKey;
+    bool CapturingKey = false;
+    bool SubmitRequested = false;
+    WindowHandle PreviousWindow = 0;
+    std::int16_t SelectedIndex = 0;
+    std::int16_t SuggestionCount = kDefaultSuggestionCount;
+    std::int16_t Transparency = kDefaultTransparency;
+    std::int16_t CheckBeforeShutdown = 1;
+    std::int16_t ShowIEFavorites = 1;
+    std::int16_t ShowFFFavorites = 0;
+    std::string FirefoxProfilesDir;
+    bool Running = false;
+    bool KeyboardHookHandle = false; // the platform holds the real handles; these say whether they are set
+    bool MouseHookHandle = false;
+
+    // Work the hooks leave to the main loop. The hook decides and records; the loop acts.
+    std::string PendingSubmit;        // the command line frozen at Enter or the activation key
+    std::int16_t PendingSelection = 0; // SelectedIndex at that moment
+    unsigned OpenGeneration = 0;       // bumped at each opening, so the loop re-creates frmMain
+    bool DisplayDirty = false;         // the command line or selection changed since the last redraw
+};
+
+} // namespace tov

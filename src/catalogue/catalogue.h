@@ -1,0 +1,35 @@
+#pragma once
+// The command catalogue: what the user can reach by typing. Rebuilt whole by BuildCatalogue
+// and only read between builds.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tov {
+
+struct CustomCommand {
+    std::string Name;
+    std::string Action;
+};
+
+struct CommandEntry {
+    std::string Target;
+    std::string Name;
+    std::string Arguments;
+    std::string WorkingFolder;
+    std::string IconLocation;
+};
+
+struct Catalogue {
+    // Index 0 and 13 are empty; 1..12 the built-in words; then custom names and "run " phrases
+    // in order of addition. Never sorted.
+    std::vector<std::string> phrases;
+    std::vector<CustomCommand> custom;
+    // Sorted by Name, ordinally and stably, at the end of a build.
+    std::vector<CommandEntry> table;
+};
+
+// The part of `path` up to and including its last backslash; empty when there is none.
+std::string FolderOf(std::string_view path);
+
+} // namespace tov

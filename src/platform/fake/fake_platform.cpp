@@ -1,0 +1,256 @@
+#include "platform/fake/fake_platform.h"
+
+#include "platform/files.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tov {
+
+FakePlatform::FakePlatform() = default;
+
+HookDecision FakePlatform::PressKey(std::uint32_t vkCode, KeyMessage message) {
+    if (!keyHandler)
+        return HookDecision::Pass;
+    KeyEvent event;
+    event.message = message;
+    event.vkCode = vkCode;
+    event.scanCode = vkCode; // the fake keyboard's scan codes equal the virtual keys
+    return keyHandler(event);
+}
+
+HookDecision FakePlatform::TypeText(std::string_view text) {
+    HookDecision last = HookDecision::Pass;
+    for (char c : text) {
+        std::uint32_t vk = static_cast<unsigned char>(c);
+        const bool upper = c >= 'A' && c <= 'Z';
+        if (c >= 'a' && c <= 'z')
+            vk = static_cast<std::uint32_t>(c - 'a' + 'A');
+        const bool oldShift = shiftDown;
+        shiftDown = upper;
+        last = PressKey(vk);
+        PressKey(vk, KeyMessage::KeyUp);
+        shiftDown = oldShift;
+    }
+    return last;
+}
+
+HookDecision FakePlatform::Click(Point screenPoint, MouseMessage message) {
+    if (!mouseHandler)
+        return HookDecision::Pass;
+    return mouseHandler(MouseEvent{message, screenPoint});
+}
+
+void FakePlatform::RunPending() {
+    while (wakePending) {
+        wakePending = false;
+        if (wakeHandler)
+            wakeHandler();
+    }
+}
+
+void FakePlatform::ClickControl(Form& form, std::string_view name, int index) {
+    Control& c = form.At(name, index);
+    if (!c.enabled || !c.visible)
+        return;
+    if (c.kind == ControlKind::CheckBox)
+        c.value = c.value ? 0 : 1;
+    if (c.kind == ControlKind::OptionButton)
+        c.value = 1;
+    if (c.onClick)
+        c.onClick();
+}
+
+WindowHandle FakePlatform::AddWindow(std::string caption, bool onTop) {
+    const WindowHandle h = nextHandle_++;
+    windows[h] = FakeWindow{std::move(caption)};
+    if (onTop)
+        zOrder.insert(zOrder.begin(), h);
+    else
+        zOrder.push_back(h);
+    return h;
+}
+
+bool FakePlatform::InstallKeyboardHook(KeyHandler handler) {
+    keyHandler = std::move(handler);
+    calls.push_back("InstallKeyboardHook");
+    return true;
+}
+
+bool FakePlatform::InstallMouseHook(MouseHandler handler) {
+    mouseHandler = std::move(handler);
+    calls.push_back("InstallMouseHook");
+    return true;
+}
+
+void FakePlatform::RemoveKeyboardHook() {
+    keyHandler = nullptr;
+    calls.push_back("RemoveKeyboardHook");
+}
+
+void FakePlatform::RemoveMouseHook() {
+    mouseHandler = nullptr;
+    calls.push_back("RemoveMouseHook");
+}
+
+bool FakePlatform::RunOneMessage() {
+    RunPending();
+    return !quit;
+}
+
+void FakePlatform::PumpPendingMessages() { RunPending(); }
+
+void FakePlatform::SetWakeHandler(std::function<void()> handler) { wakeHandler = std::move(handler); }
+
+void FakePlatform::RequestWake() {
+    wakePending = true;
+    ++wakeRequests;
+}
+
+void FakePlatform::RaisePriority() { calls.push_back("RaisePriority"); }
+
+std::string FakePlatform::TranslateKey(const KeyEvent& event) {
+    const std::uint32_t vk = event.vkCode;
+    if (vk >= 'A' && vk <= 'Z')
+        return std::string(1, static_cast<char>(shiftDown ? vk : vk - 'A' + 'a'));
+    if ((vk >= '0' && vk <= '9') || vk == vk::VK_SPACE)
+        return std::string(1, static_cast<char>(vk));
+    if (vk == vk::VK_TAB)
+        return "\t";
+    if (vk < 0x80 && vk >= 0x21 && vk != vk::VK_DELETE && !(vk >= vk::VK_LEFT && vk <= vk::VK_DOWN))
+        return std::string(1, static_cast<char>(vk));
+    return {};
+}
+
+std::string FakePlatform::KeyName(std::uint32_t vkCode) {
+    if (vkCode == vk::VK_CAPITAL)
+        return "Caps Lock";
+    if (vkCode >= vk::VK_F1 && vkCode < vk::VK_F1 + 24)
+        return "F" + std::to_string(vkCode - vk::VK_F1 + 1);
+    return "Key " + std::to_string(vkCode);
+}
+
+WindowHandle FakePlatform::ForegroundWindow() { return foreground; }
+
+std::string FakePlatform::WindowCaption(WindowHandle window) {
+    auto it = windows.find(window);
+    return it == windows.end() || it->second.closed ? std::string() : it->second.caption;
+}
+
+std::vector<WindowHandle> FakePlatform::TopLevelWindows() {
+    std::vector<WindowHandle> out;
+    for (WindowHandle h : zOrder)
+        if (!windows[h].closed)
+            out.push_back(h);
+    return out;
+}
+
+WindowHandle FakePlatform::TopLevelWindowAt(Point screenPoint) {
+    for (Form* form : liveForms)
+        if (form->visible && form->rect.Contains(screenPoint))
+            return form->handle;
+    return zOrder.empty() ? 0 : zOrder.back();
+}
+
+bool FakePlatform::CreateFormWindow(Form& form) {
+    form.handle = nextHandle_++;
+    liveForms.insert(&form);
+    windows[form.handle] = FakeWindow{form.caption};
+    calls.push_back("CreateFormWindow " + form.name);
+    return true;
+}
+
+void FakePlatform::DestroyFormWindow(Form& form) {
+    liveForms.erase(&form);
+    windows[form.handle].closed = true;
+    form.handle = 0;
+    form.visible = false;
+    calls.push_back("DestroyFormWindow " + form.name);
+}
+
+void FakePlatform::ShowForm(Form& form) {
+    form.visible = true;
+    if (form.style.activateOnShow)
+        foreground = form.handle;
+}
+
+void FakePlatform::HideForm(Form& form) { form.visible = false; }
+void FakePlatform::PlaceForm(Form&) {}
+void FakePlatform::UpdateForm(Form&) {}
+void FakePlatform::MakeTopmost(Form& form) { calls.push_back("MakeTopmost " + form.name); }
+
+bool FakePlatform::SetLayeredOpacity(WindowHandle window, int alpha) {
+    if (window == 0)
+        return false;
+    opacity[window] = alpha;
+    return true;
+}
+
+Size FakePlatform::MeasureText(const Font& font, std::string_view text) {
+    int characters = 0;
+    for (char c : text)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+            ++characters;
+    // A fixed-pitch stand-in: wide enough to tell lengths apart, tall as the point size says.
+    return Size{characters * 10, static_cast<int>(std::lround(font.points * 4.0 / 3.0)) + 3};
+}
+
+Size FakePlatform::ScreenSize() { return Size{1024, 768}; }
+
+PicturePtr FakePlatform::LoadResourcePicture(std::string_view name) {
+    auto p = std::make_shared<FakePicture>();
+    p->source = "res:" + std::string(name);
+    return p;
+}
+
+PicturePtr FakePlatform::LoadPictureFile(const std::string& path) {
+    if (!IsPlainFile(path))
+        return nullptr;
+    auto p = std::make_shared<FakePicture>();
+    p->source = path;
+    return p;
+}
+
+PicturePtr FakePlatform::ExtractFileIcon(const std::string& path, int index) {
+    auto p = std::make_shared<FakePicture>();
+    p->source = path + "," + std::to_string(index);
+    return p;
+}
+
+MessageBoxResult FakePlatform::ShowMessageBox(const std::string& text, const std::string& title,
+                                              MessageBoxButtons buttons) {
+    messageBoxes.push_back({text, title, buttons});
+    if (!messageBoxAnswers.empty()) {
+        const MessageBoxResult answer = messageBoxAnswers.front();
+        messageBoxAnswers.pop_front();
+        return answer;
+    }
+    return buttons == MessageBoxButtons::YesNo ? MessageBoxResult::Yes : MessageBoxResult::Ok;
+}
+
+void FakePlatform::ShellOpen(const std::string& file, const std::string& parameters,
+                             const std::string& workingFolder, int showCommand) {
+    launches.push_back({file, parameters, workingFolder, showCommand});
+}
+
+std::string FakePlatform::SpecialFolder(int csidl) {
+    auto it = specialFolders.find(csidl);
+    return it == specialFolders.end() ? std::string() : it->second;
+}
+
+std::string FakePlatform::ProgramFolder() { return programFolder; }
+
+std::optional<std::string> FakePlatform::ReadSetting(const std::string& app, const std::string& section,
+                                                     const std::string& key) {
+    auto it = settings.find(app + "\\" + section + "\\" + key);
+    if (it == settings.end())
+        return std::nullopt;
+    return it->second;
+}
+
+void FakePlatform::WriteSetting(const std::string& app, const std::string& section, const std::string& key,
+                                const std::string& value) {
+    settings[app + "\\" + section + "\\" + key] = value;
+}
+
+} // namespace tov

@@ -1,0 +1,111 @@
+#pragma once
+// A platform that behaves like the system as far as the program can tell, in memory:
+// tests press keys and click through it and read back what the program did.
+#include "platform/platform.h"
+
+#include <deque>
+#include <map>
+#include <set>
+
+namespace tov {
+
+struct FakeWindow {
+    std::string caption;
+    int showCommand = SW_SHOWNORMAL;
+    bool closed = false;
+    bool hung = false; // does not answer messages
+};
+
+struct FakeMessageBox {
+    std::string text;
+    std::string title;
+    MessageBoxButtons buttons;
+};
+
+struct FakeLaunch {
+    std::string file;
+    std::string parameters;
+    std::string workingFolder;
+    int showCommand = 0;
+};
+
+struct FakePicture : Picture {};
+
+class FakePlatform : public Platform {
+  public:
+    FakePlatform();
+
+    // Test controls.
+    HookDecision PressKey(std::uint32_t vkCode, KeyMessage message = KeyMessage::KeyDown);
+    HookDecision TypeText(std::string_view text); // one key per character, letters as their virtual keys
+    HookDecision Click(Point screenPoint, MouseMessage message = MouseMessage::LeftDown);
+    // Runs what a message loop would: the wake handler when a wake is pending.
+    void RunPending();
+    void ClickControl(Form& form, std::string_view name, int index = 0);
+    WindowHandle AddWindow(std::string caption, bool onTop = true);
+
+    bool shiftDown = false;
+    bool quit = false;
+    WindowHandle foreground = 0;
+    std::vector<WindowHandle> zOrder; // topmost first
+    std::map<WindowHandle, FakeWindow> windows;
+    std::deque<MessageBoxResult> messageBoxAnswers; // answers to give, Yes/Ok when empty
+    std::vector<FakeMessageBox> messageBoxes;
+    std::vector<FakeLaunch> launches;
+    std::vector<std::string> calls; // other operations, in order, for tests to read
+    std::map<int, std::string> specialFolders;
+    std::string programFolder = "C:\\Program Files\\Tovlen";
+    std::map<std::string, std::string> settings; // "app\\section\\key"
+    std::set<Form*> liveForms;
+    std::map<WindowHandle, int> opacity;
+    KeyHandler keyHandler;
+    MouseHandler mouseHandler;
+    std::function<void()> wakeHandler;
+    bool wakePending = false;
+    int wakeRequests = 0;
+
+    // Platform.
+    bool InstallKeyboardHook(KeyHandler handler) override;
+    bool InstallMouseHook(MouseHandler handler) override;
+    void RemoveKeyboardHook() override;
+    void RemoveMouseHook() override;
+    bool RunOneMessage() override;
+    void PumpPendingMessages() override;
+    void SetWakeHandler(std::function<void()> handler) override;
+    void RequestWake() override;
+    void RaisePriority() override;
+    std::string TranslateKey(const KeyEvent& event) override;
+    std::string KeyName(std::uint32_t vkCode) override;
+    WindowHandle ForegroundWindow() override;
+    std::string WindowCaption(WindowHandle window) override;
+    std::vector<WindowHandle> TopLevelWindows() override;
+    WindowHandle TopLevelWindowAt(Point screenPoint) override;
+    bool CreateFormWindow(Form& form) override;
+    void DestroyFormWindow(Form& form) override;
+    void ShowForm(Form& form) override;
+    void HideForm(Form& form) override;
+    void PlaceForm(Form& form) override;
+    void UpdateForm(Form& form) override;
+    void MakeTopmost(Form& form) override;
+    bool SetLayeredOpacity(WindowHandle window, int alpha) override;
+    Size MeasureText(const Font& font, std::string_view text) override;
+    Size ScreenSize() override;
+    PicturePtr LoadResourcePicture(std::string_view name) override;
+    PicturePtr LoadPictureFile(const std::string& path) override;
+    PicturePtr ExtractFileIcon(const std::string& path, int index) override;
+    MessageBoxResult ShowMessageBox(const std::string& text, const std::string& title,
+                                    MessageBoxButtons buttons) override;
+    void ShellOpen(const std::string& file, const std::string& parameters, const std::string& workingFolder,
+                   int showCommand) override;
+    std::string SpecialFolder(int csidl) override;
+    std::string ProgramFolder() override;
+    std::optional<std::string> ReadSetting(const std::string& app, const std::string& section,
+                                           const std::string& key) override;
+    void WriteSetting(const std::string& app, const std::string& section, const std::string& key,
+                      const std::string& value) override;
+
+  private:
+    WindowHandle nextHandle_ = 0x1000;
+};
+
+} // namespace tov

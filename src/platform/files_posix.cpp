@@ -1,0 +1,109 @@
+#include "platform/files.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tov {
+
+namespace {
+
+std::string HostPath(std::string path) {
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
+struct Dir {
+    DIR* d;
+    ~Dir() {
+        if (d)
+            closedir(d);
+    }
+};
+
+struct Fd {
+    int fd;
+    ~Fd() {
+        if (fd >= 0)
+            close(fd);
+    }
+};
+
+} // namespace
+
+std::vector<FoundEntry> ListFolder(const std::string& folder) {
+    std::vector<FoundEntry> out;
+    const std::string host = HostPath(folder);
+    Dir dir{opendir(host.empty() ? "." : host.c_str())};
+    if (!dir.d)
+        return out;
+    while (const dirent* e = readdir(dir.d)) {
+        FoundEntry entry{e->d_name, FILE_ATTRIBUTE_ARCHIVE};
+        struct stat st {};
+        std::string full = host;
+        if (!full.empty() && full.back() != '/')
+            full += '/';
+        full += e->d_name;
+        if (stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+            entry.attributes = FILE_ATTRIBUTE_DIRECTORY;
+        out.push_back(std::move(entry));
+    }
+    return out;
+}
+
+bool IsPlainFile(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && stat(HostPath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool IsFolder(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && stat(HostPath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::optional<std::string> ReadFileBytes(const std::string& path, std::uint64_t limit) {
+    Fd f{open(HostPath(path).c_str(), O_RDONLY | O_CLOEXEC)};
+    if (f.fd < 0)
+        return std::nullopt;
+    struct stat st {};
+    if (fstat(f.fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::uint64_t>(st.st_size) > limit)
+        return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = read(f.fd, buffer, sizeof buffer);
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            break;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+        if (bytes.size() > limit)
+            return std::nullopt;
+    }
+    return bytes;
+}
+
+bool AppendToFile(const std::string& path, const std::string& bytes) {
+    Fd f{open(HostPath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644)};
+    if (f.fd < 0)
+        return false;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(f.fd, bytes.data() + done, bytes.size() - done);
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return fsync(f.fd) == 0;
+}
+
+bool RemoveFile(const std::string& path) { return unlink(HostPath(path).c_str()) == 0; }
+
+bool RenameFile(const std::string& from, const std::string& to) {
+    return rename(HostPath(from).c_str(), HostPath(to).c_str()) == 0;
+}
+
+} // namespace tov

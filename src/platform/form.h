@@ -1,0 +1,98 @@
+#pragma once
+// A form is declared once as plain data: its window, its controls with their positions,
+// captions and looks, and the handlers their events call. The platform turns a Form into a
+// real window and keeps it in step when the form changes; the fake platform keeps only the
+// data, which is what the tests read. Labels, images, pictures and lines have no window of
+// their own: the form draws them, so a click on one of them lands on the form itself.
+#include "platform/types.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tov {
+
+enum class ControlKind {
+    Label,        // windowless text, CR LF separates lines
+    Image,        // windowless picture, stretched to its rectangle
+    PictureBox,   // windowless box with a background colour and an optional picture
+    Line,         // windowless horizontal rule
+    Button,
+    CheckBox,     // value 0 / 1
+    OptionButton, // value 0 / 1
+    ListBox,      // items; value = selected row or -1
+    Frame,        // a group box; controls name it as their parent
+    Slider,       // value within minimum..maximum
+    UpDown,       // value within minimum..maximum
+};
+
+struct Control {
+    std::string name;
+    int index = 0; // position in a control array; 0 for single controls
+    ControlKind kind = ControlKind::Label;
+    Rect rect;
+    std::string text;
+    std::optional<Font> font;          // none: the form's font
+    std::optional<Colour> textColour;  // none: the system's default text colour
+    std::optional<Colour> backColour;  // none: transparent
+    bool visible = true;
+    bool enabled = true;
+    bool centred = false;
+    int value = 0;
+    int minimum = 0;
+    int maximum = 0;
+    std::vector<std::string> items;
+    PicturePtr picture;
+    std::string parent; // name of the frame that holds it, empty for the form itself
+    std::string tag;
+    std::function<void()> onClick;
+    std::function<void()> onChange; // after the platform has stored the new value
+};
+
+struct FormStyle {
+    bool captionBar = false; // title bar with a close box; otherwise borderless
+    bool topmost = false;
+    bool toolWindow = true; // no taskbar button
+    bool activateOnShow = false;
+};
+
+struct Form {
+    std::string name;
+    std::string caption;
+    Rect rect; // screen position and outer size
+    Colour backColour = Rgb(240, 240, 240);
+    PicturePtr background; // drawn stretched over the client area
+    Font font;
+    FormStyle style;
+    std::vector<Control> controls;
+
+    WindowHandle handle = 0; // set by the platform while the window exists
+    bool visible = false;    // kept by the platform
+
+    std::function<void()> onClose;      // the user closed the window (close box, Alt+F4)
+    std::function<void(Point)> onMouse; // a click on the form that no control took (client coordinates)
+
+    Control& Add(Control c) {
+        controls.push_back(std::move(c));
+        return controls.back();
+    }
+    Control* Find(std::string_view controlName, int index = 0) {
+        for (auto& c : controls)
+            if (c.name == controlName && c.index == index)
+                return &c;
+        return nullptr;
+    }
+    const Control* Find(std::string_view controlName, int index = 0) const {
+        return const_cast<Form*>(this)->Find(controlName, index);
+    }
+    Control& At(std::string_view controlName, int index = 0);
+    const Control& At(std::string_view controlName, int index = 0) const {
+        return const_cast<Form*>(this)->At(controlName, index);
+    }
+    void RemoveAll(std::string_view controlName) {
+        std::erase_if(controls, [&](const Control& c) { return c.name == controlName; });
+    }
+};
+
+} // namespace tov

@@ -1,0 +1,99 @@
+#pragma once
+// Every Windows operation the program uses goes through this interface. The Win32
+// implementation lives in platform/win32, the fake one that tests drive in platform/fake.
+// Text crossing the seam is UTF-8; paths use backslashes as on Windows.
+#include "platform/form.h"
+#include "platform/types.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tov {
+
+// Message-box buttons and answers, numbered as MB_* and ID* are.
+enum class MessageBoxButtons { Ok = 0, YesNo = 4 };
+enum class MessageBoxResult { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
+
+// Show commands of a window placement, numbered as SW_* are.
+constexpr int SW_SHOWNORMAL = 1;
+constexpr int SW_SHOWMAXIMIZED = 3;
+constexpr int SW_SHOW = 5;
+constexpr int SW_MINIMIZE = 6;
+
+// Special-folder numbers, as CSIDL_* are.
+constexpr int CSIDL_DESKTOP = 0x00;
+constexpr int CSIDL_PROGRAMS = 0x02;
+constexpr int CSIDL_FAVORITES = 0x06;
+constexpr int CSIDL_STARTUP = 0x07;
+constexpr int CSIDL_COMMON_PROGRAMS = 0x17;
+constexpr int CSIDL_COMMON_STARTUP = 0x18;
+constexpr int CSIDL_APPDATA = 0x1A;
+constexpr int CSIDL_COMMON_FAVORITES = 0x1F;
+
+class Platform {
+  public:
+    virtual ~Platform() = default;
+
+    // Hooks and the message loop. Hook handlers run on the thread that installed them,
+    // while it waits for messages; they must return at once.
+    virtual bool InstallKeyboardHook(KeyHandler handler) = 0;
+    virtual bool InstallMouseHook(MouseHandler handler) = 0;
+    virtual void RemoveKeyboardHook() = 0;
+    virtual void RemoveMouseHook() = 0;
+    // Retrieves and dispatches one message; false once the thread's quit message arrives.
+    virtual bool RunOneMessage() = 0;
+    // Dispatches whatever is waiting and returns (the classic DoEvents).
+    virtual void PumpPendingMessages() = 0;
+    // The wake handler runs from message dispatch, also inside nested loops such as a
+    // message box, soon after RequestWake; several requests may fold into one call.
+    virtual void SetWakeHandler(std::function<void()> handler) = 0;
+    virtual void RequestWake() = 0;
+    virtual void RaisePriority() = 0;
+
+    // Keyboard translation with the keyboard state of the moment; empty when the key gives no character.
+    virtual std::string TranslateKey(const KeyEvent& event) = 0;
+    virtual std::string KeyName(std::uint32_t vkCode) = 0;
+
+    // Other programs' windows.
+    virtual WindowHandle ForegroundWindow() = 0;
+    virtual std::string WindowCaption(WindowHandle window) = 0;
+    virtual std::vector<WindowHandle> TopLevelWindows() = 0; // Z order, topmost first
+    virtual WindowHandle TopLevelWindowAt(Point screenPoint) = 0;
+
+    // The program's own windows, made from forms.
+    virtual bool CreateFormWindow(Form& form) = 0;
+    virtual void DestroyFormWindow(Form& form) = 0;
+    virtual void ShowForm(Form& form) = 0;
+    virtual void HideForm(Form& form) = 0;
+    virtual void PlaceForm(Form& form) = 0;  // moves and sizes it to form.rect
+    virtual void UpdateForm(Form& form) = 0; // controls changed: bring the window in step
+    virtual void MakeTopmost(Form& form) = 0;
+    virtual bool SetLayeredOpacity(WindowHandle window, int alpha) = 0;
+    virtual Size MeasureText(const Font& font, std::string_view text) = 0;
+    virtual Size ScreenSize() = 0;
+
+    // Pictures: a resource of the program by name, a picture or icon file, or icon `index` of a file.
+    virtual PicturePtr LoadResourcePicture(std::string_view name) = 0;
+    virtual PicturePtr LoadPictureFile(const std::string& path) = 0;
+    virtual PicturePtr ExtractFileIcon(const std::string& path, int index) = 0;
+
+    virtual MessageBoxResult ShowMessageBox(const std::string& text, const std::string& title,
+                                            MessageBoxButtons buttons) = 0;
+
+    // Shell and system folders.
+    virtual void ShellOpen(const std::string& file, const std::string& parameters,
+                           const std::string& workingFolder, int showCommand) = 0;
+    virtual std::string SpecialFolder(int csidl) = 0; // empty when it cannot be resolved
+    virtual std::string ProgramFolder() = 0;          // folder of the running program, no trailing backslash
+
+    // Per-user settings store: application, section, key; every value text.
+    virtual std::optional<std::string> ReadSetting(const std::string& app, const std::string& section,
+                                                   const std::string& key) = 0;
+    virtual void WriteSetting(const std::string& app, const std::string& section, const std::string& key,
+                              const std::string& value) = 0;
+};
+
+} // namespace tov

@@ -1,0 +1,52 @@
+#pragma once
+// The platform on a real Windows desktop.
+#include "platform/platform.h"
+
+namespace tov {
+
+class Win32Platform : public Platform {
+  public:
+    Win32Platform();
+    ~Win32Platform() override;
+
+    bool InstallKeyboardHook(KeyHandler handler) override;
+    bool InstallMouseHook(MouseHandler handler) override;
+    void RemoveKeyboardHook() override;
+    void RemoveMouseHook() override;
+    bool RunOneMessage() override;
+    void PumpPendingMessages() override;
+    void SetWakeHandler(std::function<void()> handler) override;
+    void RequestWake() override;
+    void RaisePriority() override;
+    std::string TranslateKey(const KeyEvent& event) override;
+    std::string KeyName(std::uint32_t vkCode) override;
+    WindowHandle ForegroundWindow() override;
+    std::string WindowCaption(WindowHandle window) override;
+    std::vector<WindowHandle> TopLevelWindows() override;
+    WindowHandle TopLevelWindowAt(Point screenPoint) override;
+    bool CreateFormWindow(Form& form) override;
+    void DestroyFormWindow(Form& form) override;
+    void ShowForm(Form& form) override;
+    void HideForm(Form& form) override;
+    void PlaceForm(Form& form) override;
+    void UpdateForm(Form& form) override;
+    void MakeTopmost(Form& form) override;
+    bool SetLayeredOpacity(WindowHandle window, int alpha) override;
+    Size MeasureText(const Font& font, std::string_view text) override;
+    Size ScreenSize() override;
+    PicturePtr LoadResourcePicture(std::string_view name) override;
+    PicturePtr LoadPictureFile(const std::string& path) override;
+    PicturePtr ExtractFileIcon(const std::string& path, int index) override;
+    MessageBoxResult ShowMessageBox(const std::string& text, const std::string& title,
+                                    MessageBoxButtons buttons) override;
+    void ShellOpen(const std::string& file, const std::string& parameters, const std::string& workingFolder,
+                   int showCommand) override;
+    std::string SpecialFolder(int csidl) override;
+    std::string ProgramFolder() override;
+    std::optional<std::string> ReadSetting(const std::string& app, const std::string& section,
+                                           const std::string& key) override;
+    void WriteSetting(const std::string& app, const std::string& section, const std::string& key,
+                      const std::string& value) override;
+};
+
+} // namespace tov

@@ -1,0 +1,43 @@
+#include "app/settings.h"
+#include "app/state.h"
+#include "platform/fake/fake_platform.h"
+
+#include <gtest/gtest.h>
+
+namespace tov {
+namespace {
+
+TEST(Settings, FreshProfileGetsTheDefaults) {
+    FakePlatform platform;
+    State state;
+    LoadSettings(platform, state);
+    EXPECT_EQ(state.ActivationKey, 20);
+    EXPECT_EQ(state.SuggestionCount, 10);
+    EXPECT_EQ(state.Transparency, 230);
+    EXPECT_EQ(state.ShowIEFavorites, 1);
+    EXPECT_EQ(state.CheckBeforeShutdown, 1);
+    EXPECT_EQ(state.ShowFFFavorites, 0); // no application-data folder, so no Firefox
+    EXPECT_TRUE(SettingToBool(GetSetting(platform, "showwelcome", 1)));
+}
+
+TEST(Settings, StoredValuesWinAndAreReadAsSixteenBitNumbers) {
+    FakePlatform platform;
+    SaveSetting(platform, "mappedkey", "119");
+    SaveSetting(platform, "showsuggestions", "0");
+    SaveSetting(platform, "windowtransparency", " 100");
+    SaveSetting(platform, "showfffavs", "1");
+    State state;
+    LoadSettings(platform, state);
+    EXPECT_EQ(state.ActivationKey, 119);
+    EXPECT_EQ(state.SuggestionCount, 0);
+    EXPECT_EQ(state.Transparency, 100);
+    EXPECT_EQ(state.ShowFFFavorites, 1);
+    EXPECT_EQ(SettingToInt16("99999"), 32767);
+    EXPECT_EQ(SettingToInt16("-5x"), -5);
+    EXPECT_EQ(SettingToInt16("junk"), 0);
+    EXPECT_FALSE(SettingToBool("0"));
+    EXPECT_TRUE(SettingToBool("-1"));
+}
+
+} // namespace
+} // namespace tov

@@ -1,0 +1,12 @@
+#pragma once
+// The console tool's subcommands. Each prints one JSON document on stdout and returns the exit code.
+#include <string>
+#include <vector>
+
+namespace tov::ctl {
+
+using Args = std::vector<std::string>;
+
+int Version(const Args& args);
+
+} // namespace tov::ctl
