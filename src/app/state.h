@@ -34,7 +34,9 @@ struct State {
     std::string PendingSubmit;        // the command line frozen at Enter or the activation key
     std::int16_t PendingSelection = 0; // SelectedIndex at that moment
     unsigned OpenGeneration = 0;       // bumped at each opening, so the loop re-creates frmMain
+    unsigned ShownGeneration = 0;      // the opening that the command window on screen belongs to
     bool DisplayDirty = false;         // the command line or selection changed since the last redraw
+    bool CaptureCompleted = false;     // a key was captured as the activation key; the loop saves it
 };
 
 } // namespace tov

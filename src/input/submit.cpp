@@ -2,26 +2,49 @@
 
 #include "app/app.h"
 #include "commands/dispatch.h"
+#include "suggest/command_window.h"
 #include "suggest/match.h"
 
 namespace tov {
 
+namespace {
+
+void ClearTypedText(App& app) {
+    if (app.forms.frmMain)
+        app.forms.frmMain->At("lblCommand").text.clear();
+}
+
+} // namespace
+
 void SubmitCommandLine(App& app) {
-    app.state.WindowOpen = false;
-    const DispatchResult answer = RunCommand(app, app.state.CommandText);
-    app.state.WindowOpen = answer.keepOpen;
-    if (!answer.keepOpen && !answer.carriedOut) {
-        const std::string suggestion = MatchCommand(app);
-        if (!suggestion.empty())
-            SubmitSuggestion(app, suggestion);
+    State& s = app.state;
+    s.WindowOpen = false;
+    ClearTypedText(app);
+    HideCommandWindow(app);
+    const DispatchResult answer = RunCommand(app, s.CommandText);
+    s.WindowOpen = answer.keepOpen;
+    if (!answer.keepOpen) {
+        // The best suggestion runs only when the line itself carried nothing out, so a typed
+        // built-in word or a whole "run" phrase is never run twice.
+        if (!answer.carriedOut) {
+            const std::string suggestion = MatchCommand(app);
+            if (!suggestion.empty())
+                SubmitSuggestion(app, suggestion);
+        }
+        if (!s.WindowOpen)
+            CloseCommandWindow(app);
     }
-    app.state.CommandText.clear();
+    s.CommandText.clear();
 }
 
 void SubmitSuggestion(App& app, const std::string& suggestion) {
-    app.state.WindowOpen = false;
-    app.state.WindowOpen = RunCommand(app, suggestion).keepOpen;
-    app.state.CommandText.clear();
+    State& s = app.state;
+    s.WindowOpen = false;
+    ClearTypedText(app);
+    if (app.forms.frmMain && app.forms.frmMain->visible)
+        app.platform.HideForm(*app.forms.frmMain);
+    s.WindowOpen = RunCommand(app, suggestion).keepOpen;
+    s.CommandText.clear();
 }
 
 } // namespace tov

@@ -9,12 +9,24 @@
 namespace tov {
 
 // File attributes, as FILE_ATTRIBUTE_* are numbered.
+#ifndef FILE_ATTRIBUTE_READONLY
 constexpr std::uint32_t FILE_ATTRIBUTE_READONLY = 0x01;
+#endif
+#ifndef FILE_ATTRIBUTE_HIDDEN
 constexpr std::uint32_t FILE_ATTRIBUTE_HIDDEN = 0x02;
+#endif
+#ifndef FILE_ATTRIBUTE_SYSTEM
 constexpr std::uint32_t FILE_ATTRIBUTE_SYSTEM = 0x04;
+#endif
+#ifndef FILE_ATTRIBUTE_DIRECTORY
 constexpr std::uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x10;
+#endif
+#ifndef FILE_ATTRIBUTE_ARCHIVE
 constexpr std::uint32_t FILE_ATTRIBUTE_ARCHIVE = 0x20;
+#endif
+#ifndef FILE_ATTRIBUTE_NORMAL
 constexpr std::uint32_t FILE_ATTRIBUTE_NORMAL = 0x80;
+#endif
 
 struct FoundEntry {
     std::string name;

@@ -39,6 +39,7 @@ struct Control {
     bool visible = true;
     bool enabled = true;
     bool centred = false;
+    bool wrap = false; // labels: break long lines at word boundaries
     int value = 0;
     int minimum = 0;
     int maximum = 0;

@@ -18,20 +18,44 @@ enum class MessageBoxButtons { Ok = 0, YesNo = 4 };
 enum class MessageBoxResult { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
 
 // Show commands of a window placement, numbered as SW_* are.
+#ifndef SW_SHOWNORMAL
 constexpr int SW_SHOWNORMAL = 1;
+#endif
+#ifndef SW_SHOWMAXIMIZED
 constexpr int SW_SHOWMAXIMIZED = 3;
+#endif
+#ifndef SW_SHOW
 constexpr int SW_SHOW = 5;
+#endif
+#ifndef SW_MINIMIZE
 constexpr int SW_MINIMIZE = 6;
+#endif
 
 // Special-folder numbers, as CSIDL_* are.
+#ifndef CSIDL_DESKTOP
 constexpr int CSIDL_DESKTOP = 0x00;
+#endif
+#ifndef CSIDL_PROGRAMS
 constexpr int CSIDL_PROGRAMS = 0x02;
+#endif
+#ifndef CSIDL_FAVORITES
 constexpr int CSIDL_FAVORITES = 0x06;
+#endif
+#ifndef CSIDL_STARTUP
 constexpr int CSIDL_STARTUP = 0x07;
+#endif
+#ifndef CSIDL_COMMON_PROGRAMS
 constexpr int CSIDL_COMMON_PROGRAMS = 0x17;
+#endif
+#ifndef CSIDL_COMMON_STARTUP
 constexpr int CSIDL_COMMON_STARTUP = 0x18;
+#endif
+#ifndef CSIDL_APPDATA
 constexpr int CSIDL_APPDATA = 0x1A;
+#endif
+#ifndef CSIDL_COMMON_FAVORITES
 constexpr int CSIDL_COMMON_FAVORITES = 0x1F;
+#endif
 
 class Platform {
   public:

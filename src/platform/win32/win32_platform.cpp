@@ -1,43 +1,310 @@
 #include "platform/win32/win32_platform.h"
 
+#include "platform/text.h"
+
+#include <commctrl.h>
+
 namespace tov {
 
-Win32Platform::Win32Platform() = default;
-Win32Platform::~Win32Platform() = default;
+namespace win32 {
 
-bool Win32Platform::InstallKeyboardHook(KeyHandler) { return false; }
-bool Win32Platform::InstallMouseHook(MouseHandler) { return false; }
-void Win32Platform::RemoveKeyboardHook() {}
-void Win32Platform::RemoveMouseHook() {}
-bool Win32Platform::RunOneMessage() { return false; }
-void Win32Platform::PumpPendingMessages() {}
-void Win32Platform::SetWakeHandler(std::function<void()>) {}
-void Win32Platform::RequestWake() {}
-void Win32Platform::RaisePriority() {}
-std::string Win32Platform::TranslateKey(const KeyEvent&) { return {}; }
-std::string Win32Platform::KeyName(std::uint32_t) { return {}; }
-WindowHandle Win32Platform::ForegroundWindow() { return 0; }
-std::string Win32Platform::WindowCaption(WindowHandle) { return {}; }
-std::vector<WindowHandle> Win32Platform::TopLevelWindows() { return {}; }
-WindowHandle Win32Platform::TopLevelWindowAt(Point) { return 0; }
-bool Win32Platform::CreateFormWindow(Form&) { return false; }
-void Win32Platform::DestroyFormWindow(Form&) {}
-void Win32Platform::ShowForm(Form&) {}
-void Win32Platform::HideForm(Form&) {}
-void Win32Platform::PlaceForm(Form&) {}
-void Win32Platform::UpdateForm(Form&) {}
-void Win32Platform::MakeTopmost(Form&) {}
-bool Win32Platform::SetLayeredOpacity(WindowHandle, int) { return false; }
-Size Win32Platform::MeasureText(const Font&, std::string_view) { return {}; }
-Size Win32Platform::ScreenSize() { return {}; }
+std::wstring Wide(std::string_view utf8) {
+    const std::u16string w = Utf8ToUtf16(utf8);
+    return std::wstring(w.begin(), w.end());
+}
+
+std::string Narrow(std::wstring_view wide) {
+    return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
+}
+
+} // namespace win32
+
+namespace {
+
+constexpr wchar_t kWakeClass[] = L"TovlenWake";
+constexpr UINT WM_APP_WAKE = WM_APP + 1;
+constexpr std::size_t kMaxTopLevelWindows = 65536; // a guard against a window list that changes under us
+constexpr UINT TOUNICODE_NO_STATE_CHANGE = 0x4;     // keeps the focused program's dead-key state intact
+
+KeyMessage ToKeyMessage(WPARAM message) {
+    switch (message) {
+    case WM_KEYUP: return KeyMessage::KeyUp;
+    case WM_SYSKEYDOWN: return KeyMessage::SysKeyDown;
+    case WM_SYSKEYUP: return KeyMessage::SysKeyUp;
+    default: return KeyMessage::KeyDown;
+    }
+}
+
+MouseMessage ToMouseMessage(WPARAM message) {
+    switch (message) {
+    case WM_MOUSEMOVE: return MouseMessage::Move;
+    case WM_LBUTTONDOWN: return MouseMessage::LeftDown;
+    case WM_LBUTTONUP: return MouseMessage::LeftUp;
+    case WM_RBUTTONDOWN: return MouseMessage::RightDown;
+    case WM_RBUTTONUP: return MouseMessage::RightUp;
+    case WM_MBUTTONDOWN: return MouseMessage::MiddleDown;
+    case WM_MBUTTONUP: return MouseMessage::MiddleUp;
+    case WM_MOUSEWHEEL: return MouseMessage::Wheel;
+    default: return MouseMessage::Other;
+    }
+}
+
+bool IsExtendedKey(std::uint32_t vkCode) {
+    switch (vkCode) {
+    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
+    case VK_HOME: case VK_END: case VK_PRIOR: case VK_NEXT:
+    case VK_INSERT: case VK_DELETE: case VK_DIVIDE: case VK_NUMLOCK:
+    case VK_RCONTROL: case VK_RMENU: case VK_LWIN: case VK_RWIN: case VK_APPS:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+Win32Platform* Win32Platform::self_ = nullptr;
+
+Win32Platform::Win32Platform() {
+    self_ = this;
+    instance_ = GetModuleHandleW(nullptr);
+    // Forms are laid out in 96-DPI pixels and scaled here, so they stay sharp on large screens.
+    SetProcessDPIAware();
+    {
+        win32::ScreenDc dc;
+        if (dc.Get())
+            dpi_ = GetDeviceCaps(dc.Get(), LOGPIXELSY);
+        if (dpi_ <= 0)
+            dpi_ = USER_DEFAULT_SCREEN_DPI;
+    }
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS};
+    InitCommonControlsEx(&controls);
+
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = WakeWindowProc;
+    wc.hInstance = instance_;
+    wc.lpszClassName = kWakeClass;
+    RegisterClassExW(&wc);
+    wakeWindow_.Reset(CreateWindowExW(0, kWakeClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, nullptr));
+    RegisterFormClasses();
+}
+
+Win32Platform::~Win32Platform() {
+    keyboardHook_.Reset();
+    mouseHook_.Reset();
+    wakeWindow_.Reset();
+    if (self_ == this)
+        self_ = nullptr;
+}
+
+int Win32Platform::ToScreen(int logical) const { return MulDiv(logical, dpi_, USER_DEFAULT_SCREEN_DPI); }
+int Win32Platform::FromScreen(int physical) const { return MulDiv(physical, USER_DEFAULT_SCREEN_DPI, dpi_); }
+
+LRESULT CALLBACK Win32Platform::KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && self_ && self_->keyHandler_) {
+        const auto* data = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+        KeyEvent event;
+        event.message = ToKeyMessage(wParam);
+        event.vkCode = data->vkCode;
+        event.scanCode = data->scanCode;
+        event.extended = (data->flags & LLKHF_EXTENDED) != 0;
+        if (self_->keyHandler_(event) == HookDecision::Swallow)
+            return 1;
+    }
+    // Passing the event down the chain keeps other programs' hooks working.
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK Win32Platform::MouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && self_ && self_->mouseHandler_) {
+        const auto* data = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+        MouseEvent event{ToMouseMessage(wParam), Point{data->pt.x, data->pt.y}};
+        if (self_->mouseHandler_(event) == HookDecision::Swallow)
+            return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+bool Win32Platform::InstallKeyboardHook(KeyHandler handler) {
+    keyHandler_ = std::move(handler);
+    keyboardHook_.Reset(SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHookProc, instance_, 0));
+    return static_cast<bool>(keyboardHook_);
+}
+
+bool Win32Platform::InstallMouseHook(MouseHandler handler) {
+    mouseHandler_ = std::move(handler);
+    mouseHook_.Reset(SetWindowsHookExW(WH_MOUSE_LL, MouseHookProc, instance_, 0));
+    return static_cast<bool>(mouseHook_);
+}
+
+void Win32Platform::RemoveKeyboardHook() {
+    keyboardHook_.Reset();
+    keyHandler_ = nullptr;
+}
+
+void Win32Platform::RemoveMouseHook() {
+    mouseHook_.Reset();
+    mouseHandler_ = nullptr;
+}
+
+LRESULT CALLBACK Win32Platform::WakeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP_WAKE && self_) {
+        self_->wakePosted_ = false;
+        if (self_->wakeHandler_) {
+            const auto handler = self_->wakeHandler_; // the handler may replace itself
+            handler();
+        }
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+bool Win32Platform::RunOneMessage() {
+    MSG msg{};
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0 || got == -1)
+        return false;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    return true;
+}
+
+void Win32Platform::PumpPendingMessages() {
+    MSG msg{};
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // Leave the quit for the main loop to see.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void Win32Platform::SetWakeHandler(std::function<void()> handler) { wakeHandler_ = std::move(handler); }
+
+void Win32Platform::RequestWake() {
+    if (wakePosted_ || !wakeWindow_)
+        return;
+    wakePosted_ = PostMessageW(wakeWindow_.Get(), WM_APP_WAKE, 0, 0) != 0;
+}
+
+void Win32Platform::RaisePriority() {
+    SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
+}
+
+std::string Win32Platform::TranslateKey(const KeyEvent& event) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    // A low-level hook runs before the system updates this thread's key state, and the
+    // state belongs to whichever thread has the focus; ask for the modifiers as they are now.
+    for (int vk : {VK_SHIFT, VK_LSHIFT, VK_RSHIFT, VK_CONTROL, VK_LCONTROL, VK_RCONTROL, VK_MENU, VK_LMENU, VK_RMENU})
+        keys[vk] = (GetAsyncKeyState(vk) & 0x8000) ? 0x80 : 0;
+    keys[VK_CAPITAL] = (GetKeyState(VK_CAPITAL) & 1) ? 1 : 0;
+    wchar_t buffer[8] = {};
+    const int n = ToUnicode(event.vkCode, event.scanCode, keys, buffer, static_cast<int>(std::size(buffer)) - 1,
+                            TOUNICODE_NO_STATE_CHANGE);
+    if (n == 0)
+        return {};
+    // A dead key reports -1 with its accent in the buffer; the accent is what gets typed.
+    const int count = n < 0 ? 1 : n;
+    return win32::Narrow(std::wstring_view(buffer, static_cast<std::size_t>(count)));
+}
+
+std::string Win32Platform::KeyName(std::uint32_t vkCode) {
+    const UINT scan = MapVirtualKeyW(vkCode, MAPVK_VK_TO_VSC);
+    LONG lParam = static_cast<LONG>(scan << 16);
+    if (IsExtendedKey(vkCode))
+        lParam |= 1 << 24;
+    wchar_t name[256] = {};
+    const int n = GetKeyNameTextW(lParam, name, 255);
+    return n > 0 ? win32::Narrow(std::wstring_view(name, static_cast<std::size_t>(n))) : std::string();
+}
+
+WindowHandle Win32Platform::ForegroundWindow() { return reinterpret_cast<WindowHandle>(GetForegroundWindow()); }
+
+std::string Win32Platform::WindowCaption(WindowHandle window) {
+    const HWND hwnd = reinterpret_cast<HWND>(window);
+    if (!hwnd || !IsWindow(hwnd))
+        return {};
+    const int length = GetWindowTextLengthW(hwnd);
+    if (length <= 0)
+        return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int got = GetWindowTextW(hwnd, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    return win32::Narrow(text);
+}
+
+std::vector<WindowHandle> Win32Platform::TopLevelWindows() {
+    std::vector<WindowHandle> out;
+    for (HWND h = GetTopWindow(nullptr); h && out.size() < kMaxTopLevelWindows; h = GetWindow(h, GW_HWNDNEXT))
+        out.push_back(reinterpret_cast<WindowHandle>(h));
+    return out;
+}
+
+WindowHandle Win32Platform::TopLevelWindowAt(Point screenPoint) {
+    const HWND h = WindowFromPoint(POINT{screenPoint.x, screenPoint.y});
+    return reinterpret_cast<WindowHandle>(h ? GetAncestor(h, GA_ROOT) : nullptr);
+}
+
+Size Win32Platform::ScreenSize() {
+    return Size{FromScreen(GetSystemMetrics(SM_CXSCREEN)), FromScreen(GetSystemMetrics(SM_CYSCREEN))};
+}
+
+MessageBoxResult Win32Platform::ShowMessageBox(const std::string& text, const std::string& title,
+                                               MessageBoxButtons buttons) {
+    // The program has no window in front when it asks, so the box must come forward itself.
+    const UINT style = static_cast<UINT>(buttons) | MB_SETFOREGROUND | MB_TOPMOST;
+    const int answer = MessageBoxW(nullptr, win32::Wide(text).c_str(), win32::Wide(title).c_str(), style);
+    switch (answer) {
+    case IDYES: return MessageBoxResult::Yes;
+    case IDNO: return MessageBoxResult::No;
+    case IDCANCEL: return MessageBoxResult::Cancel;
+    default: return MessageBoxResult::Ok;
+    }
+}
+
+std::optional<std::string> Win32Platform::ReadSetting(const std::string& app, const std::string& section,
+                                                      const std::string& key) {
+    const std::wstring path = win32::Wide("Software\\" + app + "\\" + section);
+    HKEY raw = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS)
+        return std::nullopt;
+    win32::UniqueKey hkey(raw);
+    const std::wstring name = win32::Wide(key);
+    DWORD bytes = 0;
+    if (RegGetValueW(hkey.Get(), nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &bytes) != ERROR_SUCCESS)
+        return std::nullopt;
+    std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
+    bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+    if (RegGetValueW(hkey.Get(), nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, value.data(), &bytes) != ERROR_SUCCESS)
+        return std::nullopt;
+    value.resize(wcsnlen(value.c_str(), value.size()));
+    return win32::Narrow(value);
+}
+
+void Win32Platform::WriteSetting(const std::string& app, const std::string& section, const std::string& key,
+                                 const std::string& value) {
+    const std::wstring path = win32::Wide("Software\\" + app + "\\" + section);
+    HKEY raw = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw, nullptr) !=
+        ERROR_SUCCESS)
+        return; // a setting that cannot be written is not reported
+    win32::UniqueKey hkey(raw);
+    const std::wstring data = win32::Wide(value);
+    RegSetValueExW(hkey.Get(), win32::Wide(key).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                   static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+}
+
 PicturePtr Win32Platform::LoadResourcePicture(std::string_view) { return {}; }
 PicturePtr Win32Platform::LoadPictureFile(const std::string&) { return {}; }
 PicturePtr Win32Platform::ExtractFileIcon(const std::string&, int) { return {}; }
-MessageBoxResult Win32Platform::ShowMessageBox(const std::string&, const std::string&, MessageBoxButtons) { return MessageBoxResult::Ok; }
 void Win32Platform::ShellOpen(const std::string&, const std::string&, const std::string&, int) {}
 std::string Win32Platform::SpecialFolder(int) { return {}; }
 std::string Win32Platform::ProgramFolder() { return {}; }
-std::optional<std::string> Win32Platform::ReadSetting(const std::string&, const std::string&, const std::string&) { return {}; }
-void Win32Platform::WriteSetting(const std::string&, const std::string&, const std::string&, const std::string&) {}
 
 } // namespace tov

@@ -1,6 +1,10 @@
 #pragma once
 // The platform on a real Windows desktop.
 #include "platform/platform.h"
+#include "platform/win32/win32_handles.h"
+
+#include <map>
+#include <tuple>
 
 namespace tov {
 
@@ -47,6 +51,31 @@ class Win32Platform : public Platform {
                                            const std::string& key) override;
     void WriteSetting(const std::string& app, const std::string& section, const std::string& key,
                       const std::string& value) override;
+
+    // Form pixels are 96-DPI pixels; the screen may have more.
+    int ToScreen(int logical) const;
+    int FromScreen(int physical) const;
+    HFONT FontFor(const Font& font);
+    HINSTANCE Instance() const { return instance_; }
+    void RegisterFormClasses();
+
+  private:
+    static LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK WakeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    static Win32Platform* self_; // the hook procedures have no other way to find us
+
+    HINSTANCE instance_ = nullptr;
+    int dpi_ = USER_DEFAULT_SCREEN_DPI;
+    win32::UniqueHook keyboardHook_;
+    win32::UniqueHook mouseHook_;
+    KeyHandler keyHandler_;
+    MouseHandler mouseHandler_;
+    win32::UniqueWindow wakeWindow_;
+    bool wakePosted_ = false;
+    std::function<void()> wakeHandler_;
+    std::map<std::tuple<std::string, int, bool>, win32::UniqueGdiObject> fonts_;
 };
 
 } // namespace tov

@@ -1,0 +1,145 @@
+#include "input/keyboard.h"
+
+#include "app/app.h"
+#include "input/mouse.h"
+#include "platform/text.h"
+
+namespace tov {
+
+namespace {
+
+bool IsPassThroughKey(std::uint32_t vkCode) {
+    switch (vkCode) {
+    case vk::VK_SNAPSHOT:
+    case vk::VK_LSHIFT:
+    case vk::VK_RSHIFT:
+    case vk::VK_LCONTROL:
+    case vk::VK_RCONTROL:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void RemoveLastCharacter(std::string& text) {
+    if (text.empty())
+        return;
+    std::size_t cut = text.size() - 1;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut;
+    text.erase(cut);
+}
+
+// Control characters (Ctrl+letter, Tab) would only make an invisible, untypable command line.
+std::string Printable(const std::string& utf8) {
+    std::string out;
+    for (char c : utf8)
+        if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F)
+            out += c;
+    return out;
+}
+
+// Enter and a second press of the activation key both end the typing at once, so that keys
+// that follow before the main loop gets to the submit go to the desktop, not into this line.
+void FreezeForSubmit(State& s) {
+    s.PendingSubmit = s.CommandText;
+    s.PendingSelection = s.SelectedIndex;
+    s.SubmitRequested = true;
+    s.WindowOpen = false;
+    s.CommandText.clear();
+}
+
+void Open(App& app) {
+    State& s = app.state;
+    s.SelectedIndex = 0;
+    s.PreviousWindow = app.platform.ForegroundWindow();
+    s.CommandText.clear();
+    s.WindowOpen = true;
+    ++s.OpenGeneration;
+}
+
+} // namespace
+
+HookDecision KeyboardProc(App& app, const KeyEvent& event) {
+    State& s = app.state;
+    const bool keyDown = event.message == KeyMessage::KeyDown;
+    const bool anyDown = keyDown || event.message == KeyMessage::SysKeyDown;
+
+    if (s.CapturingKey) {
+        // Only a key press can be the new key: the release of the key or click that started
+        // the capture must not be taken for it.
+        if (!anyDown)
+            return HookDecision::Pass;
+        s.ActivationKey = static_cast<std::int16_t>(event.vkCode);
+        s.CapturingKey = false;
+        s.CaptureCompleted = true;
+        app.platform.RequestWake();
+        return HookDecision::Swallow;
+    }
+    if (!keyDown)
+        return HookDecision::Pass;
+
+    HookDecision result = HookDecision::Pass;
+    bool changed = false;
+    if (event.vkCode == static_cast<std::uint32_t>(static_cast<std::uint16_t>(s.ActivationKey))) {
+        result = HookDecision::Swallow;
+        if (s.WindowOpen)
+            FreezeForSubmit(s);
+        else
+            Open(app);
+        changed = true;
+    } else if (s.WindowOpen && event.vkCode != vk::VK_CAPITAL) {
+        result = HookDecision::Swallow;
+        changed = true;
+        switch (event.vkCode) {
+        case vk::VK_ESCAPE:
+            s.WindowOpen = false;
+            s.CommandText.clear();
+            break;
+        case vk::VK_UP:
+            if (s.SelectedIndex > 0)
+                --s.SelectedIndex;
+            break;
+        case vk::VK_DOWN:
+            if (s.SelectedIndex < s.SuggestionCount - 1)
+                ++s.SelectedIndex;
+            else if (s.SuggestionCount <= 0)
+                s.SelectedIndex = static_cast<std::int16_t>(s.SuggestionCount - 1);
+            break;
+        case vk::VK_BACK:
+            RemoveLastCharacter(s.CommandText);
+            break;
+        case vk::VK_RETURN:
+            FreezeForSubmit(s);
+            break;
+        default:
+            if (IsPassThroughKey(event.vkCode)) {
+                result = HookDecision::Pass;
+                changed = false;
+            } else {
+                s.CommandText += LowerCase(Printable(app.platform.TranslateKey(event)));
+            }
+        }
+    }
+    if (changed) {
+        s.DisplayDirty = true;
+        app.platform.RequestWake();
+    }
+    return result;
+}
+
+void InstallHooks(App& app) {
+    app.state.KeyboardHookHandle =
+        app.platform.InstallKeyboardHook([&app](const KeyEvent& e) { return KeyboardProc(app, e); });
+    app.state.MouseHookHandle =
+        app.platform.InstallMouseHook([&app](const MouseEvent& e) { return MouseProc(app, e); });
+}
+
+void RemoveHooks(App& app) {
+    app.platform.RemoveKeyboardHook();
+    app.platform.RemoveMouseHook();
+    app.state.KeyboardHookHandle = false;
+    app.state.MouseHookHandle = false;
+}
+
+} // namespace tov
