@@ -57,6 +57,14 @@ constexpr int CSIDL_APPDATA = 0x1A;
 constexpr int CSIDL_COMMON_FAVORITES = 0x1F;
 #endif
 
+// A version resource's numbers, as VS_FIXEDFILEINFO holds them.
+struct VersionNumber {
+    std::uint16_t major = 0;
+    std::uint16_t minor = 0;
+    std::uint16_t revision = 0;
+    std::uint16_t build = 0;
+};
+
 class Platform {
   public:
     virtual ~Platform() = default;
@@ -112,6 +120,13 @@ class Platform {
                            const std::string& workingFolder, int showCommand) = 0;
     virtual std::string SpecialFolder(int csidl) = 0; // empty when it cannot be resolved
     virtual std::string ProgramFolder() = 0;          // folder of the running program, no trailing backslash
+
+    // Updates. Whether the system reports a connection (InternetGetConnectedState, with its
+    // INTERNET_CONNECTION_* flags); the program's own version resource; whether a file carries
+    // an Authenticode signature that the system trusts.
+    virtual bool InternetConnectedState(std::uint32_t& flags) = 0;
+    virtual std::optional<VersionNumber> ProgramVersion() = 0;
+    virtual bool VerifyFileSignature(const std::string& path) = 0;
 
     // Per-user settings store: application, section, key; every value text.
     virtual std::optional<std::string> ReadSetting(const std::string& app, const std::string& section,

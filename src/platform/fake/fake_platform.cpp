@@ -240,6 +240,18 @@ std::string FakePlatform::SpecialFolder(int csidl) {
 
 std::string FakePlatform::ProgramFolder() { return programFolder; }
 
+bool FakePlatform::InternetConnectedState(std::uint32_t& flags) {
+    flags = internetFlags;
+    return internetConnected;
+}
+
+std::optional<VersionNumber> FakePlatform::ProgramVersion() { return programVersion; }
+
+bool FakePlatform::VerifyFileSignature(const std::string& path) {
+    verifiedFiles.push_back(path);
+    return signatureTrusted;
+}
+
 std::optional<std::string> FakePlatform::ReadSetting(const std::string& app, const std::string& section,
                                                      const std::string& key) {
     auto it = settings.find(app + "\\" + section + "\\" + key);

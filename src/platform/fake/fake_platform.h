@@ -57,6 +57,11 @@ class FakePlatform : public Platform {
     std::string programFolder = "C:\\Program Files\\Tovlen";
     std::map<std::string, std::string> settings; // "app\\section\\key"
     std::set<Form*> liveForms;
+    bool internetConnected = true;
+    std::uint32_t internetFlags = 0;
+    std::optional<VersionNumber> programVersion; // none: as if the program had no version resource
+    bool signatureTrusted = false;
+    std::vector<std::string> verifiedFiles;
     std::map<WindowHandle, int> opacity;
     KeyHandler keyHandler;
     MouseHandler mouseHandler;
@@ -99,6 +104,9 @@ class FakePlatform : public Platform {
                    int showCommand) override;
     std::string SpecialFolder(int csidl) override;
     std::string ProgramFolder() override;
+    bool InternetConnectedState(std::uint32_t& flags) override;
+    std::optional<VersionNumber> ProgramVersion() override;
+    bool VerifyFileSignature(const std::string& path) override;
     std::optional<std::string> ReadSetting(const std::string& app, const std::string& section,
                                            const std::string& key) override;
     void WriteSetting(const std::string& app, const std::string& section, const std::string& key,

@@ -47,6 +47,9 @@ class Win32Platform : public Platform {
                    int showCommand) override;
     std::string SpecialFolder(int csidl) override;
     std::string ProgramFolder() override;
+    bool InternetConnectedState(std::uint32_t& flags) override;
+    std::optional<VersionNumber> ProgramVersion() override;
+    bool VerifyFileSignature(const std::string& path) override;
     std::optional<std::string> ReadSetting(const std::string& app, const std::string& section,
                                            const std::string& key) override;
     void WriteSetting(const std::string& app, const std::string& section, const std::string& key,

@@ -1,0 +1,136 @@
+#include "update/response.h"
+
+#include <algorithm>
+
+namespace tov {
+
+namespace {
+
+constexpr std::string_view kOkStatus = "HTTP/1.1 200";
+
+bool IsOkStatusLine(std::string_view line) {
+    return line.starts_with(kOkStatus) && (line.size() == kOkStatus.size() || line[kOkStatus.size()] == ' ');
+}
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view lowerCase) {
+    return a.size() == lowerCase.size() &&
+           std::equal(a.begin(), a.end(), lowerCase.begin(), [](char x, char y) {
+               return (x >= 'A' && x <= 'Z' ? static_cast<char>(x - 'A' + 'a') : x) == y;
+           });
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// Digits only; false when there are none, or other characters, or the value passes `limit`.
+bool ParseLength(std::string_view text, std::uint64_t limit, std::uint64_t& value) {
+    if (text.empty())
+        return false;
+    value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+        if (value > limit)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void UpdateResponse::Append(std::string_view bytes) {
+    if (Decided() || bytes.empty())
+        return;
+    if (inBody_) {
+        const std::size_t wanted = static_cast<std::size_t>(length_ - body_.size());
+        body_.append(bytes.substr(0, std::min(wanted, bytes.size())));
+        if (body_.size() == length_)
+            verdict_ = ResponseVerdict::Complete;
+        return;
+    }
+    head_.append(bytes);
+    ReadHeaderLines();
+    if (!Decided() && !inBody_ && head_.size() > kMaxHeaderBlock)
+        verdict_ = statusSeen_ ? ResponseVerdict::Incomplete : ResponseVerdict::NotAnUpdate;
+}
+
+void UpdateResponse::ReadHeaderLines() {
+    for (;;) {
+        const std::size_t end = head_.find('\n', lineStart_);
+        if (end == std::string::npos)
+            return;
+        std::string_view line(head_.data() + lineStart_, end - lineStart_);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        lineStart_ = end + 1;
+        if (!statusSeen_) {
+            if (!IsOkStatusLine(line)) {
+                verdict_ = ResponseVerdict::NotAnUpdate;
+                return;
+            }
+            statusSeen_ = true;
+        } else if (line.empty()) {
+            BeginBody(lineStart_);
+            return;
+        } else {
+            ReadHeader(line);
+        }
+    }
+}
+
+void UpdateResponse::ReadHeader(std::string_view line) {
+    const std::size_t colon = line.find(':');
+    if (colon == std::string_view::npos)
+        return;
+    const std::string_view name = line.substr(0, colon);
+    const std::string_view value = TrimBlanks(line.substr(colon + 1));
+    if (SameNameIgnoringCase(name, "transfer-encoding")) {
+        transferEncoded_ = true;
+    } else if (SameNameIgnoringCase(name, "content-length")) {
+        std::uint64_t length = 0;
+        // Two different lengths leave no way to tell which one is true.
+        if (!ParseLength(value, kMaxUpdateSize, length) || (lengthSeen_ && length != length_))
+            lengthBad_ = true;
+        lengthSeen_ = true;
+        length_ = length;
+    }
+}
+
+void UpdateResponse::BeginBody(std::size_t start) {
+    // A chunked (or otherwise encoded) body has no length known in advance; it is not
+    // taken rather than guessed at.
+    if (transferEncoded_ || !lengthSeen_ || lengthBad_) {
+        verdict_ = ResponseVerdict::Incomplete;
+        return;
+    }
+    inBody_ = true;
+    const std::string rest = head_.substr(start);
+    head_.clear();
+    head_.shrink_to_fit();
+    if (length_ == 0)
+        verdict_ = ResponseVerdict::Complete;
+    else
+        Append(rest);
+}
+
+void UpdateResponse::EndOfStream() {
+    if (Decided())
+        return;
+    if (inBody_ || statusSeen_)
+        verdict_ = ResponseVerdict::Incomplete;
+    else if (head_.empty())
+        verdict_ = ResponseVerdict::NoAnswer;
+    else {
+        std::string_view line = head_;
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        verdict_ = IsOkStatusLine(line) ? ResponseVerdict::Incomplete : ResponseVerdict::NotAnUpdate;
+    }
+}
+
+} // namespace tov
