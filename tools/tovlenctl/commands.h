@@ -8,5 +8,6 @@ namespace tov::ctl {
 using Args = std::vector<std::string>;
 
 int Version(const Args& args);
+int UpdateCheck(const Args& args);
 
 } // namespace tov::ctl

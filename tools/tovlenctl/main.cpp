@@ -19,6 +19,7 @@ int Run(const std::vector<std::string>& args) {
     using Command = std::function<int(const tov::ctl::Args&)>;
     const std::map<std::string, Command> commands = {
         {"version", tov::ctl::Version},
+        {"update-check", tov::ctl::UpdateCheck},
     };
     if (args.empty() || !commands.count(args[0])) {
         std::fputs("usage: tovlenctl <command> [options]\ncommands:", stderr);
