@@ -1,7 +1,45 @@
 #!/usr/bin/env bash
-# Placeholder until the full test command lands.
-set -euo pipefail
+# Everything that checks Tovlen: unit tests under AddressSanitizer and UndefinedBehaviorSanitizer,
+# the fuzzers for a bounded time, and the end-to-end tests of Tovlen.exe under Wine.
+set -uo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Debug -DTOVLEN_SANITIZE=ON
-cmake --build build -j2
-ctest --test-dir build --output-on-failure
+source scripts/deps.sh
+source scripts/build.sh
+deps_install native windows e2e docs fuzz package
+
+passed=0
+failed=0
+failures=()
+step() {
+    local name=$1
+    shift
+    echo "=== $name"
+    if "$@"; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        failures+=("$name")
+    fi
+}
+
+unit_tests() {
+    build_native build-asan -DTOVLEN_SANITIZE=ON -DTOVLEN_BENCH=OFF &&
+        ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+            ctest --test-dir build-asan --output-on-failure -j2
+}
+
+step "unit tests (ASan+UBSan)" unit_tests
+if [ -x scripts/fuzz.sh ]; then step "fuzzers" scripts/fuzz.sh; fi
+step "Windows build" build_windows
+if [ -f build-win/Tovlen.exe ]; then
+    for test in scripts/e2e/*_wine.sh scripts/e2e/*_loopback.sh; do
+        [ -x "$test" ] || continue
+        step "$(basename "$test" .sh)" timeout 900 "$test"
+    done
+fi
+
+echo
+echo "Screenshots of the end-to-end tests: build-win/e2e/"
+[ ${#failures[@]} -eq 0 ] || printf 'failed: %s\n' "${failures[@]}"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,129 @@
+# Shared helpers for the end-to-end tests under Wine. Source it; then call e2e_setup.
+# Everything started here is stopped by e2e_teardown (and on exit), by process id.
+set -euo pipefail
+
+E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+: "${BUILD_WIN:=$E2E_ROOT/build-win}"
+: "${E2E_OUT:=$E2E_ROOT/build-win/e2e}"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=" # no Mono or Gecko prompts in a fresh prefix
+E2E_PIDS=()
+
+e2e_log() { printf '[e2e %s] %s\n' "$(date +%T)" "$*" >&2; }
+e2e_fail() { e2e_log "FAIL: $*"; e2e_shot "failure-${E2E_NAME:-test}" || true; exit 1; }
+
+# Picks a display number that nobody uses, from the given start.
+e2e_free_display() {
+    local n=$1
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    echo "$n"
+}
+
+# e2e_setup NAME DISPLAY_BASE: a fresh prefix and a virtual screen of its own.
+e2e_setup() {
+    E2E_NAME=$1
+    local base=${2:-90}
+    mkdir -p "$E2E_OUT"
+    export WINEPREFIX="$BUILD_WIN/wineprefix-$E2E_NAME"
+    rm -rf "$WINEPREFIX"
+    local n
+    n=$(e2e_free_display "$base")
+    trap e2e_teardown EXIT
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    xdpyinfo >/dev/null 2>&1 || e2e_fail "Xvfb did not start on $DISPLAY"
+    # On Windows a swallowed Caps Lock never reaches the lock state. The X server toggles its
+    # own lock before any hook sees the key, and Wine would then replay the toggle; a display
+    # without a lock modifier behaves as the Windows desktop does.
+    e2e_unlock_caps
+    e2e_log "prefix $WINEPREFIX on display $DISPLAY"
+    timeout 180 wineboot -i >/dev/null 2>&1 || e2e_fail "wineboot failed"
+    # Without a window manager Wine waits on every hide unless its windows are unmanaged.
+    timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    timeout 60 wineserver -w || true
+}
+
+e2e_unlock_caps() {
+    local keymap="$E2E_OUT/keymap-${DISPLAY#:}.xkb"
+    xkbcomp "$DISPLAY" "$keymap" 2>/dev/null &&
+        sed -i -e 's/action= LockMods(modifiers=Lock);/action= NoAction();/' \
+            -e 's/modifier_map Lock { <CAPS> };//' "$keymap" &&
+        xkbcomp "$keymap" "$DISPLAY" 2>/dev/null || e2e_log "could not take the lock off Caps Lock"
+}
+
+e2e_teardown() {
+    local pid
+    for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    if [ -n "${WINEPREFIX:-}" ]; then timeout 20 wineserver -k 2>/dev/null || true; fi
+    for pid in "${E2E_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
+    E2E_PIDS=()
+}
+
+# Starts a Windows program in the background; its pid is in E2E_LAST_PID.
+e2e_start() {
+    wine "$@" >/dev/null 2>&1 &
+    E2E_LAST_PID=$!
+    E2E_PIDS+=("$E2E_LAST_PID")
+}
+
+# e2e_wait_window NAME [SECONDS]: waits for a window whose title matches; prints its id.
+e2e_wait_window() {
+    local name=$1 limit=${2:-30} id=""
+    for _ in $(seq $((limit * 5))); do
+        id=$(xdotool search --name "$name" 2>/dev/null | head -1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.2
+    done
+    return 1
+}
+
+# Starts Notepad and gives it the X focus: Wine's low-level hooks see synthetic keys only then.
+e2e_focus_notepad() {
+    e2e_start notepad
+    E2E_NOTEPAD_PID=$E2E_LAST_PID
+    E2E_NOTEPAD=$(e2e_wait_window "Notepad" 60) || e2e_fail "Notepad did not open"
+    xdotool windowactivate --sync "$E2E_NOTEPAD" 2>/dev/null || xdotool windowfocus --sync "$E2E_NOTEPAD"
+    sleep 0.5
+    e2e_unlock_caps
+}
+
+e2e_focus() { xdotool windowfocus --sync "$1" 2>/dev/null || true; }
+
+# e2e_key KEY...: presses keys as a person would, with a little time between them.
+e2e_key() { xdotool key --delay 80 "$@"; sleep 0.3; }
+e2e_type() { xdotool type --delay 80 "$1"; sleep 0.4; }
+
+e2e_shot() {
+    local file="$E2E_OUT/$1.png"
+    import -window root "$file" 2>/dev/null && e2e_log "screenshot $file"
+}
+
+# Whether the Tovlen command window is on screen: 600x50 at the top-left corner.
+e2e_command_window() {
+    local id
+    for id in $(xdotool search --onlyvisible --name '^Tovlen$' 2>/dev/null); do
+        local geo
+        geo=$(xdotool getwindowgeometry "$id" 2>/dev/null | tr '\n' ' ')
+        if [[ "$geo" == *"Position: 0,0"* && "$geo" == *"Geometry: 600x50"* ]]; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
+
+e2e_no_command_window() { ! e2e_command_window >/dev/null; }
+
+# e2e_until SECONDS COMMAND...: retries a check until it holds or time runs out.
+e2e_until() {
+    local limit=$1
+    shift
+    local end=$((SECONDS + limit))
+    while [ $SECONDS -lt $end ]; do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.2
+    done
+    return 1
+}

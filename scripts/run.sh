@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Builds Tovlen.exe and runs it under Wine: on this display when there is one, else on a
+# virtual one. Opens the command window once and saves a screenshot of it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/deps.sh
+source scripts/build.sh
+deps_install windows e2e docs
+build_windows
+
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=${WINEPREFIX:-$PWD/build-win/wineprefix-run}
+virtual=""
+if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
+    n=99
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    virtual=$!
+    export DISPLAY=":$n"
+    trap 'timeout 20 wineserver -k 2>/dev/null; kill $virtual 2>/dev/null' EXIT
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+fi
+if [ ! -d "$WINEPREFIX" ]; then
+    timeout 300 wineboot -i >/dev/null 2>&1
+    timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    timeout 60 wineserver -w || true
+fi
+
+program_dir="$WINEPREFIX/drive_c/Program Files/Tovlen"
+mkdir -p "$program_dir"
+cp build-win/Tovlen.exe build-win/tovlenctl.exe "$program_dir/"
+for extra in build-win/help.pdf res/LIGHTON.ico; do [ -f "$extra" ] && cp "$extra" "$program_dir/"; done
+
+# Wine's low-level hooks see keys only while one of its windows has the X focus.
+wine notepad >/dev/null 2>&1 &
+notepad=$!
+wine 'C:\Program Files\Tovlen\Tovlen.exe' >/dev/null 2>&1 &
+tovlen=$!
+sleep 6
+id=$(xdotool search --name "Notepad" 2>/dev/null | head -1 || true)
+[ -n "$id" ] && xdotool windowactivate --sync "$id" 2>/dev/null || true
+sleep 0.5
+xdotool key Caps_Lock
+sleep 0.5
+xdotool type --delay 100 "note"
+sleep 1
+mkdir -p build-win/e2e
+import -window root build-win/e2e/run-command-window.png
+echo "Screenshot of the open command window: build-win/e2e/run-command-window.png"
+xdotool key Escape
+
+if [ -n "$virtual" ]; then
+    echo "No display here, so Tovlen ran on a virtual one and has been stopped again."
+    kill "$tovlen" "$notepad" 2>/dev/null || true
+else
+    echo "Tovlen is running (process $tovlen). Press Caps Lock in a Wine window, type, press Enter;"
+    echo "type 'exit' and Enter to end it."
+    wait "$tovlen" || true
+fi

@@ -1,0 +1,204 @@
+#include "app/app.h"
+#include "app/program.h"
+#include "platform/fake/fake_platform.h"
+#include "suggest/command_window.h"
+
+#include <gtest/gtest.h>
+
+namespace tov {
+namespace {
+
+class CommandLine : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        platform.foreground = platform.AddWindow("  Untitled - Notepad  ");
+        Startup(app);
+    }
+    HookDecision Press(std::uint32_t vkCode, KeyMessage message = KeyMessage::KeyDown) {
+        return platform.PressKey(vkCode, message);
+    }
+    // What the main loop does after the hook has run.
+    void Loop() { platform.RunPending(); }
+    void OpenAndType(std::string_view text) {
+        Press(VK_CAPITAL);
+        platform.TypeText(text);
+        Loop();
+    }
+    Form& Main() { return *app.forms.frmMain; }
+
+    FakePlatform platform;
+    App app{platform};
+};
+
+TEST_F(CommandLine, ActivationKeyOpensTheWindowAndIsSwallowed) {
+    EXPECT_EQ(Press(VK_CAPITAL), HookDecision::Swallow);
+    EXPECT_EQ(Press(VK_CAPITAL, KeyMessage::KeyUp), HookDecision::Pass);
+    EXPECT_TRUE(app.state.WindowOpen);
+    EXPECT_EQ(app.state.PreviousWindow, platform.foreground);
+    // The hook itself made no window: that is the main loop's work.
+    EXPECT_EQ(app.forms.frmMain, nullptr);
+    Loop();
+    ASSERT_NE(app.forms.frmMain, nullptr);
+    EXPECT_TRUE(Main().visible);
+    EXPECT_EQ(Main().rect.left, 0);
+    EXPECT_EQ(Main().rect.top, 0);
+    EXPECT_EQ(Main().rect.width, 600);
+    EXPECT_EQ(Main().rect.height, 50);
+    EXPECT_FALSE(Main().style.activateOnShow); // the user's window keeps the focus
+    EXPECT_EQ(Main().At("picIcon").backColour, kIconBoxColour);
+    EXPECT_EQ(platform.opacity[Main().handle], 230);
+}
+
+TEST_F(CommandLine, TypedKeysAreSwallowedAndStoredLowerCase) {
+    Press(VK_CAPITAL);
+    EXPECT_EQ(platform.TypeText("NoTe"), HookDecision::Swallow);
+    Loop();
+    EXPECT_EQ(app.state.CommandText, "note");
+    EXPECT_EQ(Main().At("lblCommand").text, "note");
+}
+
+TEST_F(CommandLine, KeysPassWhileTheWindowIsClosed) {
+    EXPECT_EQ(Press('A'), HookDecision::Pass);
+    EXPECT_EQ(Press(VK_ESCAPE), HookDecision::Pass);
+    EXPECT_EQ(app.state.CommandText, "");
+    EXPECT_EQ(platform.wakeRequests, 0); // nothing for the main loop to do
+}
+
+TEST_F(CommandLine, ModifiersAndPrintScreenPassThroughUnchanged) {
+    OpenAndType("ab");
+    for (std::uint32_t key : {VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_SNAPSHOT})
+        EXPECT_EQ(Press(key), HookDecision::Pass) << key;
+    EXPECT_EQ(app.state.CommandText, "ab");
+}
+
+TEST_F(CommandLine, AltKeysAndKeyUpsAreNeverCaptured) {
+    OpenAndType("x");
+    EXPECT_EQ(Press('F', KeyMessage::SysKeyDown), HookDecision::Pass);
+    EXPECT_EQ(Press('F', KeyMessage::KeyUp), HookDecision::Pass);
+    EXPECT_EQ(app.state.CommandText, "x");
+}
+
+TEST_F(CommandLine, BackspaceRemovesWholeCharacters) {
+    Press(VK_CAPITAL);
+    EXPECT_EQ(Press(VK_BACK), HookDecision::Swallow);
+    EXPECT_EQ(app.state.CommandText, "");
+    app.state.CommandText = "caf\xC3\xA9";
+    Press(VK_BACK);
+    EXPECT_EQ(app.state.CommandText, "caf");
+}
+
+TEST_F(CommandLine, EscapeClosesAndForgetsTheLine) {
+    OpenAndType("abc");
+    EXPECT_EQ(Press(VK_ESCAPE), HookDecision::Swallow);
+    EXPECT_FALSE(app.state.WindowOpen);
+    EXPECT_EQ(app.state.CommandText, "");
+    Loop();
+    EXPECT_EQ(app.forms.frmMain, nullptr);
+}
+
+TEST_F(CommandLine, UpAndDownStayWithinTheRows) {
+    Press(VK_CAPITAL);
+    Press(VK_UP);
+    EXPECT_EQ(app.state.SelectedIndex, 0);
+    for (int i = 0; i < 20; ++i)
+        Press(VK_DOWN);
+    EXPECT_EQ(app.state.SelectedIndex, 9);
+    Press(VK_UP);
+    EXPECT_EQ(app.state.SelectedIndex, 8);
+
+    app.state.SuggestionCount = 0;
+    app.state.SelectedIndex = 0;
+    Press(VK_DOWN);
+    EXPECT_EQ(app.state.SelectedIndex, -1);
+}
+
+TEST_F(CommandLine, EnterSubmitsFromTheMainLoopAndLetsLaterKeysThrough) {
+    OpenAndType("exit");
+    EXPECT_EQ(Press(VK_RETURN), HookDecision::Swallow);
+    EXPECT_TRUE(app.state.SubmitRequested);
+    EXPECT_TRUE(app.state.Running); // nothing was run inside the hook
+    // Keys typed after Enter, before the loop gets to the submit, belong to the desktop.
+    EXPECT_EQ(Press('Q'), HookDecision::Pass);
+    Loop();
+    EXPECT_FALSE(app.state.Running);
+    EXPECT_FALSE(app.state.SubmitRequested);
+    EXPECT_EQ(app.state.CommandText, "");
+    EXPECT_EQ(app.forms.frmMain, nullptr);
+}
+
+TEST_F(CommandLine, ActivationKeyWhileOpenRequestsTheSubmit) {
+    OpenAndType("exit");
+    EXPECT_EQ(Press(VK_CAPITAL), HookDecision::Swallow);
+    EXPECT_TRUE(app.state.SubmitRequested);
+    Loop();
+    EXPECT_FALSE(app.state.Running);
+}
+
+TEST_F(CommandLine, ARemappedKeyLeavesCapsLockAlone) {
+    app.state.ActivationKey = static_cast<std::int16_t>(VK_F8);
+    EXPECT_EQ(Press(VK_CAPITAL), HookDecision::Pass);
+    EXPECT_FALSE(app.state.WindowOpen);
+    EXPECT_EQ(Press(VK_F8), HookDecision::Swallow);
+    EXPECT_TRUE(app.state.WindowOpen);
+    EXPECT_EQ(Press(VK_CAPITAL), HookDecision::Pass);
+}
+
+TEST_F(CommandLine, CaptureTakesTheNextKeyPressAsTheActivationKey) {
+    app.forms.frmRemap = std::make_unique<Form>();
+    platform.CreateFormWindow(*app.forms.frmRemap);
+    app.state.CapturingKey = true;
+    // The release of whatever started the capture is not the new key.
+    EXPECT_EQ(Press(VK_RETURN, KeyMessage::KeyUp), HookDecision::Pass);
+    EXPECT_TRUE(app.state.CapturingKey);
+    EXPECT_EQ(Press(VK_F8), HookDecision::Swallow);
+    EXPECT_FALSE(app.state.CapturingKey);
+    EXPECT_EQ(app.state.ActivationKey, 119);
+    EXPECT_FALSE(app.state.WindowOpen);
+    Loop();
+    EXPECT_EQ(platform.settings["Tovlen\\settings\\mappedkey"], "119");
+    EXPECT_EQ(app.forms.frmRemap, nullptr);
+    EXPECT_EQ(Press(VK_F8), HookDecision::Swallow);
+    EXPECT_TRUE(app.state.WindowOpen);
+}
+
+TEST_F(CommandLine, DescriptionFollowsTheLine) {
+    const std::string caption = "Untitled - Notepad";
+    const std::pair<const char*, std::string> cases[] = {
+        {"exit", "Closes Tovlen"},
+        {"close", "Close Untitled - Notepad"},
+        {"close note", "Close window with caption: 'note'"},
+        {"maximize", "Maximize Untitled - Notepad"},
+        {"minimize", "Minimize Untitled - Notepad"},
+        {"restore calc", "Restore window with caption: 'calc'"},
+        {"show mail", "Show window with caption: 'mail'"},
+        {"preferences", "Tovlen preferences"},
+        {"web example.org", "Open website: example.org"},
+        {"google two words", "Searches Google for: two words"},
+        {"closer", ""},
+        {"run notepad", ""},
+    };
+    for (const auto& [line, expected] : cases)
+        EXPECT_EQ(DescribeCommandLine(line, caption), expected) << line;
+}
+
+TEST_F(CommandLine, DescriptionUsesThePreviousWindowsTrimmedCaption) {
+    OpenAndType("Close");
+    EXPECT_EQ(Main().At("lblDescription").text, "Close Untitled - Notepad");
+    platform.TypeText(" X");
+    Loop();
+    EXPECT_EQ(Main().At("lblDescription").text, "Close window with caption: 'x'");
+}
+
+TEST_F(CommandLine, ReopeningBeforeTheSubmitRanKeepsTheNewLine) {
+    OpenAndType("exit");
+    Press(VK_RETURN);
+    Press(VK_CAPITAL);
+    platform.TypeText("ab");
+    Loop();
+    EXPECT_FALSE(app.state.Running);
+    EXPECT_TRUE(app.state.WindowOpen);
+    EXPECT_EQ(app.state.CommandText, "ab");
+}
+
+} // namespace
+} // namespace tov
