@@ -58,6 +58,7 @@ update_says() {
     e2e_focus "$E2E_NOTEPAD"
     e2e_key Caps_Lock
     e2e_until 10 e2e_command_window || e2e_fail "Caps Lock did not open the command window"
+    e2e_focus "$E2E_NOTEPAD"
     e2e_type "update"
     e2e_key Return
     e2e_until 60 shows_message "$1" || e2e_fail "no message \"$1\"; on screen: $(message_boxes)"
@@ -82,6 +83,7 @@ ls "$install_dir" | grep -qv '^Tovlen.exe$' && e2e_fail "files were left in the 
 e2e_focus "$E2E_NOTEPAD"
 e2e_key Caps_Lock
 e2e_until 10 e2e_command_window || e2e_fail "the command window did not open after the checks"
+e2e_focus "$E2E_NOTEPAD"
 e2e_type "exit"
 e2e_key Return
 for _ in $(seq 50); do kill -0 "$tovlen_pid" 2>/dev/null || break; sleep 0.2; done
