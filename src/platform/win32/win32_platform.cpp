@@ -300,9 +300,6 @@ void Win32Platform::WriteSetting(const std::string& app, const std::string& sect
                    static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
 }
 
-PicturePtr Win32Platform::LoadResourcePicture(std::string_view) { return {}; }
-PicturePtr Win32Platform::LoadPictureFile(const std::string&) { return {}; }
-PicturePtr Win32Platform::ExtractFileIcon(const std::string&, int) { return {}; }
 void Win32Platform::ShellOpen(const std::string&, const std::string&, const std::string&, int) {}
 std::string Win32Platform::SpecialFolder(int) { return {}; }
 std::string Win32Platform::ProgramFolder() { return {}; }
