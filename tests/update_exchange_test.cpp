@@ -1,4 +1,5 @@
 #include "scripted_server.h"
+#include "update/background_call.h"
 #include "update/exchange.h"
 #include "update/request.h"
 #include "update/response.h"
@@ -262,6 +263,27 @@ TEST(UpdateExchange, SilenceAndRefusalEndInAConnectionError) {
         EXPECT_EQ(FetchInstaller(UpdateServer{"127.0.0.1", freePort}, "x", ShortLimits(), {}).outcome,
                   ExchangeOutcome::ConnectFailed);
     }
+}
+
+TEST(BackgroundCall, CanBeWaitedForInSlicesOrLeftBehind) {
+    std::atomic<bool> release{false};
+    BackgroundCall<int> call([&release] {
+        while (!release)
+            std::this_thread::sleep_for(1ms);
+        return 42;
+    });
+    EXPECT_FALSE(call.Wait(5ms));
+    release = true;
+    EXPECT_EQ(call.Wait(5s), 42);
+    EXPECT_EQ(call.Wait(0ms), 42);
+
+    // Left behind while it still runs: it finishes on its own and nothing dangles.
+    auto slow = std::make_unique<BackgroundCall<std::string>>([] {
+        std::this_thread::sleep_for(20ms);
+        return std::string(1000, 'x');
+    });
+    slow.reset();
+    std::this_thread::sleep_for(50ms);
 }
 
 } // namespace

@@ -27,8 +27,8 @@ class TcpSocket {
     TcpSocket(const TcpSocket&) = delete;
     TcpSocket& operator=(const TcpSocket&) = delete;
 
-    // Resolves the host and starts connecting to its first address; when an address
-    // refuses, the next one is tried. State() tells how it went.
+    // Starts looking the host up and then connecting to its first address; when an address
+    // refuses, the next one is tried. Returns at once; State() tells how it goes.
     void Connect(const std::string& host, std::uint16_t port);
     // Waits at most `wait` for a pending connection to settle, then gives the state.
     SocketState State(std::chrono::milliseconds wait = std::chrono::milliseconds(0));

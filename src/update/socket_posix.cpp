@@ -1,5 +1,7 @@
 #include "update/socket.h"
 
+#include "update/background_call.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -68,10 +70,35 @@ bool WaitFor(int fd, short events, std::chrono::milliseconds wait) {
     }
 }
 
+// The host's addresses, in the order the resolver prefers them; none when it has none.
+std::vector<Address> Resolve(const std::string& host, std::uint16_t port) {
+    std::vector<Address> addresses;
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_NUMERICSERV;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0)
+        return addresses;
+    for (const addrinfo* a = found; a; a = a->ai_next) {
+        if (a->ai_addrlen > sizeof(sockaddr_storage))
+            continue;
+        Address address;
+        std::memcpy(&address.storage, a->ai_addr, a->ai_addrlen);
+        address.length = a->ai_addrlen;
+        address.family = a->ai_family;
+        addresses.push_back(address);
+    }
+    freeaddrinfo(found);
+    return addresses;
+}
+
 } // namespace
 
 struct TcpSocket::Impl {
     UniqueSocket socket;
+    // The host-name lookup can take seconds, far longer than the program's thread may be away.
+    std::optional<BackgroundCall<std::vector<Address>>> resolving;
     std::vector<Address> addresses;
     std::size_t nextAddress = 0;
     SocketState state = SocketState::Closed;
@@ -101,32 +128,23 @@ TcpSocket::~TcpSocket() = default;
 
 void TcpSocket::Connect(const std::string& host, std::uint16_t port) {
     Close();
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    hints.ai_flags = AI_NUMERICSERV;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0 || !found) {
-        impl_->state = SocketState::Error;
-        return;
-    }
-    for (const addrinfo* a = found; a; a = a->ai_next) {
-        if (a->ai_addrlen > sizeof(sockaddr_storage))
-            continue;
-        Address address;
-        std::memcpy(&address.storage, a->ai_addr, a->ai_addrlen);
-        address.length = a->ai_addrlen;
-        address.family = a->ai_family;
-        impl_->addresses.push_back(address);
-    }
-    freeaddrinfo(found);
-    impl_->ConnectToNextAddress();
+    impl_->state = SocketState::Connecting;
+    impl_->resolving.emplace([host, port] { return Resolve(host, port); });
 }
 
 SocketState TcpSocket::State(std::chrono::milliseconds wait) {
     Impl& s = *impl_;
     if (s.state != SocketState::Connecting)
         return s.state;
+    if (s.resolving) {
+        auto found = s.resolving->Wait(wait);
+        if (!found)
+            return s.state;
+        s.resolving.reset();
+        s.addresses = std::move(*found);
+        s.ConnectToNextAddress();
+        return s.state;
+    }
     if (!WaitFor(s.socket.Get(), POLLOUT, wait))
         return s.state;
     int error = 0;
@@ -193,6 +211,7 @@ ReceiveStatus TcpSocket::Receive(std::string& into, std::chrono::milliseconds wa
 }
 
 void TcpSocket::Close() {
+    impl_->resolving.reset();
     impl_->socket.Reset();
     impl_->addresses.clear();
     impl_->nextAddress = 0;

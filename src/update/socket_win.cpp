@@ -1,5 +1,7 @@
 #include "update/socket.h"
 
+#include "update/background_call.h"
+
 #include "platform/text.h"
 
 #include <algorithm>
@@ -94,10 +96,38 @@ Readiness WaitFor(SOCKET s, bool forWriting, std::chrono::milliseconds wait) {
     return Readiness::Ready;
 }
 
+// The host's addresses, in the order the resolver prefers them; none when it has none.
+std::vector<Address> Resolve(const std::string& host, std::uint16_t port) {
+    std::vector<Address> addresses;
+    ADDRINFOW hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_protocol = IPPROTO_TCP;
+    const std::u16string wideHost = Utf8ToUtf16(host);
+    const std::wstring node(wideHost.begin(), wideHost.end());
+    const std::wstring service = std::to_wstring(port);
+    ADDRINFOW* found = nullptr;
+    if (GetAddrInfoW(node.c_str(), service.c_str(), &hints, &found) != 0)
+        return addresses;
+    for (const ADDRINFOW* a = found; a; a = a->ai_next) {
+        if (a->ai_addrlen > sizeof(sockaddr_storage))
+            continue;
+        Address address;
+        std::memcpy(&address.storage, a->ai_addr, a->ai_addrlen);
+        address.length = static_cast<int>(a->ai_addrlen);
+        address.family = a->ai_family;
+        addresses.push_back(address);
+    }
+    FreeAddrInfoW(found);
+    return addresses;
+}
+
 } // namespace
 
 struct TcpSocket::Impl {
     UniqueSocket socket;
+    // The host-name lookup can take seconds, far longer than the program's thread may be away.
+    std::optional<BackgroundCall<std::vector<Address>>> resolving;
     std::vector<Address> addresses;
     std::size_t nextAddress = 0;
     SocketState state = SocketState::Closed;
@@ -134,35 +164,23 @@ void TcpSocket::Connect(const std::string& host, std::uint16_t port) {
         impl_->state = SocketState::Error;
         return;
     }
-    ADDRINFOW hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    hints.ai_protocol = IPPROTO_TCP;
-    const std::u16string wideHost = Utf8ToUtf16(host);
-    const std::wstring node(wideHost.begin(), wideHost.end());
-    const std::wstring service = std::to_wstring(port);
-    ADDRINFOW* found = nullptr;
-    if (GetAddrInfoW(node.c_str(), service.c_str(), &hints, &found) != 0 || !found) {
-        impl_->state = SocketState::Error;
-        return;
-    }
-    for (const ADDRINFOW* a = found; a; a = a->ai_next) {
-        if (a->ai_addrlen > sizeof(sockaddr_storage))
-            continue;
-        Address address;
-        std::memcpy(&address.storage, a->ai_addr, a->ai_addrlen);
-        address.length = static_cast<int>(a->ai_addrlen);
-        address.family = a->ai_family;
-        impl_->addresses.push_back(address);
-    }
-    FreeAddrInfoW(found);
-    impl_->ConnectToNextAddress();
+    impl_->state = SocketState::Connecting;
+    impl_->resolving.emplace([host, port] { return Resolve(host, port); });
 }
 
 SocketState TcpSocket::State(std::chrono::milliseconds wait) {
     Impl& s = *impl_;
     if (s.state != SocketState::Connecting)
         return s.state;
+    if (s.resolving) {
+        auto found = s.resolving->Wait(wait);
+        if (!found)
+            return s.state;
+        s.resolving.reset();
+        s.addresses = std::move(*found);
+        s.ConnectToNextAddress();
+        return s.state;
+    }
     switch (WaitFor(s.socket.Get(), true, wait)) {
     case Readiness::None:
         break;
@@ -229,6 +247,7 @@ ReceiveStatus TcpSocket::Receive(std::string& into, std::chrono::milliseconds wa
 }
 
 void TcpSocket::Close() {
+    impl_->resolving.reset();
     impl_->socket.Reset();
     impl_->addresses.clear();
     impl_->nextAddress = 0;
