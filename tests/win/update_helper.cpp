@@ -7,8 +7,9 @@
 #include <cstdio>
 #include <string>
 #include <vector>
-#include <wincrypt.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <wincrypt.h>
 
 namespace {
 
@@ -54,8 +55,8 @@ BOOL CALLBACK ReportMessageBox(HWND window, LPARAM dismiss) {
     return TRUE;
 }
 
-int Trust(const wchar_t* file) {
-    FILE* f = _wfopen(file, L"rb");
+int Trust(const char* file) {
+    FILE* f = std::fopen(file, "rb");
     if (!f)
         return 1;
     std::vector<BYTE> der;
@@ -85,13 +86,13 @@ int RecordStart() {
 
 } // namespace
 
-int wmain(int argc, wchar_t** argv) {
-    const std::wstring job = argc > 1 ? argv[1] : L"";
-    if (job == L"messages" || job == L"dismiss") {
-        EnumWindows(ReportMessageBox, job == L"dismiss");
+int main(int argc, char** argv) {
+    const std::string job = argc > 1 ? argv[1] : "";
+    if (job == "messages" || job == "dismiss") {
+        EnumWindows(ReportMessageBox, job == "dismiss");
         return 0;
     }
-    if (job == L"trust" && argc > 2)
+    if (job == "trust" && argc > 2)
         return Trust(argv[2]);
     return RecordStart();
 }
