@@ -129,6 +129,12 @@ std::vector<ResponseCase> ResponseCases() {
         {"dropped inside another status line", "HTTP/1.1 40", true, ResponseVerdict::NotAnUpdate, ""},
         {"endless header block", "HTTP/1.1 200 OK\r\n" + std::string(kMaxHeaderBlock, 'x'), false,
          ResponseVerdict::Incomplete, ""},
+        {"header block past the bound",
+         "HTTP/1.1 200 OK\r\nX: " + std::string(kMaxHeaderBlock, 'x') + "\r\nContent-Length: 1\r\n\r\nz",
+         true, ResponseVerdict::Incomplete, ""},
+        {"header block just within the bound",
+         "HTTP/1.1 200 OK\r\nContent-Length: 1\r\nX: " + std::string(kMaxHeaderBlock - 43, 'x') + "\r\n\r\nz",
+         true, ResponseVerdict::Complete, "z"},
         {"nothing at all", "", true, ResponseVerdict::NoAnswer, ""},
     };
 }

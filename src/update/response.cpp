@@ -55,15 +55,23 @@ void UpdateResponse::Append(std::string_view bytes) {
     }
     head_.append(bytes);
     ReadHeaderLines();
-    if (!Decided() && !inBody_ && head_.size() > kMaxHeaderBlock)
-        verdict_ = statusSeen_ ? ResponseVerdict::Incomplete : ResponseVerdict::NotAnUpdate;
+}
+
+void UpdateResponse::RefuseHeaderBlock() {
+    verdict_ = statusSeen_ ? ResponseVerdict::Incomplete : ResponseVerdict::NotAnUpdate;
 }
 
 void UpdateResponse::ReadHeaderLines() {
     for (;;) {
+        // The bound is on where the header block ends, so it holds however the reply was cut.
         const std::size_t end = head_.find('\n', lineStart_);
-        if (end == std::string::npos)
+        if (end == std::string::npos) {
+            if (head_.size() >= kMaxHeaderBlock)
+                RefuseHeaderBlock();
             return;
+        }
+        if (end >= kMaxHeaderBlock)
+            return RefuseHeaderBlock();
         std::string_view line(head_.data() + lineStart_, end - lineStart_);
         if (line.ends_with('\r'))
             line.remove_suffix(1);

@@ -10,7 +10,7 @@ namespace tov {
 
 // Bounds on what a server may send: beyond them the answer is refused.
 inline constexpr std::uint64_t kMaxUpdateSize = 512ull << 20;
-inline constexpr std::size_t kMaxHeaderBlock = 64u << 10;
+inline constexpr std::size_t kMaxHeaderBlock = 64u << 10; // status line and headers, up to the blank line
 
 enum class ResponseVerdict {
     Pending,     // more is needed
@@ -37,6 +37,7 @@ class UpdateResponse {
     void ReadHeaderLines();
     void ReadHeader(std::string_view line);
     void BeginBody(std::size_t start);
+    void RefuseHeaderBlock();
 
     ResponseVerdict verdict_ = ResponseVerdict::Pending;
     bool inBody_ = false;
