@@ -72,7 +72,7 @@ e2e_start() {
 e2e_wait_window() {
     local name=$1 limit=${2:-30} id=""
     for _ in $(seq $((limit * 5))); do
-        id=$(xdotool search --name "$name" 2>/dev/null | head -1 || true)
+        id=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | head -1 || true)
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.2
     done
