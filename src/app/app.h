@@ -5,6 +5,7 @@
 #include "catalogue/catalogue.h"
 #include "platform/form.h"
 #include "platform/platform.h"
+#include "suggest/icon_cache.h"
 #include "suggest/usage.h"
 
 #include <memory>
@@ -33,6 +34,7 @@ struct App {
     State state;
     Catalogue catalogue;
     UsageMemory usage;
+    IconCache icons;
     Forms forms;
     // Forms unloaded by their own handlers die here, after the handler has returned.
     std::vector<std::unique_ptr<Form>> unloaded;

@@ -1,11 +1,22 @@
 #pragma once
 // Usage memory: the influence list ("influence.lst", read only) and the tack list
-// ("commandtack.lst", rewritten on every change).
+// ("commandtack.lst", rewritten on every change). The ranking asks both lists about every
+// match on every keystroke, so each list carries an index; change the lists only through
+// the functions below, which keep the indexes in step.
+#include "suggest/influence_index.h"
+
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace tov {
+
+struct App;
+
+inline constexpr const char* kInfluenceFile = "influence.lst";
+inline constexpr const char* kTackFile = "commandtack.lst";
 
 struct InfluenceEntry {
     std::string phrase;
@@ -17,9 +28,48 @@ struct TackEntry {
     std::string typed;
 };
 
+struct TransparentStringHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
 struct UsageMemory {
     std::vector<InfluenceEntry> influence;
     std::vector<TackEntry> tacks;
+
+    InfluenceIndex influenceIndex;
+    // Typed text -> the commands tacked to it, in list order; entries with an empty command are left out.
+    std::unordered_map<std::string, std::vector<std::string>, TransparentStringHash, std::equal_to<>>
+        tackIndex;
 };
+
+// The influence file's lines, read in pairs (phrase, count). A count that is no number, or
+// lies outside -32767..32767, loses its entry; when the count line is no number at all the
+// pairing starts again at that line, so one missing line costs one entry, not the rest of the file.
+std::vector<InfluenceEntry> ParseInfluenceLines(const std::vector<std::string>& lines);
+// The tack file's lines in pairs (command, typed); an unpaired last line is dropped.
+std::vector<TackEntry> ParseTackLines(const std::vector<std::string>& lines);
+
+void SetInfluenceList(UsageMemory& usage, std::vector<InfluenceEntry> entries);
+void SetTackList(UsageMemory& usage, std::vector<TackEntry> entries);
+
+// Start-up: the lists from the program folder; a missing file gives an empty list.
+void LoadInfluence(App& app);
+void LoadTacks(App& app);
+
+// The count of the first entry whose phrase equals `phrase`, letter case ignored on both sides; 0 when none.
+std::int16_t GetInfluence(const UsageMemory& usage, std::string_view phrase);
+// Whether `phrase` is tacked to `typed` (both exact).
+bool IsTacked(const UsageMemory& usage, std::string_view phrase, std::string_view typed);
+// The commands tacked to `typed`, or nullptr when there are none.
+const std::vector<std::string>* TackedCommands(const UsageMemory& usage, std::string_view typed);
+
+// Replaces every tack of `typed` with {phrase, typed} when `on`, or removes them.
+void SetTackInList(UsageMemory& usage, std::string_view phrase, std::string_view typed, bool on);
+// Rewrites the tack file through a temporary file, so a failed write leaves the old one whole.
+bool SaveTacks(const UsageMemory& usage, const std::string& path);
+// Changes the list and rewrites "commandtack.lst"; the list stays changed in memory even
+// when the file cannot be written, which the answer false reports.
+bool SetTack(App& app, std::string_view phrase, std::string_view typed, bool on);
 
 } // namespace tov

@@ -1,0 +1,133 @@
+#include "suggest/rank.h"
+
+#include <gtest/gtest.h>
+
+namespace tov {
+namespace {
+
+const std::vector<std::string> kBuiltIns = {"",           "exit",          "close",
+                                            "minimize",   "maximize",      "preferences",
+                                            "reboot",     "shutdown",      "shutdown (force)",
+                                            "logoff",     "lock computer", "help",
+                                            "screensaver"};
+
+std::vector<std::string> Ranked(const std::vector<std::string>& phrases, std::string_view typed,
+                                const UsageMemory& usage = {}) {
+    std::vector<std::string> out;
+    for (const Match& m : RankMatches(phrases, typed, usage))
+        out.push_back(phrases[m.index]);
+    return out;
+}
+
+UsageMemory Influence(std::vector<InfluenceEntry> entries) {
+    UsageMemory usage;
+    SetInfluenceList(usage, std::move(entries));
+    return usage;
+}
+
+TEST(Ranking, SubstringsOrderedByFirstPositionThenListOrder) {
+    EXPECT_EQ(Ranked(kBuiltIns, "o"), (std::vector<std::string>{"logoff", "lock computer", "close", "reboot",
+                                                                "shutdown", "shutdown (force)"}));
+    EXPECT_EQ(Ranked(kBuiltIns, "exit"), std::vector<std::string>{"exit"});
+
+    const std::vector<std::string> phrases = {"", "run notepad", "notes", "run notepad", "", "note"};
+    const auto matches = RankMatches(phrases, "note", {});
+    ASSERT_EQ(matches.size(), 4u);
+    EXPECT_EQ(matches[0].index, 2u); // "notes", position 1
+    EXPECT_EQ(matches[1].index, 5u); // "note", position 1, later in the list
+    EXPECT_EQ(matches[2].index, 1u); // a phrase listed twice gives two matches
+    EXPECT_EQ(matches[2].position, 5);
+    EXPECT_EQ(matches[3].index, 3u);
+    EXPECT_EQ(RankMatches(phrases, "pad", {})[0].position, 9);
+}
+
+TEST(Ranking, NothingMatchesTheEmptyTextSlotZeroOrADifferentCase) {
+    const std::vector<std::string> phrases = {"note", "", "Notepad", "notepad"};
+    EXPECT_TRUE(RankMatches(phrases, "", {}).empty());
+    EXPECT_EQ(Ranked(phrases, "note"), std::vector<std::string>{"notepad"});
+    EXPECT_TRUE(RankMatches({}, "a", {}).empty());
+}
+
+TEST(Ranking, InfluenceLiftsAndDropsWithinTheList) {
+    std::vector<std::string> phrases = {""};
+    for (char c = 'a'; c <= 'g'; ++c)
+        phrases.push_back(std::string("x") + c);
+    EXPECT_EQ(Ranked(phrases, "x", Influence({{"xg", 100}}))[0], "xg");
+    EXPECT_EQ(Ranked(phrases, "x", Influence({{"xg", 2}}))[4], "xg");
+    EXPECT_EQ(Ranked(phrases, "x", Influence({{"xa", -3}}))[3], "xa");
+    EXPECT_EQ(Ranked(phrases, "x", Influence({{"xa", -32767}})).back(), "xa");
+
+    const std::vector<std::string> two = {"", "one x", "two x"};
+    EXPECT_EQ(Ranked(two, "x", Influence({{"one x", -2}})), (std::vector<std::string>{"two x", "one x"}));
+}
+
+TEST(Ranking, InfluenceIgnoresLetterCaseAndTheFirstEntryWins) {
+    const std::vector<std::string> phrases = {"", "run calc", "run notepad", "run paint"};
+    const UsageMemory usage = Influence({{"Run Notepad", 5}, {"run notepad", -5}, {"RUN PAINT", 1}});
+    EXPECT_EQ(GetInfluence(usage, "run notepad"), 5);
+    EXPECT_EQ(GetInfluence(usage, "RUN notepad"), 5);
+    EXPECT_EQ(GetInfluence(usage, "run note"), 0);
+    EXPECT_EQ(Ranked(phrases, "run", usage),
+              (std::vector<std::string>{"run notepad", "run paint", "run calc"}));
+
+    // Phrases outside ASCII, and the dotted capital I, which lower-cases to a shorter text.
+    const UsageMemory accented =
+        Influence({{"run ÉDITEUR de texte très long", 3}, {"run İstanbul haritası", 4}});
+    EXPECT_EQ(GetInfluence(accented, "run éditeur de texte très long"), 3);
+    EXPECT_EQ(GetInfluence(accented, "RUN ÉDITEUR DE TEXTE TRÈS LONG"), 3);
+    EXPECT_EQ(GetInfluence(accented, "run istanbul haritası"), 4);
+    EXPECT_EQ(GetInfluence(accented, "run İstanbul haritası"), 4);
+    EXPECT_EQ(GetInfluence(accented, "run éditeur de texte tres long"), 0);
+    const UsageMemory middle = Influence({{"start of the İ and the end", 6}});
+    EXPECT_EQ(GetInfluence(middle, "START OF THE İ AND THE END"), 6);
+    EXPECT_EQ(GetInfluence(middle, "start of the i and the end"), 6);
+    EXPECT_EQ(GetInfluence(middle, "start of the I and the end"), 6);
+    EXPECT_EQ(GetInfluence(middle, "start of the j and the end"), 0);
+}
+
+TEST(Ranking, EachPhraseMovesOncePerPass) {
+    // A moves down and B slides into the row already visited, so B's own count is not applied.
+    const std::vector<std::string> phrases = {"", "a*", "b*", "c*"};
+    EXPECT_EQ(Ranked(phrases, "*", Influence({{"a*", -1}, {"b*", -1}})),
+              (std::vector<std::string>{"b*", "a*", "c*"}));
+
+    // A phrase that stands twice moves only at its first row.
+    const std::vector<std::string> twice = {"", "a*", "x*", "b*", "x*"};
+    EXPECT_EQ(Ranked(twice, "*", Influence({{"x*", 1}})), (std::vector<std::string>{"x*", "a*", "b*", "x*"}));
+
+    // An upward move does not skip the row after it: c* still moves.
+    const std::vector<std::string> four = {"", "a*", "b*", "c*", "d*"};
+    EXPECT_EQ(Ranked(four, "*", Influence({{"b*", 1}, {"c*", 1}})),
+              (std::vector<std::string>{"b*", "c*", "a*", "d*"}));
+}
+
+TEST(Ranking, FirstTackedPhraseGoesToRowOneAfterInfluence) {
+    const std::vector<std::string> phrases = {"", "n1", "n2", "n3", "n4", "n5", "n6", "n7"};
+    UsageMemory usage = Influence({{"n5", -1}});
+    SetTackList(usage, {{"n6", "n"}, {"n7", "n"}, {"n2", "no"}});
+    EXPECT_EQ(Ranked(phrases, "n", usage),
+              (std::vector<std::string>{"n6", "n1", "n2", "n3", "n4", "n5", "n7"}));
+    const auto matches = RankMatches(phrases, "n", usage);
+    EXPECT_TRUE(matches[0].tacked);
+    EXPECT_TRUE(matches[6].tacked); // marked, but only the first tacked match moves
+    EXPECT_FALSE(matches[1].tacked);
+
+    // A tack is for one exact typed text.
+    EXPECT_EQ(Ranked(phrases, "n2", usage), std::vector<std::string>{"n2"});
+    SetTackList(usage, {{"n6", "n"}});
+    EXPECT_EQ(Ranked(phrases, "n", usage)[0], "n6");
+    EXPECT_EQ(Ranked({"", "n1", "n6"}, "6", usage), std::vector<std::string>{"n6"});
+}
+
+TEST(Ranking, LongPhrasesKeepTheirPositions) {
+    std::vector<std::string> phrases = {"", std::string(10000, 'a') + "z", "za",
+                                        std::string(5000, 'b') + "z"};
+    const auto matches = RankMatches(phrases, "z", {});
+    ASSERT_EQ(matches.size(), 3u);
+    EXPECT_EQ(matches[0].position, 1);
+    EXPECT_EQ(matches[1].position, 5001);
+    EXPECT_EQ(matches[2].position, 10001);
+}
+
+} // namespace
+} // namespace tov

@@ -1,0 +1,272 @@
+#include "app/app.h"
+#include "input/mouse.h"
+#include "platform/fake/fake_platform.h"
+#include "suggest/match.h"
+#include "suggest/suggestion_form.h"
+#include "suggest_test_folder.h"
+
+#include <gtest/gtest.h>
+
+namespace tov {
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    EXPECT_EQ(start, text.size()) << "every line ends with CR LF";
+    return lines;
+}
+
+struct Suggestions : ::testing::Test {
+    test::ProgramFolder folder;
+    FakePlatform platform;
+    App app{platform};
+
+    Suggestions() {
+        platform.programFolder = folder.Path();
+        app.catalogue.phrases = {"",      "exit",        "close",    "logoff", "lock computer", "run notepad",
+                                 "notes", "run wordpad", "run paint"};
+        LoadSuggestionForm(app);
+        OpenCommandWindow();
+    }
+    void OpenCommandWindow() {
+        app.forms.frmMain = std::make_unique<Form>();
+        app.forms.frmMain->name = "frmMain";
+        Control icon;
+        icon.name = "picIcon";
+        icon.kind = ControlKind::PictureBox;
+        app.forms.frmMain->Add(icon);
+        platform.CreateFormWindow(*app.forms.frmMain);
+        platform.ShowForm(*app.forms.frmMain);
+    }
+    std::string Type(const std::string& text) {
+        app.state.CommandText = text;
+        return MatchCommand(app);
+    }
+    Form& Window() { return *app.forms.frmCommandSuggestion; }
+    std::vector<std::string> Rows() { return Lines(Window().At("lblCommand").text); }
+    std::vector<std::string> Highlight() { return Lines(Window().At("lblCommandOverlay").text); }
+    std::vector<const Control*> Pins() {
+        std::vector<const Control*> pins;
+        for (const Control& c : Window().controls)
+            if (c.name == "imgTack" && c.index > 0)
+                pins.push_back(&c);
+        return pins;
+    }
+    int RowHeight(const std::string& phrase) { return platform.MeasureText(Window().font, phrase).height; }
+    PicturePtr TemplatePin() { return Window().At("imgTack", 0).picture; }
+};
+
+TEST_F(Suggestions, WindowLooksAsDesigned) {
+    const Form& form = Window();
+    EXPECT_EQ(form.name, "frmCommandSuggestion");
+    EXPECT_NE(form.handle, 0u);
+    EXPECT_FALSE(form.visible);
+    EXPECT_EQ(form.rect.width, 600);
+    EXPECT_EQ(form.backColour, Rgb(0, 64, 64));
+    EXPECT_EQ(form.font, (Font{"Verdana", 12}));
+    EXPECT_FALSE(form.style.captionBar);
+    for (const char* name : {"lblCommand", "lblCommandOverlay"}) {
+        const Control& label = form.At(name);
+        EXPECT_EQ(label.rect.left, 24);
+        EXPECT_EQ(label.rect.top, 4);
+        EXPECT_EQ(label.rect.width, 2000);
+        EXPECT_FALSE(label.backColour);
+    }
+    EXPECT_EQ(form.At("lblCommand").textColour, Colour{0x808080});
+    EXPECT_EQ(form.At("lblCommandOverlay").textColour, Colour{0xFFFFFF});
+    // The overlay is drawn over the list.
+    EXPECT_LT(&form.At("lblCommand") - form.controls.data(),
+              &form.At("lblCommandOverlay") - form.controls.data());
+    const Control& pin = form.At("imgTack", 0);
+    EXPECT_EQ(pin.kind, ControlKind::Image);
+    EXPECT_FALSE(pin.visible);
+    EXPECT_EQ(pin.rect.left, 0);
+    EXPECT_EQ(pin.rect.top, 4);
+    EXPECT_EQ(pin.rect.width, 20);
+    EXPECT_EQ(pin.rect.height, 15);
+    ASSERT_TRUE(pin.picture);
+    EXPECT_EQ(pin.picture->source, "res:pin");
+}
+
+TEST_F(Suggestions, RowsOverlayPinsAndHeightFollowTheRanking) {
+    EXPECT_EQ(Type("o"), "logoff");
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"logoff", "lock computer", "notes", "close", "run notepad",
+                                                "run wordpad"}));
+    EXPECT_EQ(Highlight(), (std::vector<std::string>{"logoff", "", "", "", "", ""}));
+    EXPECT_TRUE(Window().visible);
+
+    app.state.SelectedIndex = 2;
+    EXPECT_EQ(Type("o"), "notes");
+    EXPECT_EQ(Highlight(), (std::vector<std::string>{"", "", "notes", "", "", ""}));
+
+    const auto pins = Pins();
+    ASSERT_EQ(pins.size(), 6u);
+    int height = 10;
+    for (std::size_t i = 0; i < pins.size(); ++i) {
+        EXPECT_EQ(pins[i]->index, static_cast<int>(i + 1));
+        EXPECT_EQ(pins[i]->rect.top, static_cast<int>(i) * 18 + 5);
+        EXPECT_EQ(pins[i]->rect.left, 0);
+        EXPECT_TRUE(pins[i]->visible);
+        EXPECT_EQ(pins[i]->tag, Rows()[i]);
+        EXPECT_EQ(pins[i]->picture, TemplatePin());
+        height += RowHeight(Rows()[i]);
+    }
+    EXPECT_EQ(Window().rect.height, height);
+    EXPECT_EQ(Window().At("lblCommand").rect.height, height);
+    EXPECT_EQ(Window().At("lblCommandOverlay").rect.height, height);
+
+    // A shorter list leaves no pins of the longer one behind.
+    app.state.SelectedIndex = 0;
+    EXPECT_EQ(Type("pad"), "run notepad");
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"run notepad", "run wordpad"}));
+    EXPECT_EQ(Pins().size(), 2u);
+    EXPECT_EQ(Window().rect.height, RowHeight("run notepad") + RowHeight("run wordpad") + 10);
+}
+
+TEST_F(Suggestions, RowLimitSelectionClampAndTheEmptyResult) {
+    for (int i = 0; i < 25; ++i)
+        app.catalogue.phrases.push_back("zz" + std::to_string(i));
+    EXPECT_EQ(Type("zz"), "zz0");
+    EXPECT_EQ(Rows().size(), 10u);
+    EXPECT_EQ(Pins().size(), 10u);
+
+    app.state.SelectedIndex = 30;
+    EXPECT_EQ(Type("zz"), "zz24"); // the clamp reaches rows that are not shown
+    EXPECT_EQ(app.state.SelectedIndex, 24);
+    EXPECT_EQ(Highlight(), std::vector<std::string>(10, ""));
+
+    app.state.SelectedIndex = 5;
+    EXPECT_EQ(Type("note"), "run notepad");
+    EXPECT_EQ(app.state.SelectedIndex, 1);
+
+    app.state.SuggestionCount = 0;
+    app.state.SelectedIndex = -1;
+    EXPECT_EQ(Type("zz"), "");
+    EXPECT_EQ(app.state.SelectedIndex, -1);
+    EXPECT_EQ(Rows().size(), 25u);
+    EXPECT_EQ(Highlight(), std::vector<std::string>(25, ""));
+}
+
+TEST_F(Suggestions, WithoutALimitRowsStopAtTheBottomOfTheScreen) {
+    app.state.SuggestionCount = 0;
+    for (int i = 0; i < 5000; ++i)
+        app.catalogue.phrases.push_back("zz" + std::to_string(i));
+    Type("zz");
+    const int rowHeight = RowHeight("zz0");
+    const int rows = static_cast<int>(Rows().size());
+    EXPECT_LT(rows, 5000);
+    EXPECT_GE(50 + rows * rowHeight, platform.ScreenSize().height);
+    EXPECT_LT(50 + (rows - 1) * rowHeight, platform.ScreenSize().height);
+}
+
+TEST_F(Suggestions, EmptyTextAndNoMatchLeaveTheSelectionAlone) {
+    Type("o");
+    ASSERT_TRUE(Window().visible);
+    const std::string rows = Window().At("lblCommand").text;
+    app.state.SelectedIndex = 7;
+    EXPECT_EQ(Type(""), "");
+    EXPECT_EQ(app.state.SelectedIndex, 7);
+    EXPECT_TRUE(Window().visible);
+    EXPECT_EQ(Window().At("lblCommand").text, rows);
+
+    EXPECT_EQ(Type("qqq"), "");
+    EXPECT_EQ(app.state.SelectedIndex, 7);
+    EXPECT_FALSE(Window().visible);
+    EXPECT_EQ(Window().At("lblCommand").text, rows);
+}
+
+TEST_F(Suggestions, RowsAreRebuiltButNotShownWhileTheCommandWindowIsHidden) {
+    platform.HideForm(*app.forms.frmMain);
+    EXPECT_EQ(Type("pad"), "run notepad");
+    EXPECT_EQ(Rows().size(), 2u);
+    EXPECT_FALSE(Window().visible);
+    app.forms.frmMain.reset();
+    EXPECT_EQ(Type("exit"), "exit");
+    EXPECT_FALSE(Window().visible);
+}
+
+TEST_F(Suggestions, IconOfTheResultsEntry) {
+    app.catalogue.table = {
+        {"C:\\Windows\\notepad.exe", "Notepad", "", "", ""},
+        {"C:\\Windows\\notepad2.exe", "notepad", "", "", ""},
+        {"C:\\Tools\\paint.exe", "Paint", "", "", "C:\\Tools\\Paint.ICO"},
+        {"C:\\Tools\\wordpad.exe", "WordPad", "", "", "C:\\Windows\\shell32.dll"},
+    };
+    auto icon = [&] { return app.forms.frmMain->At("picIcon").picture; };
+    Type("notepad");
+    ASSERT_TRUE(icon());
+    EXPECT_EQ(icon()->source, "C:\\Windows\\notepad.exe,0"); // the first entry of that name
+    Type("paint");
+    EXPECT_EQ(icon()->source, "C:\\Tools\\Paint.ICO,0");
+
+    app.forms.frmMain->At("picIcon").picture = nullptr;
+    Type("wordpad"); // a library: no icon, and the target is not tried
+    EXPECT_FALSE(icon());
+    Type("exit");
+    EXPECT_FALSE(icon());
+
+    // Typing on does not read the program file again.
+    const int before = static_cast<int>(app.icons.pictures.size());
+    Type("notep");
+    Type("notepa");
+    EXPECT_EQ(static_cast<int>(app.icons.pictures.size()), before);
+}
+
+TEST_F(Suggestions, PinClickTacksAndUntacks) {
+    folder.Write("LIGHTON.ico", "icon");
+    EXPECT_EQ(Type("o"), "logoff");
+    ASSERT_EQ(Rows()[3], "close");
+    platform.ClickControl(Window(), "imgTack", 4);
+
+    EXPECT_EQ(folder.Read("commandtack.lst"), "close\r\no\r\n");
+    EXPECT_EQ(Rows()[0], "close");
+    EXPECT_EQ(Highlight()[0], "close");
+    ASSERT_TRUE(Window().At("imgTack", 1).picture);
+    EXPECT_EQ(Window().At("imgTack", 1).picture->source, folder.Path() + "\\LIGHTON.ico");
+    EXPECT_EQ(Window().At("imgTack", 2).picture, TemplatePin());
+    EXPECT_TRUE(app.state.DisplayDirty);
+    EXPECT_EQ(Type("o"), "close");
+    EXPECT_EQ(Type("ok"), "");
+
+    // The lit picture follows the file; without it the row still untacks.
+    std::filesystem::remove(folder.File("LIGHTON.ico"));
+    EXPECT_EQ(Type("o"), "close");
+    EXPECT_FALSE(Window().At("imgTack", 1).picture);
+    platform.ClickControl(Window(), "imgTack", 1);
+    EXPECT_EQ(folder.Read("commandtack.lst"), "");
+    EXPECT_EQ(Rows()[0], "logoff");
+    EXPECT_EQ(Window().At("imgTack", 1).picture, TemplatePin());
+}
+
+TEST_F(Suggestions, ButtonPressOutsideTheSuggestionsClosesTheCommandLine) {
+    Type("o");
+    app.state.WindowOpen = true;
+    const Point onRows{300, 60};
+    ASSERT_EQ(platform.TopLevelWindowAt(onRows), Window().handle);
+
+    EXPECT_EQ(MouseProc(app, {MouseMessage::LeftDown, onRows}), HookDecision::Pass);
+    EXPECT_EQ(MouseProc(app, {MouseMessage::Move, {900, 700}}), HookDecision::Pass);
+    EXPECT_EQ(MouseProc(app, {MouseMessage::MiddleDown, {900, 700}}), HookDecision::Pass);
+    EXPECT_EQ(MouseProc(app, {MouseMessage::LeftUp, {900, 700}}), HookDecision::Pass);
+    EXPECT_TRUE(app.state.WindowOpen);
+    EXPECT_EQ(app.state.CommandText, "o");
+    EXPECT_EQ(platform.wakeRequests, 0);
+
+    EXPECT_EQ(MouseProc(app, {MouseMessage::RightDown, {10, 10}}), HookDecision::Pass);
+    EXPECT_FALSE(app.state.WindowOpen);
+    EXPECT_EQ(app.state.CommandText, "");
+    EXPECT_TRUE(app.state.DisplayDirty);
+    EXPECT_EQ(platform.wakeRequests, 1);
+
+    app.state.WindowOpen = true;
+    app.state.CommandText = "o";
+    platform.HideForm(Window()); // a hidden suggestion window is not under any click
+    EXPECT_EQ(MouseProc(app, {MouseMessage::LeftDown, onRows}), HookDecision::Pass);
+    EXPECT_FALSE(app.state.WindowOpen);
+}
+
+} // namespace
+} // namespace tov
