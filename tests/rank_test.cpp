@@ -1,6 +1,12 @@
 #include "suggest/rank.h"
 
+#include "platform/text.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <set>
 
 namespace tov {
 namespace {
@@ -78,11 +84,13 @@ TEST(Ranking, InfluenceIgnoresLetterCaseAndTheFirstEntryWins) {
     EXPECT_EQ(GetInfluence(accented, "run istanbul haritası"), 4);
     EXPECT_EQ(GetInfluence(accented, "run İstanbul haritası"), 4);
     EXPECT_EQ(GetInfluence(accented, "run éditeur de texte tres long"), 0);
-    const UsageMemory middle = Influence({{"start of the İ and the end", 6}});
-    EXPECT_EQ(GetInfluence(middle, "START OF THE İ AND THE END"), 6);
-    EXPECT_EQ(GetInfluence(middle, "start of the i and the end"), 6);
-    EXPECT_EQ(GetInfluence(middle, "start of the I and the end"), 6);
-    EXPECT_EQ(GetInfluence(middle, "start of the j and the end"), 0);
+    // ...also where the look-up reads only both ends of a long phrase.
+    const UsageMemory middle = Influence({{"start of a long phrase, İ, and then its end", 6}});
+    EXPECT_EQ(GetInfluence(middle, "START OF A LONG PHRASE, İ, AND THEN ITS END"), 6);
+    EXPECT_EQ(GetInfluence(middle, "start of a long phrase, i, and then its end"), 6);
+    EXPECT_EQ(GetInfluence(middle, "start of a long phrase, I, and then its end"), 6);
+    EXPECT_EQ(GetInfluence(middle, "start of a long phrase, j, and then its end"), 0);
+    EXPECT_EQ(GetInfluence(middle, "start of a long phrase, ii, and then its end"), 0);
 }
 
 TEST(Ranking, EachPhraseMovesOncePerPass) {
@@ -107,10 +115,6 @@ TEST(Ranking, FirstTackedPhraseGoesToRowOneAfterInfluence) {
     SetTackList(usage, {{"n6", "n"}, {"n7", "n"}, {"n2", "no"}});
     EXPECT_EQ(Ranked(phrases, "n", usage),
               (std::vector<std::string>{"n6", "n1", "n2", "n3", "n4", "n5", "n7"}));
-    const auto matches = RankMatches(phrases, "n", usage);
-    EXPECT_TRUE(matches[0].tacked);
-    EXPECT_TRUE(matches[6].tacked); // marked, but only the first tacked match moves
-    EXPECT_FALSE(matches[1].tacked);
 
     // A tack is for one exact typed text.
     EXPECT_EQ(Ranked(phrases, "n2", usage), std::vector<std::string>{"n2"});
@@ -127,6 +131,87 @@ TEST(Ranking, LongPhrasesKeepTheirPositions) {
     EXPECT_EQ(matches[0].position, 1);
     EXPECT_EQ(matches[1].position, 5001);
     EXPECT_EQ(matches[2].position, 10001);
+}
+
+// The ranking written out row by row, as plainly as it reads, to check the fast one against.
+std::vector<std::string> PlainRanking(const std::vector<std::string>& phrases, const std::string& typed,
+                                      const std::vector<InfluenceEntry>& influence,
+                                      const std::vector<TackEntry>& tacks) {
+    std::vector<std::pair<std::string, std::size_t>> rows;
+    for (std::size_t i = 1; i < phrases.size(); ++i)
+        if (const auto at = phrases[i].find(typed); at != std::string::npos)
+            rows.emplace_back(phrases[i], at + 1);
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const auto& a, const auto& b) { return a.second < b.second; });
+    auto countOf = [&](const std::string& phrase) {
+        for (const auto& e : influence)
+            if (LowerCase(e.phrase) == LowerCase(phrase))
+                return static_cast<int>(e.count);
+        return 0;
+    };
+    const int n = static_cast<int>(rows.size());
+    std::set<std::string> moved;
+    for (int i = 0; i < n; ++i) {
+        const std::string p = rows[static_cast<std::size_t>(i)].first;
+        const int c = countOf(p);
+        if (moved.count(p) || c == 0)
+            continue;
+        moved.insert(p);
+        const int to = c < 0 ? std::min(i - c, n - 1) : std::max(i - c, 0);
+        auto row = rows[static_cast<std::size_t>(i)];
+        rows.erase(rows.begin() + i);
+        rows.insert(rows.begin() + to, row);
+    }
+    for (int i = 0; i < n; ++i) {
+        const auto& p = rows[static_cast<std::size_t>(i)].first;
+        if (std::any_of(tacks.begin(), tacks.end(),
+                        [&](const TackEntry& t) { return t.command == p && t.typed == typed; })) {
+            auto row = rows[static_cast<std::size_t>(i)];
+            rows.erase(rows.begin() + i);
+            rows.insert(rows.begin(), row);
+            break;
+        }
+    }
+    std::vector<std::string> out;
+    for (const auto& r : rows)
+        out.push_back(r.first);
+    return out;
+}
+
+TEST(Ranking, AgreesWithThePlainRankingOnRandomLists) {
+    std::mt19937 random(20240611);
+    auto word = [&](std::size_t length) {
+        std::string w;
+        for (std::size_t k = 0; k < length; ++k)
+            w += static_cast<char>('a' + random() % 3);
+        return w;
+    };
+    for (int round = 0; round < 400; ++round) {
+        std::vector<std::string> phrases = {""};
+        const std::size_t size = 1 + random() % 40;
+        for (std::size_t i = 0; i < size; ++i)
+            phrases.push_back(random() % 5 == 0 && phrases.size() > 1
+                                  ? phrases[1 + random() % (phrases.size() - 1)]
+                                  : word(1 + random() % 6));
+        std::vector<InfluenceEntry> influence;
+        for (int k = 0, entries = static_cast<int>(random() % 12); k < entries; ++k) {
+            std::string phrase = random() % 4 ? phrases[1 + random() % size] : word(3);
+            if (random() % 3 == 0)
+                std::transform(phrase.begin(), phrase.end(), phrase.begin(),
+                               [](char c) { return c - 'a' + 'A'; });
+            const int count = static_cast<int>(random() % 2 ? random() % 7 : random() % 60) - 3;
+            influence.push_back({phrase, static_cast<std::int16_t>(count)});
+        }
+        const std::string typed = word(1 + random() % 2);
+        std::vector<TackEntry> tacks;
+        for (int k = 0, entries = static_cast<int>(random() % 3); k < entries; ++k)
+            tacks.push_back({phrases[1 + random() % size], random() % 2 ? typed : word(2)});
+        UsageMemory usage;
+        SetInfluenceList(usage, influence);
+        SetTackList(usage, tacks);
+        ASSERT_EQ(Ranked(phrases, typed, usage), PlainRanking(phrases, typed, influence, tacks))
+            << "round " << round;
+    }
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "platform/form.h"
 #include "platform/platform.h"
 #include "suggest/icon_cache.h"
+#include "suggest/rank.h"
 #include "suggest/usage.h"
 
 #include <memory>
@@ -35,6 +36,7 @@ struct App {
     Catalogue catalogue;
     UsageMemory usage;
     IconCache icons;
+    Ranking ranking;
     Forms forms;
     // Forms unloaded by their own handlers die here, after the handler has returned.
     std::vector<std::unique_ptr<Form>> unloaded;

@@ -3,8 +3,6 @@
 #include "platform/text.h"
 #include "suggest/lower_compare.h"
 
-#include <cstring>
-
 namespace tov {
 
 namespace {
@@ -21,30 +19,45 @@ std::uint64_t FoldAscii(std::uint64_t w) {
     return w | (capitals >> 2);
 }
 
-// The first and the last eight bytes (the whole text, zero-padded, when it is shorter).
-// Lower-casing maps an ASCII byte to one ASCII byte, so when both ends are ASCII the ends of
-// the lower-cased text are these bytes folded, whatever the middle holds.
-struct Ends {
-    std::uint64_t head = 0;
-    std::uint64_t tail = 0;
-    bool Ascii() const { return ((head | tail) & kHighBits) == 0; }
+struct Hashed {
+    std::uint64_t hash = 0;
+    bool ascii = true;
 };
 
-Ends EndsOf(std::string_view s) {
-    Ends e;
-    if (s.size() >= sizeof(std::uint64_t)) {
-        std::memcpy(&e.head, s.data(), sizeof e.head);
-        std::memcpy(&e.tail, s.data() + s.size() - sizeof e.tail, sizeof e.tail);
-    } else {
-        std::memcpy(&e.head, s.data(), s.size());
-        e.tail = e.head;
+// Hashes the text as if its ASCII capitals were lower case, eight bytes at a time. For ASCII
+// text that is the hash of its LowerCase; other text has to be lower-cased first.
+Hashed HashFolded(std::string_view s) {
+    constexpr std::size_t kWord = sizeof(std::uint64_t);
+    std::uint64_t h = 0;
+    std::uint64_t seen = 0;
+    // A cheap combination per word and one strong mix at the end: a weak spot only costs a
+    // comparison, never a wrong answer.
+    auto mix = [&](std::uint64_t w) {
+        seen |= w;
+        h = std::rotl(h, 23) ^ FoldAscii(w);
+    };
+    std::size_t i = 0;
+    for (; i + kWord <= s.size(); i += kWord) {
+        std::uint64_t w;
+        std::memcpy(&w, s.data() + i, kWord);
+        mix(w);
     }
-    return e;
-}
-
-std::uint64_t HashEnds(std::uint64_t head, std::uint64_t tail) {
-    std::uint64_t h = (head ^ (tail * 0x9E3779B97F4A7C15ull)) * 0xBF58476D1CE4E5B9ull;
-    return h ^ (h >> 31);
+    if (const std::size_t rest = s.size() - i; rest > 0) {
+        std::uint64_t w = 0;
+        if (s.size() >= kWord) {
+            // The last eight bytes, shifted so that only the ones not yet hashed remain.
+            std::memcpy(&w, s.data() + s.size() - kWord, kWord);
+            w >>= 8 * (kWord - rest);
+        } else {
+            for (std::size_t k = 0; k < rest; ++k)
+                w |= std::uint64_t{static_cast<unsigned char>(s[i + k])} << (8 * k);
+        }
+        mix(w);
+    }
+    h ^= s.size() * 0x9E3779B97F4A7C15ull;
+    h = (h ^ (h >> 33)) * 0xFF51AFD7ED558CCDull;
+    h = (h ^ (h >> 33)) * 0xC4CEB9FE1A85EC53ull;
+    return {h ^ (h >> 33), (seen & kHighBits) == 0};
 }
 
 } // namespace
@@ -56,11 +69,11 @@ void InfluenceIndex::Build(const std::vector<std::string>& phrases, const std::v
     while (size < phrases.size() * 4)
         size *= 2;
     slots_.assign(size, Slot{});
+    filter_.assign(kFilterBits / 64, 0);
     mask_ = size - 1;
     for (std::size_t i = 0; i < phrases.size() && i < counts.size(); ++i) {
         std::string lowered = LowerCase(phrases[i]);
-        const Ends ends = EndsOf(lowered);
-        const std::uint64_t hash = HashEnds(FoldAscii(ends.head), FoldAscii(ends.tail));
+        const std::uint64_t hash = HashFolded(lowered).hash;
         std::size_t at = hash & mask_;
         bool seen = false;
         while (slots_[at].key >= 0 && !seen) {
@@ -70,6 +83,8 @@ void InfluenceIndex::Build(const std::vector<std::string>& phrases, const std::v
         if (seen)
             continue;
         slots_[at] = Slot{hash, static_cast<std::int32_t>(keys_.size())};
+        const std::size_t bit = FilterBit(EndsOf(lowered));
+        filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
         keys_.push_back(std::move(lowered));
         counts_.push_back(counts[i]);
     }
@@ -78,15 +93,16 @@ void InfluenceIndex::Build(const std::vector<std::string>& phrases, const std::v
 std::int16_t InfluenceIndex::Find(std::string_view phrase) const {
     if (keys_.empty())
         return 0;
-    const Ends ends = EndsOf(phrase);
-    if (!ends.Ascii())
+    if (!MightHold(phrase))
+        return 0;
+    const Hashed hashed = HashFolded(phrase);
+    if (!hashed.ascii)
         return FindLowered(LowerCase(phrase));
-    return Probe(HashEnds(FoldAscii(ends.head), FoldAscii(ends.tail)), phrase, false);
+    return Probe(hashed.hash, phrase, false);
 }
 
 std::int16_t InfluenceIndex::FindLowered(std::string_view lowered) const {
-    const Ends ends = EndsOf(lowered);
-    return Probe(HashEnds(FoldAscii(ends.head), FoldAscii(ends.tail)), lowered, true);
+    return Probe(HashFolded(lowered).hash, lowered, true);
 }
 
 std::int16_t InfluenceIndex::Probe(std::uint64_t hash, std::string_view phrase, bool lowered) const {

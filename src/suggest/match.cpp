@@ -61,7 +61,8 @@ std::string MatchCommand(App& app) {
     State& state = app.state;
     if (state.CommandText.empty())
         return {};
-    const std::vector<Match> matches = RankMatches(app.catalogue.phrases, state.CommandText, app.usage);
+    RankMatches(app.catalogue.phrases, state.CommandText, app.usage, app.ranking);
+    const std::vector<Match>& matches = app.ranking.matches;
     if (matches.empty()) {
         HideSuggestions(app);
         return {};

@@ -1,92 +1,153 @@
 #include "suggest/rank.h"
 
 #include <algorithm>
+#include <array>
 #include <numeric>
+#include <unordered_set>
 
 namespace tov {
 
 namespace {
 
-// Positions are bounded by the longest matching phrase; a counting sort over them is one
-// pass, unless a freak phrase makes the span far larger than the list.
-constexpr std::int32_t kCountingSortSpan = 4096;
+// Positions counted during the scan, enough for any phrase a catalogue build makes; longer
+// phrases cost one more pass.
+constexpr std::int32_t kCountedPositions = 255;
+// Beyond this span (and the list's length) a counting sort would cost more than it saves.
+constexpr std::size_t kCountingSortSpan = 4096;
 
-void SortByPosition(std::vector<Match>& matches, std::int32_t maxPosition) {
-    if (maxPosition > kCountingSortSpan && static_cast<std::size_t>(maxPosition) > matches.size()) {
-        std::stable_sort(matches.begin(), matches.end(),
-                         [](const Match& a, const Match& b) { return a.position < b.position; });
-        return;
+// Orders the found matches by position, ties in the order found, and gives each mark (which
+// holds its match's ordinal in `found`) the row its match went to.
+void SortByPosition(const std::array<std::uint32_t, kCountedPositions + 1>& counted, std::int32_t maxPosition,
+                    Ranking& r) {
+    const std::vector<Match>& found = r.found;
+    r.matches.resize(found.size()); // every row is written below; only growth costs a fill
+    const auto span = static_cast<std::size_t>(maxPosition) + 1;
+    if (span > kCountingSortSpan && span > found.size()) {
+        std::vector<std::uint32_t> order(found.size());
+        std::iota(order.begin(), order.end(), 0u);
+        std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+            return found[a].position < found[b].position;
+        });
+        std::vector<std::uint32_t> rowOf(found.size());
+        for (std::size_t row = 0; row < order.size(); ++row) {
+            r.matches[row] = found[order[row]];
+            rowOf[order[row]] = static_cast<std::uint32_t>(row);
+        }
+        for (MarkedRow& m : r.marked)
+            m.row = rowOf[m.row];
+    } else {
+        std::vector<std::uint32_t>& next = r.next;
+        next.assign(span, 0);
+        if (maxPosition <= kCountedPositions)
+            std::copy(counted.begin(), counted.begin() + static_cast<std::ptrdiff_t>(span), next.begin());
+        else
+            for (const Match& m : found)
+                ++next[static_cast<std::size_t>(m.position)];
+        std::exclusive_scan(next.begin(), next.end(), next.begin(), 0u);
+        std::size_t mark = 0; // marks are in ordinal order
+        for (std::size_t k = 0; k < found.size(); ++k) {
+            const std::uint32_t row = next[static_cast<std::size_t>(found[k].position)]++;
+            r.matches[row] = found[k];
+            if (mark < r.marked.size() && r.marked[mark].row == k)
+                r.marked[mark++].row = row;
+        }
     }
-    std::vector<std::uint32_t> next(static_cast<std::size_t>(maxPosition) + 1, 0);
-    for (const Match& m : matches)
-        ++next[static_cast<std::size_t>(m.position)];
-    std::exclusive_scan(next.begin(), next.end(), next.begin(), 0u);
-    std::vector<Match> sorted(matches.size());
-    for (const Match& m : matches)
-        sorted[next[static_cast<std::size_t>(m.position)]++] = m;
-    matches.swap(sorted);
+    std::sort(r.marked.begin(), r.marked.end(),
+              [](const MarkedRow& a, const MarkedRow& b) { return a.row < b.row; });
 }
 
 } // namespace
 
-std::vector<Match> RankMatches(const std::vector<std::string>& phrases, std::string_view typed,
-                               const UsageMemory& usage) {
-    std::vector<Match> matches;
-    if (typed.empty() || phrases.size() < 2)
-        return matches;
+void RankMatches(const std::vector<std::string>& phrases, std::string_view typed, const UsageMemory& usage,
+                 Ranking& r) {
+    r.found.clear();
+    r.marked.clear();
+    if (typed.empty() || phrases.size() < 2) {
+        r.matches.clear();
+        return;
+    }
     const std::vector<std::string>* tacked = TackedCommands(usage, typed);
-    const bool influence = !usage.influenceIndex.Empty();
-    matches.reserve(phrases.size() - 1);
+    const InfluenceIndex& influence = usage.influenceIndex;
+    const bool anyInfluence = !influence.Empty();
+
+    // One pass over the phrases; marks carry the match's ordinal until the sort gives it a row.
+    r.found.reserve(phrases.size() - 1);
+    std::array<std::uint32_t, kCountedPositions + 1> counted{};
     std::int32_t maxPosition = 0;
     for (std::size_t i = 1; i < phrases.size(); ++i) {
         const std::string_view phrase = phrases[i];
-        const std::size_t at = phrase.find(typed);
+        const std::size_t at = typed.size() == 1 ? phrase.find(typed[0]) : phrase.find(typed);
         if (at == std::string_view::npos)
             continue;
-        Match m;
-        m.index = static_cast<std::uint32_t>(i);
-        m.position = static_cast<std::int32_t>(at + 1);
-        if (influence)
-            m.influence = usage.influenceIndex.Find(phrase);
-        if (tacked)
-            m.tacked = std::find(tacked->begin(), tacked->end(), phrase) != tacked->end();
-        maxPosition = std::max(maxPosition, m.position);
-        matches.push_back(m);
+        const auto position = static_cast<std::int32_t>(at + 1);
+        const std::int16_t count = anyInfluence && influence.MightHold(phrase) ? influence.Find(phrase) : 0;
+        const bool isTacked = tacked && std::find(tacked->begin(), tacked->end(), phrase) != tacked->end();
+        if (count != 0 || isTacked)
+            r.marked.push_back({r.found.size(), count, isTacked});
+        if (position <= kCountedPositions)
+            ++counted[static_cast<std::size_t>(position)];
+        maxPosition = std::max(maxPosition, position);
+        r.found.push_back({static_cast<std::uint32_t>(i), position});
     }
-    SortByPosition(matches, maxPosition);
-    if (influence)
-        ApplyInfluence(matches, phrases);
-    if (tacked)
-        MoveTackedToTop(matches);
-    return matches;
+
+    SortByPosition(counted, maxPosition, r);
+    ApplyInfluence(r.matches, r.marked, phrases);
+    const auto firstTacked =
+        std::find_if(r.marked.begin(), r.marked.end(), [](const MarkedRow& m) { return m.tacked; });
+    if (firstTacked != r.marked.end()) {
+        const auto row = r.matches.begin() + static_cast<std::ptrdiff_t>(firstTacked->row);
+        std::rotate(r.matches.begin(), row, row + 1);
+    }
 }
 
-void ApplyInfluence(std::vector<Match>& matches, const std::vector<std::string>& phrases) {
+std::vector<Match> RankMatches(const std::vector<std::string>& phrases, std::string_view typed,
+                               const UsageMemory& usage) {
+    Ranking r;
+    RankMatches(phrases, typed, usage, r);
+    return std::move(r.matches);
+}
+
+void ApplyInfluence(std::vector<Match>& matches, std::vector<MarkedRow>& marked,
+                    const std::vector<std::string>& phrases) {
     const std::size_t n = matches.size();
-    std::vector<std::string_view> moved;
-    const auto row = matches.begin();
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::int16_t count = matches[i].influence;
-        if (count == 0)
+    const auto at = [&](std::size_t row) { return matches.begin() + static_cast<std::ptrdiff_t>(row); };
+    const auto mark = [&](std::size_t j) { return marked.begin() + static_cast<std::ptrdiff_t>(j); };
+    std::unordered_set<std::string_view> moved;
+    std::size_t unvisited = 0; // the first row the pass has not looked at yet
+    std::size_t j = 0;
+    while (j < marked.size()) {
+        const std::size_t row = marked[j].row;
+        const std::int16_t count = marked[j].influence;
+        if (row < unvisited || count == 0 || !moved.insert(phrases[matches[row].index]).second) {
+            unvisited = std::max(unvisited, row + 1);
+            ++j;
             continue;
-        const std::string_view phrase = phrases[matches[i].index];
-        if (std::find(moved.begin(), moved.end(), phrase) != moved.end())
-            continue;
-        moved.push_back(phrase);
+        }
+        unvisited = row + 1;
+        MarkedRow self = marked[j];
         if (count < 0) {
-            const std::size_t d = std::min<std::size_t>(static_cast<std::size_t>(-count), n - 1 - i);
-            std::rotate(row + i, row + i + 1, row + i + d + 1);
+            const std::size_t to = row + std::min<std::size_t>(static_cast<std::size_t>(-count), n - 1 - row);
+            std::rotate(at(row), at(row + 1), at(to + 1));
+            // The marks of the rows below slide up one; the moved mark goes after them. The mark
+            // now at j is looked at next, and skipped if it slid into the visited row.
+            std::size_t k = j + 1;
+            for (; k < marked.size() && marked[k].row <= to; ++k)
+                --marked[k].row;
+            std::rotate(mark(j), mark(j + 1), mark(k));
+            self.row = to;
+            marked[k - 1] = self;
         } else {
-            const std::size_t d = std::min<std::size_t>(static_cast<std::size_t>(count), i);
-            std::rotate(row + i - d, row + i, row + i + 1);
+            const std::size_t to = row - std::min<std::size_t>(static_cast<std::size_t>(count), row);
+            std::rotate(at(to), at(row), at(row + 1));
+            std::size_t k = j;
+            for (; k > 0 && marked[k - 1].row >= to; --k)
+                ++marked[k - 1].row;
+            std::rotate(mark(k), mark(j), mark(j + 1));
+            self.row = to;
+            marked[k] = self;
+            ++j;
         }
     }
-}
-
-void MoveTackedToTop(std::vector<Match>& matches) {
-    const auto first = std::find_if(matches.begin(), matches.end(), [](const Match& m) { return m.tacked; });
-    if (first != matches.end())
-        std::rotate(matches.begin(), first, first + 1);
 }
 
 } // namespace tov

@@ -11,25 +11,41 @@
 namespace tov {
 
 struct Match {
-    std::uint32_t index = 0;    // of the phrase in the phrase list
-    std::int32_t position = 0;  // 1-based, of the first occurrence of the typed text
-    std::int16_t influence = 0; // the phrase's influence count
-    bool tacked = false;        // the phrase is tacked to the typed text
+    std::uint32_t index;   // of the phrase in the phrase list
+    std::int32_t position; // 1-based, of the first occurrence of the typed text
 };
 
-// Every phrase from index 1 on that contains `typed` (exact bytes), ordered by position,
-// ties in phrase-list order, then moved by influence and by the first tacked match.
-// Empty when `typed` is empty.
+// A match the usage memory has something to say about, and the row it stands in.
+struct MarkedRow {
+    std::size_t row;
+    std::int16_t influence;
+    bool tacked;
+};
+
+// The ranked matches, with the working storage of the ranking kept from call to call: on
+// every key the ranking then reuses its memory instead of asking for a fresh megabyte.
+struct Ranking {
+    std::vector<Match> matches;
+
+    std::vector<Match> found;
+    std::vector<MarkedRow> marked;
+    std::vector<std::uint32_t> next;
+};
+
+// Every phrase from index 1 on that contains `typed` (exact bytes), ordered by position with
+// ties in phrase-list order, then moved by the influence counts (ApplyInfluence), then the
+// first tacked match put on row 1. No matches when `typed` is empty.
+void RankMatches(const std::vector<std::string>& phrases, std::string_view typed, const UsageMemory& usage,
+                 Ranking& ranking);
 std::vector<Match> RankMatches(const std::vector<std::string>& phrases, std::string_view typed,
                                const UsageMemory& usage);
 
-// Moves each match by its influence count: up (towards row 1) for a positive count, down
-// for a negative one, never past either end. Rows are visited from the top; a phrase moves
-// at most once per pass, and the match that slides into a row that has been visited is not
-// looked at again.
-void ApplyInfluence(std::vector<Match>& matches, const std::vector<std::string>& phrases);
-
-// Moves the first tacked match to row 1; the rows above it move down by one.
-void MoveTackedToTop(std::vector<Match>& matches);
+// Moves each marked match by its influence count: up (towards row 0) for a positive count,
+// down for a negative one, never past either end. Rows are visited from the top; a phrase
+// moves at most once per pass, and a match that slides into a row already visited is not
+// looked at again. Only marked rows can move, so the work follows the marks, not the list;
+// `marked` must be in row order and is kept so.
+void ApplyInfluence(std::vector<Match>& matches, std::vector<MarkedRow>& marked,
+                    const std::vector<std::string>& phrases);
 
 } // namespace tov

@@ -105,7 +105,7 @@ void RefreshSuggestions(App& app, const std::vector<Match>& matches, const std::
         pin->visible = true;
         pin->tag = phrase;
         pin->picture = pinTemplate.picture;
-        if (match.tacked) {
+        if (IsTacked(app.usage, phrase, app.state.CommandText)) {
             if (!litPinLoaded) {
                 litPin = app.platform.LoadPictureFile(ProgramFile(app, kLitPinFile));
                 litPinLoaded = true;
