@@ -32,4 +32,10 @@ struct Catalogue {
 // The part of `path` up to and including its last backslash; empty when there is none.
 std::string FolderOf(std::string_view path);
 
+// The phrase that leads to a command-table entry: "run " + its lower-cased name.
+std::string RunPhrase(std::string_view name);
+
+// Appends the entry to the table and its phrase to the phrase list.
+void AddCommandEntry(Catalogue& catalogue, CommandEntry entry);
+
 } // namespace tov

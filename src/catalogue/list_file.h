@@ -5,6 +5,7 @@
 // code page lacks, so the usual file stays readable by older tools.
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tov {
@@ -16,11 +17,17 @@ std::optional<std::vector<std::string>> ReadListFile(const std::string& path);
 // Splits raw bytes as ReadListFile does (after the encoding is settled).
 std::vector<std::string> SplitListLines(const std::string& bytes);
 
+// A file's bytes to its lines, and lines to the bytes a writer stores: ANSI when every
+// line fits the code page, else UTF-8 behind the byte-order mark.
+std::vector<std::string> DecodeListFile(std::string_view bytes);
+std::string EncodeListFile(const std::vector<std::string>& lines);
+
 // Rewrites the whole file through a temporary file beside it.
 bool WriteListFile(const std::string& path, const std::vector<std::string>& lines);
 
 // Adds lines at the end, keeping the file's encoding; an ANSI file that cannot hold the
-// new lines is rewritten whole as UTF-8.
+// new lines is rewritten whole as UTF-8. The file is replaced through a temporary file too,
+// so a failure never leaves half a record behind.
 bool AppendListFile(const std::string& path, const std::vector<std::string>& lines);
 
 } // namespace tov

@@ -40,6 +40,8 @@ std::vector<FoundEntry> ListFolder(const std::string& folder);
 // A file that a plain directory search finds: exists, is no folder, is neither hidden nor system.
 bool IsPlainFile(const std::string& path);
 bool IsFolder(const std::string& path);
+// Anything at all at `path`: file, folder, hidden or not.
+bool PathExists(const std::string& path);
 
 // The whole file, or nothing when it cannot be read or is larger than `limit` bytes.
 std::optional<std::string> ReadFileBytes(const std::string& path, std::uint64_t limit = 64u << 20);

@@ -64,6 +64,11 @@ bool IsFolder(const std::string& path) {
     return !path.empty() && stat(HostPath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool PathExists(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && lstat(HostPath(path).c_str(), &st) == 0;
+}
+
 std::optional<std::string> ReadFileBytes(const std::string& path, std::uint64_t limit) {
     Fd f{open(HostPath(path).c_str(), O_RDONLY | O_CLOEXEC)};
     if (f.fd < 0)

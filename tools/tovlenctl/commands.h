@@ -9,5 +9,9 @@ using Args = std::vector<std::string>;
 
 int Version(const Args& args);
 int UpdateCheck(const Args& args);
+int Lnk(const Args& args);       // lnk FILE...
+int Url(const Args& args);       // url FILE
+int Bookmarks(const Args& args); // bookmarks FILE
+int CatalogueCommand(const Args& args); // catalogue [catalogue options]
 
 } // namespace tov::ctl

@@ -20,6 +20,10 @@ int Run(const std::vector<std::string>& args) {
     const std::map<std::string, Command> commands = {
         {"version", tov::ctl::Version},
         {"update-check", tov::ctl::UpdateCheck},
+        {"lnk", tov::ctl::Lnk},
+        {"url", tov::ctl::Url},
+        {"bookmarks", tov::ctl::Bookmarks},
+        {"catalogue", tov::ctl::CatalogueCommand},
     };
     if (args.empty() || !commands.count(args[0])) {
         std::fputs("usage: tovlenctl <command> [options]\ncommands:", stderr);

@@ -301,7 +301,5 @@ void Win32Platform::WriteSetting(const std::string& app, const std::string& sect
 }
 
 void Win32Platform::ShellOpen(const std::string&, const std::string&, const std::string&, int) {}
-std::string Win32Platform::SpecialFolder(int) { return {}; }
-std::string Win32Platform::ProgramFolder() { return {}; }
 
 } // namespace tov

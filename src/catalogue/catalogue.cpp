@@ -1,0 +1,16 @@
+#include "catalogue/catalogue.h"
+
+#include "platform/text.h"
+
+namespace tov {
+
+std::string RunPhrase(std::string_view name) {
+    return "run " + LowerCase(name);
+}
+
+void AddCommandEntry(Catalogue& catalogue, CommandEntry entry) {
+    catalogue.table.push_back(std::move(entry));
+    catalogue.phrases.push_back(RunPhrase(catalogue.table.back().Name));
+}
+
+} // namespace tov

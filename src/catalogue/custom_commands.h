@@ -1,0 +1,35 @@
+#pragma once
+// The user's own commands, kept in "customprograms.lst" in the program's folder as pairs of
+// lines: the command name, then the command line it stands for ("run " + path or "web " + address).
+#include "catalogue/catalogue.h"
+
+#include <string>
+#include <vector>
+
+namespace tov {
+
+inline constexpr const char* kCustomCommandsFile = "customprograms.lst";
+
+// The file's path in `programFolder`; empty when the folder is unknown.
+std::string CustomCommandsPath(const std::string& programFolder);
+
+// The records of the list file's lines, in order; a lone last line (half a record) is left out.
+std::vector<CustomCommand> CustomCommandsFromLines(const std::vector<std::string>& lines);
+
+// The records in the file, in file order; none when the file is absent.
+std::vector<CustomCommand> ReadCustomCommands(const std::string& path);
+
+// Replaces the catalogue's custom list with the file's records and appends each lower-cased
+// name to the phrase list.
+void LoadCustomCommands(Catalogue& catalogue, const std::string& programFolder);
+
+// Appends one record. The name is stored as given (callers lower-case what the user typed).
+// False when the file could not be written, or a field holds a line break, which would split
+// the record.
+bool AddCustomCommand(const std::string& path, const std::string& name, const std::string& action);
+
+// Rewrites the file without every record whose name equals `name` exactly; the others keep
+// their order. False when the file could not be read or written.
+bool RemoveCustomCommands(const std::string& path, const std::string& name);
+
+} // namespace tov

@@ -1,0 +1,31 @@
+#include "catalogue/walk_folder.h"
+
+#include <deque>
+
+namespace tov {
+
+std::vector<FoundFile> WalkFolder(const std::string& root, const std::function<void()>& pump) {
+    std::vector<FoundFile> found;
+    if (root.empty())
+        return found;
+    std::deque<std::string> pending{root};
+    while (!pending.empty()) {
+        std::string current = std::move(pending.front());
+        pending.pop_front();
+        if (current.back() != '\\')
+            current += '\\';
+        for (auto& entry : ListFolder(current)) {
+            if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
+                if (entry.name != "." && entry.name != "..")
+                    pending.push_back(current + entry.name);
+                continue;
+            }
+            found.push_back({std::move(entry), current});
+            if (pump)
+                pump();
+        }
+    }
+    return found;
+}
+
+} // namespace tov

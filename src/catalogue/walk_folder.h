@@ -1,0 +1,21 @@
+#pragma once
+// Breadth-first listing of every file below a folder.
+#include "platform/files.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tov {
+
+struct FoundFile {
+    FoundEntry FindData; // the entry as the folder listing gave it
+    std::string Folder;  // the folder that holds it, ending in a backslash
+};
+
+// The files of `root` first, then those of each subfolder in the order the subfolders were
+// found. `pump` runs after every file recorded so the desktop stays responsive during a long
+// walk. An empty root lists nothing, and "." and ".." are never entered.
+std::vector<FoundFile> WalkFolder(const std::string& root, const std::function<void()>& pump);
+
+} // namespace tov

@@ -1,0 +1,295 @@
+#include "app/app.h"
+#include "catalogue/build.h"
+#include "catalogue/start_menu.h"
+#include "platform/fake/fake_platform.h"
+#include "platform/files.h"
+#include "support/shortcut_writer.h"
+#include "support/temp_folder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <unistd.h>
+
+namespace tov {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+using testing::ProgramLink;
+using testing::WriteFile;
+using testing::WriteShortcut;
+
+const std::vector<std::string> kFixedSlots = {"",
+                                              "exit",
+                                              "close",
+                                              "minimize",
+                                              "maximize",
+                                              "preferences",
+                                              "reboot",
+                                              "shutdown",
+                                              "shutdown (force)",
+                                              "logoff",
+                                              "lock computer",
+                                              "help",
+                                              "screensaver",
+                                              ""};
+
+std::vector<std::string> Names(const Catalogue& c) {
+    std::vector<std::string> names;
+    for (const auto& e : c.table)
+        names.push_back(e.Name);
+    return names;
+}
+
+std::vector<std::string> AddedPhrases(const Catalogue& c) {
+    return std::vector<std::string>(c.phrases.begin() + static_cast<std::ptrdiff_t>(kFixedSlots.size()),
+                                    c.phrases.end());
+}
+
+void ExpectEveryEntryHasItsPhrase(const Catalogue& c) {
+    for (const auto& e : c.table)
+        EXPECT_NE(std::find(c.phrases.begin(), c.phrases.end(), RunPhrase(e.Name)), c.phrases.end())
+            << e.Name;
+}
+
+class CatalogueBuild : public ::testing::Test {
+  protected:
+    Catalogue Build() {
+        Catalogue c;
+        BuildCatalogue(c, sources, [&] { ++pumps; });
+        ExpectEveryEntryHasItsPhrase(c);
+        return c;
+    }
+    std::filesystem::path Common() const { return temp.Path() / "Common Programs"; }
+    std::filesystem::path User() const { return temp.Path() / "Programs"; }
+
+    testing::TempFolder temp;
+    CatalogueSources sources{.programFolder = temp / "Tovlen",
+                             .commonPrograms = temp / "Common Programs",
+                             .programs = temp / "Programs",
+                             .favorites = temp / "Favorites",
+                             .commonFavorites = temp / "Common Favorites",
+                             .firefoxProfiles = temp / "Profiles"};
+    int pumps = 0;
+};
+
+TEST_F(CatalogueBuild, NothingToReadLeavesTheFixedSlotsOnly) {
+    sources.ieFavorites = sources.firefoxBookmarks = true; // folders that do not exist
+    const Catalogue c = Build();
+    EXPECT_EQ(c.phrases, kFixedSlots);
+    EXPECT_TRUE(c.table.empty());
+    EXPECT_TRUE(c.custom.empty());
+    EXPECT_FALSE(IsInCommandTable(c, ""));
+}
+
+TEST_F(CatalogueBuild, AllUsersShortcutWinsAnExactNameClash) {
+    WriteShortcut(Common() / "Notepad.lnk", ProgramLink("C:\\Windows\\notepad.exe", "/a", "C:\\common"));
+    WriteShortcut(User() / "Notepad.lnk", ProgramLink("C:\\Other\\notepad.exe", "/u", "C:\\user"));
+    WriteShortcut(Common() / "Paint.lnk", ProgramLink("C:\\Windows\\paint.exe"));
+    WriteShortcut(User() / "paint.lnk", ProgramLink("C:\\Mine\\paint.exe"));
+    const Catalogue c = Build();
+    ASSERT_THAT(Names(c), ElementsAre("Notepad", "Paint", "paint"));
+    EXPECT_EQ(c.table[0].Target, "C:\\Windows\\notepad.exe");
+    EXPECT_EQ(c.table[0].Arguments, "/a");
+    EXPECT_EQ(c.table[0].WorkingFolder, "C:\\common");
+    EXPECT_EQ(std::count(c.phrases.begin(), c.phrases.end(), "run notepad"), 1);
+    EXPECT_EQ(std::count(c.phrases.begin(), c.phrases.end(), "run paint"), 2);
+    EXPECT_TRUE(IsInCommandTable(c, "Paint"));
+    EXPECT_FALSE(IsInCommandTable(c, "NOTEPAD"));
+    EXPECT_GE(pumps, 4);
+}
+
+TEST_F(CatalogueBuild, TableIsSortedOrdinallyWhilePhrasesKeepTheWalkOrder) {
+    // One per level, so the breadth-first walk order is fixed: root, then A, then A\B.
+    WriteShortcut(Common() / "Zeta.lnk", ProgramLink("C:\\z.exe"));
+    WriteShortcut(Common() / "A" / "alpha.lnk", ProgramLink("C:\\a.exe"));
+    WriteShortcut(Common() / "A" / "B" / "Beta.lnk", ProgramLink("C:\\b.exe"));
+    WriteShortcut(Common() / "A" / "B" / "C" / "Be.lnk", ProgramLink("C:\\be.exe"));
+    const Catalogue c = Build();
+    EXPECT_THAT(Names(c), ElementsAre("Be", "Beta", "Zeta", "alpha"));
+    EXPECT_THAT(AddedPhrases(c), ElementsAre("run zeta", "run alpha", "run beta", "run be"));
+}
+
+TEST_F(CatalogueBuild, EqualNamesKeepTheirOrderOfAddition) {
+    WriteShortcut(User() / "google.lnk", ProgramLink("C:\\google.exe"));
+    WriteFile(temp.Path() / "Common Favorites" / "Google.url",
+              "[InternetShortcut]\r\nURL=http://google.com/\r\n");
+    WriteFile(temp.Path() / "Common Favorites" / "Sub" / "GOOGLE.url",
+              "[InternetShortcut]\r\nURL=http://g.cn/\r\n");
+    sources.ieFavorites = true;
+    const Catalogue c = Build();
+    ASSERT_THAT(Names(c), ElementsAre("google", "google", "google"));
+    EXPECT_EQ(c.table[0].Target, "C:\\google.exe");
+    EXPECT_EQ(c.table[1].Target, "http://google.com/");
+    EXPECT_EQ(c.table[2].Target, "http://g.cn/");
+    EXPECT_EQ(std::count(c.phrases.begin(), c.phrases.end(), "run google"), 3);
+}
+
+TEST_F(CatalogueBuild, OnlyShortcutsToProgramsBecomeEntries) {
+    WriteShortcut(Common() / "Readme.lnk", ProgramLink("C:\\App\\readme.txt"));
+    WriteShortcut(Common() / "Loud.lnk", ProgramLink("C:\\App\\LOUD.EXE"));
+    WriteShortcut(Common() / "Capitals.LNK", ProgramLink("C:\\App\\capitals.exe"));
+    WriteFile(Common() / "desktop.ini", "[.ShellClassInfo]\r\n");
+    WriteFile(Common() / "Broken.lnk", "not a shortcut at all");
+    testing::LinkSpec advertised;
+    advertised.idList = std::string(10, '\x01');
+    WriteShortcut(Common() / "Advertised.lnk", advertised);
+    WriteShortcut(Common() / "Tool.lnk.bak", ProgramLink("C:\\App\\bak.exe"));
+    WriteShortcut(Common() / "Tool.lnk", ProgramLink("C:\\App\\tool.exe"));
+    WriteShortcut(Common() / "Sub" / "Tool.lnk", ProgramLink("C:\\Sub\\tool.exe"));
+    const Catalogue c = Build();
+    ASSERT_THAT(Names(c), ElementsAre("Loud", "Tool"));
+    EXPECT_EQ(c.table[0].Target, "C:\\App\\LOUD.EXE");
+    EXPECT_EQ(c.table[1].Target, "C:\\App\\tool.exe"); // the root's files come before a subfolder's
+}
+
+TEST_F(CatalogueBuild, RelativePathIsTakenFromTheShortcutsOwnFolder) {
+    testing::LinkSpec spec;
+    spec.idList = std::string(8, '\x01');
+    spec.relativePath = "..\\..\\Tools\\app.exe";
+    spec.arguments = "-v";
+    WriteShortcut(Common() / "Group" / "Deeper" / "App.lnk", spec);
+    const Catalogue c = Build();
+    ASSERT_EQ(c.table.size(), 1u);
+    EXPECT_EQ(c.table[0].Target, ResolveRelativePath(sources.commonPrograms, "Tools\\app.exe"));
+    EXPECT_EQ(c.table[0].Arguments, "-v");
+}
+
+TEST(ResolveRelativePath, WorksOutDotsWithinTheRoot) {
+    EXPECT_EQ(ResolveRelativePath("C:\\Start Menu\\Programs\\Acc\\", "..\\..\\..\\..\\..\\Windows\\calc.exe"),
+              "C:\\Windows\\calc.exe");
+    EXPECT_EQ(ResolveRelativePath("C:\\Programs\\", ".\\migwiz\\migwiz.exe"),
+              "C:\\Programs\\migwiz\\migwiz.exe");
+    EXPECT_EQ(ResolveRelativePath("\\\\srv\\share\\menu\\", "..\\..\\x.exe"), "\\\\srv\\share\\x.exe");
+    EXPECT_EQ(ResolveRelativePath("C:\\a\\", "D:\\b\\..\\c.exe"), "D:\\c.exe");
+}
+
+TEST_F(CatalogueBuild, UnresolvedFolderListsNothingEvenWhereThereAreShortcuts) {
+    WriteShortcut(temp.Path() / "Here.lnk", ProgramLink("C:\\here.exe"));
+    WriteFile(temp.Path() / "Here.url", "[InternetShortcut]\r\nURL=http://here/\r\n");
+    const std::string previous = std::filesystem::current_path();
+    std::filesystem::current_path(temp.Path());
+    sources = CatalogueSources{};
+    sources.ieFavorites = sources.firefoxBookmarks = true;
+    const Catalogue c = Build();
+    std::filesystem::current_path(previous);
+    EXPECT_TRUE(c.table.empty());
+}
+
+TEST_F(CatalogueBuild, CustomCommandsComeFirstAndKeepTheirCase) {
+    WriteFile(temp.Path() / "Tovlen" / "customprograms.lst",
+              "My Notes\r\nrun C:\\notes.txt\r\nhelp\r\nweb http://example.com\r\n");
+    WriteShortcut(User() / "Editor.lnk", ProgramLink("C:\\editor.exe"));
+    const Catalogue c = Build();
+    ASSERT_EQ(c.custom.size(), 2u);
+    EXPECT_EQ(c.custom[0].Name, "My Notes");
+    EXPECT_EQ(c.custom[0].Action, "run C:\\notes.txt");
+    EXPECT_EQ(c.custom[1].Action, "web http://example.com");
+    EXPECT_THAT(AddedPhrases(c), ElementsAre("my notes", "help", "run editor"));
+    EXPECT_EQ(std::count(c.phrases.begin(), c.phrases.end(), "help"), 2);
+}
+
+TEST_F(CatalogueBuild, FavouritesCarryTheirPassSuffix) {
+    WriteFile(temp.Path() / "Favorites" / "Google Search.url",
+              "[DEFAULT]\r\nBASEURL=http://wrong/\r\n[InternetShortcut]\r\nURL=http://www.google.com/\r\n");
+    WriteFile(temp.Path() / "Favorites" / "Links" / "Docs.url",
+              "[InternetShortcut]\r\nURL=file:///C:\\docs\\a.html\r\n");
+    WriteFile(temp.Path() / "Favorites" / "Empty.url", "URL=http://before-the-header/\r\n");
+    WriteFile(temp.Path() / "Favorites" / "notes.txt", "[InternetShortcut]\r\nURL=http://txt/\r\n");
+    WriteFile(temp.Path() / "Common Favorites" / "Google Search.url",
+              "[InternetShortcut]\r\nURL=http://g/\r\n");
+    sources.ieFavorites = true;
+    Catalogue c = Build();
+    ASSERT_THAT(Names(c), ElementsAre("docs (ie bookmark)", "google search", "google search (ie bookmark)"));
+    EXPECT_EQ(c.table[0].WorkingFolder, "file:///C:\\docs\\");
+    EXPECT_EQ(c.table[1].WorkingFolder, "");
+    EXPECT_EQ(c.table[2].Target, "http://www.google.com/");
+    EXPECT_THAT(AddedPhrases(c), ElementsAre("run google search (ie bookmark)", "run docs (ie bookmark)",
+                                             "run google search"));
+
+    sources.ieFavorites = false;
+    c = Build();
+    EXPECT_TRUE(c.table.empty());
+    EXPECT_EQ(c.phrases, kFixedSlots);
+}
+
+TEST_F(CatalogueBuild, FirstBookmarksFileInWalkOrderIsTheOneRead) {
+    const auto profiles = temp.Path() / "Profiles";
+    WriteFile(profiles / "a.default" / "backup" / "bookmarks.html", "<A HREF=\"http://deep/\">Deep</A>");
+    WriteFile(profiles / "b.default" / "Bookmarks.HTML",
+              "<DT><A HREF=\"HTTP://Example.COM/\" ADD_DATE=\"1\">Example &amp; Co</A>\r\n"
+              "<DT><A HREF=\"http://two/\">\r\nTwo</A>");
+    sources.firefoxBookmarks = true;
+    const Catalogue c = Build();
+    ASSERT_THAT(Names(c), ElementsAre("example &amp; co (firefox bookmark)", "two (firefox bookmark)"));
+    EXPECT_EQ(c.table[0].Target, "http://example.com/");
+    EXPECT_EQ(c.table[0].WorkingFolder, "C:\\");
+    EXPECT_THAT(AddedPhrases(c),
+                ElementsAre("run example &amp; co (firefox bookmark)", "run two (firefox bookmark)"));
+}
+
+TEST_F(CatalogueBuild, OfTwoProfilesOnlyOneIsRead) {
+    const auto profiles = temp.Path() / "Profiles";
+    WriteFile(profiles / "one" / "bookmarks.html", "<a href=\"http://one/\">One</a>");
+    WriteFile(profiles / "two" / "bookmarks.html", "<a href=\"http://two/\">Two</a>");
+    sources.firefoxBookmarks = true;
+    const Catalogue c = Build();
+    std::string listedFirst;
+    for (const auto& entry : ListFolder(sources.firefoxProfiles))
+        if (listedFirst.empty() && (entry.name == "one" || entry.name == "two"))
+            listedFirst = entry.name;
+    EXPECT_THAT(Names(c), ElementsAre(listedFirst + " (firefox bookmark)"));
+}
+
+TEST(SystemCatalogueSources, ComeFromTheSpecialFoldersAndSettings) {
+    FakePlatform platform;
+    platform.specialFolders = {{CSIDL_COMMON_PROGRAMS, "C:\\All\\Programs"},
+                               {CSIDL_PROGRAMS, "C:\\Me\\Programs"},
+                               {CSIDL_FAVORITES, "C:\\Me\\Favorites"},
+                               {CSIDL_COMMON_FAVORITES, "C:\\All\\Fav"},
+                               {CSIDL_APPDATA, "C:\\Me\\AppData"}};
+    App app(platform);
+    app.state.ShowIEFavorites = 0;
+    app.state.ShowFFFavorites = -1;
+    app.state.FirefoxProfilesDir = "D:\\located\\by\\hand";
+    const CatalogueSources s = SystemCatalogueSources(app);
+    EXPECT_EQ(s.programFolder, "C:\\Program Files\\Tovlen");
+    EXPECT_EQ(s.commonPrograms, "C:\\All\\Programs");
+    EXPECT_EQ(s.programs, "C:\\Me\\Programs");
+    EXPECT_EQ(s.favorites, "C:\\Me\\Favorites");
+    EXPECT_EQ(s.commonFavorites, "C:\\All\\Fav");
+    EXPECT_EQ(s.firefoxProfiles, "C:\\Me\\AppData\\Mozilla\\Firefox\\Profiles\\");
+    EXPECT_FALSE(s.ieFavorites);
+    EXPECT_TRUE(s.firefoxBookmarks);
+
+    platform.specialFolders.erase(CSIDL_APPDATA);
+    EXPECT_EQ(SystemCatalogueSources(app).firefoxProfiles, "");
+}
+
+TEST(BuildCatalogueOfTheApp, ARebuildAskedForDuringTheWalkRunsAfterIt) {
+    testing::TempFolder temp;
+    WriteShortcut(temp.Path() / "Programs" / "One.lnk", ProgramLink("C:\\one.exe"));
+    WriteShortcut(temp.Path() / "Programs" / "Two.lnk", ProgramLink("C:\\two.exe"));
+    WriteFile(temp.Path() / "Favorites" / "Site.url", "[InternetShortcut]\r\nURL=http://site/\r\n");
+    FakePlatform platform;
+    platform.specialFolders = {{CSIDL_PROGRAMS, temp / "Programs"}, {CSIDL_FAVORITES, temp / "Favorites"}};
+    platform.programFolder = temp / "Tovlen";
+    App app(platform);
+    app.state.ShowIEFavorites = 1;
+    int nested = 0;
+    platform.SetWakeHandler([&] {
+        ++nested;
+        app.state.ShowIEFavorites = 0; // as the preferences window does before it rebuilds
+        BuildCatalogue(app);
+    });
+    platform.RequestWake();
+    BuildCatalogue(app);
+    EXPECT_EQ(nested, 1);
+    EXPECT_THAT(Names(app.catalogue), ElementsAre("One", "Two"));
+    EXPECT_THAT(AddedPhrases(app.catalogue), ::testing::UnorderedElementsAre("run one", "run two"));
+}
+
+} // namespace
+} // namespace tov

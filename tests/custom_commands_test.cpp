@@ -1,0 +1,148 @@
+#include "catalogue/custom_commands.h"
+#include "catalogue/list_file.h"
+#include "support/shortcut_writer.h"
+#include "support/temp_folder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+#include <sstream>
+#include <sys/resource.h>
+
+namespace tov {
+namespace {
+
+using ::testing::ElementsAre;
+
+std::string Contents(const std::string& path) {
+    std::ifstream in(testing::HostPath(path), std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<std::string> NamesOf(const std::vector<CustomCommand>& commands) {
+    std::vector<std::string> names;
+    for (const auto& c : commands)
+        names.push_back(c.Name + "=" + c.Action);
+    return names;
+}
+
+class CustomCommandFile : public ::testing::Test {
+  protected:
+    testing::TempFolder temp;
+    const std::string path = CustomCommandsPath(temp.Path().string());
+};
+
+TEST_F(CustomCommandFile, AddedRecordsReadBackInOrderAndLoadIntoTheCatalogue) {
+    EXPECT_TRUE(ReadCustomCommands(path).empty());
+    ASSERT_TRUE(AddCustomCommand(path, "notes", "run C:\\notes.txt"));
+    ASSERT_TRUE(AddCustomCommand(path, "news site", "web http://news.example/"));
+    EXPECT_EQ(Contents(path), "notes\r\nrun C:\\notes.txt\r\nnews site\r\nweb http://news.example/\r\n");
+
+    Catalogue c;
+    c.phrases.assign(14, "");
+    LoadCustomCommands(c, temp.Path().string());
+    EXPECT_THAT(NamesOf(c.custom),
+                ElementsAre("notes=run C:\\notes.txt", "news site=web http://news.example/"));
+    EXPECT_EQ(c.phrases.size(), 16u);
+    EXPECT_EQ(c.phrases[14], "notes");
+    EXPECT_EQ(c.phrases[15], "news site");
+}
+
+TEST_F(CustomCommandFile, RemovingANameTakesEveryRecordOfItAndNothingElse) {
+    testing::WriteFile(testing::HostPath(path),
+                       "dup\r\nrun a\r\nkeep\r\nrun b\r\ndup\r\nrun c\r\nDup\r\nrun d\r\n");
+    ASSERT_TRUE(RemoveCustomCommands(path, "dup"));
+    EXPECT_EQ(Contents(path), "keep\r\nrun b\r\nDup\r\nrun d\r\n");
+    ASSERT_TRUE(RemoveCustomCommands(path, "keep"));
+    ASSERT_TRUE(RemoveCustomCommands(path, "Dup"));
+    EXPECT_EQ(Contents(path), ""); // the file stays, empty
+    EXPECT_TRUE(RemoveCustomCommands(temp / "absent.lst", "x"));
+    EXPECT_FALSE(std::filesystem::exists(temp.Path() / "absent.lst"));
+}
+
+TEST_F(CustomCommandFile, AHalfRecordAtTheEndIsIgnoredAndNotPairedWithTheNextName) {
+    testing::WriteFile(testing::HostPath(path), "one\r\nrun 1\r\nlonely");
+    EXPECT_THAT(NamesOf(ReadCustomCommands(path)), ElementsAre("one=run 1"));
+    ASSERT_TRUE(AddCustomCommand(path, "two", "run 2"));
+    EXPECT_THAT(NamesOf(ReadCustomCommands(path)), ElementsAre("one=run 1", "two=run 2"));
+}
+
+TEST_F(CustomCommandFile, AppendingAfterALastLineWithoutItsEndKeepsTheRecordsApart) {
+    testing::WriteFile(testing::HostPath(path), "one\r\nrun 1");
+    ASSERT_TRUE(AddCustomCommand(path, "two", "run 2"));
+    EXPECT_EQ(Contents(path), "one\r\nrun 1\r\ntwo\r\nrun 2\r\n");
+}
+
+TEST_F(CustomCommandFile, FieldsWithLineBreaksAreRefused) {
+    EXPECT_FALSE(AddCustomCommand(path, "two\r\nlines", "run x"));
+    EXPECT_FALSE(AddCustomCommand(path, "name", "run x\ny"));
+    EXPECT_FALSE(std::filesystem::exists(testing::HostPath(path)));
+    EXPECT_FALSE(AddCustomCommand(CustomCommandsPath(""), "name", "run x"));
+}
+
+// Holds every file written meanwhile to a few bytes, so that writes fail as on a full disk.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = saved_;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+  private:
+    rlimit saved_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
+TEST_F(CustomCommandFile, ARewriteThatCannotFinishLeavesTheOldFileWhole) {
+    const std::string before = "keep\r\nrun k\r\nother\r\nrun o\r\n";
+    testing::WriteFile(testing::HostPath(path), before);
+    {
+        FileSizeLimit limit(8);
+        EXPECT_FALSE(AddCustomCommand(path, "new", "run n"));
+        EXPECT_FALSE(RemoveCustomCommands(path, "keep"));
+    }
+    EXPECT_EQ(Contents(path), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.Path()), {}), 1); // no temporary left
+}
+
+TEST(ListFileText, LineEndsAndTheByteOrderMark) {
+    EXPECT_THAT(DecodeListFile("a\r\nb\rc\nd"), ElementsAre("a", "b", "c", "d"));
+    EXPECT_THAT(DecodeListFile("a\r\n\r\n"), ElementsAre("a", ""));
+    EXPECT_THAT(DecodeListFile(""), ElementsAre());
+    EXPECT_THAT(DecodeListFile("\xEF\xBB\xBFna\xC3\xAFve\r\n"), ElementsAre("naïve"));
+    EXPECT_THAT(DecodeListFile("na\xEFve\r\n"), ElementsAre("naïve")); // the ANSI code page
+}
+
+TEST(ListFileText, WritersUseTheCodePageUnlessACharacterIsMissingFromIt) {
+    EXPECT_EQ(EncodeListFile({"café", "run C:\\x"}), "caf\xE9\r\nrun C:\\x\r\n");
+    EXPECT_EQ(EncodeListFile({"日本", "run C:\\x"}), "\xEF\xBB\xBF日本\r\nrun C:\\x\r\n");
+    // Code-page text that would begin with the mark's own bytes is stored as UTF-8 instead.
+    const std::vector<std::string> lookalike = {"ï»¿x"};
+    EXPECT_EQ(DecodeListFile(EncodeListFile(lookalike)), lookalike);
+}
+
+TEST_F(CustomCommandFile, AnsiFileSwitchesToUtf8WhenANewNameNeedsIt) {
+    testing::WriteFile(testing::HostPath(path), "caf\xE9\r\nrun C:\\cafe.exe\r\n");
+    ASSERT_TRUE(AddCustomCommand(path, "日本語", "run C:\\nihongo.exe"));
+    EXPECT_EQ(Contents(path), "\xEF\xBB\xBF"
+                              "café\r\nrun C:\\cafe.exe\r\n日本語\r\nrun C:\\nihongo.exe\r\n");
+    ASSERT_TRUE(AddCustomCommand(path, "plain", "run p"));
+    EXPECT_THAT(NamesOf(ReadCustomCommands(path)),
+                ElementsAre("café=run C:\\cafe.exe", "日本語=run C:\\nihongo.exe", "plain=run p"));
+    ASSERT_TRUE(RemoveCustomCommands(path, "日本語"));
+    EXPECT_EQ(Contents(path), "caf\xE9\r\nrun C:\\cafe.exe\r\nplain\r\nrun p\r\n");
+}
+
+} // namespace
+} // namespace tov

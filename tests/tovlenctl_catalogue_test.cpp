@@ -1,0 +1,81 @@
+#include "support/run_tool.h"
+#include "support/shortcut_writer.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+namespace tov {
+namespace {
+
+using testing::RunTovlenctl;
+
+const std::string kFixedSlots =
+    R"j("","exit","close","minimize","maximize","preferences","reboot","shutdown",)j"
+    R"j("shutdown (force)","logoff","lock computer","help","screensaver","")j";
+
+class TovlenctlCatalogue : public ::testing::Test {
+  protected:
+    TovlenctlCatalogue() {
+        testing::WriteFile(temp.Path() / "Tovlen" / "customprograms.lst", "Mail\r\nweb http://mail/\r\n");
+        testing::WriteShortcut(temp.Path() / "Common" / "Notepad.lnk",
+                               testing::ProgramLink("C:\\Windows\\notepad.exe", "/p \"x y\"", "C:\\Users"));
+        testing::WriteFile(temp.Path() / "Favorites" / "Site.url",
+                           "[InternetShortcut]\r\nURL=http://site/\r\n");
+        testing::WriteFile(temp.Path() / "Profiles" / "p.default" / "bookmarks.html",
+                           "<A HREF=\"http://fx/\">Fx</A>");
+    }
+    std::vector<std::string> AllSources() const {
+        return {"catalogue",        "--program-folder",   temp / "Tovlen",  "--common-programs",
+                temp / "Common",    "--programs",         temp / "None",    "--favorites",
+                temp / "Favorites", "--firefox-profiles", temp / "Profiles"};
+    }
+    testing::TempFolder temp;
+};
+
+TEST_F(TovlenctlCatalogue, PrintsPhrasesTableAndCustomCommands) {
+    const auto result = RunTovlenctl(AllSources());
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(
+        result.out,
+        "{\"phrases\":[" + kFixedSlots +
+            R"j(,"mail","run notepad","run site (ie bookmark)","run fx (firefox bookmark)"],)j"
+            R"j("table":[{"name":"Notepad","target":"C:\\Windows\\notepad.exe","arguments":"/p \"x y\"",)j"
+            R"j("working_folder":"C:\\Users","icon_location":""},)j"
+            R"j({"name":"fx (firefox bookmark)","target":"http://fx/","arguments":"","working_folder":"C:\\",)j"
+            R"j("icon_location":""},)j"
+            R"j({"name":"site (ie bookmark)","target":"http://site/","arguments":"","working_folder":"",)j"
+            R"j("icon_location":""}],)j"
+            R"j("custom":[{"name":"Mail","action":"web http://mail/"}]})j"
+            "\n");
+}
+
+TEST_F(TovlenctlCatalogue, FlagsTurnTheBrowserSourcesOff) {
+    auto args = AllSources();
+    args.insert(args.end(), {"--ie", "0", "--ff", "0"});
+    const auto result = RunTovlenctl(args);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out.find("bookmark"), std::string::npos);
+    EXPECT_NE(result.out.find("\"run notepad\""), std::string::npos);
+}
+
+TEST_F(TovlenctlCatalogue, WithoutOptionsEverySourceIsAbsentHere) {
+    EXPECT_EQ(RunTovlenctl({"catalogue"}).out,
+              "{\"phrases\":[" + kFixedSlots + "],\"table\":[],\"custom\":[]}\n");
+}
+
+TEST_F(TovlenctlCatalogue, BadOptionsAreRefused) {
+    EXPECT_EQ(RunTovlenctl({"catalogue", "--ie", "yes"}).exitCode, 2);
+    EXPECT_EQ(RunTovlenctl({"catalogue", "--programs"}).exitCode, 2);
+    EXPECT_EQ(RunTovlenctl({"catalogue", "--unknown", "x"}).exitCode, 2);
+    EXPECT_EQ(RunTovlenctl({"lnk"}).exitCode, 2);
+}
+
+TEST_F(TovlenctlCatalogue, UrlAndBookmarksShowWhatTheImportsRead) {
+    EXPECT_EQ(RunTovlenctl({"url", temp / "Favorites/Site.url"}).out, "{\"url\":\"http://site/\"}\n");
+    EXPECT_EQ(RunTovlenctl({"url", temp / "missing.url"}).out, "{\"url\":\"\"}\n");
+    EXPECT_EQ(RunTovlenctl({"bookmarks", temp / "Profiles/p.default/bookmarks.html"}).out,
+              "[{\"name\":\"fx (firefox bookmark)\",\"target\":\"http://fx/\"}]\n");
+}
+
+} // namespace
+} // namespace tov

@@ -1,0 +1,104 @@
+#include "catalogue_options.h"
+
+#include <optional>
+
+#ifdef _WIN32
+#include "app/app.h"
+#include "app/settings.h"
+#include "platform/win32/win32_platform.h"
+#endif
+
+namespace tov::ctl {
+
+const char* const kCatalogueOptionsUsage =
+    "[--program-folder D] [--common-programs D] [--programs D] [--favorites D] [--common-favorites D] "
+    "[--firefox-profiles D] [--ie 0|1] [--ff 0|1]";
+
+namespace {
+
+CatalogueSources SourcesOfThisSystem() {
+#ifdef _WIN32
+    Win32Platform platform;
+    App app(platform);
+    LoadSettings(platform, app.state);
+    return SystemCatalogueSources(app);
+#else
+    return {};
+#endif
+}
+
+constexpr bool kSystemSettingsForFlags =
+#ifdef _WIN32
+    true;
+#else
+    false;
+#endif
+
+} // namespace
+
+bool ParseCatalogueOptions(const Args& args, CatalogueOptions& out, std::string& error) {
+    out = CatalogueOptions{};
+    const std::pair<const char*, std::string CatalogueSources::*> folders[] = {
+        {"--program-folder", &CatalogueSources::programFolder},
+        {"--common-programs", &CatalogueSources::commonPrograms},
+        {"--programs", &CatalogueSources::programs},
+        {"--favorites", &CatalogueSources::favorites},
+        {"--common-favorites", &CatalogueSources::commonFavorites},
+        {"--firefox-profiles", &CatalogueSources::firefoxProfiles},
+    };
+    std::optional<bool> ie;
+    std::optional<bool> ff;
+    const std::pair<const char*, std::optional<bool>*> flags[] = {{"--ie", &ie}, {"--ff", &ff}};
+
+    CatalogueSources given;
+    std::vector<std::string CatalogueSources::*> givenFolders;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        bool matched = false;
+        for (const auto& [name, field] : folders) {
+            if (arg != name)
+                continue;
+            if (i + 1 >= args.size()) {
+                error = arg + " needs a folder";
+                return false;
+            }
+            given.*field = args[++i];
+            givenFolders.push_back(field);
+            matched = true;
+        }
+        for (const auto& [name, flag] : flags) {
+            if (arg != name)
+                continue;
+            if (i + 1 >= args.size() || (args[i + 1] != "0" && args[i + 1] != "1")) {
+                error = arg + " needs 0 or 1";
+                return false;
+            }
+            *flag = args[++i] == "1";
+            matched = true;
+        }
+        if (!matched)
+            out.rest.push_back(arg);
+    }
+
+    CatalogueSources& s = out.sources;
+    s = SourcesOfThisSystem();
+    for (auto field : givenFolders)
+        s.*field = given.*field;
+    if (!kSystemSettingsForFlags) {
+        s.ieFavorites = !s.favorites.empty() || !s.commonFavorites.empty();
+        s.firefoxBookmarks = !s.firefoxProfiles.empty();
+    }
+    if (ie)
+        s.ieFavorites = *ie;
+    if (ff)
+        s.firefoxBookmarks = *ff;
+    return true;
+}
+
+Catalogue BuildCatalogueFrom(const CatalogueSources& sources) {
+    Catalogue catalogue;
+    BuildCatalogue(catalogue, sources, {});
+    return catalogue;
+}
+
+} // namespace tov::ctl
