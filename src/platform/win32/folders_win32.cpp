@@ -1,4 +1,4 @@
-#include "platform/text.h"
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_platform.h"
 
 #include <windows.h>
@@ -9,11 +9,7 @@ namespace tov {
 
 namespace {
 
-std::string Narrow(const wchar_t* text, std::size_t length) {
-    return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text), length));
-}
-
-// Paths longer than this cannot be named without the \\?\ prefix, which module paths never carry.
+// Module paths never carry the \\?\ prefix, so none is longer than this.
 constexpr DWORD kLongestModulePath = 32768;
 
 } // namespace
@@ -23,7 +19,7 @@ std::string Win32Platform::SpecialFolder(int csidl) {
     // S_FALSE (the folder does not exist) counts as unresolved, as any failure does.
     if (SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK)
         return {};
-    return Narrow(path, wcsnlen(path, MAX_PATH));
+    return win32::Narrow(std::wstring_view(path, wcsnlen(path, MAX_PATH)));
 }
 
 std::string Win32Platform::ProgramFolder() {
@@ -43,7 +39,7 @@ std::string Win32Platform::ProgramFolder() {
     const auto slash = path.rfind(L'\\');
     if (slash == std::wstring::npos)
         return {};
-    return Narrow(path.data(), slash);
+    return win32::Narrow(std::wstring_view(path).substr(0, slash));
 }
 
 } // namespace tov
