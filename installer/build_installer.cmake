@@ -1,0 +1,70 @@
+# Builds Tovlen-setup-<version>.exe: run by the target "installer" (cmake/installer.cmake) as
+#   cmake -D... -P installer/build_installer.cmake
+# with MAKENSIS, SOURCE_DIR, STAGE, OUTFILE, UPDATES_DIR, VERSION, VERSION_MINOR, TOVLEN_EXE,
+# TOVLENCTL_EXE, and optionally HELP_PDF, LIGHTON_ICO, WIZARD_BITMAP and the signing settings
+# SIGN_PKCS12, SIGN_CERT, SIGN_KEY, SIGN_TIMESTAMP (each overrides TOVLEN_SIGN_* of the environment).
+#
+# The programs are copied to STAGE and signed there when signing is set up, so the build's own
+# Tovlen.exe stays as the linker wrote it; makensis then signs the uninstaller and the installer.
+# A copy of the installer goes to UPDATES_DIR under the name the update asks for.
+cmake_minimum_required(VERSION 3.20)
+
+foreach(name PKCS12 CERT KEY TIMESTAMP)
+    if(SIGN_${name})
+        set(ENV{TOVLEN_SIGN_${name}} "${SIGN_${name}}")
+    endif()
+endforeach()
+set(signing OFF)
+if(NOT "$ENV{TOVLEN_SIGN_PKCS12}" STREQUAL "" OR
+   (NOT "$ENV{TOVLEN_SIGN_CERT}" STREQUAL "" AND NOT "$ENV{TOVLEN_SIGN_KEY}" STREQUAL ""))
+    set(signing ON)
+endif()
+set(sign_script ${SOURCE_DIR}/scripts/sign.sh)
+
+file(REMOVE ${OUTFILE})
+file(REMOVE_RECURSE ${STAGE})
+file(MAKE_DIRECTORY ${STAGE})
+file(COPY ${TOVLEN_EXE} ${TOVLENCTL_EXE} DESTINATION ${STAGE})
+if(signing)
+    execute_process(COMMAND ${sign_script} ${STAGE}/Tovlen.exe ${STAGE}/tovlenctl.exe
+                    RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "Signing the programs failed")
+    endif()
+endif()
+
+set(defines
+    -DVERSION=${VERSION}
+    -DOUTFILE=${OUTFILE}
+    -DSTAGE=${STAGE}
+    -DSOURCE_DIR=${SOURCE_DIR})
+foreach(name HELP_PDF LIGHTON_ICO WIZARD_BITMAP)
+    if(${name})
+        list(APPEND defines -D${name}=${${name}})
+    endif()
+endforeach()
+if(signing)
+    list(APPEND defines -DSIGN_SCRIPT=${sign_script})
+endif()
+
+execute_process(COMMAND ${MAKENSIS} -V2 -WX -NOCD ${defines} ${SOURCE_DIR}/installer/tovlen.nsi
+                WORKING_DIRECTORY ${STAGE}
+                RESULT_VARIABLE result)
+if(NOT result EQUAL 0 OR NOT EXISTS ${OUTFILE})
+    file(REMOVE ${OUTFILE})
+    message(FATAL_ERROR "makensis failed")
+endif()
+
+# A program of version 1.M asks the update server for tovlen1_<M+1>_0.exe, which is this
+# installer when it is of minor version M+1.
+set(update_name tovlen1_${VERSION_MINOR}_0.exe)
+file(MAKE_DIRECTORY ${UPDATES_DIR})
+file(COPY_FILE ${OUTFILE} ${UPDATES_DIR}/${update_name})
+
+get_filename_component(installer_name ${OUTFILE} NAME)
+if(signing)
+    message(STATUS "${installer_name}: signed; for the update server: updates/${update_name}")
+else()
+    message(STATUS "${installer_name}: NOT signed (no TOVLEN_SIGN_* given), so the update "
+                   "will refuse it; for the update server: updates/${update_name}")
+endif()
