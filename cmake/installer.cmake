@@ -47,6 +47,11 @@ if(NOT EXISTS ${lit_pin})
     set(lit_pin "")
 endif()
 
+# The wizard's picture is drawn with the artwork's code; without Python the wizard has NSIS's own.
+if(NOT Python3_Interpreter_FOUND)
+    find_package(Python3 COMPONENTS Interpreter QUIET)
+endif()
+
 set(TOVLEN_INSTALLER ${CMAKE_BINARY_DIR}/Tovlen-setup-${PROJECT_VERSION}.exe)
 # Always run: whether it is signed depends on the environment of the build as well.
 add_custom_target(installer
@@ -62,6 +67,7 @@ add_custom_target(installer
             -DTOVLENCTL_EXE=$<TARGET_FILE:tovlenctl>
             -DHELP_PDF=${help_pdf}
             -DLIGHTON_ICO=${lit_pin}
+            -DPYTHON=${Python3_EXECUTABLE}
             -DSIGN_PKCS12=${TOVLEN_SIGN_PKCS12}
             -DSIGN_CERT=${TOVLEN_SIGN_CERT}
             -DSIGN_KEY=${TOVLEN_SIGN_KEY}

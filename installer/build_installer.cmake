@@ -1,8 +1,9 @@
 # Builds Tovlen-setup-<version>.exe: run by the target "installer" (cmake/installer.cmake) as
 #   cmake -D... -P installer/build_installer.cmake
 # with MAKENSIS, SOURCE_DIR, STAGE, OUTFILE, UPDATES_DIR, VERSION, VERSION_MINOR, TOVLEN_EXE,
-# TOVLENCTL_EXE, and optionally HELP_PDF, LIGHTON_ICO, WIZARD_BITMAP and the signing settings
-# SIGN_PKCS12, SIGN_CERT, SIGN_KEY, SIGN_TIMESTAMP (each overrides TOVLEN_SIGN_* of the environment).
+# TOVLENCTL_EXE, and optionally HELP_PDF, LIGHTON_ICO, PYTHON (draws the wizard's picture) and
+# the signing settings SIGN_PKCS12, SIGN_CERT, SIGN_KEY, SIGN_TIMESTAMP (each overrides the
+# TOVLEN_SIGN_* variable of the environment).
 #
 # The programs are copied to STAGE and signed there when signing is set up, so the build's own
 # Tovlen.exe stays as the linker wrote it; makensis then signs the uninstaller and the installer.
@@ -30,6 +31,15 @@ if(signing)
                     RESULT_VARIABLE result)
     if(NOT result EQUAL 0)
         message(FATAL_ERROR "Signing the programs failed")
+    endif()
+endif()
+
+if(PYTHON)
+    set(WIZARD_BITMAP ${STAGE}/wizard.bmp)
+    execute_process(COMMAND ${PYTHON} ${SOURCE_DIR}/installer/make_wizard_bitmap.py ${WIZARD_BITMAP}
+                    RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "Drawing the wizard's picture failed")
     endif()
 endif()
 

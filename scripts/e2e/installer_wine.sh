@@ -56,7 +56,7 @@ CNF
 
 e2e_log "building the signed installer"
 TOVLEN_SIGN_PKCS12="$pki/signer.p12" TOVLEN_SIGN_PASSWORD=throwaway \
-    cmake --build "$BUILD_WIN" --target installer trust_probe window_texts >"$E2E_OUT/installer-build.log" 2>&1 ||
+    cmake --build "$BUILD_WIN" --target installer trust_probe window_texts update_helper >"$E2E_OUT/installer-build.log" 2>&1 ||
     e2e_fail "building the installer failed: $(tail -20 "$E2E_OUT/installer-build.log")"
 grep -q "signed; for the update server: updates/tovlen1_${minor}_0.exe" "$E2E_OUT/installer-build.log" ||
     e2e_fail "the installer was not signed: $(tail -5 "$E2E_OUT/installer-build.log")"
@@ -80,9 +80,6 @@ cp "$unsigned" "$rogue"
 TOVLEN_SIGN_CERT="$pki/rogue.crt" TOVLEN_SIGN_KEY="$pki/rogue.key" "$E2E_ROOT/scripts/sign.sh" "$rogue" >/dev/null ||
     e2e_fail "scripts/sign.sh could not sign with a PEM certificate and key"
 
-helper="$E2E_OUT/update_msgbox.exe"
-x86_64-w64-mingw32-g++-posix -O2 -municode -static -o "$helper" "$E2E_ROOT/scripts/e2e/update_msgbox.cpp" ||
-    e2e_fail "could not build the message-box helper"
 
 # --- The prefix -----------------------------------------------------------------------------
 e2e_setup installer 180
@@ -95,15 +92,16 @@ user_startup="$start_menu/StartUp"
 common_startup="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/StartUp"
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tovlen'
 mkdir -p "$user_startup" "$common_startup"
-cp "$setup" "$unsigned" "$tampered" "$rogue" "$BUILD_WIN/trust_probe.exe" "$BUILD_WIN/window_texts.exe" \
-    "$WINEPREFIX/drive_c/"
+openssl x509 -in "$pki/ca.crt" -outform DER -out "$pki/ca.der"
+cp "$setup" "$unsigned" "$tampered" "$rogue" "$pki/ca.der" "$BUILD_WIN/trust_probe.exe" "$BUILD_WIN/window_texts.exe" \
+    "$BUILD_WIN/update_helper.exe" "$WINEPREFIX/drive_c/"
 
 reg() { timeout 60 wine reg "$@" 2>/dev/null | tr -d '\r'; }
 reg_value() { reg query "$1" /v "$2" | awk -v name="$2" '$1 == name { $1 = ""; $2 = ""; sub(/^  /, ""); print }'; }
 reg_has_key() { timeout 60 wine reg query "$1" >/dev/null 2>&1; }
 texts() { timeout 30 wine 'C:\window_texts.exe' "$1" 2>/dev/null | tr -d '\r'; }
 page_shows() { texts "$1" | grep -qF "$2"; }
-message_boxes() { timeout 30 wine "$helper" "$@" 2>/dev/null | tr -d '\r'; }
+message_boxes() { timeout 30 wine 'C:\update_helper.exe' "${1:-messages}" 2>/dev/null | tr -d '\r'; }
 # Linux process ids of the Tovlen.exe started from the installed folder.
 tovlen_pids() {
     local pid args
@@ -116,15 +114,10 @@ tovlen_running() { [ -n "$(tovlen_pids)" ]; }
 tovlen_stopped() { [ -z "$(tovlen_pids)" ]; }
 tovlen_running_other_than() { local p; p=$(tovlen_pids); [ -n "$p" ] && [ "$p" != "$1" ]; }
 
-# The CA goes into the machine's trusted roots, where Windows keeps each certificate as a
-# serialized store element under its SHA-1 thumbprint: property 32 (the certificate), a
-# reserved 1, the length, then the DER bytes, all numbers 32-bit little-endian.
-le32() { printf '%08x' "$1" | sed -E 's/(..)(..)(..)(..)/\4\3\2\1/'; }
-thumbprint=$(openssl x509 -in "$pki/ca.crt" -noout -fingerprint -sha1 | sed 's/.*=//; s/://g')
-der=$(openssl x509 -in "$pki/ca.crt" -outform DER | od -An -v -tx1 | tr -d ' \n')
-timeout 60 wine reg add "HKLM\\Software\\Microsoft\\SystemCertificates\\Root\\Certificates\\$thumbprint" \
-    /v Blob /t REG_BINARY /d "$(le32 32)$(le32 1)$(le32 $((${#der} / 2)))$der" /f >/dev/null 2>&1 ||
-    e2e_fail "could not add the CA to the prefix's trusted roots"
+# The CA goes into the machine's trusted roots. (Wine's certutil is a stub; writing the store's
+# registry value HKLM\Software\Microsoft\SystemCertificates\Root\Certificates\<SHA-1>\Blob
+# works as well as this, which asks crypt32 to do it.)
+timeout 60 wine 'C:\update_helper.exe' trust 'C:\ca.der' || e2e_fail "could not add the CA to the prefix's trusted roots"
 
 # --- What the update's signature check makes of each file --------------------------------------
 probe() { timeout 60 wine 'C:\trust_probe.exe' "$@" 2>/dev/null | tr -d '\r' || true; }
@@ -274,7 +267,7 @@ CONF
         e2e_key Return
         e2e_until 60 shows_message "$1" || e2e_fail "no message \"$1\"; on screen: $(message_boxes)"
         e2e_shot "installer-update-$2"
-        message_boxes --dismiss >/dev/null
+        message_boxes dismiss >/dev/null
         e2e_until 10 no_message_box || e2e_fail "the message box did not close"
     }
     refused="The downloaded update could not be verified, so it was not installed."
