@@ -3,10 +3,13 @@
 #include "app/app.h"
 #include "app/lifetime_steps.h"
 #include "app/settings.h"
+#include "app/window_utilities.h"
 #include "catalogue/build.h"
 #include "input/keyboard.h"
 #include "input/submit.h"
 #include "suggest/command_window.h"
+#include "suggest/suggestion_form.h"
+#include "suggest/usage.h"
 
 namespace tov {
 
@@ -72,6 +75,15 @@ void Startup(App& app) {
     AddProgramTrayIcon(app);
     app.state.SelectedIndex = 0;
     BuildCatalogue(app);
+    LoadInfluence(app);
+    LoadTacks(app);
+    LoadSuggestionForm(app);
+    if (Form* suggestions = app.forms.frmCommandSuggestion.get()) {
+        suggestions->rect.top = kSuggestionTop;
+        app.platform.PlaceForm(*suggestions);
+        SetTransparency(app, suggestions->handle, app.state.Transparency);
+        app.platform.MakeTopmost(*suggestions);
+    }
     FadeAwaySplash(app);
     app.state.SubmitRequested = false;
     app.state.Running = true;

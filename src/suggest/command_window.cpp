@@ -4,6 +4,7 @@
 #include "app/window_utilities.h"
 #include "platform/text.h"
 #include "suggest/match.h"
+#include "suggest/suggestion_form.h"
 
 namespace tov {
 
@@ -13,11 +14,6 @@ constexpr const char* kAppTitle = "Tovlen";
 constexpr Rect kCommandWindowRect{0, 0, 600, 50};
 constexpr Colour kCompletionColour = Rgb(0x40, 0x40, 0x40);
 constexpr Colour kCommandWindowBack = Rgb(236, 246, 232);
-
-void HideSuggestions(App& app) {
-    if (auto& s = app.forms.frmCommandSuggestion; s && s->visible)
-        app.platform.HideForm(*s);
-}
 
 } // namespace
 
