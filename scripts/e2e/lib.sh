@@ -127,3 +127,37 @@ e2e_until() {
     done
     return 1
 }
+
+# e2e_shortcut LNK_PATH TARGET [ARGUMENTS] [WORKING_FOLDER]: writes a real shortcut file with
+# the Windows Script Host, as an installer would. Paths are Windows paths.
+e2e_shortcut() {
+    local vbs="$WINEPREFIX/drive_c/e2e-shortcut.vbs"
+    cat >"$vbs" <<VBS
+Set shell = CreateObject("WScript.Shell")
+Set link = shell.CreateShortcut("$1")
+link.TargetPath = "$2"
+link.Arguments = "${3:-}"
+link.WorkingDirectory = "${4:-}"
+link.Save
+VBS
+    timeout 60 wine cscript //nologo 'C:\e2e-shortcut.vbs' >/dev/null 2>&1 || e2e_fail "could not write the shortcut $1"
+}
+
+# The user's Start-menu Programs folder of the prefix, as a Windows path.
+e2e_programs_folder() {
+    echo 'C:\users\'"${USER:-$(id -un)}"'\AppData\Roaming\Microsoft\Windows\Start Menu\Programs'
+}
+
+# Prints the id of the visible window whose geometry is exactly "X,Y WxH"-like: e2e_window_at X Y [W]
+e2e_window_at() {
+    local x=$1 y=$2 w=${3:-} id
+    for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+        local geo
+        geo=$(xdotool getwindowgeometry "$id" 2>/dev/null | tr '\n' ' ')
+        [[ "$geo" == *"Position: $x,$y "* ]] || continue
+        [ -z "$w" ] || [[ "$geo" == *"Geometry: ${w}x"* ]] || continue
+        echo "$id"
+        return 0
+    done
+    return 1
+}

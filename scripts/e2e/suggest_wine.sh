@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# The suggestions under Wine: a Start-menu shortcut becomes the completion of what is typed,
+# the ranked rows appear under the command window, Down moves the highlight, a click on a pin
+# tacks the row and writes "commandtack.lst", and a click elsewhere closes both windows.
+source "$(dirname "$0")/lib.sh"
+e2e_setup suggest 92
+
+install_dir="$WINEPREFIX/drive_c/Tovlen"
+mkdir -p "$install_dir"
+cp "$BUILD_WIN/Tovlen.exe" "$BUILD_WIN/LIGHTON.ico" "$install_dir/"
+programs=$(e2e_programs_folder)
+mkdir -p "$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
+e2e_shortcut "$programs\\Notepad.lnk" 'C:\windows\notepad.exe'
+e2e_shortcut "$programs\\Notes Archive.lnk" 'C:\windows\notepad.exe' '/a'
+
+e2e_focus_notepad
+e2e_start 'C:\Tovlen\Tovlen.exe'
+sleep 4
+e2e_focus "$E2E_NOTEPAD"
+
+suggestions_shown() { e2e_window_at 0 50 600; }
+suggestions_gone() { ! suggestions_shown >/dev/null; }
+
+e2e_key Caps_Lock
+e2e_until 10 e2e_command_window || e2e_fail "the command window did not open"
+e2e_type "note"
+e2e_until 10 suggestions_shown || e2e_fail "no suggestion window under the command window"
+e2e_shot suggest-note
+e2e_key Down
+e2e_shot suggest-down
+
+# The first row's pin sits at the left edge of the suggestion window, 5 pixels down.
+xdotool mousemove 10 62 click 1
+sleep 1
+tacks="$install_dir/commandtack.lst"
+e2e_until 10 test -s "$tacks" || e2e_fail "a click on the pin wrote no commandtack.lst"
+grep -q $'^note\r$' "$tacks" || e2e_fail "commandtack.lst does not tack to 'note': $(cat -A "$tacks")"
+e2e_until 5 e2e_command_window || e2e_fail "a click on the pin closed the command window"
+e2e_shot suggest-pinned
+
+# Wine sees clicks only on its own windows; the user's Notepad is "elsewhere".
+xdotool mousemove 400 300 click 1
+e2e_until 10 e2e_no_command_window || e2e_fail "a click elsewhere did not close the command window"
+e2e_until 10 suggestions_gone || e2e_fail "a click elsewhere did not close the suggestions"
+e2e_shot suggest-closed
+e2e_log "PASS suggest"
