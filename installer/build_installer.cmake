@@ -10,6 +10,17 @@
 # A copy of the installer goes to UPDATES_DIR under the name the update asks for.
 cmake_minimum_required(VERSION 3.20)
 
+# The update asks for the next installer by the minor number in Tovlen.exe's version resource;
+# a resource that disagrees with the build's version would publish a release that asks for the
+# wrong file.
+file(STRINGS ${SOURCE_DIR}/res/tovlen.rc rc_version REGEX "^FILEVERSION ")
+string(REGEX REPLACE "^FILEVERSION +([0-9]+) *, *([0-9]+) *, *([0-9]+) *, *([0-9]+).*" "\\1.\\2.\\3"
+       rc_version "${rc_version}")
+if(NOT rc_version STREQUAL VERSION)
+    message(FATAL_ERROR "res/tovlen.rc says FILEVERSION ${rc_version}, CMakeLists.txt says ${VERSION}: "
+                        "set both to the version being released")
+endif()
+
 foreach(name PKCS12 CERT KEY TIMESTAMP)
     if(SIGN_${name})
         set(ENV{TOVLEN_SIGN_${name}} "${SIGN_${name}}")

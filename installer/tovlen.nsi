@@ -20,7 +20,6 @@ ManifestSupportedOS all
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
 !include "FileFunc.nsh"
-!include "x64.nsh"
 
 !define APP_NAME "Tovlen"
 !define PUBLISHER "Tovlen"
@@ -176,10 +175,6 @@ FunctionEnd
 
 Function .onInit
     SetShellVarContext current
-    ${IfNot} ${RunningX64}
-        MessageBox MB_OK|MB_ICONSTOP "${APP_NAME} needs a 64-bit Windows." /SD IDOK
-        Abort
-    ${EndIf}
     StrCpy $UpdateWindow ""
     ${GetParameters} $R0
     ; The update passes its window handle and nothing else, and saved us in the program folder.
