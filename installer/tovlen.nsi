@@ -4,6 +4,7 @@
 ;   STAGE            folder holding Tovlen.exe and tovlenctl.exe (signed when signing is set up)
 ;   HELP_PDF, LIGHTON_ICO   the files installed beside them, when the build has them
 ;   SOURCE_DIR       the source tree (app icon, example influence list)
+;   WIZARD_BITMAP    optional: the picture of the first and last pages
 ;   SIGN_SCRIPT      optional: signs a file given as its one argument (scripts/sign.sh)
 ;
 ; Installed for the current user only, into a folder the user can write: the program keeps its
