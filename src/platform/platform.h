@@ -65,6 +65,19 @@ struct VersionNumber {
     std::uint16_t build = 0;
 };
 
+// Session ends, as EWX_* are numbered, and the platform identifier of the NT family.
+constexpr unsigned EWX_LOGOFF = 0;
+constexpr unsigned EWX_SHUTDOWN = 1;
+constexpr unsigned EWX_REBOOT = 2;
+constexpr unsigned EWX_FORCE = 4;
+constexpr unsigned VER_PLATFORM_WIN32_NT = 2;
+
+struct SystemVersion {
+    unsigned platformId = 0;
+    unsigned major = 0;
+    unsigned minor = 0;
+};
+
 class Platform {
   public:
     virtual ~Platform() = default;
@@ -94,6 +107,12 @@ class Platform {
     virtual std::string WindowCaption(WindowHandle window) = 0;
     virtual std::vector<WindowHandle> TopLevelWindows() = 0; // Z order, topmost first
     virtual WindowHandle TopLevelWindowAt(Point screenPoint) = 0;
+    // Requests to other programs' windows; none of them waits on a window that does not answer.
+    virtual void RequestWindowClose(WindowHandle window) = 0;
+    virtual void SetShowCommand(WindowHandle window, int showCommand) = 0; // the placement's, the rest kept
+    virtual void BringToFront(WindowHandle window) = 0;
+    // Asks the system for the screen saver through one of the program's own windows.
+    virtual void StartScreenSaver(WindowHandle ownWindow) = 0;
 
     // The program's own windows, made from forms.
     virtual bool CreateFormWindow(Form& form) = 0;
@@ -127,6 +146,12 @@ class Platform {
     virtual bool InternetConnectedState(std::uint32_t& flags) = 0;
     virtual std::optional<VersionNumber> ProgramVersion() = 0;
     virtual bool VerifyFileSignature(const std::string& path) = 0;
+
+    // The session. None of these is ever called for real by a test.
+    virtual std::optional<SystemVersion> QueryVersion() = 0; // nothing when the system will not say
+    virtual bool EnableShutdownPrivilege() = 0;
+    virtual void EndSession(unsigned ewxFlags) = 0;
+    virtual void LockSession() = 0;
 
     // Per-user settings store: application, section, key; every value text.
     virtual std::optional<std::string> ReadSetting(const std::string& app, const std::string& section,

@@ -152,6 +152,29 @@ WindowHandle FakePlatform::TopLevelWindowAt(Point screenPoint) {
     return zOrder.empty() ? 0 : zOrder.back();
 }
 
+void FakePlatform::RequestWindowClose(WindowHandle window) {
+    calls.push_back("RequestWindowClose " + std::to_string(window));
+    auto it = windows.find(window);
+    if (it != windows.end() && !it->second.hung)
+        it->second.closed = true;
+}
+
+void FakePlatform::SetShowCommand(WindowHandle window, int showCommand) {
+    calls.push_back("SetShowCommand " + std::to_string(window) + " " + std::to_string(showCommand));
+    auto it = windows.find(window);
+    if (it != windows.end() && !it->second.closed && !it->second.hung)
+        it->second.showCommand = showCommand;
+}
+
+void FakePlatform::BringToFront(WindowHandle window) {
+    calls.push_back("BringToFront " + std::to_string(window));
+    auto it = windows.find(window);
+    if (it != windows.end() && !it->second.closed)
+        foreground = window;
+}
+
+void FakePlatform::StartScreenSaver(WindowHandle ownWindow) { calls.push_back("StartScreenSaver " + std::to_string(ownWindow)); }
+
 bool FakePlatform::CreateFormWindow(Form& form) {
     form.handle = nextHandle_++;
     liveForms.insert(&form);
@@ -251,6 +274,19 @@ bool FakePlatform::VerifyFileSignature(const std::string& path) {
     verifiedFiles.push_back(path);
     return signatureTrusted;
 }
+
+std::optional<SystemVersion> FakePlatform::QueryVersion() {
+    calls.push_back("QueryVersion");
+    return version;
+}
+
+bool FakePlatform::EnableShutdownPrivilege() {
+    calls.push_back("EnableShutdownPrivilege");
+    return shutdownPrivilegeGranted;
+}
+
+void FakePlatform::EndSession(unsigned ewxFlags) { calls.push_back("EndSession " + std::to_string(ewxFlags)); }
+void FakePlatform::LockSession() { calls.push_back("LockSession"); }
 
 std::optional<std::string> FakePlatform::ReadSetting(const std::string& app, const std::string& section,
                                                      const std::string& key) {

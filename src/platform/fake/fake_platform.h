@@ -55,6 +55,8 @@ class FakePlatform : public Platform {
     std::vector<std::string> calls; // other operations, in order, for tests to read
     std::map<int, std::string> specialFolders;
     std::string programFolder = "C:\\Program Files\\Tovlen";
+    std::optional<SystemVersion> version = SystemVersion{VER_PLATFORM_WIN32_NT, 10, 0};
+    bool shutdownPrivilegeGranted = true;
     std::map<std::string, std::string> settings; // "app\\section\\key"
     std::set<Form*> liveForms;
     bool internetConnected = true;
@@ -85,6 +87,10 @@ class FakePlatform : public Platform {
     std::string WindowCaption(WindowHandle window) override;
     std::vector<WindowHandle> TopLevelWindows() override;
     WindowHandle TopLevelWindowAt(Point screenPoint) override;
+    void RequestWindowClose(WindowHandle window) override;
+    void SetShowCommand(WindowHandle window, int showCommand) override;
+    void BringToFront(WindowHandle window) override;
+    void StartScreenSaver(WindowHandle ownWindow) override;
     bool CreateFormWindow(Form& form) override;
     void DestroyFormWindow(Form& form) override;
     void ShowForm(Form& form) override;
@@ -107,6 +113,10 @@ class FakePlatform : public Platform {
     bool InternetConnectedState(std::uint32_t& flags) override;
     std::optional<VersionNumber> ProgramVersion() override;
     bool VerifyFileSignature(const std::string& path) override;
+    std::optional<SystemVersion> QueryVersion() override;
+    bool EnableShutdownPrivilege() override;
+    void EndSession(unsigned ewxFlags) override;
+    void LockSession() override;
     std::optional<std::string> ReadSetting(const std::string& app, const std::string& section,
                                            const std::string& key) override;
     void WriteSetting(const std::string& app, const std::string& section, const std::string& key,

@@ -300,6 +300,4 @@ void Win32Platform::WriteSetting(const std::string& app, const std::string& sect
                    static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
 }
 
-void Win32Platform::ShellOpen(const std::string&, const std::string&, const std::string&, int) {}
-
 } // namespace tov

@@ -28,6 +28,10 @@ class Win32Platform : public Platform {
     std::string WindowCaption(WindowHandle window) override;
     std::vector<WindowHandle> TopLevelWindows() override;
     WindowHandle TopLevelWindowAt(Point screenPoint) override;
+    void RequestWindowClose(WindowHandle window) override;
+    void SetShowCommand(WindowHandle window, int showCommand) override;
+    void BringToFront(WindowHandle window) override;
+    void StartScreenSaver(WindowHandle ownWindow) override;
     bool CreateFormWindow(Form& form) override;
     void DestroyFormWindow(Form& form) override;
     void ShowForm(Form& form) override;
@@ -50,6 +54,10 @@ class Win32Platform : public Platform {
     bool InternetConnectedState(std::uint32_t& flags) override;
     std::optional<VersionNumber> ProgramVersion() override;
     bool VerifyFileSignature(const std::string& path) override;
+    std::optional<SystemVersion> QueryVersion() override;
+    bool EnableShutdownPrivilege() override;
+    void EndSession(unsigned ewxFlags) override;
+    void LockSession() override;
     std::optional<std::string> ReadSetting(const std::string& app, const std::string& section,
                                            const std::string& key) override;
     void WriteSetting(const std::string& app, const std::string& section, const std::string& key,

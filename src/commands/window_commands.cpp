@@ -1,0 +1,16 @@
+#include "commands/window_commands.h"
+
+#include "platform/platform.h"
+#include "platform/text.h"
+
+namespace tov {
+
+WindowHandle FindWindowByCaption(Platform& platform, std::string_view text) {
+    const std::string wanted = LowerCase(text);
+    for (WindowHandle window : platform.TopLevelWindows())
+        if (LowerCase(platform.WindowCaption(window)).find(wanted) != std::string::npos)
+            return window;
+    return 0;
+}
+
+} // namespace tov

@@ -1,0 +1,16 @@
+#pragma once
+// Commands on other programs' windows: the one that was in front when the command window
+// opened, or the first whose caption holds some text.
+#include "platform/types.h"
+
+#include <string_view>
+
+namespace tov {
+
+class Platform;
+
+// The first top-level window, in Z order from the top, whose caption contains `text` with
+// both sides lower-cased; hidden windows and the program's own count too. 0 when none does.
+WindowHandle FindWindowByCaption(Platform& platform, std::string_view text);
+
+} // namespace tov

@@ -1,0 +1,7 @@
+#include "prefs/preferences.h"
+
+namespace tov {
+
+void ShowPreferences(App&) {}
+
+} // namespace tov

@@ -1,0 +1,335 @@
+#include "app/app.h"
+#include "commands/dispatch.h"
+#include "commands/launch.h"
+#include "input/submit.h"
+#include "platform/fake/fake_platform.h"
+#include "platform/files.h"
+#include "platform/text.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+namespace tov {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::vector<std::string> kBuiltInPhrases = {"",
+                                                  "exit",
+                                                  "close",
+                                                  "minimize",
+                                                  "maximize",
+                                                  "preferences",
+                                                  "reboot",
+                                                  "shutdown",
+                                                  "shutdown (force)",
+                                                  "logoff",
+                                                  "lock computer",
+                                                  "help",
+                                                  "screensaver",
+                                                  ""};
+
+// A folder of real files for the "run" lines, named with backslashes as the program names paths.
+struct TempFolder {
+    TempFolder() {
+        host = fs::temp_directory_path() /
+               ("tovlen-dispatch-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(host);
+        fs::create_directories(host);
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        fs::remove_all(host, ignored);
+    }
+    std::string Path(const std::string& name = {}) const {
+        std::string p = host.string();
+        std::replace(p.begin(), p.end(), '/', '\\');
+        return name.empty() ? p : p + "\\" + name;
+    }
+    std::string AddFile(const std::string& name) const {
+        std::ofstream(host / name) << "x";
+        return Path(name);
+    }
+    std::string AddFolder(const std::string& name) const {
+        fs::create_directories(host / name);
+        return Path(name);
+    }
+    fs::path host;
+};
+
+class Dispatch : public ::testing::Test {
+  protected:
+    Dispatch() {
+        app.catalogue.phrases = kBuiltInPhrases;
+        app.state.Running = true;
+        Form main;
+        main.name = "frmMain";
+        Control description;
+        description.name = "lblDescription";
+        main.Add(description);
+        app.forms.frmMain = std::make_unique<Form>(std::move(main));
+    }
+
+    void AddEntry(std::string target, std::string name, std::string arguments = {},
+                  std::string workingFolder = {}) {
+        AddEntry(CommandEntry{
+            std::move(target), std::move(name), std::move(arguments), std::move(workingFolder), {}});
+    }
+    void AddEntry(CommandEntry entry) {
+        app.catalogue.phrases.push_back("run " + LowerCase(entry.Name));
+        app.catalogue.table.push_back(std::move(entry));
+    }
+    void AddCustom(std::string name, std::string action) {
+        app.catalogue.phrases.push_back(LowerCase(name));
+        app.catalogue.custom.push_back({std::move(name), std::move(action)});
+    }
+    // Types the line and submits it as Enter does.
+    void Submit(const std::string& typed) {
+        app.state.CommandText = typed;
+        app.state.SelectedIndex = 0;
+        SubmitCommandLine(app);
+    }
+    std::size_t Count(const std::string& call) const {
+        return static_cast<std::size_t>(std::count(platform.calls.begin(), platform.calls.end(), call));
+    }
+
+    FakePlatform platform;
+    App app{platform};
+};
+
+TEST_F(Dispatch, BuiltInWordsAreCarriedOutAndUnknownLinesAreNot) {
+    EXPECT_TRUE(RunCommand(app, "exit").carriedOut);
+    EXPECT_FALSE(app.state.Running);
+
+    for (const char* line : {"notepad", "Exit", "exit ", "run", "run ", "web", "google"}) {
+        SCOPED_TRACE(line);
+        const DispatchResult r = RunCommand(app, line);
+        EXPECT_FALSE(r.carriedOut);
+        EXPECT_FALSE(r.keepOpen);
+        EXPECT_TRUE(platform.launches.empty());
+    }
+    for (const char* line : {"update", "preferences", "close nothing has this", "show nothing has this"}) {
+        SCOPED_TRACE(line);
+        const DispatchResult r = RunCommand(app, line);
+        EXPECT_TRUE(r.carriedOut);
+        EXPECT_FALSE(r.keepOpen);
+    }
+}
+
+TEST_F(Dispatch, WebSitesGetASchemeOnlyWhenTheyHaveNone) {
+    RunCommand(app, "web example.org");
+    RunCommand(app, "web https://example.org/a");
+    RunCommand(app, "web http://example.org/b");
+    RunCommand(app, "web HTTP://example.org"); // the scheme test is exact
+    ASSERT_EQ(platform.launches.size(), 4u);
+    EXPECT_EQ(platform.launches[0].file, "http://example.org");
+    EXPECT_EQ(platform.launches[1].file, "https://example.org/a");
+    EXPECT_EQ(platform.launches[2].file, "http://example.org/b");
+    EXPECT_EQ(platform.launches[3].file, "http://HTTP://example.org");
+    for (const FakeLaunch& l : platform.launches) {
+        EXPECT_EQ(l.parameters, "");
+        EXPECT_EQ(l.workingFolder, "C:\\");
+        EXPECT_EQ(l.showCommand, SW_SHOW);
+    }
+}
+
+TEST_F(Dispatch, SearchTermsKeepTheirMeaningInTheAddress) {
+    EXPECT_TRUE(RunCommand(app, "google two words").carriedOut);
+    ASSERT_EQ(platform.launches.size(), 1u);
+    EXPECT_EQ(platform.launches[0].file, "http://www.google.com/search?hl=en&q=two words");
+    EXPECT_EQ(platform.launches[0].workingFolder, "C:\\");
+
+    EXPECT_EQ(SearchAddress("c++ & c# 100%"), std::string(kSearchAddress) + "c%2B%2B %26 c%23 100%25");
+    EXPECT_EQ(SearchAddress("caf\xC3\xA9"), std::string(kSearchAddress) + "caf%C3%A9");
+    EXPECT_EQ(SearchAddress("say \"hi\"\tnow"), std::string(kSearchAddress) + "say %22hi%22%09now");
+    EXPECT_EQ(SearchAddress("a=b?c/d"), std::string(kSearchAddress) + "a=b?c/d");
+    EXPECT_EQ(SearchAddress(""), kSearchAddress);
+}
+
+TEST_F(Dispatch, HelpAndScreenSaver) {
+    RunCommand(app, "help");
+    ASSERT_EQ(platform.launches.size(), 1u);
+    EXPECT_EQ(platform.launches[0].file, "C:\\Program Files\\Tovlen\\help.pdf");
+    EXPECT_EQ(platform.launches[0].workingFolder, "C:\\Program Files\\Tovlen");
+
+    Form suggestions;
+    suggestions.name = "frmCommandSuggestion";
+    app.forms.frmCommandSuggestion = std::make_unique<Form>(std::move(suggestions));
+    platform.CreateFormWindow(*app.forms.frmCommandSuggestion);
+    EXPECT_TRUE(RunCommand(app, "screensaver").carriedOut);
+    EXPECT_EQ(Count("StartScreenSaver " + std::to_string(app.forms.frmCommandSuggestion->handle)), 1u);
+}
+
+TEST_F(Dispatch, WindowCommandsActOnThePreviousWindowOrTheCaption) {
+    const WindowHandle editor = platform.AddWindow("Untitled - Notepad");
+    const WindowHandle calc = platform.AddWindow("Calculator");
+    const WindowHandle other = platform.AddWindow("Other notes"); // topmost
+    app.state.PreviousWindow = editor;
+
+    RunCommand(app, "maximize");
+    EXPECT_EQ(platform.windows[editor].showCommand, SW_SHOWMAXIMIZED);
+    RunCommand(app, "minimize");
+    EXPECT_EQ(platform.windows[editor].showCommand, SW_MINIMIZE);
+    platform.windows[calc].showCommand = SW_MINIMIZE;
+    RunCommand(app, "restore calc");
+    EXPECT_EQ(platform.windows[calc].showCommand, SW_SHOWNORMAL);
+    RunCommand(app, "show calc");
+    EXPECT_EQ(platform.foreground, calc);
+
+    // The first window in Z order whose caption holds the text, whatever its letter case.
+    RunCommand(app, "close note");
+    EXPECT_TRUE(platform.windows[other].closed);
+    EXPECT_FALSE(platform.windows[editor].closed);
+    RunCommand(app, "close");
+    EXPECT_TRUE(platform.windows[editor].closed);
+    EXPECT_FALSE(platform.windows[calc].closed);
+
+    // A window that does not answer leaves the launcher running: the close is only requested.
+    const WindowHandle hung = platform.AddWindow("Hung");
+    platform.windows[hung].hung = true;
+    EXPECT_TRUE(RunCommand(app, "close hung").carriedOut);
+    EXPECT_EQ(Count("RequestWindowClose " + std::to_string(hung)), 1u);
+}
+
+TEST_F(Dispatch, WindowCommandsWithoutAWindowDoNothing) {
+    app.state.PreviousWindow = 0;
+    for (const char* line : {"close", "maximize", "minimize", "restore zzz", "show zzz", "close zzz"})
+        EXPECT_TRUE(RunCommand(app, line).carriedOut) << line;
+    EXPECT_TRUE(platform.calls.empty());
+}
+
+TEST_F(Dispatch, RunLineFindsTheEntryIgnoringCase) {
+    AddEntry("C:\\Windows\\notepad.exe", "Notepad", "/a b");
+    AddEntry("C:\\Tools\\tool.exe", "Tool", "", "C:\\Tools\\work");
+    EXPECT_TRUE(RunCommand(app, "run notepad").carriedOut);
+    EXPECT_TRUE(RunCommand(app, "run TOOL").carriedOut);
+    ASSERT_EQ(platform.launches.size(), 2u);
+    EXPECT_EQ(platform.launches[0].file, "C:\\Windows\\notepad.exe");
+    EXPECT_EQ(platform.launches[0].parameters, "/a b");
+    EXPECT_EQ(platform.launches[0].workingFolder, "C:\\");
+    EXPECT_EQ(platform.launches[0].showCommand, SW_SHOW);
+    EXPECT_EQ(platform.launches[1].file, "C:\\Tools\\tool.exe");
+    EXPECT_EQ(platform.launches[1].workingFolder, "C:\\Tools\\work");
+}
+
+TEST_F(Dispatch, RunLineTriesEntryThenFileThenFolder) {
+    TempFolder temp;
+    const std::string file = temp.AddFile("report.txt");
+    const std::string folder = temp.AddFolder("photos");
+
+    // An entry named like the file wins over the file.
+    AddEntry("C:\\entry.exe", file);
+    EXPECT_TRUE(RunCommand(app, "run " + file).carriedOut);
+    app.catalogue.table.clear();
+    EXPECT_TRUE(RunCommand(app, "run " + file).carriedOut);
+    EXPECT_TRUE(RunCommand(app, "run " + folder).carriedOut);
+    ASSERT_EQ(platform.launches.size(), 3u);
+    EXPECT_EQ(platform.launches[0].file, "C:\\entry.exe");
+    EXPECT_EQ(platform.launches[1].file, file);
+    EXPECT_EQ(platform.launches[1].workingFolder, temp.Path() + "\\");
+    EXPECT_EQ(platform.launches[2].file, folder);
+    EXPECT_EQ(platform.launches[2].workingFolder, temp.Path() + "\\");
+}
+
+TEST_F(Dispatch, UnknownRunTargetKeepsTheWindowOpenWithAMessage) {
+    app.state.CommandText = "run nosuchthing";
+    const DispatchResult r = RunCommand(app, "run nosuchthing");
+    EXPECT_TRUE(r.keepOpen);
+    EXPECT_TRUE(r.carriedOut);
+    EXPECT_TRUE(platform.launches.empty());
+    ASSERT_TRUE(app.forms.frmMain);
+    EXPECT_EQ(app.forms.frmMain->At("lblDescription").text, "Program not found.");
+    EXPECT_TRUE(app.forms.frmMain->visible);
+
+    // Through the submit path the window stays open for the user to read it.
+    app.forms.frmMain->At("lblDescription").text.clear();
+    Submit("run nosuchthing");
+    EXPECT_TRUE(app.state.WindowOpen);
+    EXPECT_EQ(app.state.CommandText, "");
+    EXPECT_EQ(app.forms.frmMain->At("lblDescription").text, "Program not found.");
+}
+
+TEST_F(Dispatch, UnknownRunTargetLeavesAMatchingPhraseToTheCaller) {
+    TempFolder temp;
+    const std::string folder = temp.AddFolder("music");
+    AddEntry("C:\\Windows\\notepad.exe", "Notepad");
+    // The typed text, not the line, is what the phrases are matched against.
+    app.state.CommandText = "run note";
+    const DispatchResult r = RunCommand(app, "run note");
+    EXPECT_FALSE(r.carriedOut);
+    EXPECT_FALSE(r.keepOpen);
+    EXPECT_TRUE(platform.launches.empty());
+
+    // A matching phrase comes before an existing folder.
+    AddCustom(folder, "web example.org");
+    app.state.CommandText = LowerCase(folder);
+    EXPECT_FALSE(RunCommand(app, "run " + folder).carriedOut);
+    EXPECT_TRUE(platform.launches.empty());
+}
+
+TEST_F(Dispatch, SubmittedLineIsCarriedOutOnce) {
+    AddEntry("C:\\Windows\\notepad.exe", "Notepad");
+    app.state.CheckBeforeShutdown = 1;
+    platform.messageBoxAnswers = {MessageBoxResult::No};
+    Submit("reboot");
+    EXPECT_EQ(platform.messageBoxes.size(), 1u);
+
+    Submit("run notepad");
+    EXPECT_EQ(platform.launches.size(), 1u);
+
+    // A line that carries nothing out runs the best suggestion instead, once.
+    Submit("notep");
+    EXPECT_EQ(platform.launches.size(), 2u);
+    EXPECT_EQ(app.state.CommandText, "");
+    EXPECT_FALSE(app.state.WindowOpen);
+}
+
+TEST_F(Dispatch, CustomCommandsComeFirstAndRunTheirAction) {
+    AddCustom("reboot", "web example.org/mine");
+    AddCustom("reboot", "web example.org/second");
+    AddCustom("Docs", "web example.org/docs");
+    const DispatchResult r = RunCommand(app, "reboot");
+    EXPECT_TRUE(r.carriedOut);
+    EXPECT_FALSE(r.keepOpen);
+    EXPECT_TRUE(platform.messageBoxes.empty());
+    EXPECT_EQ(Count("EndSession 2"), 0u);
+    ASSERT_EQ(platform.launches.size(), 1u);
+    EXPECT_EQ(platform.launches[0].file, "http://example.org/mine");
+    EXPECT_EQ(app.state.CommandText, "");
+
+    // Names compare exactly: the typed (lower-case) line does not reach "Docs".
+    EXPECT_FALSE(RunCommand(app, "docs").carriedOut);
+    EXPECT_EQ(platform.launches.size(), 1u);
+}
+
+TEST_F(Dispatch, CustomCommandsChainAndACycleStops) {
+    AddCustom("one", "two");
+    AddCustom("two", "three");
+    AddCustom("three", "web example.org");
+    Submit("one");
+    ASSERT_EQ(platform.launches.size(), 1u);
+    EXPECT_EQ(platform.launches[0].file, "http://example.org");
+
+    AddCustom("ping", "pong");
+    AddCustom("pong", "ping");
+    AddCustom("self", "self");
+    Submit("ping");
+    Submit("self");
+    EXPECT_EQ(platform.launches.size(), 1u);
+    EXPECT_FALSE(app.state.WindowOpen);
+    EXPECT_EQ(app.state.CommandText, "");
+}
+
+TEST_F(Dispatch, CustomCommandForAMissingProgramShowsTheMessage) {
+    AddCustom("old tool", "run c:\\gone\\tool.exe");
+    Submit("old tool");
+    EXPECT_TRUE(app.state.WindowOpen);
+    EXPECT_EQ(app.forms.frmMain->At("lblDescription").text, "Program not found.");
+}
+
+} // namespace
+} // namespace tov

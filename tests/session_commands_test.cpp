@@ -1,0 +1,103 @@
+#include "app/app.h"
+#include "commands/dispatch.h"
+#include "commands/session.h"
+#include "platform/fake/fake_platform.h"
+
+#include <gtest/gtest.h>
+
+namespace tov {
+namespace {
+
+struct PowerCommand {
+    const char* line;
+    const char* question;
+    const char* effect;
+};
+
+const PowerCommand kPowerCommands[] = {
+    {"logoff", "Are you sure you want to logoff now?", "EndSession 0"},
+    {"reboot", "Are you sure you want to reboot now?", "EndSession 2"},
+    {"shutdown", "Are you sure you want to shutdown now?", "EndSession 1"},
+    {"shutdown (force)", "Are you sure you want to shutdown now?", "EndSession 5"},
+    {"lock computer", "Are you sure you want to lock the computer now?", "LockSession"},
+};
+
+bool Called(const FakePlatform& platform, const std::string& call) {
+    return std::find(platform.calls.begin(), platform.calls.end(), call) != platform.calls.end();
+}
+
+TEST(SessionCommands, ConfirmedAnsweredAndUnconfirmed) {
+    for (const PowerCommand& command : kPowerCommands) {
+        SCOPED_TRACE(command.line);
+        {
+            FakePlatform platform;
+            App app(platform);
+            app.state.CheckBeforeShutdown = 1;
+            platform.messageBoxAnswers = {MessageBoxResult::Yes};
+            EXPECT_TRUE(RunCommand(app, command.line).carriedOut);
+            ASSERT_EQ(platform.messageBoxes.size(), 1u);
+            EXPECT_EQ(platform.messageBoxes[0].text, command.question);
+            EXPECT_EQ(platform.messageBoxes[0].title, "Tovlen");
+            EXPECT_EQ(platform.messageBoxes[0].buttons, MessageBoxButtons::YesNo);
+            EXPECT_TRUE(Called(platform, command.effect));
+        }
+        {
+            FakePlatform platform;
+            App app(platform);
+            app.state.CheckBeforeShutdown = -1;
+            platform.messageBoxAnswers = {MessageBoxResult::No};
+            const DispatchResult r = RunCommand(app, command.line);
+            EXPECT_TRUE(r.carriedOut); // asked and refused: nothing else may run for it
+            EXPECT_FALSE(r.keepOpen);
+            EXPECT_EQ(platform.messageBoxes.size(), 1u);
+            EXPECT_TRUE(platform.calls.empty());
+        }
+        {
+            FakePlatform platform;
+            App app(platform);
+            app.state.CheckBeforeShutdown = 0;
+            EXPECT_TRUE(RunCommand(app, command.line).carriedOut);
+            EXPECT_TRUE(platform.messageBoxes.empty());
+            EXPECT_TRUE(Called(platform, command.effect));
+        }
+    }
+}
+
+TEST(SessionCommands, ShutdownPrivilegeOnlyOnTheNTFamily) {
+    {
+        FakePlatform platform;
+        ExitSession(platform, EWX_REBOOT);
+        EXPECT_EQ(platform.calls,
+                  (std::vector<std::string>{"QueryVersion", "EnableShutdownPrivilege", "EndSession 2"}));
+    }
+    {
+        FakePlatform platform; // the privilege cannot be enabled: nothing happens
+        platform.shutdownPrivilegeGranted = false;
+        ExitSession(platform, EWX_REBOOT);
+        EXPECT_EQ(platform.calls, (std::vector<std::string>{"QueryVersion", "EnableShutdownPrivilege"}));
+    }
+    const std::optional<SystemVersion> notNT[] = {SystemVersion{1, 4, 10},
+                                                  SystemVersion{VER_PLATFORM_WIN32_NT, 3, 51}, std::nullopt};
+    for (const auto& version : notNT) {
+        FakePlatform platform;
+        platform.version = version;
+        EXPECT_FALSE(IsNTFamily(platform));
+        platform.calls.clear();
+        ExitSession(platform, EWX_SHUTDOWN | EWX_FORCE);
+        EXPECT_EQ(platform.calls, (std::vector<std::string>{"QueryVersion", "EndSession 5"}));
+    }
+    FakePlatform nt4;
+    nt4.version = SystemVersion{VER_PLATFORM_WIN32_NT, 4, 0};
+    EXPECT_TRUE(IsNTFamily(nt4));
+}
+
+TEST(SessionCommands, LockNeedsNoPrivilege) {
+    FakePlatform platform;
+    App app(platform);
+    app.state.CheckBeforeShutdown = 0;
+    RunCommand(app, "lock computer");
+    EXPECT_EQ(platform.calls, std::vector<std::string>{"LockSession"});
+}
+
+} // namespace
+} // namespace tov
