@@ -66,11 +66,21 @@ struct VersionNumber {
 };
 
 // Session ends, as EWX_* are numbered, and the platform identifier of the NT family.
+#ifndef EWX_LOGOFF
 constexpr unsigned EWX_LOGOFF = 0;
+#endif
+#ifndef EWX_SHUTDOWN
 constexpr unsigned EWX_SHUTDOWN = 1;
+#endif
+#ifndef EWX_REBOOT
 constexpr unsigned EWX_REBOOT = 2;
+#endif
+#ifndef EWX_FORCE
 constexpr unsigned EWX_FORCE = 4;
+#endif
+#ifndef VER_PLATFORM_WIN32_NT
 constexpr unsigned VER_PLATFORM_WIN32_NT = 2;
+#endif
 
 struct SystemVersion {
     unsigned platformId = 0;

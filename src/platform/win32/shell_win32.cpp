@@ -2,15 +2,38 @@
 
 #include <windows.h>
 
+#include <objbase.h>
 #include <shellapi.h>
 
 namespace tov {
+
+namespace {
+
+// Shell extensions that a launch may go through are COM objects; the thread needs COM for them.
+class ComScope {
+  public:
+    ComScope()
+        : initialised_(
+              SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+    ~ComScope() {
+        if (initialised_)
+            CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+  private:
+    bool initialised_;
+};
+
+} // namespace
 
 void Win32Platform::ShellOpen(const std::string& file, const std::string& parameters,
                               const std::string& workingFolder, int showCommand) {
     const std::wstring wideFile = win32::Wide(file);
     const std::wstring wideParameters = win32::Wide(parameters);
     const std::wstring wideFolder = win32::Wide(workingFolder);
+    const ComScope com;
     // Whether the shell found something to open is not reported; the user sees it or not.
     ShellExecuteW(GetDesktopWindow(), L"open", wideFile.c_str(),
                   wideParameters.empty() ? nullptr : wideParameters.c_str(),

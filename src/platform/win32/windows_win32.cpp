@@ -29,7 +29,10 @@ void Win32Platform::SetShowCommand(WindowHandle window, int showCommand) {
     if (!GetWindowPlacement(hwnd, &placement))
         return;
     placement.showCmd = static_cast<UINT>(showCommand);
-    SetWindowPlacement(hwnd, &placement);
+    // Some systems (Wine) place only their own process's windows; the show command alone
+    // still reaches the others, queued to their thread.
+    if (!SetWindowPlacement(hwnd, &placement))
+        ShowWindowAsync(hwnd, showCommand);
 }
 
 void Win32Platform::BringToFront(WindowHandle window) {
