@@ -1,10 +1,13 @@
 #include "app/app.h"
+#include "app/program.h"
 #include "commands/dispatch.h"
 #include "commands/launch.h"
+#include "input/keyboard.h"
 #include "input/submit.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "suggest/command_window.h"
 
 #include <gtest/gtest.h>
 
@@ -66,12 +69,7 @@ class Dispatch : public ::testing::Test {
     Dispatch() {
         app.catalogue.phrases = kBuiltInPhrases;
         app.state.Running = true;
-        Form main;
-        main.name = "frmMain";
-        Control description;
-        description.name = "lblDescription";
-        main.Add(description);
-        app.forms.frmMain = std::make_unique<Form>(std::move(main));
+        OpenCommandWindow(app); // the user has typed into it
     }
 
     void AddEntry(std::string target, std::string name, std::string arguments = {},
@@ -197,6 +195,7 @@ TEST_F(Dispatch, WindowCommandsActOnThePreviousWindowOrTheCaption) {
 
 TEST_F(Dispatch, WindowCommandsWithoutAWindowDoNothing) {
     app.state.PreviousWindow = 0;
+    platform.calls.clear();
     for (const char* line : {"close", "maximize", "minimize", "restore zzz", "show zzz", "close zzz"})
         EXPECT_TRUE(RunCommand(app, line).carriedOut) << line;
     EXPECT_TRUE(platform.calls.empty());
@@ -251,6 +250,34 @@ TEST_F(Dispatch, UnknownRunTargetKeepsTheWindowOpenWithAMessage) {
     EXPECT_TRUE(app.state.WindowOpen);
     EXPECT_EQ(app.state.CommandText, "");
     EXPECT_EQ(app.forms.frmMain->At("lblDescription").text, "Program not found.");
+}
+
+TEST(DispatchThroughTheMainLoop, ProgramNotFoundStaysOnScreen) {
+    FakePlatform platform;
+    App app(platform);
+    app.catalogue.phrases = kBuiltInPhrases;
+    app.state.Running = true;
+    InstallHooks(app);
+    platform.SetWakeHandler([&app] { ServiceInput(app); });
+    platform.PressKey(vk::VK_CAPITAL);
+    platform.RunPending();
+    platform.TypeText("run nosuchthing");
+    platform.RunPending();
+    platform.PressKey(vk::VK_RETURN);
+    platform.RunPending();
+    platform.PressKey(vk::VK_RETURN, KeyMessage::KeyUp);
+    platform.RequestWake();
+    platform.RunPending();
+    ASSERT_TRUE(app.forms.frmMain);
+    EXPECT_TRUE(app.forms.frmMain->visible);
+    EXPECT_TRUE(app.state.WindowOpen);
+    EXPECT_EQ(app.forms.frmMain->At("lblDescription").text, "Program not found.");
+
+    // The next key belongs to a new line, as the window is open.
+    platform.TypeText("x");
+    platform.RunPending();
+    EXPECT_EQ(app.state.CommandText, "x");
+    EXPECT_EQ(app.forms.frmMain->At("lblDescription").text, "");
 }
 
 TEST_F(Dispatch, UnknownRunTargetLeavesAMatchingPhraseToTheCaller) {

@@ -132,6 +132,8 @@ void ShowCommandWindowMessage(App& app, const std::string& message) {
     app.platform.UpdateForm(f);
     app.state.WindowOpen = true;
     app.state.ShownGeneration = app.state.OpenGeneration;
+    // A redraw still pending from the Enter key would put the typed line's description back.
+    app.state.DisplayDirty = false;
 }
 
 } // namespace tov
