@@ -26,7 +26,7 @@ std::wstring LogPath() {
 
 } // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+int main() {
     std::wstring folder(MAX_PATH, L'\0');
     folder.resize(GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data()));
     const std::string record = "args: " + Utf8(GetCommandLineW()) + "\r\ncwd: " + Utf8(folder) + "\r\n";
