@@ -80,6 +80,28 @@ TEST(ShortcutParser, WithoutLinkInfoTheStringsFollowTheIdList) {
     EXPECT_EQ(info.RelativePath, ".\\tool.exe");
 }
 
+TEST(ShortcutParser, IconWrittenWithEnvironmentVariablesWinsWhenFlagged) {
+    constexpr std::uint32_t HasExpIcon = 0x4000;
+    LinkSpec spec = testing::ProgramLink("C:\\Windows\\app.exe");
+    spec.iconLocation = "C:\\Windows\\app.ico";
+    spec.extraFlags = HasExpIcon;
+    spec.extraData = std::string("\x0C\0\0\0\x02\0\0\xA0\0\0\0\0", 12) + // another block first
+                     testing::IconEnvironmentBlock("%windir%\\ansi.ico", u"%windir%\\app.ico");
+    EXPECT_EQ(Parse(ShortcutBytes(spec)).IconLocation, "%windir%\\app.ico");
+
+    spec.extraData = testing::IconEnvironmentBlock("%windir%\\ansi.ico", u"");
+    EXPECT_EQ(Parse(ShortcutBytes(spec)).IconLocation, "%windir%\\ansi.ico");
+
+    // A damaged block, or none, leaves the icon of the string section.
+    spec.extraData = testing::IconEnvironmentBlock("%windir%\\ansi.ico", u"x", 0x300);
+    EXPECT_EQ(Parse(ShortcutBytes(spec)).IconLocation, "C:\\Windows\\app.ico");
+    spec.extraData = testing::IconEnvironmentBlock("%windir%\\ansi.ico", u"x").substr(0, 100);
+    EXPECT_EQ(Parse(ShortcutBytes(spec)).IconLocation, "C:\\Windows\\app.ico");
+    spec.extraFlags = 0;
+    spec.extraData = testing::IconEnvironmentBlock("%windir%\\ansi.ico", u"%windir%\\app.ico");
+    EXPECT_EQ(Parse(ShortcutBytes(spec)).IconLocation, "C:\\Windows\\app.ico");
+}
+
 TEST(ShortcutParser, PositionsBeyondSixteenBitsAreReached) {
     LinkSpec spec = testing::ProgramLink("C:\\far\\away.exe", "after the long id list");
     spec.idList = std::string(65000, '\x02');

@@ -23,6 +23,8 @@ struct LinkSpec {
     std::uint32_t attributes = 0x20;
     bool unicode = true;              // strings in UTF-16 (IsUnicode)
     bool countTerminatingNul = false; // a writer that counts and writes a NUL after each string
+    std::uint32_t extraFlags = 0;     // further link flags, for the extra data below
+    std::string extraData;            // extra-data blocks, written before the terminal block
 };
 
 class Bytes {
@@ -112,6 +114,7 @@ inline std::string ShortcutBytes(const LinkSpec& spec) {
             flags |= 0x04u << i;
     if (spec.unicode)
         flags |= 0x80;
+    flags |= spec.extraFlags;
 
     Bytes b;
     b.U32(0x4C);
@@ -139,7 +142,23 @@ inline std::string ShortcutBytes(const LinkSpec& spec) {
             b.Text(ansi + std::string(extra, '\0'));
         }
     }
+    b.Text(spec.extraData);
     b.U32(0); // terminal extra-data block
+    return b.Str();
+}
+
+// The extra-data block that holds the icon path as written with environment variables.
+inline std::string IconEnvironmentBlock(const std::string& ansi, const std::u16string& unicode,
+                                        std::uint32_t size = 0x314) {
+    Bytes b;
+    b.U32(size);
+    b.U32(0xA0000007);
+    std::string a = ansi;
+    a.resize(260, '\0');
+    b.Text(a);
+    std::u16string w = unicode;
+    w.resize(260, u'\0');
+    b.Utf16(w);
     return b.Str();
 }
 

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Builds every libFuzzer target in fuzz/ with clang under ASan and UBSan (build-fuzz/) and runs
+# each for a share of FUZZ_SECONDS (default 60 in all). Seeds come from the shared corpus where
+# one fits. New inputs the fuzzers find stay in build-fuzz/corpus/<target>/; a crash leaves its
+# input in build-fuzz/artifacts/ and fails the script.
+#   FUZZ_SECONDS=3600 scripts/fuzz.sh              # an hour in all
+#   FUZZ_SECONDS=600 scripts/fuzz.sh shortcut_fuzz # ten minutes on one target
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+build="$root/build-fuzz"
+corpus_source=${TOVLEN_CORPUS_DIR:-$root/../shared/corpus}
+total=${FUZZ_SECONDS:-60}
+
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+    for file in fuzz/*.cpp; do targets+=("$(basename "$file" .cpp)"); done
+fi
+
+CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOVLEN_FUZZ=ON \
+    -DTOVLEN_TESTS=OFF -DTOVLEN_BENCH=OFF >/dev/null
+cmake --build "$build" -j2 --target "${targets[@]}"
+
+seeds_for() {
+    case $1 in
+    shortcut_fuzz) echo "$corpus_source/lnk" ;;
+    url_fuzz) echo "$corpus_source/url" ;;
+    bookmarks_fuzz) echo "$corpus_source/bookmarks" ;;
+    list_file_fuzz) echo "$corpus_source/url" ;;
+    esac
+}
+
+per_target=$((total / ${#targets[@]}))
+[ "$per_target" -ge 5 ] || per_target=5
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+mkdir -p "$build/artifacts"
+failed=0
+for target in "${targets[@]}"; do
+    work="$build/corpus/$target"
+    mkdir -p "$work"
+    dirs=("$work")
+    seeds=$(seeds_for "$target")
+    [ -n "$seeds" ] && [ -d "$seeds" ] && dirs+=("$seeds")
+    echo "=== $target: ${per_target}s"
+    if ! timeout $((per_target + 120)) "$build/$target" -max_total_time="$per_target" -timeout=10 \
+        -artifact_prefix="$build/artifacts/$target-" -print_final_stats=1 "${dirs[@]}" \
+        >"$build/$target.log" 2>&1; then
+        tail -40 "$build/$target.log"
+        echo "$target FAILED (log: $build/$target.log)"
+        failed=1
+    else
+        grep -E 'stat::number_of_executed_units|Done' "$build/$target.log" | tail -2
+    fi
+done
+exit $failed
