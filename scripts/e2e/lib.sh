@@ -32,7 +32,8 @@ e2e_setup() {
     Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     E2E_PIDS+=($!)
     export DISPLAY=":$n"
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    # A loaded machine can take a while to bring a server up.
+    for _ in $(seq 300); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
     xdpyinfo >/dev/null 2>&1 || e2e_fail "Xvfb did not start on $DISPLAY"
     # On Windows a swallowed Caps Lock never reaches the lock state. The X server toggles its
     # own lock before any hook sees the key, and Wine would then replay the toggle; a display
@@ -84,7 +85,12 @@ e2e_focus_notepad() {
     e2e_start notepad
     E2E_NOTEPAD_PID=$E2E_LAST_PID
     E2E_NOTEPAD=$(e2e_wait_window "Notepad" 60) || e2e_fail "Notepad did not open"
-    xdotool windowactivate --sync "$E2E_NOTEPAD" 2>/dev/null || xdotool windowfocus --sync "$E2E_NOTEPAD"
+    local _
+    for _ in 1 2 3 4 5; do
+        xdotool windowactivate --sync "$E2E_NOTEPAD" 2>/dev/null && break
+        xdotool windowfocus --sync "$E2E_NOTEPAD" 2>/dev/null && break
+        sleep 0.5
+    done
     sleep 0.5
     e2e_unlock_caps
 }

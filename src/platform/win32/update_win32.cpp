@@ -45,6 +45,23 @@ class TrustState {
     WINTRUST_DATA& data_;
 };
 
+// Some implementations of the trust provider accept a signature whatever its certificate
+// chains to; asking the chain policy as well refuses a signer that no trusted root vouches for.
+bool SignerChainIsTrusted(HANDLE stateData) {
+    CRYPT_PROVIDER_DATA* provider = WTHelperProvDataFromStateData(stateData);
+    if (!provider)
+        return false;
+    CRYPT_PROVIDER_SGNR* signer = WTHelperGetProvSignerFromChain(provider, 0, FALSE, 0);
+    if (!signer || !signer->pChainContext)
+        return false;
+    CERT_CHAIN_POLICY_PARA para{};
+    para.cbSize = sizeof para;
+    CERT_CHAIN_POLICY_STATUS policy{};
+    policy.cbSize = sizeof policy;
+    return CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_BASE, signer->pChainContext, &para, &policy) &&
+           policy.dwError == 0;
+}
+
 } // namespace
 
 bool Win32Platform::InternetConnectedState(std::uint32_t& flags) {
@@ -91,7 +108,7 @@ bool Win32Platform::VerifyFileSignature(const std::string& path) {
     GUID action = WINTRUST_ACTION_GENERIC_VERIFY_V2;
     const LONG status = WinVerifyTrust(nullptr, &action, &data);
     const TrustState state(action, data);
-    return status == ERROR_SUCCESS;
+    return status == ERROR_SUCCESS && SignerChainIsTrusted(data.hWVTStateData);
 }
 
 } // namespace tov
