@@ -99,7 +99,16 @@ PicturePtr Win32Platform::LoadPictureFile(const std::string& path) {
 PicturePtr Win32Platform::ExtractFileIcon(const std::string& path, int index) {
     if (path.empty())
         return nullptr;
-    const std::wstring file = win32::Wide(path);
+    // Shortcuts often name their icon as %SystemRoot%\... and the like.
+    std::wstring file = win32::Wide(path);
+    if (file.find(L'%') != std::wstring::npos) {
+        const DWORD needed = ExpandEnvironmentStringsW(file.c_str(), nullptr, 0);
+        std::wstring expanded(needed, L'\0');
+        if (needed > 0 && ExpandEnvironmentStringsW(file.c_str(), expanded.data(), needed) == needed) {
+            expanded.resize(wcsnlen(expanded.c_str(), expanded.size()));
+            file = std::move(expanded);
+        }
+    }
     // The shell extracts the image made for each size, so the icon box stays sharp at any scale.
     auto loader = [file, index](int size) {
         HICON icon = nullptr;
