@@ -88,6 +88,14 @@ struct SystemVersion {
     unsigned minor = 0;
 };
 
+// The standard open-file dialog's inputs.
+struct OpenFileRequest {
+    std::string title;
+    std::string initialFolder;
+    std::string defaultExtension; // such as ".exe"; empty for none
+    std::string filter;           // a pattern such as "*.exe"; empty for every file
+};
+
 class Platform {
   public:
     virtual ~Platform() = default;
@@ -143,6 +151,14 @@ class Platform {
 
     virtual MessageBoxResult ShowMessageBox(const std::string& text, const std::string& title,
                                             MessageBoxButtons buttons) = 0;
+
+    // Modal dialogs owned by one of the program's windows (0: none). The file and folder
+    // choosers give the chosen full path, nothing when the user cancels; the input box gives
+    // the text entered, an empty text when the user cancels.
+    virtual std::optional<std::string> ChooseOpenFile(WindowHandle owner, const OpenFileRequest& request) = 0;
+    virtual std::optional<std::string> ChooseFolder(WindowHandle owner, const std::string& title) = 0;
+    virtual std::string InputBox(WindowHandle owner, const std::string& prompt, const std::string& title,
+                                 const std::string& defaultText) = 0;
 
     // Shell and system folders.
     virtual void ShellOpen(const std::string& file, const std::string& parameters,

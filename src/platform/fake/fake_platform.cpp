@@ -55,10 +55,38 @@ void FakePlatform::ClickControl(Form& form, std::string_view name, int index) {
         return;
     if (c.kind == ControlKind::CheckBox)
         c.value = c.value ? 0 : 1;
-    if (c.kind == ControlKind::OptionButton)
+    if (c.kind == ControlKind::OptionButton) {
+        for (Control& other : form.controls)
+            if (other.name == c.name && other.kind == ControlKind::OptionButton)
+                other.value = 0;
         c.value = 1;
-    if (c.onClick)
-        c.onClick();
+    }
+    if (c.onClick) {
+        const auto handler = c.onClick; // the handler may unload the form
+        handler();
+    }
+}
+
+void FakePlatform::ChangeValue(Form& form, std::string_view name, int value) {
+    Control& c = form.At(name);
+    if (!c.enabled || !c.visible)
+        return;
+    c.value = std::clamp(value, c.minimum, c.maximum);
+    if (c.onChange) {
+        const auto handler = c.onChange;
+        handler();
+    }
+}
+
+void FakePlatform::SelectRow(Form& form, std::string_view name, int row) {
+    Control& c = form.At(name);
+    if (!c.enabled || !c.visible || row < 0 || row >= static_cast<int>(c.items.size()))
+        return;
+    c.value = row;
+    if (c.onClick) {
+        const auto handler = c.onClick;
+        handler();
+    }
 }
 
 WindowHandle FakePlatform::AddWindow(std::string caption, bool onTop) {
@@ -94,6 +122,11 @@ void FakePlatform::RemoveMouseHook() {
 }
 
 bool FakePlatform::RunOneMessage() {
+    if (!arrivingEvents.empty()) {
+        const auto event = std::move(arrivingEvents.front());
+        arrivingEvents.pop_front();
+        event();
+    }
     RunPending();
     return !quit;
 }
@@ -249,6 +282,37 @@ MessageBoxResult FakePlatform::ShowMessageBox(const std::string& text, const std
         return answer;
     }
     return buttons == MessageBoxButtons::YesNo ? MessageBoxResult::Yes : MessageBoxResult::Ok;
+}
+
+std::optional<std::string> FakePlatform::ChooseOpenFile(WindowHandle owner, const OpenFileRequest& request) {
+    dialogOwners.push_back(owner);
+    openFileRequests.push_back(request);
+    if (openFileAnswers.empty())
+        return std::nullopt;
+    auto answer = std::move(openFileAnswers.front());
+    openFileAnswers.pop_front();
+    return answer;
+}
+
+std::optional<std::string> FakePlatform::ChooseFolder(WindowHandle owner, const std::string&) {
+    dialogOwners.push_back(owner);
+    ++folderRequests;
+    if (folderAnswers.empty())
+        return std::nullopt;
+    auto answer = std::move(folderAnswers.front());
+    folderAnswers.pop_front();
+    return answer;
+}
+
+std::string FakePlatform::InputBox(WindowHandle owner, const std::string& prompt, const std::string& title,
+                                   const std::string& defaultText) {
+    dialogOwners.push_back(owner);
+    inputBoxes.push_back({prompt, title, defaultText});
+    if (inputBoxAnswers.empty())
+        return {};
+    std::string answer = std::move(inputBoxAnswers.front());
+    inputBoxAnswers.pop_front();
+    return answer;
 }
 
 void FakePlatform::ShellOpen(const std::string& file, const std::string& parameters,

@@ -31,6 +31,12 @@ struct FakeLaunch {
 
 struct FakePicture : Picture {};
 
+struct FakeInputBox {
+    std::string prompt;
+    std::string title;
+    std::string defaultText;
+};
+
 class FakePlatform : public Platform {
   public:
     FakePlatform();
@@ -42,6 +48,9 @@ class FakePlatform : public Platform {
     // Runs what a message loop would: the wake handler when a wake is pending.
     void RunPending();
     void ClickControl(Form& form, std::string_view name, int index = 0);
+    // Moves a slider or up-down, or selects a list row, as the user would.
+    void ChangeValue(Form& form, std::string_view name, int value);
+    void SelectRow(Form& form, std::string_view name, int row);
     WindowHandle AddWindow(std::string caption, bool onTop = true);
 
     bool shiftDown = false;
@@ -65,6 +74,16 @@ class FakePlatform : public Platform {
     bool signatureTrusted = false;
     std::vector<std::string> verifiedFiles;
     std::map<WindowHandle, int> opacity;
+    // Dialog answers, taken in order; an empty queue answers as if the user cancelled.
+    std::deque<std::optional<std::string>> openFileAnswers;
+    std::vector<OpenFileRequest> openFileRequests;
+    std::deque<std::optional<std::string>> folderAnswers;
+    int folderRequests = 0;
+    std::deque<std::string> inputBoxAnswers;
+    std::vector<FakeInputBox> inputBoxes;
+    std::vector<WindowHandle> dialogOwners;
+    // Events that arrive while the program waits for a message: each RunOneMessage runs the next.
+    std::deque<std::function<void()>> arrivingEvents;
     KeyHandler keyHandler;
     MouseHandler mouseHandler;
     std::function<void()> wakeHandler;
@@ -106,6 +125,10 @@ class FakePlatform : public Platform {
     PicturePtr ExtractFileIcon(const std::string& path, int index) override;
     MessageBoxResult ShowMessageBox(const std::string& text, const std::string& title,
                                     MessageBoxButtons buttons) override;
+    std::optional<std::string> ChooseOpenFile(WindowHandle owner, const OpenFileRequest& request) override;
+    std::optional<std::string> ChooseFolder(WindowHandle owner, const std::string& title) override;
+    std::string InputBox(WindowHandle owner, const std::string& prompt, const std::string& title,
+                         const std::string& defaultText) override;
     void ShellOpen(const std::string& file, const std::string& parameters, const std::string& workingFolder,
                    int showCommand) override;
     std::string SpecialFolder(int csidl) override;

@@ -49,18 +49,6 @@ MouseMessage ToMouseMessage(WPARAM message) {
     }
 }
 
-bool IsExtendedKey(std::uint32_t vkCode) {
-    switch (vkCode) {
-    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
-    case VK_HOME: case VK_END: case VK_PRIOR: case VK_NEXT:
-    case VK_INSERT: case VK_DELETE: case VK_DIVIDE: case VK_NUMLOCK:
-    case VK_RCONTROL: case VK_RMENU: case VK_LWIN: case VK_RWIN: case VK_APPS:
-        return true;
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
 Win32Platform* Win32Platform::self_ = nullptr;
@@ -212,16 +200,6 @@ std::string Win32Platform::TranslateKey(const KeyEvent& event) {
     // A dead key reports -1 with its accent in the buffer; the accent is what gets typed.
     const int count = n < 0 ? 1 : n;
     return win32::Narrow(std::wstring_view(buffer, static_cast<std::size_t>(count)));
-}
-
-std::string Win32Platform::KeyName(std::uint32_t vkCode) {
-    const UINT scan = MapVirtualKeyW(vkCode, MAPVK_VK_TO_VSC);
-    LONG lParam = static_cast<LONG>(scan << 16);
-    if (IsExtendedKey(vkCode))
-        lParam |= 1 << 24;
-    wchar_t name[256] = {};
-    const int n = GetKeyNameTextW(lParam, name, 255);
-    return n > 0 ? win32::Narrow(std::wstring_view(name, static_cast<std::size_t>(n))) : std::string();
 }
 
 WindowHandle Win32Platform::ForegroundWindow() { return reinterpret_cast<WindowHandle>(GetForegroundWindow()); }

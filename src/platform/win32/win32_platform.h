@@ -47,6 +47,10 @@ class Win32Platform : public Platform {
     PicturePtr ExtractFileIcon(const std::string& path, int index) override;
     MessageBoxResult ShowMessageBox(const std::string& text, const std::string& title,
                                     MessageBoxButtons buttons) override;
+    std::optional<std::string> ChooseOpenFile(WindowHandle owner, const OpenFileRequest& request) override;
+    std::optional<std::string> ChooseFolder(WindowHandle owner, const std::string& title) override;
+    std::string InputBox(WindowHandle owner, const std::string& prompt, const std::string& title,
+                         const std::string& defaultText) override;
     void ShellOpen(const std::string& file, const std::string& parameters, const std::string& workingFolder,
                    int showCommand) override;
     std::string SpecialFolder(int csidl) override;

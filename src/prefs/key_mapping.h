@@ -1,0 +1,20 @@
+#pragma once
+// The "Key Mapping" frame: "Change" asks for the next key press as the activation key,
+// "Reset to Caps Lock" goes back to Caps Lock.
+#include "platform/form.h"
+
+namespace tov {
+
+struct App;
+
+inline constexpr Colour kRemapBackColour = Rgb(128, 128, 255);
+
+// The borderless prompt shown while a key is awaited, centred on a screen of the given size.
+Form MakeRemapForm(Size screen);
+
+// Shows frmRemap and runs the messages until the keyboard hook has taken the next key press
+// (or the program is ending); then shows the new key's name.
+void cmdRemap_Click(App& app);
+void cmdKeyMapReset_Click(App& app);
+
+} // namespace tov
