@@ -1,0 +1,194 @@
+#include "prefs_fixture.h"
+
+#include "prefs/command_loop.h"
+#include "prefs/command_options.h"
+
+namespace tov::testing {
+namespace {
+
+class AddCommand : public PreferencesTest {
+  protected:
+    void SetUp() override {
+        PreferencesTest::SetUp();
+        Open();
+    }
+    void Choose(int kind) {
+        Click("cmdAddProgram");
+        Click("opCommandType", kind);
+    }
+    bool Adding() { return Prefs().At("fmeAddCommand").visible && !Prefs().At("fmeUserCommands").visible; }
+    bool NothingChosen() {
+        for (int i = 0; i < 4; ++i)
+            if (Prefs().At("opCommandType", i).value != 0)
+                return false;
+        return !Prefs().At("cmdAddOkay").enabled;
+    }
+    std::vector<std::string> Listed() { return Prefs().At("lstPrograms").items; }
+};
+
+TEST_F(AddCommand, AProgramUnderItsOfferedName) {
+    Click("cmdAddProgram");
+    EXPECT_TRUE(Adding());
+    EXPECT_FALSE(Prefs().At("cmdAddOkay").enabled);
+    platform.openFileAnswers.push_back("C:\\Windows\\notepad.exe");
+    platform.inputBoxAnswers.push_back("notepad");
+    Click("opCommandType", 0);
+
+    ASSERT_EQ(platform.openFileRequests.size(), 1u);
+    const OpenFileRequest& dialog = platform.openFileRequests[0];
+    EXPECT_EQ(dialog.title, "Select Program");
+    EXPECT_EQ(dialog.initialFolder, "c:\\");
+    EXPECT_EQ(dialog.defaultExtension, ".exe");
+    EXPECT_EQ(dialog.filter, "*.exe");
+    ASSERT_EQ(platform.inputBoxes.size(), 1u);
+    EXPECT_EQ(platform.inputBoxes[0].prompt, "What do you want the command for this program to be?");
+    EXPECT_EQ(platform.inputBoxes[0].title, "Command");
+    EXPECT_EQ(platform.inputBoxes[0].defaultText, "notepad");
+    EXPECT_EQ(platform.dialogOwners[0], Prefs().handle);
+
+    EXPECT_EQ(ListFile(), "notepad\r\nrun C:\\Windows\\notepad.exe\r\n");
+    EXPECT_EQ(Listed(), std::vector<std::string>{"notepad"});
+    EXPECT_TRUE(HasCustom("notepad")); // typeable at once
+    EXPECT_FALSE(Adding());
+    EXPECT_EQ(Prefs().At("opCommandType", 0).text, "Program (notepad)");
+    EXPECT_TRUE(Prefs().At("cmdAddOkay").enabled);
+
+    // The next add starts over: captions back, Okay off.
+    Click("cmdAddProgram");
+    EXPECT_EQ(Prefs().At("opCommandType", 0).text, "Program");
+    EXPECT_TRUE(NothingChosen());
+}
+
+TEST_F(AddCommand, AFileDropsFourCharactersAndTheNameIsLowerCased) {
+    platform.openFileAnswers.push_back("C:\\Docs\\notes.html");
+    platform.inputBoxAnswers.push_back("My Notes");
+    Choose(1);
+    EXPECT_EQ(platform.openFileRequests[0].defaultExtension, "");
+    EXPECT_EQ(platform.openFileRequests[0].filter, "");
+    EXPECT_EQ(platform.inputBoxes[0].prompt, "What do you want the command for this file to be?");
+    EXPECT_EQ(platform.inputBoxes[0].defaultText, "notes.");
+    EXPECT_EQ(ListFile(), "my notes\r\nrun C:\\Docs\\notes.html\r\n");
+    EXPECT_EQ(Prefs().At("opCommandType", 1).text, "File (my notes)");
+
+    // "Locate" uses the dialog as the last add left it.
+    Click("cmdFFLocate");
+    EXPECT_EQ(platform.openFileRequests.back().filter, "");
+}
+
+TEST_F(AddCommand, AFolderOffersItsLastComponent) {
+    platform.folderAnswers.push_back("C:\\Users\\me\\Music");
+    platform.inputBoxAnswers.push_back("music");
+    Choose(2);
+    EXPECT_EQ(platform.inputBoxes[0].prompt, "What do you want the command for this folder to be?");
+    EXPECT_EQ(platform.inputBoxes[0].defaultText, "Music");
+    EXPECT_EQ(ListFile(), "music\r\nrun C:\\Users\\me\\Music\r\n");
+    EXPECT_EQ(Prefs().At("opCommandType", 2).text, "Folder (music)");
+}
+
+TEST_F(AddCommand, AWebSiteCaptionHasNoBlank) {
+    platform.inputBoxAnswers = {"example.org", "Ex"};
+    Choose(3);
+    ASSERT_EQ(platform.inputBoxes.size(), 2u);
+    EXPECT_EQ(platform.inputBoxes[0].prompt, "What website do you want to open?");
+    EXPECT_EQ(platform.inputBoxes[0].defaultText, "http://");
+    EXPECT_EQ(platform.inputBoxes[1].prompt, "What do you want the command for this web site to be?");
+    EXPECT_EQ(platform.inputBoxes[1].defaultText, "");
+    EXPECT_EQ(ListFile(), "ex\r\nweb example.org\r\n");
+    EXPECT_EQ(Prefs().At("opCommandType", 3).text, "Web site(ex)");
+}
+
+TEST_F(AddCommand, BackingOutOfAnyStepWritesNothingAndStaysInTheAddFrame) {
+    Choose(0); // the file dialog cancelled
+    EXPECT_TRUE(platform.inputBoxes.empty());
+    Click("opCommandType", 2); // the folder browser cancelled
+    EXPECT_TRUE(platform.inputBoxes.empty());
+    platform.openFileAnswers.push_back("C:\\x\\tool.exe");
+    Click("opCommandType", 0); // the name box cancelled
+    Click("opCommandType", 3); // the address box cancelled: no name asked for
+    EXPECT_EQ(platform.inputBoxes.size(), 2u);
+    platform.inputBoxAnswers = {"example.org"};
+    Click("opCommandType", 3); // an address but no name
+    EXPECT_FALSE(std::filesystem::exists(HostPath(folder / "customprograms.lst")));
+    EXPECT_TRUE(Adding());
+    EXPECT_TRUE(NothingChosen());
+    EXPECT_EQ(Prefs().At("opCommandType", 0).text, "Program");
+
+    Click("cmdCancel");
+    EXPECT_FALSE(Adding());
+}
+
+TEST_F(AddCommand, RemovingTakesEveryRecordOfTheName) {
+    WriteListFile("a\r\nrun c:\\a.exe\r\nb\r\nweb b.org\r\na\r\nrun c:\\other.exe\r\n");
+    BuildCatalogue(app);
+    Click("cmdOkay");
+    Open();
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"a", "b", "a"}));
+    EXPECT_FALSE(Prefs().At("cmdRemoveProgram").enabled);
+    platform.SelectRow(Prefs(), "lstPrograms", 2);
+    EXPECT_TRUE(Prefs().At("cmdRemoveProgram").enabled);
+    Click("cmdRemoveProgram");
+    EXPECT_EQ(ListFile(), "b\r\nweb b.org\r\n");
+    EXPECT_EQ(Listed(), std::vector<std::string>{"b"});
+    EXPECT_FALSE(Prefs().At("cmdRemoveProgram").enabled);
+    EXPECT_FALSE(HasCustom("a"));
+    EXPECT_TRUE(HasCustom("b"));
+
+    platform.SelectRow(Prefs(), "lstPrograms", 0);
+    Click("cmdRemoveProgram");
+    EXPECT_EQ(ListFile(), "");
+    EXPECT_TRUE(Listed().empty());
+    EXPECT_TRUE(app.catalogue.custom.empty());
+}
+
+TEST_F(AddCommand, ACommandThatWouldRunItselfIsRefused) {
+    WriteListFile("web b\r\nweb a\r\n");
+    platform.inputBoxAnswers = {"b", "web a"}; // "web a" -> "web b" -> "web a" -> ...
+    Choose(3);
+    EXPECT_EQ(ListFile(), "web b\r\nweb a\r\n");
+    ASSERT_EQ(platform.messageBoxes.size(), 1u);
+    EXPECT_EQ(platform.messageBoxes[0].text, "The command \"web a\" would run itself over and over, so it was not added.");
+    EXPECT_TRUE(Adding());
+    EXPECT_TRUE(NothingChosen());
+    EXPECT_EQ(Prefs().At("opCommandType", 3).text, "Web site");
+}
+
+TEST(DefaultCommandNames, FourCharactersGoWhateverTheExtension) {
+    EXPECT_EQ(DefaultFileCommandName("C:\\Windows\\notepad.exe"), "notepad");
+    EXPECT_EQ(DefaultFileCommandName("C:\\Docs\\notes.html"), "notes.");
+    EXPECT_EQ(DefaultFileCommandName("C:\\Docs\\README"), "RE");
+    EXPECT_EQ(DefaultFileCommandName("C:\\Docs\\r\xC3\xA9sum\xC3\xA9.txt"), "r\xC3\xA9sum\xC3\xA9"); // characters, not bytes
+    EXPECT_EQ(DefaultFileCommandName("C:\\x\\caf\xC3\xA9"), "");
+    EXPECT_EQ(DefaultFileCommandName("a.exe"), "a");
+    EXPECT_EQ(DefaultFileCommandName(".exe"), "");
+    EXPECT_EQ(DefaultFileCommandName("exe"), "");
+    EXPECT_EQ(DefaultFolderCommandName("C:\\Users\\me\\Music"), "Music");
+    EXPECT_EQ(DefaultFolderCommandName("C:\\"), "");
+    EXPECT_EQ(DefaultFolderCommandName("Music"), "Music");
+}
+
+TEST(CommandLoops, ChainsThatComeBackAreFound) {
+    const std::vector<CustomCommand> none;
+    EXPECT_FALSE(WouldRunItself(none, "notepad", "run C:\\Windows\\notepad.exe"));
+    EXPECT_FALSE(WouldRunItself(none, "web example.org", "web http://example.org"));
+    EXPECT_TRUE(WouldRunItself(none, "web example.org", "web example.org"));
+    EXPECT_TRUE(WouldRunItself(none, "run c:\\a.exe", "run c:\\a.exe"));
+    // Case matters to the dispatcher: this name never meets its action.
+    EXPECT_FALSE(WouldRunItself(none, "run c:\\a.exe", "run C:\\a.exe"));
+
+    const std::vector<CustomCommand> chain{{"web b", "web c"}, {"web c", "web a"}};
+    EXPECT_TRUE(WouldRunItself(chain, "web a", "web b"));
+    EXPECT_FALSE(WouldRunItself(chain, "web z", "web b"));
+    // A second record of a name never runs: the first one wins.
+    EXPECT_FALSE(WouldRunItself(chain, "web c", "web b"));
+    // The first record of a name decides where the chain goes.
+    const std::vector<CustomCommand> shadowed{{"web x", "web y"}, {"web x", "web a"}};
+    EXPECT_FALSE(WouldRunItself(shadowed, "web a", "web x"));
+
+    // With its target gone, "run c:\gone" would be matched to the name that contains it.
+    EXPECT_TRUE(WouldRunItself(none, "xrun c:\\gone", "run c:\\gone"));
+    EXPECT_TRUE(WouldRunItself({{"web s", "run c:\\gone"}}, "go run c:\\gone", "web s"));
+    EXPECT_FALSE(WouldRunItself(none, "my web example.org", "web example.org"));
+}
+
+} // namespace
+} // namespace tov::testing

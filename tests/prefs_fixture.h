@@ -1,0 +1,51 @@
+#pragma once
+// A running program on the fake platform with its preferences window open, its program
+// folder a temporary folder of its own.
+#include "app/app.h"
+#include "app/program.h"
+#include "platform/fake/fake_platform.h"
+#include "prefs/preferences.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace tov::testing {
+
+class PreferencesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        platform.programFolder = folder.Path().string();
+        Startup(app);
+    }
+    Form& Open() {
+        ShowPreferences(app);
+        return *app.forms.frmPrefs;
+    }
+    Form& Prefs() { return *app.forms.frmPrefs; }
+    void Click(std::string_view control, int index = 0) { platform.ClickControl(Prefs(), control, index); }
+    std::string Setting(const std::string& key) { return platform.settings["Tovlen\\settings\\" + key]; }
+
+    std::string ListFile() const { return ReadAll(folder / "customprograms.lst"); }
+    void WriteListFile(const std::string& bytes) const {
+        std::ofstream(folder / "customprograms.lst", std::ios::binary) << bytes;
+    }
+    static std::string ReadAll(const std::string& path) {
+        std::ifstream in(HostPath(path), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    bool HasCustom(const std::string& name) const {
+        for (const auto& c : app.catalogue.custom)
+            if (c.Name == name)
+                return true;
+        return false;
+    }
+
+    TempFolder folder;
+    FakePlatform platform;
+    App app{platform};
+};
+
+} // namespace tov::testing
