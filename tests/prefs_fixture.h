@@ -3,6 +3,7 @@
 // folder a temporary folder of its own.
 #include "app/app.h"
 #include "app/program.h"
+#include "catalogue/build.h"
 #include "platform/fake/fake_platform.h"
 #include "prefs/preferences.h"
 #include "support/temp_folder.h"
