@@ -16,6 +16,7 @@ namespace {
 constexpr wchar_t kFormClass[] = L"TovlenForm";
 constexpr int kFirstControlId = 1000;
 constexpr int kAppIconId = 1;
+constexpr int kSliderTicks = 10; // tick marks along a slider, whatever its range
 
 bool IsNative(ControlKind kind) {
     switch (kind) {
@@ -141,6 +142,7 @@ void SyncNative(FormWindow& w, const Control& c, NativeControl& n) {
     case ControlKind::Slider:
         SendMessageW(n.hwnd, TBM_SETRANGEMIN, FALSE, c.minimum);
         SendMessageW(n.hwnd, TBM_SETRANGEMAX, FALSE, c.maximum);
+        SendMessageW(n.hwnd, TBM_SETTICFREQ, static_cast<WPARAM>(std::max(1, (c.maximum - c.minimum) / kSliderTicks)), 0);
         if (SendMessageW(n.hwnd, TBM_GETPOS, 0, 0) != c.value)
             SendMessageW(n.hwnd, TBM_SETPOS, TRUE, c.value);
         break;
@@ -348,6 +350,18 @@ LRESULT ScrollNotification(FormWindow& w, HWND from) {
     return 0;
 }
 
+// The windowless control with a click handler at a point of the client area, topmost first.
+const Control* ClickableAt(FormWindow& w, Point at) {
+    const Form& form = *w.form;
+    for (auto it = form.controls.rbegin(); it != form.controls.rend(); ++it) {
+        if (IsNative(it->kind) || !EffectivelyVisible(form, *it) || !it->enabled || !it->onClick)
+            continue;
+        if (FormRect(form, *it).Contains(at))
+            return &*it;
+    }
+    return nullptr;
+}
+
 LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
@@ -365,17 +379,26 @@ LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         if (!w->form->style.activateOnShow)
             return MA_NOACTIVATE;
         break;
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT) {
+            POINT cursor{};
+            GetCursorPos(&cursor);
+            ScreenToClient(hwnd, &cursor);
+            const Control* under = ClickableAt(*w, Point{w->platform->FromScreen(cursor.x), w->platform->FromScreen(cursor.y)});
+            if (under && under->kind == ControlKind::Label) {
+                // A label that does something when clicked is a link.
+                SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
+                return TRUE;
+            }
+        }
+        break;
     case WM_LBUTTONDOWN: {
         const Point at{w->platform->FromScreen(static_cast<short>(LOWORD(lParam))),
                        w->platform->FromScreen(static_cast<short>(HIWORD(lParam)))};
         Form& form = *w->form;
-        for (auto it = form.controls.rbegin(); it != form.controls.rend(); ++it) {
-            if (IsNative(it->kind) || !EffectivelyVisible(form, *it) || !it->enabled || !it->onClick)
-                continue;
-            if (FormRect(form, *it).Contains(at)) {
-                Call(it->onClick);
-                return 0;
-            }
+        if (const Control* clicked = ClickableAt(*w, at)) {
+            Call(clicked->onClick);
+            return 0;
         }
         if (form.onMouse) {
             const auto handler = form.onMouse;
@@ -424,6 +447,19 @@ FormWindow* DataOf(const Form& form) {
 
 } // namespace
 
+bool Win32Platform::HandleDialogKeys(MSG& msg) {
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || !msg.hwnd)
+        return false;
+    HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+    wchar_t cls[std::size(kFormClass) + 1] = {};
+    if (!root || GetClassNameW(root, cls, static_cast<int>(std::size(cls))) == 0 || wcscmp(cls, kFormClass) != 0)
+        return false;
+    const FormWindow* w = WindowData(root);
+    if (!w || !w->form || !w->form->style.captionBar)
+        return false;
+    return IsDialogMessageW(root, &msg) != 0;
+}
+
 void Win32Platform::RegisterFormClasses() {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -463,6 +499,8 @@ bool Win32Platform::CreateFormWindow(Form& form) {
         exStyle |= WS_EX_TOPMOST;
     if (!form.style.activateOnShow)
         exStyle |= WS_EX_NOACTIVATE;
+    if (form.style.captionBar)
+        exStyle |= WS_EX_CONTROLPARENT; // Tab moves between its controls
     auto* data = new FormWindow;
     data->platform = this;
     data->form = &form;
@@ -495,8 +533,11 @@ void Win32Platform::ShowForm(Form& form) {
     if (!data)
         return;
     if (form.style.activateOnShow) {
-        ShowWindow(data->hwnd, SW_SHOW);
+        ShowWindow(data->hwnd, IsIconic(data->hwnd) ? SW_RESTORE : SW_SHOW);
         SetForegroundWindow(data->hwnd);
+        if (form.style.captionBar && !IsChild(data->hwnd, GetFocus()))
+            if (HWND first = GetNextDlgTabItem(data->hwnd, nullptr, FALSE))
+                SetFocus(first);
     } else {
         ShowWindow(data->hwnd, SW_SHOWNOACTIVATE);
     }

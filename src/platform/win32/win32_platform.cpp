@@ -153,6 +153,8 @@ bool Win32Platform::RunOneMessage() {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1)
         return false;
+    if (HandleDialogKeys(msg))
+        return true;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
     return true;
@@ -166,6 +168,8 @@ void Win32Platform::PumpPendingMessages() {
             PostQuitMessage(static_cast<int>(msg.wParam));
             return;
         }
+        if (HandleDialogKeys(msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -73,6 +73,9 @@ class Win32Platform : public Platform {
     HFONT FontFor(const Font& font);
     HINSTANCE Instance() const { return instance_; }
     void RegisterFormClasses();
+    // Tab, the arrows and the mnemonics for the controls of a window with a caption bar;
+    // true when the message was used up.
+    bool HandleDialogKeys(MSG& msg);
 
   private:
     static LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam);
