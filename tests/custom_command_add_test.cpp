@@ -146,7 +146,8 @@ TEST_F(AddCommand, ACommandThatWouldRunItselfIsRefused) {
     Choose(3);
     EXPECT_EQ(ListFile(), "web b\r\nweb a\r\n");
     ASSERT_EQ(platform.messageBoxes.size(), 1u);
-    EXPECT_EQ(platform.messageBoxes[0].text, "The command \"web a\" would run itself over and over, so it was not added.");
+    EXPECT_EQ(platform.messageBoxes[0].text,
+              "The command \"web a\" would run itself over and over, so it was not added.");
     EXPECT_TRUE(Adding());
     EXPECT_TRUE(NothingChosen());
     EXPECT_EQ(Prefs().At("opCommandType", 3).text, "Web site");
@@ -156,7 +157,8 @@ TEST(DefaultCommandNames, FourCharactersGoWhateverTheExtension) {
     EXPECT_EQ(DefaultFileCommandName("C:\\Windows\\notepad.exe"), "notepad");
     EXPECT_EQ(DefaultFileCommandName("C:\\Docs\\notes.html"), "notes.");
     EXPECT_EQ(DefaultFileCommandName("C:\\Docs\\README"), "RE");
-    EXPECT_EQ(DefaultFileCommandName("C:\\Docs\\r\xC3\xA9sum\xC3\xA9.txt"), "r\xC3\xA9sum\xC3\xA9"); // characters, not bytes
+    EXPECT_EQ(DefaultFileCommandName("C:\\Docs\\r\xC3\xA9sum\xC3\xA9.txt"),
+              "r\xC3\xA9sum\xC3\xA9"); // characters, not bytes
     EXPECT_EQ(DefaultFileCommandName("C:\\x\\caf\xC3\xA9"), "");
     EXPECT_EQ(DefaultFileCommandName("a.exe"), "a");
     EXPECT_EQ(DefaultFileCommandName(".exe"), "");

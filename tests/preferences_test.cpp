@@ -53,9 +53,10 @@ TEST_F(Preferences, CheckBoxesStoreZeroOrOneAndTheValueInMemory) {
     };
     app.state.FirefoxProfilesDir = folder.Path().string(); // a folder that exists
     Open();
-    for (const Box& box : {Box{"chkCheckBeforeShutdown", "checkbeforeshutdown", &app.state.CheckBeforeShutdown},
-                           Box{"chkIEFavorites", "showiefavs", &app.state.ShowIEFavorites},
-                           Box{"chkFFFavorites", "showfffavs", &app.state.ShowFFFavorites}}) {
+    for (const Box& box :
+         {Box{"chkCheckBeforeShutdown", "checkbeforeshutdown", &app.state.CheckBeforeShutdown},
+          Box{"chkIEFavorites", "showiefavs", &app.state.ShowIEFavorites},
+          Box{"chkFFFavorites", "showfffavs", &app.state.ShowFFFavorites}}) {
         const int before = Prefs().At(box.control).value;
         Click(box.control);
         EXPECT_EQ(Setting(box.key), before ? "0" : "1") << box.control;
@@ -140,8 +141,8 @@ TEST_F(Preferences, FirefoxNotFoundUntilLocated) {
     platform.openFileAnswers.push_back(firefox + "\\firefox.exe");
     Click("cmdFFLocate");
     ASSERT_EQ(platform.messageBoxes.size(), 3u);
-    EXPECT_EQ(platform.messageBoxes[2].text, "Could not locate bookmarks file.\r\n\r\n" + firefox +
-                                                 "\\defaults\\profile\\bookmarks.html");
+    EXPECT_EQ(platform.messageBoxes[2].text,
+              "Could not locate bookmarks file.\r\n\r\n" + firefox + "\\defaults\\profile\\bookmarks.html");
     EXPECT_FALSE(Prefs().At("chkFFFavorites").enabled);
 
     std::filesystem::create_directories(HostPath(firefox + "\\defaults\\profile"));
@@ -149,7 +150,8 @@ TEST_F(Preferences, FirefoxNotFoundUntilLocated) {
     platform.openFileAnswers.push_back(firefox + "\\firefox.exe");
     Click("cmdFFLocate");
     ASSERT_EQ(platform.messageBoxes.size(), 5u);
-    EXPECT_EQ(platform.messageBoxes[4].text, "Bookmarks found. Tovlen can now import your Firefox bookmarks.");
+    EXPECT_EQ(platform.messageBoxes[4].text,
+              "Bookmarks found. Tovlen can now import your Firefox bookmarks.");
     EXPECT_EQ(app.state.FirefoxProfilesDir, firefox + "\\");
     EXPECT_EQ(Setting("ffdir"), firefox + "\\");
     EXPECT_FALSE(Prefs().At("cmdFFLocate").enabled);
@@ -223,7 +225,8 @@ TEST(ExtendedKeys, KeysSharingAKeypadScanCodeAreExtended) {
     EXPECT_TRUE(IsExtendedKey(kHome));
     EXPECT_TRUE(IsExtendedKey(kEnd));
     EXPECT_TRUE(IsExtendedKey(kDivide));
-    for (std::uint32_t key : {VK_CAPITAL, VK_F8, VK_LCONTROL, VK_LMENU, VK_RSHIFT, std::uint32_t{'A'}, kNumpad4})
+    for (std::uint32_t key :
+         {VK_CAPITAL, VK_F8, VK_LCONTROL, VK_LMENU, VK_RSHIFT, std::uint32_t{'A'}, kNumpad4})
         EXPECT_FALSE(IsExtendedKey(key)) << key;
 }
 

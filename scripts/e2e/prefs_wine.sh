@@ -27,11 +27,13 @@ list_holds() { [ -f "$list" ] && [ "$(cat "$list")" = "$(printf "$1")" ]; }
 e2e_focus_notepad
 e2e_start 'C:\Tovlen\Tovlen.exe'
 tovlen_pid=$E2E_LAST_PID
-sleep 8; kill -0 "$tovlen_pid" || e2e_fail "Tovlen did not start"
+sleep 8
+kill -0 "$tovlen_pid" 2>/dev/null || e2e_fail "Tovlen did not start"
 
 # command_line TEXT: opens the command window over Notepad, types TEXT and presses Enter.
+# The click that puts Notepad in front lands left of where the preferences window opens.
 command_line() {
-    xdotool mousemove --window "$E2E_NOTEPAD" 300 200 click 1
+    xdotool mousemove --window "$E2E_NOTEPAD" 100 300 click 1
     sleep 0.3
     e2e_focus "$E2E_NOTEPAD"
     e2e_key Caps_Lock
@@ -40,10 +42,24 @@ command_line() {
     e2e_key Return
 }
 
-# click_at WINDOW X Y: a click at client coordinates of a window.
-click_at() {
-    xdotool mousemove --window "$1" "$2" "$3" click 1
-    sleep 0.6
+# Without a window manager a click on Notepad puts it over the preferences window; the
+# person would click the preferences window's title bar, which is what raising it stands for.
+raise_prefs() {
+    xdotool windowraise "$prefs" 2>/dev/null || true
+    sleep 0.5
+}
+
+# click_prefs X Y: a click at a point of the preferences window's client area (the window's
+# own frame is drawn by Wine around a 560x392 client area).
+click_prefs() {
+    local geometry border caption
+    geometry=$(xdotool getwindowgeometry --shell "$prefs")
+    local WIDTH HEIGHT
+    eval "$(grep -E '^(WIDTH|HEIGHT)=' <<<"$geometry")"
+    border=$(((WIDTH - 560) / 2))
+    caption=$((HEIGHT - 392 - border))
+    xdotool mousemove --window "$prefs" $((border + $1)) $((caption + $2)) click 1
+    sleep 0.8
 }
 
 # --- "preferences" opens the window -------------------------------------------------------
@@ -54,3 +70,68 @@ sleep 1
 e2e_shot prefs-window
 eval "$(xdotool getwindowgeometry --shell "$prefs")"
 e2e_log "preferences window ${WIDTH}x${HEIGHT} at $X,$Y"
+
+# --- a Program command through the real dialogs ----------------------------------------------
+click_prefs 353 319 # "Add Command"
+e2e_shot prefs-add-frame
+click_prefs 340 75 # "Program"
+dialog=$(e2e_wait_window '^Select Program$' 20) || e2e_fail "the open-file dialog did not open"
+xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+sleep 0.5
+e2e_type 'C:\E2E Tools\recordargs.exe'
+e2e_shot prefs-open-file-dialog
+e2e_key Return
+box=$(e2e_wait_window '^Command$' 20) || e2e_fail "no input box asked for the command's name"
+xdotool windowfocus --sync "$box" 2>/dev/null || true
+sleep 0.5
+e2e_shot prefs-name-box
+e2e_key Return # the offered name
+e2e_until 10 list_holds 'recordargs\r\nrun C:\\E2E Tools\\recordargs.exe\r\n' ||
+    e2e_fail "customprograms.lst does not hold the new command: $(od -c "$list" 2>/dev/null | head)"
+e2e_shot prefs-command-added
+e2e_log "added: $(tr '\r\n' '|~' <"$list")"
+
+command_line "recordargs"
+e2e_until 15 has_records 1 || e2e_fail "the new command did not run at once"
+e2e_log "the new command ran: $(grep '^args: ' "$log" | tr -d '\r')"
+
+# --- removing it takes it away ---------------------------------------------------------------
+raise_prefs
+click_prefs 400 118 # the first row of the list
+click_prefs 479 319 # "Remove Command"
+e2e_until 10 list_holds '' || e2e_fail "removing left customprograms.lst with: $(cat "$list")"
+e2e_shot prefs-command-removed
+command_line "recordargs"
+sleep 3
+[ "$(records)" -eq 1 ] || e2e_fail "the removed command still ran"
+e2e_key Escape
+
+# --- "Change", then F8 ---------------------------------------------------------------------
+mapped_key() { timeout 30 wine reg query 'HKCU\Software\Tovlen\settings' /v mappedkey 2>/dev/null | tr -d '\r'; }
+stored_f8() { mapped_key | grep -Eq 'mappedkey +REG_SZ +119$'; }
+raise_prefs
+click_prefs 67 221 # "Change"
+sleep 1
+e2e_shot prefs-remap-prompt
+xdotool windowfocus --sync "$prefs" 2>/dev/null || true
+e2e_key F8
+e2e_until 20 stored_f8 ||
+    e2e_fail "F8 was not stored as the activation key: $(mapped_key)"
+e2e_log "stored: $(mapped_key | grep mappedkey)"
+sleep 0.5
+e2e_shot prefs-key-changed
+
+e2e_focus "$E2E_NOTEPAD"
+xdotool mousemove --window "$E2E_NOTEPAD" 100 300 click 1
+sleep 0.3
+e2e_key Caps_Lock
+sleep 1
+e2e_no_command_window || e2e_fail "Caps Lock still opens the command window"
+e2e_key F8
+e2e_until 10 e2e_command_window || e2e_fail "F8 did not open the command window"
+e2e_shot prefs-f8-opens
+e2e_key Escape
+e2e_until 10 e2e_no_command_window || e2e_fail "Escape did not close the command window"
+
+kill -0 "$tovlen_pid" 2>/dev/null || e2e_fail "Tovlen ended on its own"
+e2e_log "PASS prefs"

@@ -23,16 +23,31 @@ constexpr std::uint32_t kDivide = 0x6F;
 constexpr std::uint32_t kNumLock = 0x90;
 constexpr std::uint32_t kRControl = 0xA3;
 constexpr std::uint32_t kRMenu = 0xA5;
-constexpr std::uint32_t kBrowserBack = 0xA6;   // first of the browser and media keys
-constexpr std::uint32_t kLaunchApp2 = 0xB7;    // last of them
+constexpr std::uint32_t kBrowserBack = 0xA6; // first of the browser and media keys
+constexpr std::uint32_t kLaunchApp2 = 0xB7;  // last of them
 
 } // namespace
 
 bool IsExtendedKey(std::uint32_t vkCode) {
     switch (vkCode) {
-    case kCancel: case kPrior: case kNext: case kEnd: case kHome:
-    case kLeft: case kUp: case kRight: case kDown: case kInsert: case kDelete:
-    case kLWin: case kRWin: case kApps: case kDivide: case kNumLock: case kRControl: case kRMenu:
+    case kCancel:
+    case kPrior:
+    case kNext:
+    case kEnd:
+    case kHome:
+    case kLeft:
+    case kUp:
+    case kRight:
+    case kDown:
+    case kInsert:
+    case kDelete:
+    case kLWin:
+    case kRWin:
+    case kApps:
+    case kDivide:
+    case kNumLock:
+    case kRControl:
+    case kRMenu:
         return true;
     default:
         return vkCode >= kBrowserBack && vkCode <= kLaunchApp2;

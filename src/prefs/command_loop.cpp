@@ -17,7 +17,8 @@ const std::string* ActionOf(const std::vector<CustomCommand>& commands, const st
 
 } // namespace
 
-bool WouldRunItself(const std::vector<CustomCommand>& existing, const std::string& name, const std::string& action) {
+bool WouldRunItself(const std::vector<CustomCommand>& existing, const std::string& name,
+                    const std::string& action) {
     // An earlier record of the same name is the one that runs; the new one is never reached.
     if (ActionOf(existing, name))
         return false;

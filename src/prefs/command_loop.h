@@ -11,6 +11,7 @@ namespace tov {
 // the first record of a name and takes its action as a new command line), or the line the
 // chain ends in is a "run " line that one of the chain's own names contains, so that with
 // the target gone the best suggestion for that line would be the command itself.
-bool WouldRunItself(const std::vector<CustomCommand>& existing, const std::string& name, const std::string& action);
+bool WouldRunItself(const std::vector<CustomCommand>& existing, const std::string& name,
+                    const std::string& action);
 
 } // namespace tov

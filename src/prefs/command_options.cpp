@@ -20,7 +20,9 @@ constexpr std::size_t kDroppedExtensionCharacters = 4;
 constexpr const char* kNamePromptTitle = "Command";
 constexpr const char* kFolderBrowserTitle = "Select Folder";
 
-std::string CommandsFile(App& app) { return CustomCommandsPath(app.platform.ProgramFolder()); }
+std::string CommandsFile(App& app) {
+    return CustomCommandsPath(app.platform.ProgramFolder());
+}
 
 void ShowAddFrame(Form& f, bool adding) {
     f.At("fmeAddCommand").visible = adding;
@@ -62,16 +64,16 @@ std::optional<std::string> ChooseFolderCommand(App& app, PreferencesFields& fiel
     if (!path || path->empty())
         return std::nullopt;
     fields.NewCommandAction = "run " + *path;
-    fields.NewCommandName =
-        NameFromUser(app, "What do you want the command for this folder to be?", DefaultFolderCommandName(*path));
+    fields.NewCommandName = NameFromUser(app, "What do you want the command for this folder to be?",
+                                         DefaultFolderCommandName(*path));
     if (fields.NewCommandName.empty())
         return std::nullopt;
     return "Folder (" + fields.NewCommandName + ")";
 }
 
 std::optional<std::string> ChooseWebSiteCommand(App& app, PreferencesFields& fields) {
-    const std::string address =
-        app.platform.InputBox(PreferencesOwner(app), "What website do you want to open?", kNamePromptTitle, "http://");
+    const std::string address = app.platform.InputBox(
+        PreferencesOwner(app), "What website do you want to open?", kNamePromptTitle, "http://");
     if (address.empty())
         return std::nullopt; // cancelled: asking for a name would be for nothing
     fields.NewCommandAction = "web " + address;
@@ -144,11 +146,20 @@ void opCommandType_Click(App& app, PreferencesFields& fields, int index) {
     ResetCommandTypes(app);
     std::optional<std::string> caption;
     switch (index) {
-    case kCommandTypeProgram: caption = ChooseFileCommand(app, fields, true); break;
-    case kCommandTypeFile: caption = ChooseFileCommand(app, fields, false); break;
-    case kCommandTypeFolder: caption = ChooseFolderCommand(app, fields); break;
-    case kCommandTypeWebSite: caption = ChooseWebSiteCommand(app, fields); break;
-    default: break;
+    case kCommandTypeProgram:
+        caption = ChooseFileCommand(app, fields, true);
+        break;
+    case kCommandTypeFile:
+        caption = ChooseFileCommand(app, fields, false);
+        break;
+    case kCommandTypeFolder:
+        caption = ChooseFolderCommand(app, fields);
+        break;
+    case kCommandTypeWebSite:
+        caption = ChooseWebSiteCommand(app, fields);
+        break;
+    default:
+        break;
     }
     Form* f = PreferencesWindow(app);
     if (!f)

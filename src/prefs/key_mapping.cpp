@@ -26,8 +26,8 @@ void ShowKeyName(App& app) {
 Form MakeRemapForm(Size screen) {
     Form f;
     f.name = "frmRemap";
-    f.rect = {(screen.width - kRemapSize.width) / 2, (screen.height - kRemapSize.height) / 2, kRemapSize.width,
-              kRemapSize.height};
+    f.rect = {(screen.width - kRemapSize.width) / 2, (screen.height - kRemapSize.height) / 2,
+              kRemapSize.width, kRemapSize.height};
     f.backColour = kRemapBackColour;
     f.font = Font{"Verdana", 14.25};
     f.style = FormStyle{.captionBar = false, .topmost = true, .toolWindow = true, .activateOnShow = false};

@@ -23,7 +23,9 @@ using FieldsPtr = std::shared_ptr<PreferencesFields>;
 
 constexpr const char* kBookmarksBelowFirefox = "defaults\\profile\\bookmarks.html";
 
-int Checked(int value) { return value != 0 ? 1 : 0; }
+int Checked(int value) {
+    return value != 0 ? 1 : 0;
+}
 
 // A check box's click: the setting, the value in memory, and for the favourites a rebuild.
 void StoreCheckBox(App& app, const char* control, const char* key, std::int16_t& value, bool rebuild) {
@@ -89,7 +91,9 @@ void cmdFFLocate_Click(App& app, PreferencesFields& fields) {
     }
 }
 
-void cmdOkay_Click(App& app) { UnloadForm(app, app.forms.frmPrefs); }
+void cmdOkay_Click(App& app) {
+    UnloadForm(app, app.forms.frmPrefs);
+}
 
 void AttachHandlers(App& app, Form& f, const FieldsPtr& fields) {
     State& s = app.state;
@@ -130,7 +134,8 @@ void Form_Load(App& app) {
     Form* f = PreferencesWindow(app);
     if (!f)
         return;
-    f->At("sdrTransparency").value = std::clamp<int>(s.Transparency, kTransparencyMinimum, kTransparencyMaximum);
+    f->At("sdrTransparency").value =
+        std::clamp<int>(s.Transparency, kTransparencyMinimum, kTransparencyMaximum);
     f->At("chkCheckBeforeShutdown").value = Checked(s.CheckBeforeShutdown);
     // The store, not the value in memory: the two differ only if something else wrote it.
     const int suggestions = SettingToInt16(GetSetting(platform, "showsuggestions", kDefaultSuggestionCount));
@@ -150,7 +155,9 @@ void Form_Load(App& app) {
 
 } // namespace
 
-Form* PreferencesWindow(App& app) { return app.forms.frmPrefs.get(); }
+Form* PreferencesWindow(App& app) {
+    return app.forms.frmPrefs.get();
+}
 
 WindowHandle PreferencesOwner(App& app) {
     const Form* f = PreferencesWindow(app);

@@ -73,10 +73,13 @@ void AddTransparency(Form& f) {
                                  .rect = {14, 22, 232, 30},
                                  .minimum = kTransparencyMinimum,
                                  .maximum = kTransparencyMaximum}));
-    f.Add(In("fmeTransparency",
-             {.name = "lblTransparencyLow", .kind = ControlKind::Label, .rect = {20, 56, 40, 16}, .text = "40%"}));
-    f.Add(In("fmeTransparency",
-             {.name = "lblTransparencyHigh", .kind = ControlKind::Label, .rect = {210, 56, 40, 16}, .text = "100%"}));
+    f.Add(In(
+        "fmeTransparency",
+        {.name = "lblTransparencyLow", .kind = ControlKind::Label, .rect = {20, 56, 40, 16}, .text = "40%"}));
+    f.Add(In("fmeTransparency", {.name = "lblTransparencyHigh",
+                                 .kind = ControlKind::Label,
+                                 .rect = {210, 56, 40, 16},
+                                 .text = "100%"}));
 }
 
 void AddCommandOptions(Form& f) {
@@ -89,14 +92,16 @@ void AddCommandOptions(Form& f) {
                                  .kind = ControlKind::CheckBox,
                                  .rect = {14, 46, 170, 20},
                                  .text = kFirefoxCaption}));
-    f.Add(In("fmeUserCommands",
-             {.name = "cmdFFLocate", .kind = ControlKind::Button, .rect = {188, 44, 70, 24}, .text = "Locate"}));
+    f.Add(In(
+        "fmeUserCommands",
+        {.name = "cmdFFLocate", .kind = ControlKind::Button, .rect = {188, 44, 70, 24}, .text = "Locate"}));
     f.Add(In("fmeUserCommands", {.name = "chkIEFavorites",
                                  .kind = ControlKind::CheckBox,
                                  .rect = {14, 70, 244, 20},
                                  .text = "Include Internet Explorer Favorites"}));
-    f.Add(In("fmeUserCommands",
-             {.name = "lstPrograms", .kind = ControlKind::ListBox, .rect = {14, 100, 244, 188}, .value = -1}));
+    f.Add(
+        In("fmeUserCommands",
+           {.name = "lstPrograms", .kind = ControlKind::ListBox, .rect = {14, 100, 244, 188}, .value = -1}));
     f.Add(In("fmeUserCommands", {.name = "cmdAddProgram",
                                  .kind = ControlKind::Button,
                                  .rect = {14, 298, 118, 26},
@@ -112,19 +117,24 @@ void AddAddCommand(Form& f) {
     Control frame = Frame("fmeAddCommand", "Add Command", kCommandFrame);
     frame.visible = false;
     f.Add(frame);
-    f.Add(In("fmeAddCommand",
-             {.name = "lblAddPrompt", .kind = ControlKind::Label, .rect = {18, 30, 220, 16}, .text = "I want to open a"}));
+    f.Add(In("fmeAddCommand", {.name = "lblAddPrompt",
+                               .kind = ControlKind::Label,
+                               .rect = {18, 30, 220, 16},
+                               .text = "I want to open a"}));
     for (int i = 0; i < kCommandTypeCount; ++i)
         f.Add(In("fmeAddCommand", {.name = "opCommandType",
                                    .index = i,
                                    .kind = ControlKind::OptionButton,
                                    .rect = {32, 56 + 28 * i, 226, 22},
                                    .text = kCommandTypeCaptions[i]}));
-    f.Add(In("fmeAddCommand",
-             {.name = "cmdAddOkay", .kind = ControlKind::Button, .rect = {14, 298, 118, 26}, .text = "Okay",
-              .enabled = false}));
-    f.Add(In("fmeAddCommand",
-             {.name = "cmdCancel", .kind = ControlKind::Button, .rect = {140, 298, 118, 26}, .text = "Cancel"}));
+    f.Add(In("fmeAddCommand", {.name = "cmdAddOkay",
+                               .kind = ControlKind::Button,
+                               .rect = {14, 298, 118, 26},
+                               .text = "Okay",
+                               .enabled = false}));
+    f.Add(In(
+        "fmeAddCommand",
+        {.name = "cmdCancel", .kind = ControlKind::Button, .rect = {140, 298, 118, 26}, .text = "Cancel"}));
 }
 
 } // namespace
@@ -133,7 +143,8 @@ Form MakePreferencesForm(Size screen) {
     Form f;
     f.name = "frmPrefs";
     f.caption = "Tovlen Preferences";
-    f.rect = {(screen.width - kClientWidth) / 2, (screen.height - kClientHeight) / 2, kClientWidth, kClientHeight};
+    f.rect = {(screen.width - kClientWidth) / 2, (screen.height - kClientHeight) / 2, kClientWidth,
+              kClientHeight};
     f.font = Font{"Verdana", 8.25};
     f.style = FormStyle{.captionBar = true, .topmost = false, .toolWindow = false, .activateOnShow = true};
     AddUpdates(f);
@@ -147,7 +158,10 @@ Form MakePreferencesForm(Size screen) {
            .rect = {14, 360, 240, 16},
            .text = kProductWebAddress,
            .textColour = kLinkColour});
-    f.Add({.name = "cmdOkay", .kind = ControlKind::Button, .rect = {406, 354, 144, 28}, .text = "Close Preferences"});
+    f.Add({.name = "cmdOkay",
+           .kind = ControlKind::Button,
+           .rect = {406, 354, 144, 28},
+           .text = "Close Preferences"});
     return f;
 }
 

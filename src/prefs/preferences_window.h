@@ -8,8 +8,8 @@ namespace tov {
 
 struct App;
 
-Form* PreferencesWindow(App& app);        // nullptr when it is not loaded
-WindowHandle PreferencesOwner(App& app);  // its window, as the owner of the dialogs it opens
-void UpdatePreferencesWindow(App& app);   // brings the window in step with the form's data
+Form* PreferencesWindow(App& app);       // nullptr when it is not loaded
+WindowHandle PreferencesOwner(App& app); // its window, as the owner of the dialogs it opens
+void UpdatePreferencesWindow(App& app);  // brings the window in step with the form's data
 
 } // namespace tov

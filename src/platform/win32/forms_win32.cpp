@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <utility>
@@ -142,7 +143,8 @@ void SyncNative(FormWindow& w, const Control& c, NativeControl& n) {
     case ControlKind::Slider:
         SendMessageW(n.hwnd, TBM_SETRANGEMIN, FALSE, c.minimum);
         SendMessageW(n.hwnd, TBM_SETRANGEMAX, FALSE, c.maximum);
-        SendMessageW(n.hwnd, TBM_SETTICFREQ, static_cast<WPARAM>(std::max(1, (c.maximum - c.minimum) / kSliderTicks)), 0);
+        SendMessageW(n.hwnd, TBM_SETTICFREQ, static_cast<WPARAM>(std::max(1, (c.maximum - c.minimum) / kSliderTicks)),
+                     0);
         if (SendMessageW(n.hwnd, TBM_GETPOS, 0, 0) != c.value)
             SendMessageW(n.hwnd, TBM_SETPOS, TRUE, c.value);
         break;
@@ -384,7 +386,8 @@ LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             POINT cursor{};
             GetCursorPos(&cursor);
             ScreenToClient(hwnd, &cursor);
-            const Control* under = ClickableAt(*w, Point{w->platform->FromScreen(cursor.x), w->platform->FromScreen(cursor.y)});
+            const Point at{w->platform->FromScreen(cursor.x), w->platform->FromScreen(cursor.y)};
+            const Control* under = ClickableAt(*w, at);
             if (under && under->kind == ControlKind::Label) {
                 // A label that does something when clicked is a link.
                 SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));

@@ -100,11 +100,15 @@ INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
             EndDialog(dialog, IDOK);
             return TRUE;
         }
-        case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
-        default: break;
+        case IDCANCEL:
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        default:
+            break;
         }
         break;
-    default: break;
+    default:
+        break;
     }
     return FALSE;
 }
@@ -114,15 +118,16 @@ INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 std::string Win32Platform::InputBox(WindowHandle owner, const std::string& prompt, const std::string& title,
                                     const std::string& defaultText) {
     DialogTemplate t(win32::Wide(title),
-                     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_CENTER | DS_SETFOREGROUND,
+                     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_CENTER |
+                         DS_SETFOREGROUND,
                      4, kDialog);
     t.Item(kPromptId, kStaticClass, win32::Wide(prompt), SS_LEFT | SS_NOPREFIX, kPrompt);
     t.Item(IDOK, kButtonClass, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, kOk);
     t.Item(IDCANCEL, kButtonClass, L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, kCancel);
     t.Item(kTextId, kEditClass, L"", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP, kText);
     InputBoxState state{win32::Wide(defaultText), {}};
-    const INT_PTR result = DialogBoxIndirectParamW(instance_, t.Get(), reinterpret_cast<HWND>(owner), InputBoxProc,
-                                                   reinterpret_cast<LPARAM>(&state));
+    const INT_PTR result = DialogBoxIndirectParamW(instance_, t.Get(), reinterpret_cast<HWND>(owner),
+                                                   InputBoxProc, reinterpret_cast<LPARAM>(&state));
     if (result != IDOK)
         return {}; // cancelled, or the dialog could not be made
     return win32::Narrow(state.answer);

@@ -7,7 +7,7 @@ namespace {
 
 constexpr UINT kScanPrefixMask = 0xFF00; // MAPVK_VK_TO_VSC_EX puts E0 or E1 in the high byte
 constexpr UINT kScanCodeMask = 0xFF;
-constexpr int kScanCodeShift = 16;   // key-message parameter: scan code in bits 16 to 23
+constexpr int kScanCodeShift = 16; // key-message parameter: scan code in bits 16 to 23
 constexpr LONG kExtendedKeyBit = 1L << 24;
 constexpr int kKeyNameLength = 256;
 
@@ -17,7 +17,8 @@ std::string Win32Platform::KeyName(std::uint32_t vkCode) {
     // The layout's own answer where the system gives it, and the keys known to be extended
     // where it does not (older systems map every key to its plain scan code).
     const UINT withPrefix = MapVirtualKeyW(vkCode, MAPVK_VK_TO_VSC_EX);
-    const UINT scan = withPrefix & kScanCodeMask ? withPrefix & kScanCodeMask : MapVirtualKeyW(vkCode, MAPVK_VK_TO_VSC);
+    const UINT scan =
+        withPrefix & kScanCodeMask ? withPrefix & kScanCodeMask : MapVirtualKeyW(vkCode, MAPVK_VK_TO_VSC);
     LONG lParam = static_cast<LONG>(scan << kScanCodeShift);
     if ((withPrefix & kScanPrefixMask) != 0 || IsExtendedKey(vkCode))
         lParam |= kExtendedKeyBit;
