@@ -538,9 +538,6 @@ void Win32Platform::ShowForm(Form& form) {
     if (form.style.activateOnShow) {
         ShowWindow(data->hwnd, IsIconic(data->hwnd) ? SW_RESTORE : SW_SHOW);
         SetForegroundWindow(data->hwnd);
-        if (form.style.captionBar && !IsChild(data->hwnd, GetFocus()))
-            if (HWND first = GetNextDlgTabItem(data->hwnd, nullptr, FALSE))
-                SetFocus(first);
     } else {
         ShowWindow(data->hwnd, SW_SHOWNOACTIVATE);
     }
