@@ -159,6 +159,13 @@ TEST_F(Preferences, FirefoxNotFoundUntilLocated) {
     EXPECT_EQ(Prefs().At("chkFFFavorites").text, "Include FireFox Favorites");
 }
 
+TEST_F(Preferences, TheLinkOpensTheProductSite) {
+    Open();
+    Click("Label8");
+    ASSERT_FALSE(platform.launches.empty());
+    EXPECT_EQ(platform.launches.back().file, kProductWebAddress);
+}
+
 TEST_F(Preferences, ChangeTakesTheNextKeyPressAsTheActivationKey) {
     app.state.Transparency = 200;
     Open();
