@@ -67,12 +67,7 @@ std::string MatchCommand(App& app) {
         HideSuggestions(app);
         return {};
     }
-    const auto last = static_cast<std::int64_t>(matches.size()) - 1;
-    if (state.SelectedIndex > last)
-        state.SelectedIndex = static_cast<std::int16_t>(last);
-    std::string result;
-    if (state.SelectedIndex >= 0)
-        result = app.catalogue.phrases[matches[static_cast<std::size_t>(state.SelectedIndex)].index];
+    const std::string result = SelectMatch(app.catalogue.phrases, matches, state.SelectedIndex);
     RefreshSuggestions(app, matches, result);
     ShowResultIcon(app, result);
     return result;

@@ -107,6 +107,18 @@ std::vector<Match> RankMatches(const std::vector<std::string>& phrases, std::str
     return std::move(r.matches);
 }
 
+std::string SelectMatch(const std::vector<std::string>& phrases, const std::vector<Match>& matches,
+                        std::int16_t& selectedIndex) {
+    if (matches.empty())
+        return {};
+    const auto last = static_cast<std::int64_t>(matches.size()) - 1;
+    if (selectedIndex > last)
+        selectedIndex = static_cast<std::int16_t>(last);
+    if (selectedIndex < 0)
+        return {};
+    return phrases[matches[static_cast<std::size_t>(selectedIndex)].index];
+}
+
 void ApplyInfluence(std::vector<Match>& matches, std::vector<MarkedRow>& marked,
                     const std::vector<std::string>& phrases) {
     const std::size_t n = matches.size();

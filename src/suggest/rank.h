@@ -40,6 +40,11 @@ void RankMatches(const std::vector<std::string>& phrases, std::string_view typed
 std::vector<Match> RankMatches(const std::vector<std::string>& phrases, std::string_view typed,
                                const UsageMemory& usage);
 
+// Lowers `selectedIndex` to the last row when it lies beyond the matches (it is never raised)
+// and gives the phrase of the selected row: "" when there are no matches or the index is negative.
+std::string SelectMatch(const std::vector<std::string>& phrases, const std::vector<Match>& matches,
+                        std::int16_t& selectedIndex);
+
 // Moves each marked match by its influence count: up (towards row 0) for a positive count,
 // down for a negative one, never past either end. Rows are visited from the top; a phrase
 // moves at most once per pass, and a match that slides into a row already visited is not
