@@ -93,6 +93,45 @@ TEST(Ranking, InfluenceIgnoresLetterCaseAndTheFirstEntryWins) {
     EXPECT_EQ(GetInfluence(middle, "start of a long phrase, ii, and then its end"), 0);
 }
 
+TEST(Ranking, InfluenceLookUpAgreesWithLowerCasingBothSides) {
+    // Short, middling and long phrases, so that both the ends the quick test reads and the
+    // middle it skips hold capitals, accents and the dotted capital I.
+    const std::vector<std::string> pieces = {"a", "A", "i", "I", "İ", "é", "É", " ", "run ", "Ω", "ω", "-"};
+    std::mt19937 random(7);
+    auto phrase = [&] {
+        std::string p;
+        for (std::size_t k = 0, n = random() % 40; k < n; ++k)
+            p += pieces[random() % pieces.size()];
+        return p;
+    };
+    for (int round = 0; round < 200; ++round) {
+        std::vector<InfluenceEntry> entries;
+        for (int k = 0; k < 8; ++k)
+            entries.push_back({phrase(), static_cast<std::int16_t>(k + 1)});
+        const UsageMemory usage = Influence(entries);
+        std::vector<std::string> queries;
+        for (const auto& e : entries) {
+            queries.push_back(LowerCase(e.phrase));
+            std::string swapped = e.phrase;
+            for (char& c : swapped)
+                if (c == 'a' || c == 'A')
+                    c = static_cast<char>(c ^ 0x20);
+            queries.push_back(swapped);
+        }
+        for (int k = 0; k < 8; ++k)
+            queries.push_back(phrase());
+        for (const auto& q : queries) {
+            std::int16_t expected = 0;
+            for (const auto& e : entries)
+                if (LowerCase(e.phrase) == LowerCase(q)) {
+                    expected = e.count;
+                    break;
+                }
+            ASSERT_EQ(GetInfluence(usage, q), expected) << '"' << q << '"';
+        }
+    }
+}
+
 TEST(Ranking, EachPhraseMovesOncePerPass) {
     // A moves down and B slides into the row already visited, so B's own count is not applied.
     const std::vector<std::string> phrases = {"", "a*", "b*", "c*"};
