@@ -1,0 +1,30 @@
+// An influence list read from any bytes must answer every look-up as the plain rule does:
+// the count of the first entry whose phrase, lower-cased, equals the phrase lower-cased.
+#include "catalogue/list_file.h"
+#include "platform/text.h"
+#include "suggest/usage.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::vector<std::string> lines =
+        tov::SplitListLines(std::string(reinterpret_cast<const char*>(data), size));
+    tov::UsageMemory usage;
+    tov::SetInfluenceList(usage, tov::ParseInfluenceLines(lines));
+    for (const auto& e : usage.influence)
+        if (e.count < -32767 || e.count > 32767)
+            std::abort();
+    for (const std::string& line : lines) {
+        std::int16_t expected = 0;
+        for (const auto& e : usage.influence)
+            if (tov::LowerCase(e.phrase) == tov::LowerCase(line)) {
+                expected = e.count;
+                break;
+            }
+        if (tov::GetInfluence(usage, line) != expected)
+            std::abort();
+    }
+    return 0;
+}
