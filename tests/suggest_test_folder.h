@@ -1,7 +1,7 @@
 #pragma once
-// A fresh program folder on disk for tests of the usage files, removed afterwards.
-#include <cstdlib>
-#include <filesystem>
+// A fresh program folder for tests of the usage files, removed afterwards.
+#include "support/temp_folder.h"
+
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -10,19 +10,8 @@ namespace tov::test {
 
 class ProgramFolder {
   public:
-    ProgramFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tovlen-suggest-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~ProgramFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    ProgramFolder(const ProgramFolder&) = delete;
-    ProgramFolder& operator=(const ProgramFolder&) = delete;
-
-    const std::string& Path() const { return path_; }
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
+    std::string Path() const { return temp_.Path().string(); }
+    std::string File(const std::string& name) const { return temp_ / name; }
     void Write(const std::string& name, const std::string& bytes) const {
         std::ofstream(File(name), std::ios::binary) << bytes;
     }
@@ -33,7 +22,7 @@ class ProgramFolder {
     bool Exists(const std::string& name) const { return std::filesystem::exists(File(name)); }
 
   private:
-    std::string path_;
+    testing::TempFolder temp_;
 };
 
 } // namespace tov::test

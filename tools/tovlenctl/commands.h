@@ -13,5 +13,6 @@ int Lnk(const Args& args);       // lnk FILE...
 int Url(const Args& args);       // url FILE
 int Bookmarks(const Args& args); // bookmarks FILE
 int CatalogueCommand(const Args& args); // catalogue [catalogue options]
+int MatchRanking(const Args& args);     // match TEXT [catalogue options] [usage options]
 
 } // namespace tov::ctl

@@ -24,6 +24,7 @@ int Run(const std::vector<std::string>& args) {
         {"url", tov::ctl::Url},
         {"bookmarks", tov::ctl::Bookmarks},
         {"catalogue", tov::ctl::CatalogueCommand},
+        {"match", tov::ctl::MatchRanking},
     };
     if (args.empty() || !commands.count(args[0])) {
         std::fputs("usage: tovlenctl <command> [options]\ncommands:", stderr);
