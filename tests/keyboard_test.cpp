@@ -11,6 +11,7 @@ namespace {
 class CommandLine : public ::testing::Test {
   protected:
     void SetUp() override {
+        platform.settings["Tovlen\\settings\\showwelcome"] = "0"; // it would take the foreground
         platform.foreground = platform.AddWindow("  Untitled - Notepad  ");
         Startup(app);
     }

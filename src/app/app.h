@@ -38,6 +38,7 @@ struct App {
     IconCache icons;
     Ranking ranking;
     Forms forms;
+    MonotonicTime splashLoaded{}; // when frmLoad was made; it stands a while from then
     // Forms unloaded by their own handlers die here, after the handler has returned.
     std::vector<std::unique_ptr<Form>> unloaded;
 };

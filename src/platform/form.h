@@ -51,6 +51,13 @@ struct Control {
     std::function<void()> onChange; // after the platform has stored the new value
 };
 
+// An item of a form's pop-up menu.
+struct MenuItem {
+    std::string name; // mnu_...
+    std::string caption;
+    std::function<void()> onClick;
+};
+
 struct FormStyle {
     bool captionBar = false; // title bar with a close box; otherwise borderless
     bool topmost = false;
@@ -67,6 +74,7 @@ struct Form {
     Font font;
     FormStyle style;
     std::vector<Control> controls;
+    std::vector<MenuItem> popupMenu; // shown by Platform::ShowPopupMenu
 
     WindowHandle handle = 0; // set by the platform while the window exists
     bool visible = false;    // kept by the platform
@@ -90,6 +98,12 @@ struct Form {
     Control& At(std::string_view controlName, int index = 0);
     const Control& At(std::string_view controlName, int index = 0) const {
         return const_cast<Form*>(this)->At(controlName, index);
+    }
+    MenuItem* FindMenuItem(std::string_view itemName) {
+        for (auto& m : popupMenu)
+            if (m.name == itemName)
+                return &m;
+        return nullptr;
     }
     void RemoveAll(std::string_view controlName) {
         std::erase_if(controls, [&](const Control& c) { return c.name == controlName; });

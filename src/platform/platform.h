@@ -5,6 +5,7 @@
 #include "platform/form.h"
 #include "platform/types.h"
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -96,6 +97,19 @@ struct OpenFileRequest {
     std::string filter;           // a pattern such as "*.exe"; empty for every file
 };
 
+// A shell link to write at `folder` + "\" + `name` + ".lnk".
+struct ShortcutRequest {
+    std::string targetPath;
+    std::string folder;
+    std::string name;
+    std::string workingDirectory;
+    int windowStyle = 0;
+    int iconIndex = 0; // of the target's icons
+};
+
+using MonotonicTime = std::chrono::steady_clock::time_point;
+using TrayMouseHandler = std::function<void(MouseMessage)>;
+
 class Platform {
   public:
     virtual ~Platform() = default;
@@ -184,6 +198,26 @@ class Platform {
                                                    const std::string& key) = 0;
     virtual void WriteSetting(const std::string& app, const std::string& section, const std::string& key,
                               const std::string& value) = 0;
+
+    // Writes the shortcut whole or not at all (an existing file of that name is replaced);
+    // false when the scripting shell is missing or the folder cannot be written.
+    virtual bool CreateShortcut(const ShortcutRequest& request) = 0;
+
+    // The process's one notification-area icon, with `owner`'s own icon and the tip; its mouse
+    // events arrive at `owner`'s window and are handed to `onMouse`. The icon comes back by
+    // itself when the shell restarts. RemoveTrayIcon does nothing when there is none.
+    virtual bool AddTrayIcon(Form& owner, const std::string& tip, TrayMouseHandler onMouse) = 0;
+    virtual void RemoveTrayIcon() = 0;
+    // Pops up `owner.popupMenu` at the mouse position and waits for a choice: the index of the
+    // chosen item, or none when the user dismissed the menu.
+    virtual std::optional<std::size_t> ShowPopupMenu(Form& owner) = 0;
+
+    // The height a label needs when its text is broken into lines at word boundaries to fit `width`.
+    virtual Size MeasureWrappedText(const Font& font, std::string_view text, int width) = 0;
+
+    // A clock that never jumps; and a wait that dispatches messages as they come until `deadline`.
+    virtual MonotonicTime MonotonicNow() = 0;
+    virtual void PumpMessagesUntil(MonotonicTime deadline) = 0;
 };
 
 } // namespace tov

@@ -1,6 +1,8 @@
 #include "platform/fake/fake_platform.h"
 
 #include "platform/files.h"
+#include "platform/text.h"
+#include "platform/tray_tip.h"
 
 #include <algorithm>
 #include <cmath>
@@ -239,6 +241,7 @@ bool FakePlatform::SetLayeredOpacity(WindowHandle window, int alpha) {
     if (window == 0)
         return false;
     opacity[window] = alpha;
+    opacityHistory.push_back(alpha);
     return true;
 }
 
@@ -363,6 +366,61 @@ std::optional<std::string> FakePlatform::ReadSetting(const std::string& app, con
 void FakePlatform::WriteSetting(const std::string& app, const std::string& section, const std::string& key,
                                 const std::string& value) {
     settings[app + "\\" + section + "\\" + key] = value;
+}
+
+void FakePlatform::TrayMouse(MouseMessage message) {
+    if (trayIcon && trayIcon->onMouse) {
+        const auto handler = trayIcon->onMouse;
+        handler(message);
+    }
+}
+
+bool FakePlatform::CreateShortcut(const ShortcutRequest& request) {
+    shortcuts.push_back(request);
+    if (readOnlyFolders.contains(request.folder))
+        return false;
+    // A stand-in for the link: enough for the program to find the file on its next start.
+    return ReplaceFileContents(JoinPath(request.folder, request.name + ".lnk"), "shortcut to " + request.targetPath);
+}
+
+bool FakePlatform::AddTrayIcon(Form& owner, const std::string& tip, TrayMouseHandler onMouse) {
+    trayIcon = FakeTrayIcon{owner.handle, Utf16ToUtf8(TrayTipText(tip)), std::move(onMouse)};
+    ++trayIconsAdded;
+    calls.push_back("AddTrayIcon " + owner.name);
+    return owner.handle != 0;
+}
+
+void FakePlatform::RemoveTrayIcon() {
+    if (trayIcon)
+        calls.push_back("RemoveTrayIcon");
+    trayIcon.reset();
+}
+
+std::optional<std::size_t> FakePlatform::ShowPopupMenu(Form& owner) {
+    popupsShown.push_back(owner.name);
+    std::optional<std::string> choice;
+    if (!popupChoices.empty()) {
+        choice = popupChoices.front();
+        popupChoices.pop_front();
+    }
+    for (std::size_t i = 0; choice && i < owner.popupMenu.size(); ++i)
+        if (owner.popupMenu[i].name == *choice)
+            return i;
+    return std::nullopt;
+}
+
+Size FakePlatform::MeasureWrappedText(const Font& font, std::string_view text, int width) {
+    const Size line = MeasureText(font, text);
+    const int lines = width > 0 ? std::max(1, (line.width + width - 1) / width) : 1;
+    return Size{std::min(line.width, width), lines * line.height};
+}
+
+MonotonicTime FakePlatform::MonotonicNow() { return now; }
+
+void FakePlatform::PumpMessagesUntil(MonotonicTime deadline) {
+    calls.push_back("PumpMessagesUntil");
+    RunPending();
+    now = std::max(now, deadline);
 }
 
 } // namespace tov

@@ -37,6 +37,12 @@ struct FakeInputBox {
     std::string defaultText;
 };
 
+struct FakeTrayIcon {
+    WindowHandle owner = 0;
+    std::string tip;
+    TrayMouseHandler onMouse;
+};
+
 class FakePlatform : public Platform {
   public:
     FakePlatform();
@@ -84,6 +90,16 @@ class FakePlatform : public Platform {
     std::vector<WindowHandle> dialogOwners;
     // Events that arrive while the program waits for a message: each RunOneMessage runs the next.
     std::deque<std::function<void()>> arrivingEvents;
+    std::vector<int> opacityHistory; // every opacity set, in order
+    std::vector<ShortcutRequest> shortcuts;   // every CreateShortcut call
+    std::set<std::string> readOnlyFolders;    // CreateShortcut fails there
+    std::optional<FakeTrayIcon> trayIcon;
+    int trayIconsAdded = 0;
+    std::deque<std::optional<std::string>> popupChoices; // item names to choose; none dismisses
+    std::vector<std::string> popupsShown;                // owner form names
+    MonotonicTime now{};
+    // Hands the tray icon's owner a mouse event, as the shell would.
+    void TrayMouse(MouseMessage message);
     KeyHandler keyHandler;
     MouseHandler mouseHandler;
     std::function<void()> wakeHandler;
@@ -144,6 +160,13 @@ class FakePlatform : public Platform {
                                            const std::string& key) override;
     void WriteSetting(const std::string& app, const std::string& section, const std::string& key,
                       const std::string& value) override;
+    bool CreateShortcut(const ShortcutRequest& request) override;
+    bool AddTrayIcon(Form& owner, const std::string& tip, TrayMouseHandler onMouse) override;
+    void RemoveTrayIcon() override;
+    std::optional<std::size_t> ShowPopupMenu(Form& owner) override;
+    Size MeasureWrappedText(const Font& font, std::string_view text, int width) override;
+    MonotonicTime MonotonicNow() override;
+    void PumpMessagesUntil(MonotonicTime deadline) override;
 
   private:
     WindowHandle nextHandle_ = 0x1000;

@@ -79,6 +79,7 @@ Win32Platform::Win32Platform() {
 }
 
 Win32Platform::~Win32Platform() {
+    RemoveTrayIcon();
     keyboardHook_.Reset();
     mouseHook_.Reset();
     wakeWindow_.Reset();

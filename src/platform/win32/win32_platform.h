@@ -3,6 +3,8 @@
 #include "platform/platform.h"
 #include "platform/win32/win32_handles.h"
 
+#include <shellapi.h>
+
 #include <map>
 #include <tuple>
 
@@ -66,6 +68,13 @@ class Win32Platform : public Platform {
                                            const std::string& key) override;
     void WriteSetting(const std::string& app, const std::string& section, const std::string& key,
                       const std::string& value) override;
+    bool CreateShortcut(const ShortcutRequest& request) override;
+    bool AddTrayIcon(Form& owner, const std::string& tip, TrayMouseHandler onMouse) override;
+    void RemoveTrayIcon() override;
+    std::optional<std::size_t> ShowPopupMenu(Form& owner) override;
+    Size MeasureWrappedText(const Font& font, std::string_view text, int width) override;
+    MonotonicTime MonotonicNow() override;
+    void PumpMessagesUntil(MonotonicTime deadline) override;
 
     // Form pixels are 96-DPI pixels; the screen may have more.
     int ToScreen(int logical) const;
@@ -82,6 +91,9 @@ class Win32Platform : public Platform {
     static LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK WakeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+    static LRESULT CALLBACK TrayOwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                          DWORD_PTR data);
+
     static Win32Platform* self_; // the hook procedures have no other way to find us
 
     HINSTANCE instance_ = nullptr;
@@ -94,6 +106,11 @@ class Win32Platform : public Platform {
     bool wakePosted_ = false;
     std::function<void()> wakeHandler_;
     std::map<std::tuple<std::string, int, bool>, win32::UniqueGdiObject> fonts_;
+    // The tray icon's record, kept from the add to the delete so a restarted shell gets it again.
+    NOTIFYICONDATAW trayRecord_{};
+    bool trayWanted_ = false;
+    TrayMouseHandler trayHandler_;
+    UINT taskbarCreated_ = 0;
 };
 
 } // namespace tov

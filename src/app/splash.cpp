@@ -1,0 +1,87 @@
+#include "app/splash.h"
+
+#include "app/app.h"
+#include "app/settings.h"
+#include "app/window_utilities.h"
+#include "prefs/welcome.h"
+
+namespace tov {
+
+namespace {
+
+constexpr const char* kAppTitle = "Tovlen";
+constexpr int kTenths = 10;
+constexpr Colour kSplashBack = Rgb(255, 255, 255);
+constexpr Colour kSplashBorder = Rgb(0, 96, 0);
+constexpr Colour kTitleColour = Rgb(0, 128, 0);
+constexpr Colour kShadowColour = Rgb(0, 0, 0);
+const Font kTitleFont{"Verdana", 48, true};
+
+} // namespace
+
+int FadeStepCount(int opacity) { return opacity < 0 ? 0 : opacity * kTenths + 1; }
+
+int FadeLevel(int opacity, int step) { return (opacity * kTenths - step) / kTenths; }
+
+Form MakeSplash(App& app) {
+    Form f;
+    f.name = "frmLoad";
+    f.caption = kAppTitle;
+    f.rect = kSplashClient;
+    f.backColour = kSplashBack;
+    const int w = kSplashClient.width;
+    const int h = kSplashClient.height;
+    int side = 0;
+    for (const Rect edge : {Rect{0, 0, w, 1}, Rect{0, h - 1, w, 1}, Rect{0, 0, 1, h}, Rect{w - 1, 0, 1, h}})
+        f.Add({.name = "picBorder", .index = side++, .kind = ControlKind::PictureBox, .rect = edge,
+               .backColour = kSplashBorder});
+    f.Add({.name = "imgLogo",
+           .kind = ControlKind::Image,
+           .rect = {8, 12, 106, 129},
+           .picture = app.platform.LoadResourcePicture("splashlogo")});
+    // The shadow is the same text 4 pixels to the right and below, painted first.
+    f.Add({.name = "lblTitleShadow",
+           .kind = ControlKind::Label,
+           .rect = {92, 36, 309, 77},
+           .text = kAppTitle,
+           .font = kTitleFont,
+           .textColour = kShadowColour});
+    f.Add({.name = "lblTitle",
+           .kind = ControlKind::Label,
+           .rect = {88, 32, 309, 77},
+           .text = kAppTitle,
+           .font = kTitleFont,
+           .textColour = kTitleColour});
+    return f;
+}
+
+void ShowSplash(App& app) {
+    auto& splash = app.forms.frmLoad;
+    splash = std::make_unique<Form>(MakeSplash(app));
+    app.splashLoaded = app.platform.MonotonicNow();
+    Form& f = *splash;
+    f.rect.left = app.platform.ScreenSize().width / 2 - f.rect.width / 2;
+    f.rect.top = kSplashTop;
+    if (!app.platform.CreateFormWindow(f)) {
+        UnloadForm(app, splash);
+        return;
+    }
+    SetTransparency(app, f.handle, app.state.Transparency);
+    app.platform.ShowForm(f);
+}
+
+void FadeAwaySplash(App& app) {
+    if (app.forms.frmLoad)
+        app.platform.PumpMessagesUntil(app.splashLoaded + kSplashStandTime);
+    if (auto& splash = app.forms.frmLoad; splash && splash->handle) {
+        const int opacity = app.state.Transparency;
+        const int steps = FadeStepCount(opacity);
+        for (int step = 0; step < steps; ++step)
+            SetTransparency(app, splash->handle, FadeLevel(opacity, step));
+    }
+    if (SettingToBool(GetSetting(app.platform, "showwelcome", 1)))
+        ShowWelcome(app);
+    UnloadForm(app, app.forms.frmLoad);
+}
+
+} // namespace tov

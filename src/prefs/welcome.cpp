@@ -1,0 +1,123 @@
+#include "prefs/welcome.h"
+
+#include "app/app.h"
+#include "app/settings.h"
+
+namespace tov {
+
+namespace {
+
+constexpr int kMargin = 16;
+constexpr int kParagraphGap = 10;
+constexpr int kListIndent = 12;
+constexpr int kListGap = 3;
+constexpr int kRuleHeight = 2;
+constexpr int kButtonWidth = 88;
+constexpr int kButtonHeight = 26;
+constexpr int kCheckBoxHeight = 20;
+const Font kBodyFont{"Tahoma", 9};
+const Font kHeadingFont{"Arial", 14.25};
+
+constexpr const char* kIntroduction =
+    "Thank you for installing Tovlen. We hope you will find it very useful. Below is a quick introduction "
+    "to the program.";
+constexpr const char* kHowToOpen =
+    "To open Tovlen, press the Caps Lock key. A green box will open at the top-left corner of your screen. "
+    "This is the command box. When you begin typing a command, suggested commands will be displayed under "
+    "the command box. You can select the command you want with arrow keys, or keep typing the command until "
+    "it is selected. Once the command you want is selected, press Caps Lock or Enter.";
+constexpr const char* kTryIt = "Try it now! Press Caps Lock, type 'notepad' (without the quotes), and press Enter. "
+                               "You should see Notepad open. Some more commands:";
+constexpr const char* kCommandList[] = {
+    "Preferences -- Opens Tovlen's Preferences window",
+    "Exit -- Exits Tovlen",
+    "Shutdown -- Shutsdown Windows",
+    "Reboot -- Reboots Windows",
+};
+
+// Adds the controls top to bottom, each as tall as its text needs.
+struct Column {
+    Platform& platform;
+    Form& form;
+    int top = kMargin;
+
+    void Text(const std::string& name, const std::string& text, const Font& font, int indent, int gapAfter,
+              bool centred = false) {
+        const int width = kWelcomeClientWidth - 2 * kMargin - indent;
+        const int height = platform.MeasureWrappedText(font, text, width).height;
+        form.Add({.name = name,
+                  .kind = ControlKind::Label,
+                  .rect = {kMargin + indent, top, width, height},
+                  .text = text,
+                  .font = font,
+                  .centred = centred,
+                  .wrap = true});
+        top += height + gapAfter;
+    }
+    void Rule(const std::string& name) {
+        form.Add({.name = name,
+                  .kind = ControlKind::Line,
+                  .rect = {kMargin, top, kWelcomeClientWidth - 2 * kMargin, kRuleHeight}});
+        top += kRuleHeight + kParagraphGap;
+    }
+};
+
+} // namespace
+
+Form MakeWelcome(App& app) {
+    Form f;
+    f.name = "frmWelcome";
+    f.caption = "Welcome to Tovlen";
+    f.font = kBodyFont;
+    f.style = FormStyle{.captionBar = true, .topmost = false, .toolWindow = false, .activateOnShow = true};
+    Column column{app.platform, f};
+    column.Text("lblWelcome", "Welcome to Tovlen!", kHeadingFont, 0, kParagraphGap, true);
+    column.Text("Label1", kIntroduction, kBodyFont, 0, kParagraphGap);
+    column.Rule("Line1");
+    column.Text("Label2", kHowToOpen, kBodyFont, 0, kParagraphGap);
+    column.Text("Label3", kTryIt, kBodyFont, 0, kParagraphGap);
+    column.Rule("Line2");
+    int n = 4;
+    for (const char* line : kCommandList)
+        column.Text("Label" + std::to_string(n++), line, kBodyFont, kListIndent, kListGap);
+    const int bottom = column.top + kParagraphGap;
+    f.Add({.name = "chkShowWindow",
+           .kind = ControlKind::CheckBox,
+           .rect = {kMargin, bottom + (kButtonHeight - kCheckBoxHeight) / 2,
+                    kWelcomeClientWidth - 3 * kMargin - kButtonWidth, kCheckBoxHeight},
+           .text = "Show this window next time Tovlen Starts",
+           .value = 1});
+    f.Add({.name = "cmdOk",
+           .kind = ControlKind::Button,
+           .rect = {kWelcomeClientWidth - kMargin - kButtonWidth, bottom, kButtonWidth, kButtonHeight},
+           .text = "Okay",
+           .onClick = [&app] { cmdOk_Click(app); }});
+    const Size screen = app.platform.ScreenSize();
+    const int height = bottom + kButtonHeight + kMargin;
+    f.rect = {(screen.width - kWelcomeClientWidth) / 2, (screen.height - height) / 2, kWelcomeClientWidth, height};
+    // Closing it any other way leaves the setting as it was, so it shows again next time.
+    f.onClose = [&app] { UnloadForm(app, app.forms.frmWelcome); };
+    return f;
+}
+
+void ShowWelcome(App& app) {
+    auto& welcome = app.forms.frmWelcome;
+    if (!welcome) {
+        welcome = std::make_unique<Form>(MakeWelcome(app));
+        if (!app.platform.CreateFormWindow(*welcome)) {
+            UnloadForm(app, welcome);
+            return;
+        }
+    }
+    app.platform.ShowForm(*welcome);
+}
+
+void cmdOk_Click(App& app) {
+    if (!app.forms.frmWelcome)
+        return;
+    const Control* show = app.forms.frmWelcome->Find("chkShowWindow");
+    SaveSetting(app.platform, "showwelcome", show && show->value ? "1" : "0");
+    UnloadForm(app, app.forms.frmWelcome);
+}
+
+} // namespace tov

@@ -1,0 +1,111 @@
+#include "app/app.h"
+#include "app/startup_shortcut.h"
+#include "platform/fake/fake_platform.h"
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+namespace tov {
+namespace {
+
+TEST(StartupShortcutPath, JoinsWithoutDoublingTheBackslash) {
+    EXPECT_EQ(StartupShortcutPath("C:\\ProgramData\\Startup"), "C:\\ProgramData\\Startup\\Tovlen.lnk");
+    EXPECT_EQ(StartupShortcutPath("C:\\ProgramData\\Startup\\"), "C:\\ProgramData\\Startup\\Tovlen.lnk");
+}
+
+TEST(StartupShortcutFolders, AllUsersFirstThenTheUsersOwnUnlessEitherHasOne) {
+    std::set<std::string> present;
+    auto exists = [&](const std::string& path) { return present.contains(path); };
+    const std::string common = "C:\\All\\Startup", user = "C:\\Me\\Startup\\";
+    EXPECT_EQ(StartupShortcutFolders(common, user, exists), (std::vector<std::string>{common, user}));
+    EXPECT_EQ(StartupShortcutFolders("", user, exists), (std::vector<std::string>{user}));
+    EXPECT_TRUE(StartupShortcutFolders("", "", exists).empty());
+
+    present = {"C:\\All\\Startup\\Tovlen.lnk"};
+    EXPECT_TRUE(StartupShortcutFolders(common, user, exists).empty());
+    // One in the user's own folder (an earlier start without rights) keeps the program from
+    // starting twice at log-on once the all-users folder becomes writable.
+    present = {"C:\\Me\\Startup\\Tovlen.lnk"};
+    EXPECT_TRUE(StartupShortcutFolders(common, user, exists).empty());
+}
+
+class StartupShortcut : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        root = std::filesystem::temp_directory_path() /
+               ("tovlen-startup-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(root);
+        std::filesystem::create_directories(root / "common");
+        std::filesystem::create_directories(root / "user");
+        common = (root / "common").string();
+        user = (root / "user").string() + "\\";
+        platform.specialFolders[CSIDL_COMMON_STARTUP] = common;
+        platform.specialFolders[CSIDL_STARTUP] = user;
+    }
+    void TearDown() override { std::filesystem::remove_all(root); }
+    void Start() {
+        App app(platform);
+        EnsureStartupShortcut(app);
+    }
+
+    std::filesystem::path root;
+    std::string common, user;
+    FakePlatform platform;
+};
+
+TEST_F(StartupShortcut, IsCreatedInTheAllUsersFolderOnceAndAgainWhenDeleted) {
+    Start();
+    ASSERT_EQ(platform.shortcuts.size(), 1u);
+    const ShortcutRequest& made = platform.shortcuts[0];
+    EXPECT_EQ(made.folder, common);
+    EXPECT_EQ(made.name, "Tovlen");
+    EXPECT_EQ(made.targetPath, "C:\\Program Files\\Tovlen\\Tovlen.exe");
+    EXPECT_EQ(made.workingDirectory, "C:\\Program Files\\Tovlen");
+    EXPECT_EQ(made.windowStyle, 0);
+    EXPECT_EQ(made.iconIndex, 0);
+    EXPECT_TRUE(PathExists(common + "\\Tovlen.lnk"));
+
+    Start();
+    EXPECT_EQ(platform.shortcuts.size(), 1u);
+
+    RemoveFile(common + "\\Tovlen.lnk");
+    Start();
+    EXPECT_EQ(platform.shortcuts.size(), 2u);
+}
+
+TEST_F(StartupShortcut, AnOrdinaryUserGetsOneInTheirOwnFolderQuietly) {
+    platform.readOnlyFolders.insert(common);
+    Start();
+    ASSERT_EQ(platform.shortcuts.size(), 2u);
+    EXPECT_EQ(platform.shortcuts[1].folder, user);
+    EXPECT_TRUE(PathExists(user + "Tovlen.lnk"));
+    EXPECT_FALSE(PathExists(common + "\\Tovlen.lnk"));
+    EXPECT_TRUE(platform.messageBoxes.empty());
+
+    Start(); // the user's own shortcut is enough: no more attempts at every start
+    EXPECT_EQ(platform.shortcuts.size(), 2u);
+}
+
+TEST_F(StartupShortcut, NoWritableFolderAndNoFoldersAtAllAreQuiet) {
+    platform.readOnlyFolders = {common, user};
+    Start();
+    EXPECT_EQ(platform.shortcuts.size(), 2u);
+    EXPECT_TRUE(platform.messageBoxes.empty());
+
+    platform.specialFolders.clear();
+    platform.shortcuts.clear();
+    Start();
+    EXPECT_TRUE(platform.shortcuts.empty()); // never a shortcut at the root of the drive
+}
+
+TEST_F(StartupShortcut, NothingIsWrittenWhenTheProgramFolderIsUnknown) {
+    platform.programFolder.clear();
+    Start();
+    EXPECT_TRUE(platform.shortcuts.empty());
+}
+
+} // namespace
+} // namespace tov

@@ -1,0 +1,125 @@
+#include "app/app.h"
+#include "app/program.h"
+#include "app/tray.h"
+#include "platform/fake/fake_platform.h"
+#include "platform/text.h"
+#include "platform/tray_tip.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace tov {
+namespace {
+
+TEST(TrayTip, FitsTheRecordWithItsNulAndKeepsCharactersWhole) {
+    EXPECT_EQ(TrayTipText("Tovlen"), u"Tovlen");
+    EXPECT_EQ(TrayTipText(std::string(127, 'x')).size(), 127u);
+    EXPECT_EQ(TrayTipText(std::string(500, 'x')).size(), 127u);
+    // U+1F600 takes two UTF-16 units; cut between them, it would leave half a character.
+    const std::string face = "\xF0\x9F\x98\x80";
+    EXPECT_EQ(TrayTipText(std::string(126, 'x') + face), std::u16string(126, u'x'));
+    EXPECT_EQ(TrayTipText(std::string(125, 'x') + face), Utf8ToUtf16(std::string(125, 'x') + face));
+    EXPECT_EQ(TrayTipText("\xC3\xA9t\xC3\xA9", 3), u"\u00e9t");
+    EXPECT_EQ(TrayTipText("abc", 0), u"");
+}
+
+class Tray : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        platform.settings["Tovlen\\settings\\showwelcome"] = "0";
+        Startup(app);
+    }
+    Form& Systray() { return *app.forms.frmSystray; }
+    std::string AbleCaption() { return Systray().FindMenuItem("mnu_systray_able")->caption; }
+    void Choose(const char* item) {
+        platform.popupChoices.push_back(item);
+        platform.TrayMouse(MouseMessage::RightUp);
+    }
+    bool CapsLockOpensTheWindow() {
+        const bool swallowed = platform.PressKey(VK_CAPITAL) == HookDecision::Swallow;
+        platform.PressKey(VK_CAPITAL, KeyMessage::KeyUp);
+        platform.RunPending();
+        const bool open = app.forms.frmMain && app.forms.frmMain->visible;
+        if (open) {
+            platform.PressKey(VK_ESCAPE);
+            platform.RunPending();
+        }
+        return swallowed && open;
+    }
+
+    FakePlatform platform;
+    App app{platform};
+};
+
+TEST_F(Tray, TheIconBelongsToTheHiddenTrayForm) {
+    ASSERT_NE(app.forms.frmSystray, nullptr);
+    ASSERT_TRUE(platform.trayIcon);
+    EXPECT_EQ(platform.trayIcon->owner, Systray().handle);
+    EXPECT_NE(Systray().handle, 0u);
+    EXPECT_FALSE(Systray().visible);
+    EXPECT_EQ(platform.trayIcon->tip, "Tovlen");
+    ASSERT_EQ(Systray().popupMenu.size(), 3u);
+    EXPECT_EQ(Systray().popupMenu[0].caption, "Preferences");
+    EXPECT_EQ(Systray().popupMenu[1].caption, "Disable");
+    EXPECT_EQ(Systray().popupMenu[2].caption, "Exit Tovlen");
+}
+
+TEST_F(Tray, OnlyReleasingTheRightButtonOpensTheMenu) {
+    for (auto m : {MouseMessage::Move, MouseMessage::LeftDown, MouseMessage::LeftUp, MouseMessage::RightDown,
+                   MouseMessage::Other})
+        platform.TrayMouse(m);
+    EXPECT_TRUE(platform.popupsShown.empty());
+    platform.TrayMouse(MouseMessage::RightUp);
+    EXPECT_EQ(platform.popupsShown, std::vector<std::string>{"frmSystray"});
+    EXPECT_EQ(AbleCaption(), "Disable"); // dismissed: nothing changed
+    EXPECT_TRUE(app.state.Running);
+}
+
+TEST_F(Tray, DisableAndEnableToggleTheHooksAndTheCaption) {
+    EXPECT_TRUE(CapsLockOpensTheWindow());
+
+    Choose("mnu_systray_able");
+    EXPECT_EQ(AbleCaption(), "Enable");
+    EXPECT_FALSE(app.state.KeyboardHookHandle);
+    EXPECT_FALSE(app.state.MouseHookHandle);
+    EXPECT_FALSE(platform.keyHandler);
+    EXPECT_FALSE(platform.mouseHandler);
+    EXPECT_FALSE(CapsLockOpensTheWindow());
+
+    Choose("mnu_systray_able");
+    EXPECT_EQ(AbleCaption(), "Disable");
+    EXPECT_TRUE(app.state.KeyboardHookHandle);
+    EXPECT_TRUE(app.state.MouseHookHandle);
+    EXPECT_TRUE(CapsLockOpensTheWindow());
+
+    Choose("mnu_systray_able");
+    EXPECT_EQ(AbleCaption(), "Enable");
+    EXPECT_FALSE(CapsLockOpensTheWindow());
+}
+
+TEST_F(Tray, ExitEndsTheLoopAndShutdownTakesTheIconDown) {
+    const int wakesBefore = platform.wakeRequests;
+    Choose("mnu_sysmenu_exit");
+    EXPECT_FALSE(app.state.Running);
+    EXPECT_GT(platform.wakeRequests, wakesBefore);
+    MainLoop(app);
+    Shutdown(app);
+    EXPECT_FALSE(platform.trayIcon);
+    EXPECT_EQ(app.forms.frmSystray, nullptr);
+    const auto removed = std::find(platform.calls.begin(), platform.calls.end(), "RemoveTrayIcon");
+    const auto destroyed = std::find(platform.calls.begin(), platform.calls.end(), "DestroyFormWindow frmSystray");
+    EXPECT_LT(removed, destroyed);
+}
+
+TEST_F(Tray, ExitWhileDisabledStillShutsDownCleanly) {
+    Choose("mnu_systray_able");
+    Choose("mnu_sysmenu_exit");
+    MainLoop(app);
+    Shutdown(app);
+    EXPECT_FALSE(platform.trayIcon);
+    EXPECT_FALSE(platform.keyHandler);
+}
+
+} // namespace
+} // namespace tov

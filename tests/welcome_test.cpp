@@ -1,0 +1,103 @@
+#include "app/app.h"
+#include "app/program.h"
+#include "platform/fake/fake_platform.h"
+#include "prefs/welcome.h"
+
+#include <gtest/gtest.h>
+
+namespace tov {
+namespace {
+
+constexpr const char* kShowWelcome = "Tovlen\\settings\\showwelcome";
+
+class Welcome : public ::testing::Test {
+  protected:
+    // A start of the program as far as the welcome window goes.
+    void Start() {
+        app = std::make_unique<App>(platform);
+        Startup(*app);
+    }
+    Form* Window() { return app->forms.frmWelcome.get(); }
+
+    FakePlatform platform;
+    std::unique_ptr<App> app;
+};
+
+TEST_F(Welcome, TheFirstStartShowsItWithTheBoxTicked) {
+    Start();
+    ASSERT_NE(Window(), nullptr);
+    Form& w = *Window();
+    EXPECT_TRUE(w.visible);
+    EXPECT_EQ(platform.foreground, w.handle);
+    EXPECT_EQ(w.caption, "Welcome to Tovlen");
+    EXPECT_TRUE(w.style.captionBar);
+    EXPECT_TRUE(w.style.activateOnShow);
+    EXPECT_FALSE(w.style.toolWindow);
+    EXPECT_EQ(w.At("lblWelcome").text, "Welcome to Tovlen!");
+    EXPECT_TRUE(w.At("lblWelcome").centred);
+    EXPECT_EQ(w.At("lblWelcome").font, (Font{"Arial", 14.25}));
+    EXPECT_EQ(w.At("Label5").text, "Exit -- Exits Tovlen");
+    EXPECT_EQ(w.At("Label6").text, "Shutdown -- Shutsdown Windows");
+    EXPECT_EQ(w.At("chkShowWindow").text, "Show this window next time Tovlen Starts");
+    EXPECT_EQ(w.At("chkShowWindow").value, 1);
+    EXPECT_EQ(w.At("cmdOk").text, "Okay");
+    EXPECT_FALSE(platform.settings.contains(kShowWelcome));
+}
+
+TEST_F(Welcome, UntickedOkayStoresZeroAndTheNextStartShowsNone) {
+    Start();
+    platform.ClickControl(*Window(), "chkShowWindow");
+    platform.ClickControl(*Window(), "cmdOk");
+    EXPECT_EQ(platform.settings[kShowWelcome], "0");
+    EXPECT_EQ(Window(), nullptr);
+    Shutdown(*app);
+
+    Start();
+    EXPECT_EQ(Window(), nullptr);
+}
+
+TEST_F(Welcome, TickedOkayStoresOne) {
+    Start();
+    platform.ClickControl(*Window(), "cmdOk");
+    EXPECT_EQ(platform.settings[kShowWelcome], "1");
+    EXPECT_EQ(Window(), nullptr);
+}
+
+TEST_F(Welcome, ClosingItAnyOtherWayStoresNothing) {
+    Start();
+    platform.ClickControl(*Window(), "chkShowWindow");
+    const auto close = Window()->onClose;
+    close();
+    EXPECT_EQ(Window(), nullptr);
+    EXPECT_FALSE(platform.settings.contains(kShowWelcome));
+
+    platform.settings[kShowWelcome] = "1";
+    Shutdown(*app);
+    Start();
+    ASSERT_NE(Window(), nullptr);
+    Shutdown(*app); // unloaded at exit: still nothing stored but what was there
+    EXPECT_EQ(platform.settings[kShowWelcome], "1");
+}
+
+TEST_F(Welcome, TextFlowsTopToBottomInsideTheWindow) {
+    Start();
+    const Form& w = *Window();
+    EXPECT_EQ(w.rect.width, kWelcomeClientWidth);
+    int bottom = 0;
+    for (const char* name : {"lblWelcome", "Label1", "Line1", "Label2", "Label3", "Line2", "Label4", "Label5",
+                             "Label6", "Label7", "cmdOk"}) {
+        const Rect& r = w.At(name).rect;
+        EXPECT_GE(r.top, bottom) << name;
+        EXPECT_GT(r.height, 0) << name;
+        EXPECT_LE(r.left + r.width, w.rect.width) << name;
+        bottom = r.top + r.height;
+    }
+    EXPECT_LE(bottom, w.rect.height);
+    const Rect& ok = w.At("cmdOk").rect;
+    const Rect& box = w.At("chkShowWindow").rect;
+    EXPECT_LE(box.left + box.width, ok.left);
+    EXPECT_EQ(ok.left + ok.width + 16, w.rect.width);
+}
+
+} // namespace
+} // namespace tov
