@@ -36,7 +36,8 @@ class StartupShortcut : public ::testing::Test {
   protected:
     void SetUp() override {
         root = std::filesystem::temp_directory_path() /
-               ("tovlen-startup-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+               ("tovlen-startup-" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::remove_all(root);
         std::filesystem::create_directories(root / "common");
         std::filesystem::create_directories(root / "user");

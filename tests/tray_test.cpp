@@ -108,7 +108,8 @@ TEST_F(Tray, ExitEndsTheLoopAndShutdownTakesTheIconDown) {
     EXPECT_FALSE(platform.trayIcon);
     EXPECT_EQ(app.forms.frmSystray, nullptr);
     const auto removed = std::find(platform.calls.begin(), platform.calls.end(), "RemoveTrayIcon");
-    const auto destroyed = std::find(platform.calls.begin(), platform.calls.end(), "DestroyFormWindow frmSystray");
+    const auto destroyed =
+        std::find(platform.calls.begin(), platform.calls.end(), "DestroyFormWindow frmSystray");
     EXPECT_LT(removed, destroyed);
 }
 

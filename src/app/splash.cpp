@@ -19,9 +19,13 @@ const Font kTitleFont{"Verdana", 48, true};
 
 } // namespace
 
-int FadeStepCount(int opacity) { return opacity < 0 ? 0 : opacity * kTenths + 1; }
+int FadeStepCount(int opacity) {
+    return opacity < 0 ? 0 : opacity * kTenths + 1;
+}
 
-int FadeLevel(int opacity, int step) { return (opacity * kTenths - step) / kTenths; }
+int FadeLevel(int opacity, int step) {
+    return (opacity * kTenths - step) / kTenths;
+}
 
 Form MakeSplash(App& app) {
     Form f;
@@ -33,7 +37,10 @@ Form MakeSplash(App& app) {
     const int h = kSplashClient.height;
     int side = 0;
     for (const Rect edge : {Rect{0, 0, w, 1}, Rect{0, h - 1, w, 1}, Rect{0, 0, 1, h}, Rect{w - 1, 0, 1, h}})
-        f.Add({.name = "picBorder", .index = side++, .kind = ControlKind::PictureBox, .rect = edge,
+        f.Add({.name = "picBorder",
+               .index = side++,
+               .kind = ControlKind::PictureBox,
+               .rect = edge,
                .backColour = kSplashBorder});
     f.Add({.name = "imgLogo",
            .kind = ControlKind::Image,

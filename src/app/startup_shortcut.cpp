@@ -16,7 +16,8 @@ std::string StartupShortcutPath(const std::string& startupFolder) {
     return JoinPath(startupFolder, std::string(kStartupShortcutName) + ".lnk");
 }
 
-std::vector<std::string> StartupShortcutFolders(const std::string& allUsersFolder, const std::string& userFolder,
+std::vector<std::string> StartupShortcutFolders(const std::string& allUsersFolder,
+                                                const std::string& userFolder,
                                                 const std::function<bool(const std::string& path)>& exists) {
     std::vector<std::string> folders;
     for (const std::string* folder : {&allUsersFolder, &userFolder}) {
@@ -34,8 +35,9 @@ void EnsureStartupShortcut(App& app) {
     const std::string programFolder = p.ProgramFolder();
     if (programFolder.empty())
         return; // a shortcut to nowhere would help nobody
-    const auto folders = StartupShortcutFolders(p.SpecialFolder(CSIDL_COMMON_STARTUP), p.SpecialFolder(CSIDL_STARTUP),
-                                                [](const std::string& path) { return PathExists(path); });
+    const auto folders =
+        StartupShortcutFolders(p.SpecialFolder(CSIDL_COMMON_STARTUP), p.SpecialFolder(CSIDL_STARTUP),
+                               [](const std::string& path) { return PathExists(path); });
     for (const std::string& folder : folders) {
         const ShortcutRequest request{.targetPath = JoinPath(programFolder, kProgramFileName),
                                       .folder = folder,

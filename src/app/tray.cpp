@@ -26,7 +26,9 @@ void AddProgramTrayIcon(App& app) {
     app.platform.AddTrayIcon(*tray, kTrayTip, [&app](MouseMessage m) { frmSystray_MouseMove(app, m); });
 }
 
-void RemoveProgramTrayIcon(App& app) { app.platform.RemoveTrayIcon(); }
+void RemoveProgramTrayIcon(App& app) {
+    app.platform.RemoveTrayIcon();
+}
 
 void frmSystray_MouseMove(App& app, MouseMessage message) {
     if (message != MouseMessage::RightUp || !app.forms.frmSystray)
@@ -39,7 +41,9 @@ void frmSystray_MouseMove(App& app, MouseMessage message) {
         handler();
 }
 
-void mnu_systray_preferences_Click(App& app) { ShowPreferences(app); }
+void mnu_systray_preferences_Click(App& app) {
+    ShowPreferences(app);
+}
 
 // The caption is the only record of whether the hooks are on.
 void mnu_systray_able_Click(App& app) {

@@ -26,8 +26,9 @@ constexpr const char* kHowToOpen =
     "This is the command box. When you begin typing a command, suggested commands will be displayed under "
     "the command box. You can select the command you want with arrow keys, or keep typing the command until "
     "it is selected. Once the command you want is selected, press Caps Lock or Enter.";
-constexpr const char* kTryIt = "Try it now! Press Caps Lock, type 'notepad' (without the quotes), and press Enter. "
-                               "You should see Notepad open. Some more commands:";
+constexpr const char* kTryIt =
+    "Try it now! Press Caps Lock, type 'notepad' (without the quotes), and press Enter. "
+    "You should see Notepad open. Some more commands:";
 constexpr const char* kCommandList[] = {
     "Preferences -- Opens Tovlen's Preferences window",
     "Exit -- Exits Tovlen",
@@ -94,7 +95,8 @@ Form MakeWelcome(App& app) {
            .onClick = [&app] { cmdOk_Click(app); }});
     const Size screen = app.platform.ScreenSize();
     const int height = bottom + kButtonHeight + kMargin;
-    f.rect = {(screen.width - kWelcomeClientWidth) / 2, (screen.height - height) / 2, kWelcomeClientWidth, height};
+    f.rect = {(screen.width - kWelcomeClientWidth) / 2, (screen.height - height) / 2, kWelcomeClientWidth,
+              height};
     // Closing it any other way leaves the setting as it was, so it shows again next time.
     f.onClose = [&app] { UnloadForm(app, app.forms.frmWelcome); };
     return f;

@@ -380,7 +380,8 @@ bool FakePlatform::CreateShortcut(const ShortcutRequest& request) {
     if (readOnlyFolders.contains(request.folder))
         return false;
     // A stand-in for the link: enough for the program to find the file on its next start.
-    return ReplaceFileContents(JoinPath(request.folder, request.name + ".lnk"), "shortcut to " + request.targetPath);
+    return ReplaceFileContents(JoinPath(request.folder, request.name + ".lnk"),
+                               "shortcut to " + request.targetPath);
 }
 
 bool FakePlatform::AddTrayIcon(Form& owner, const std::string& tip, TrayMouseHandler onMouse) {
@@ -415,7 +416,9 @@ Size FakePlatform::MeasureWrappedText(const Font& font, std::string_view text, i
     return Size{std::min(line.width, width), lines * line.height};
 }
 
-MonotonicTime FakePlatform::MonotonicNow() { return now; }
+MonotonicTime FakePlatform::MonotonicNow() {
+    return now;
+}
 
 void FakePlatform::PumpMessagesUntil(MonotonicTime deadline) {
     calls.push_back("PumpMessagesUntil");

@@ -90,9 +90,9 @@ class FakePlatform : public Platform {
     std::vector<WindowHandle> dialogOwners;
     // Events that arrive while the program waits for a message: each RunOneMessage runs the next.
     std::deque<std::function<void()>> arrivingEvents;
-    std::vector<int> opacityHistory; // every opacity set, in order
-    std::vector<ShortcutRequest> shortcuts;   // every CreateShortcut call
-    std::set<std::string> readOnlyFolders;    // CreateShortcut fails there
+    std::vector<int> opacityHistory;        // every opacity set, in order
+    std::vector<ShortcutRequest> shortcuts; // every CreateShortcut call
+    std::set<std::string> readOnlyFolders;  // CreateShortcut fails there
     std::optional<FakeTrayIcon> trayIcon;
     int trayIconsAdded = 0;
     std::deque<std::optional<std::string>> popupChoices; // item names to choose; none dismisses

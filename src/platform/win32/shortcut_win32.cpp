@@ -100,7 +100,8 @@ bool Invoke(IDispatch* object, const wchar_t* member, WORD kind, Variant* argume
     }
     ExceptionInfo exception;
     UINT badArgument = 0;
-    return SUCCEEDED(object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, kind, &params, result, &exception, &badArgument));
+    return SUCCEEDED(
+        object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, kind, &params, result, &exception, &badArgument));
 }
 
 bool Put(IDispatch* object, const wchar_t* property, Variant value) {
@@ -143,7 +144,8 @@ bool Win32Platform::CreateShortcut(const ShortcutRequest& request) {
     // behind and an existing one is replaced only by a whole new one.
     const std::wstring temp = win32::Wide(
         JoinPath(request.folder, "~" + request.name + "." + std::to_string(GetCurrentProcessId()) + ".lnk"));
-    if (!SaveShortcut(temp, request) || !MoveFileExW(temp.c_str(), final.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    if (!SaveShortcut(temp, request) ||
+        !MoveFileExW(temp.c_str(), final.c_str(), MOVEFILE_REPLACE_EXISTING)) {
         DeleteFileW(temp.c_str());
         return false;
     }

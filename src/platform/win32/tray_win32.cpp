@@ -17,14 +17,22 @@ constexpr UINT_PTR kFirstMenuCommand = 1; // TrackPopupMenu reports 0 for "nothi
 
 MouseMessage TrayMouseMessage(UINT message) {
     switch (message) {
-    case WM_MOUSEMOVE: return MouseMessage::Move;
-    case WM_LBUTTONDOWN: return MouseMessage::LeftDown;
-    case WM_LBUTTONUP: return MouseMessage::LeftUp;
-    case WM_RBUTTONDOWN: return MouseMessage::RightDown;
-    case WM_RBUTTONUP: return MouseMessage::RightUp;
-    case WM_MBUTTONDOWN: return MouseMessage::MiddleDown;
-    case WM_MBUTTONUP: return MouseMessage::MiddleUp;
-    default: return MouseMessage::Other;
+    case WM_MOUSEMOVE:
+        return MouseMessage::Move;
+    case WM_LBUTTONDOWN:
+        return MouseMessage::LeftDown;
+    case WM_LBUTTONUP:
+        return MouseMessage::LeftUp;
+    case WM_RBUTTONDOWN:
+        return MouseMessage::RightDown;
+    case WM_RBUTTONUP:
+        return MouseMessage::RightUp;
+    case WM_MBUTTONDOWN:
+        return MouseMessage::MiddleDown;
+    case WM_MBUTTONUP:
+        return MouseMessage::MiddleUp;
+    default:
+        return MouseMessage::Other;
     }
 }
 
@@ -36,8 +44,8 @@ HICON OwnIcon(HWND window) {
 
 } // namespace
 
-LRESULT CALLBACK Win32Platform::TrayOwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                              DWORD_PTR data) {
+LRESULT CALLBACK Win32Platform::TrayOwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                              UINT_PTR id, DWORD_PTR data) {
     auto* self = reinterpret_cast<Win32Platform*>(data);
     if (message == WM_APP_TRAY && wParam == kTrayIconId) {
         if (self->trayHandler_) {
@@ -104,15 +112,16 @@ std::optional<std::size_t> Win32Platform::ShowPopupMenu(Form& owner) {
     if (!menu)
         return std::nullopt;
     for (std::size_t i = 0; i < owner.popupMenu.size(); ++i)
-        if (!AppendMenuW(menu.Get(), MF_STRING, kFirstMenuCommand + i, win32::Wide(owner.popupMenu[i].caption).c_str()))
+        if (!AppendMenuW(menu.Get(), MF_STRING, kFirstMenuCommand + i,
+                         win32::Wide(owner.popupMenu[i].caption).c_str()))
             return std::nullopt;
     POINT at{};
     if (!GetCursorPos(&at))
         return std::nullopt;
     // Unless its owner is in front, the menu stays open when the user clicks elsewhere...
     SetForegroundWindow(window);
-    const auto chosen = static_cast<UINT_PTR>(
-        TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0, window, nullptr));
+    const auto chosen = static_cast<UINT_PTR>(TrackPopupMenu(
+        menu.Get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0, window, nullptr));
     // ...and a second right click would open it only after the owner's next message.
     PostMessageW(window, WM_NULL, 0, 0);
     if (chosen < kFirstMenuCommand || chosen - kFirstMenuCommand >= owner.popupMenu.size())

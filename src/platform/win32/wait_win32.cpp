@@ -6,7 +6,9 @@
 
 namespace tov {
 
-MonotonicTime Win32Platform::MonotonicNow() { return std::chrono::steady_clock::now(); }
+MonotonicTime Win32Platform::MonotonicNow() {
+    return std::chrono::steady_clock::now();
+}
 
 void Win32Platform::PumpMessagesUntil(MonotonicTime deadline) {
     for (;;) {
@@ -41,7 +43,9 @@ Size Win32Platform::MeasureWrappedText(const Font& font, std::string_view text, 
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
     SelectObject(dc.Get(), old);
     // Rounded up: a label a pixel short loses the descenders of its last line.
-    const auto up = [this](int physical) { return FromScreen(physical) + (ToScreen(FromScreen(physical)) < physical); };
+    const auto up = [this](int physical) {
+        return FromScreen(physical) + (ToScreen(FromScreen(physical)) < physical);
+    };
     return Size{up(box.right - box.left), up(box.bottom - box.top)};
 }
 

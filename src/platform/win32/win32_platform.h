@@ -91,8 +91,8 @@ class Win32Platform : public Platform {
     static LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK WakeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    static LRESULT CALLBACK TrayOwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                          DWORD_PTR data);
+    static LRESULT CALLBACK TrayOwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR id, DWORD_PTR data);
 
     static Win32Platform* self_; // the hook procedures have no other way to find us
 
