@@ -102,6 +102,7 @@ else
     link_windows="Z:$(echo "$link" | tr / '\\')"
     if info=$(timeout 30 wine 'C:\Tovlen\tovlenctl.exe' lnk "$link_windows" 2>/dev/null | tr -d '\r') &&
         [[ "$info" == *'"target"'* ]]; then
+        e2e_log "tovlenctl lnk: $info"
         [[ "$info" == *'"target":"C:\\Tovlen\\Tovlen.exe"'* && "$info" == *'"working_folder":"C:\\Tovlen"'* ]] ||
             e2e_fail "the shortcut points elsewhere: $info"
     else
