@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The program's chrome under Wine, as a person meets it: the splash and the welcome window
 # at the first start, "Okay" with the box unticked remembered in the registry, no welcome
-# window at the next start, the start-up shortcut, and the tray menu's Disable, Enable and
-# Exit driven with the mouse in Wine's notification area.
+# window at the next start, the start-up shortcut, and the tray menu's Disable, Enable,
+# Preferences and Exit driven with the mouse in Wine's notification area.
 source "$(dirname "$0")/lib.sh"
 e2e_setup chrome 160
 
@@ -121,6 +121,11 @@ tray_menu 1 chrome-tray-menu
 caps_opens_window && e2e_fail "Caps Lock still opens the command window after Disable"
 tray_menu 1
 caps_opens_window || e2e_fail "Caps Lock did not open the command window after Enable"
+
+e2e_log "tray menu: Preferences"
+tray_menu 0
+preferences_window() { xdotool search --onlyvisible --name '^Tovlen Preferences$' >/dev/null 2>&1; }
+e2e_until 15 preferences_window || e2e_fail "Preferences in the tray menu opened no preferences window"
 
 e2e_log "tray menu: Exit Tovlen"
 tray_menu 2
