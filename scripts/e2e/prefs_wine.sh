@@ -133,5 +133,11 @@ e2e_shot prefs-f8-opens
 e2e_key Escape
 e2e_until 10 e2e_no_command_window || e2e_fail "Escape did not close the command window"
 
+# Keys that share a scan code with a keypad key are named as themselves.
+names=$(timeout 60 wine "$BUILD_WIN/tovlenctl.exe" keyname 0x25 0x24 0x2E 2>/dev/null | tr -d '\r')
+e2e_log "key names: $names"
+grep -q '"0x25":"Left"' <<<"$names" && grep -q '"0x24":"Home"' <<<"$names" && grep -q '"0x2E":"Delete"' <<<"$names" ||
+    e2e_fail "extended keys are named after the keypad: $names"
+
 kill -0 "$tovlen_pid" 2>/dev/null || e2e_fail "Tovlen ended on its own"
 e2e_log "PASS prefs"

@@ -14,5 +14,6 @@ int Url(const Args& args);       // url FILE
 int Bookmarks(const Args& args); // bookmarks FILE
 int CatalogueCommand(const Args& args); // catalogue [catalogue options]
 int MatchRanking(const Args& args);     // match TEXT [catalogue options] [usage options]
+int KeyNameCommand(const Args& args);   // keyname VK...: the keys' display names
 
 } // namespace tov::ctl

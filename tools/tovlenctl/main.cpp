@@ -25,6 +25,7 @@ int Run(const std::vector<std::string>& args) {
         {"bookmarks", tov::ctl::Bookmarks},
         {"catalogue", tov::ctl::CatalogueCommand},
         {"match", tov::ctl::MatchRanking},
+        {"keyname", tov::ctl::KeyNameCommand},
     };
     if (args.empty() || !commands.count(args[0])) {
         std::fputs("usage: tovlenctl <command> [options]\ncommands:", stderr);
