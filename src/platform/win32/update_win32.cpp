@@ -56,6 +56,8 @@ bool SignerChainIsTrusted(HANDLE stateData) {
         return false;
     CERT_CHAIN_POLICY_PARA para{};
     para.cbSize = sizeof para;
+    // The code-signing purpose is the trust provider's own check; this one is about the root.
+    para.dwFlags = CERT_CHAIN_POLICY_IGNORE_WRONG_USAGE_FLAG;
     CERT_CHAIN_POLICY_STATUS policy{};
     policy.cbSize = sizeof policy;
     return CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_BASE, signer->pChainContext, &para, &policy) &&
