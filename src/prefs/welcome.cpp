@@ -3,6 +3,8 @@
 #include "app/app.h"
 #include "app/settings.h"
 
+#include <algorithm>
+
 namespace tov {
 
 namespace {
@@ -95,8 +97,9 @@ Form MakeWelcome(App& app) {
            .onClick = [&app] { cmdOk_Click(app); }});
     const Size screen = app.platform.ScreenSize();
     const int height = bottom + kButtonHeight + kMargin;
-    f.rect = {(screen.width - kWelcomeClientWidth) / 2, (screen.height - height) / 2, kWelcomeClientWidth,
-              height};
+    // Centred, but never with its caption bar off the top of a small screen.
+    f.rect = {std::max(0, (screen.width - kWelcomeClientWidth) / 2),
+              std::max(0, (screen.height - height) / 2), kWelcomeClientWidth, height};
     // Closing it any other way leaves the setting as it was, so it shows again next time.
     f.onClose = [&app] { UnloadForm(app, app.forms.frmWelcome); };
     return f;
