@@ -5,6 +5,7 @@
 #include "app/window_utilities.h"
 #include "prefs/preferences_window.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace tov {
@@ -12,6 +13,8 @@ namespace tov {
 namespace {
 
 constexpr Size kRemapSize{249, 66};
+constexpr int kRemapPadding = 4;
+constexpr const char* kRemapPrompt = "Press the key you want to use to show Tovlen.";
 
 void ShowKeyName(App& app) {
     if (Form* f = PreferencesWindow(app)) {
@@ -23,18 +26,22 @@ void ShowKeyName(App& app) {
 
 } // namespace
 
-Form MakeRemapForm(Size screen) {
+Form MakeRemapForm(Platform& platform) {
     Form f;
     f.name = "frmRemap";
-    f.rect = {(screen.width - kRemapSize.width) / 2, (screen.height - kRemapSize.height) / 2,
-              kRemapSize.width, kRemapSize.height};
     f.backColour = kRemapBackColour;
     f.font = Font{"Verdana", 14.25};
     f.style = FormStyle{.captionBar = false, .topmost = true, .toolWindow = true, .activateOnShow = false};
+    const int textWidth = kRemapSize.width - 2 * kRemapPadding;
+    const int textHeight = platform.MeasureWrappedText(f.font, kRemapPrompt, textWidth).height;
+    // The prompt keeps its size unless the font breaks the text into more lines than it holds.
+    const int height = std::max(kRemapSize.height, textHeight + 2 * kRemapPadding);
+    const Size screen = platform.ScreenSize();
+    f.rect = {(screen.width - kRemapSize.width) / 2, (screen.height - height) / 2, kRemapSize.width, height};
     f.Add({.name = "lblRemap",
            .kind = ControlKind::Label,
-           .rect = {2, 2, kRemapSize.width - 4, kRemapSize.height - 4},
-           .text = "Press the key you want to use to show Tovlen.",
+           .rect = {kRemapPadding, (height - textHeight) / 2, textWidth, textHeight},
+           .text = kRemapPrompt,
            .centred = true,
            .wrap = true});
     return f;
@@ -45,7 +52,7 @@ void cmdRemap_Click(App& app) {
     if (s.CapturingKey)
         return; // already waiting, further down this thread's stack
     UnloadForm(app, app.forms.frmRemap);
-    app.forms.frmRemap = std::make_unique<Form>(MakeRemapForm(app.platform.ScreenSize()));
+    app.forms.frmRemap = std::make_unique<Form>(MakeRemapForm(app.platform));
     Form& remap = *app.forms.frmRemap;
     if (app.platform.CreateFormWindow(remap)) {
         SetTransparency(app, remap.handle, s.Transparency);

@@ -1,7 +1,7 @@
 #pragma once
 // The "Key Mapping" frame: "Change" asks for the next key press as the activation key,
 // "Reset to Caps Lock" goes back to Caps Lock.
-#include "platform/form.h"
+#include "platform/platform.h"
 
 namespace tov {
 
@@ -9,8 +9,8 @@ struct App;
 
 inline constexpr Colour kRemapBackColour = Rgb(128, 128, 255);
 
-// The borderless prompt shown while a key is awaited, centred on a screen of the given size.
-Form MakeRemapForm(Size screen);
+// The borderless prompt shown while a key is awaited, centred on the screen.
+Form MakeRemapForm(Platform& platform);
 
 // Shows frmRemap and runs the messages until the keyboard hook has taken the next key press
 // (or the program is ending); then shows the new key's name.

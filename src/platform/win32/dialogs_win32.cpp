@@ -83,7 +83,8 @@ std::optional<std::string> Win32Platform::ChooseFolder(WindowHandle owner, const
     BROWSEINFOW info{};
     info.hwndOwner = reinterpret_cast<HWND>(owner);
     info.lpszTitle = prompt.c_str();
-    info.ulFlags = BIF_RETURNONLYFSDIRS | (com.Ready() ? BIF_NEWDIALOGSTYLE : 0);
+    // The edit box lets a path be typed or pasted instead of found in the tree.
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | (com.Ready() ? BIF_NEWDIALOGSTYLE : 0);
     UniqueIdList chosen(SHBrowseForFolderW(&info));
     if (!chosen)
         return std::nullopt;
