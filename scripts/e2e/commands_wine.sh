@@ -46,7 +46,7 @@ timeout 60 wine reg add 'HKCU\Software\Tovlen\settings' /v showwelcome /t REG_SZ
 e2e_focus_notepad
 e2e_start 'C:\Tovlen\Tovlen.exe'
 tovlen_pid=$E2E_LAST_PID
-sleep 3
+e2e_wait_tovlen_ready
 
 # command_line TEXT: opens the command window over Notepad, types TEXT and presses Enter.
 # Without a window manager only a click makes Notepad the window in front for Windows too.

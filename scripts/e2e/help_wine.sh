@@ -32,7 +32,7 @@ timeout 60 wine reg add 'HKCU\Software\Tovlen\settings' /v showwelcome /t REG_SZ
 e2e_focus_notepad
 e2e_start 'C:\Tovlen\Tovlen.exe'
 tovlen_pid=$E2E_LAST_PID
-sleep 3
+e2e_wait_tovlen_ready
 e2e_focus "$E2E_NOTEPAD"
 e2e_key Caps_Lock
 e2e_until 10 e2e_command_window || e2e_fail "Caps Lock did not open the command window"

@@ -167,3 +167,24 @@ e2e_window_at() {
     done
     return 1
 }
+
+# Waits until a started Tovlen has finished starting: its tray icon is up and its splash is
+# gone, which is when it installs its hooks. A loaded machine can take many seconds.
+e2e_wait_tovlen_ready() {
+    local end=$((SECONDS + ${1:-90}))
+    while [ $SECONDS -lt $end ]; do
+        if xdotool search --onlyvisible --name 'Wine System Tray' >/dev/null 2>&1 &&
+            ! xdotool search --onlyvisible --name '^Tovlen$' >/dev/null 2>&1; then
+            sleep 1
+            return 0
+        fi
+        sleep 0.2
+    done
+    e2e_fail "Tovlen did not finish starting"
+}
+
+# Keeps the welcome window of a first start away from tests about other things: it takes the
+# foreground, and Wine then drops the next key.
+e2e_no_welcome() {
+    timeout 60 wine reg add 'HKCU\Software\Tovlen\settings' /v showwelcome /t REG_SZ /d 0 /f >/dev/null 2>&1 || true
+}

@@ -11,10 +11,11 @@ caps_state() { timeout 30 wine 'C:\Tovlen\keystate.exe' 2>/dev/null | tr -d '\r'
 
 # The welcome window of a first start takes the foreground, and Wine then drops the next key.
 timeout 60 wine reg add 'HKCU\Software\Tovlen\settings' /v showwelcome /t REG_SZ /d 0 /f >/dev/null 2>&1
+e2e_no_welcome
 e2e_focus_notepad
 e2e_start 'C:\Tovlen\Tovlen.exe'
 tovlen_pid=$E2E_LAST_PID
-sleep 3
+e2e_wait_tovlen_ready
 caps_before=$(caps_state)
 
 e2e_focus "$E2E_NOTEPAD"

@@ -13,9 +13,10 @@ mkdir -p "$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/AppData/Roaming/Microsoft
 e2e_shortcut "$programs\\Notepad.lnk" 'C:\windows\notepad.exe'
 e2e_shortcut "$programs\\Notes Archive.lnk" 'C:\windows\notepad.exe' '/a'
 
+e2e_no_welcome
 e2e_focus_notepad
 e2e_start 'C:\Tovlen\Tovlen.exe'
-sleep 4
+e2e_wait_tovlen_ready
 e2e_focus "$E2E_NOTEPAD"
 
 suggestions_shown() { e2e_window_at 0 50 600; }

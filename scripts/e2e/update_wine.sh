@@ -90,7 +90,7 @@ update_says() {
 e2e_focus_notepad
 e2e_start 'C:\Tovlen\Tovlen.exe'
 tovlen_pid=$E2E_LAST_PID
-sleep 3
+e2e_wait_tovlen_ready
 
 serve "$BUILD_WIN/tovlenctl.exe"
 update_says "The downloaded update could not be verified, so it was not installed." unsigned
