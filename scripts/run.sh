@@ -42,24 +42,21 @@ e2e_unlock_caps
 # typed for the screenshot; Tovlen shows it when started by hand (setting "showwelcome").
 e2e_no_welcome
 # Wine's low-level hooks see keys only while one of its windows has the X focus.
-wine notepad >/dev/null 2>&1 &
-notepad=$!
-wine 'C:\Program Files\Tovlen\Tovlen.exe' >/dev/null 2>&1 &
-tovlen=$!
-id=$(e2e_wait_window "Notepad" 60)
+e2e_focus_notepad
+notepad=$E2E_NOTEPAD_PID
+e2e_start 'C:\Program Files\Tovlen\Tovlen.exe'
+tovlen=$E2E_LAST_PID
 e2e_wait_tovlen_ready 90
-# Without a window manager only a click makes Notepad the window in front for Windows too.
-xdotool mousemove --window "$id" 300 200 click 1 2>/dev/null
-xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id" 2>/dev/null
-sleep 0.5
-xdotool key Caps_Lock
-sleep 1
-xdotool type --delay 100 "note"
-sleep 1
+e2e_focus "$E2E_NOTEPAD"
+for _ in 1 2 3; do
+    e2e_key Caps_Lock
+    e2e_until 5 e2e_command_window && break
+done
+e2e_type "note"
 mkdir -p build-win/e2e
 import -window root build-win/e2e/run-command-window.png
 echo "Screenshot of the open command window: build-win/e2e/run-command-window.png"
-xdotool key Escape
+e2e_key Escape
 
 if [ -n "$virtual" ]; then
     echo "No display here, so Tovlen ran on a virtual one and has been stopped again."
