@@ -122,6 +122,15 @@ e2e_command_window() {
 
 e2e_no_command_window() { ! e2e_command_window >/dev/null; }
 
+# Whether Tovlen's splash is on screen: 398x144, titled "Tovlen".
+e2e_splash() {
+    local id
+    for id in $(xdotool search --onlyvisible --name '^Tovlen$' 2>/dev/null); do
+        [[ "$(xdotool getwindowgeometry "$id" 2>/dev/null)" == *"Geometry: 398x144"* ]] && return 0
+    done
+    return 1
+}
+
 # e2e_until SECONDS COMMAND...: retries a check until it holds or time runs out.
 e2e_until() {
     local limit=$1
@@ -172,6 +181,8 @@ e2e_window_at() {
 # gone, which is when it installs its hooks. A loaded machine can take many seconds.
 e2e_wait_tovlen_ready() {
     local end=$((SECONDS + ${1:-90}))
+    # First the splash, so that the tray icon of a Tovlen that ran before counts for nothing.
+    e2e_until 20 e2e_splash || true
     while [ $SECONDS -lt $end ]; do
         if xdotool search --onlyvisible --name 'Wine System Tray' >/dev/null 2>&1 &&
             ! xdotool search --onlyvisible --name '^Tovlen$' >/dev/null 2>&1; then
