@@ -8,6 +8,7 @@
 #include "platform/files.h"
 #include "platform/text.h"
 #include "suggest/command_window.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -36,32 +37,21 @@ const std::vector<std::string> kBuiltInPhrases = {"",
                                                   ""};
 
 // A folder of real files for the "run" lines, named with backslashes as the program names paths.
-struct TempFolder {
-    TempFolder() {
-        host = fs::temp_directory_path() /
-               ("tovlen-dispatch-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(host);
-        fs::create_directories(host);
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(host, ignored);
-    }
+struct RunFolder {
     std::string Path(const std::string& name = {}) const {
-        std::string p = host.string();
+        std::string p = temp.Path().string();
         std::replace(p.begin(), p.end(), '/', '\\');
         return name.empty() ? p : p + "\\" + name;
     }
     std::string AddFile(const std::string& name) const {
-        std::ofstream(host / name) << "x";
+        std::ofstream(temp.Path() / name) << "x";
         return Path(name);
     }
     std::string AddFolder(const std::string& name) const {
-        fs::create_directories(host / name);
+        fs::create_directories(temp.Path() / name);
         return Path(name);
     }
-    fs::path host;
+    testing::TempFolder temp;
 };
 
 class Dispatch : public ::testing::Test {
@@ -216,7 +206,7 @@ TEST_F(Dispatch, RunLineFindsTheEntryIgnoringCase) {
 }
 
 TEST_F(Dispatch, RunLineTriesEntryThenFileThenFolder) {
-    TempFolder temp;
+    RunFolder temp;
     const std::string file = temp.AddFile("report.txt");
     const std::string folder = temp.AddFolder("photos");
 
@@ -281,7 +271,7 @@ TEST(DispatchThroughTheMainLoop, ProgramNotFoundStaysOnScreen) {
 }
 
 TEST_F(Dispatch, UnknownRunTargetLeavesAMatchingPhraseToTheCaller) {
-    TempFolder temp;
+    RunFolder temp;
     const std::string folder = temp.AddFolder("music");
     AddEntry("C:\\Windows\\notepad.exe", "Notepad");
     // The typed text, not the line, is what the phrases are matched against.
