@@ -55,7 +55,7 @@ struct Address {
 
 int Milliseconds(std::chrono::milliseconds wait) {
     return static_cast<int>(std::max<std::chrono::milliseconds::rep>(
-        0, std::min<std::chrono::milliseconds::rep>(wait.count(), 24 * 3600 * 1000)));
+        0, std::min<std::chrono::milliseconds::rep>(wait.count(), kLongestSocketWait.count())));
 }
 
 // Waits for `events` on the socket; true when one came, false when the time ran out.

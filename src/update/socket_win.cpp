@@ -69,7 +69,7 @@ struct Address {
 };
 
 timeval ToTimeval(std::chrono::milliseconds wait) {
-    const long long ms = std::clamp<long long>(wait.count(), 0, 24LL * 3600 * 1000);
+    const long long ms = std::clamp<long long>(wait.count(), 0, kLongestSocketWait.count());
     timeval tv{};
     tv.tv_sec = static_cast<long>(ms / 1000);
     tv.tv_usec = static_cast<long>((ms % 1000) * 1000);
