@@ -29,8 +29,8 @@ std::int16_t SettingToInt16(const std::string& text) {
     long long value = 0;
     while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
         value = value * 10 + (text[i++] - '0');
-        if (value > 100000)
-            break;
+        if (value > std::numeric_limits<std::uint16_t>::max())
+            break; // already past 16 bits; the clamp below decides
     }
     if (negative)
         value = -value;
