@@ -18,6 +18,8 @@ void UnloadForm(App& app, std::unique_ptr<Form>& form) {
     app.unloaded.push_back(std::move(form));
 }
 
-std::string ProgramFile(App& app, const std::string& name) { return JoinPath(app.platform.ProgramFolder(), name); }
+std::string ProgramFile(App& app, const std::string& name) {
+    return JoinPath(app.platform.ProgramFolder(), name);
+}
 
 } // namespace tov

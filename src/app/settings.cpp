@@ -43,7 +43,9 @@ std::int16_t SettingToInt16(const std::string& text) {
     return static_cast<std::int16_t>(value);
 }
 
-bool SettingToBool(const std::string& text) { return SettingToInt16(text) != 0; }
+bool SettingToBool(const std::string& text) {
+    return SettingToInt16(text) != 0;
+}
 
 void LoadSettings(Platform& platform, State& state) {
     state.CapturingKey = false;

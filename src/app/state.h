@@ -31,7 +31,7 @@ struct State {
     bool MouseHookHandle = false;
 
     // Work the hooks leave to the main loop. The hook decides and records; the loop acts.
-    std::string PendingSubmit;        // the command line frozen at Enter or the activation key
+    std::string PendingSubmit;         // the command line frozen at Enter or the activation key
     std::int16_t PendingSelection = 0; // SelectedIndex at that moment
     unsigned OpenGeneration = 0;       // bumped at each opening, so the loop re-creates frmMain
     unsigned ShownGeneration = 0;      // the opening that the command window on screen belongs to

@@ -105,7 +105,9 @@ bool AppendToFile(const std::string& path, const std::string& bytes) {
     return fsync(f.fd) == 0;
 }
 
-bool RemoveFile(const std::string& path) { return unlink(HostPath(path).c_str()) == 0; }
+bool RemoveFile(const std::string& path) {
+    return unlink(HostPath(path).c_str()) == 0;
+}
 
 bool RenameFile(const std::string& from, const std::string& to) {
     return rename(HostPath(from).c_str(), HostPath(to).c_str()) == 0;

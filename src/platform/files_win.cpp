@@ -68,8 +68,9 @@ bool PathExists(const std::string& path) {
 }
 
 std::optional<std::string> ReadFileBytes(const std::string& path, std::uint64_t limit) {
-    FileHandle f{CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+    FileHandle f{CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr)};
     if (f.h == INVALID_HANDLE_VALUE)
         return std::nullopt;
     LARGE_INTEGER size{};
@@ -106,10 +107,13 @@ bool AppendToFile(const std::string& path, const std::string& bytes) {
     return FlushFileBuffers(f.h) != 0;
 }
 
-bool RemoveFile(const std::string& path) { return DeleteFileW(Wide(path).c_str()) != 0; }
+bool RemoveFile(const std::string& path) {
+    return DeleteFileW(Wide(path).c_str()) != 0;
+}
 
 bool RenameFile(const std::string& from, const std::string& to) {
-    return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 } // namespace tov

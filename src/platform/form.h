@@ -14,10 +14,10 @@
 namespace tov {
 
 enum class ControlKind {
-    Label,        // windowless text, CR LF separates lines
-    Image,        // windowless picture, stretched to its rectangle
-    PictureBox,   // windowless box with a background colour and an optional picture
-    Line,         // windowless horizontal rule
+    Label,      // windowless text, CR LF separates lines
+    Image,      // windowless picture, stretched to its rectangle
+    PictureBox, // windowless box with a background colour and an optional picture
+    Line,       // windowless horizontal rule
     Button,
     CheckBox,     // value 0 / 1
     OptionButton, // value 0 / 1
@@ -33,9 +33,9 @@ struct Control {
     ControlKind kind = ControlKind::Label;
     Rect rect;
     std::string text;
-    std::optional<Font> font;          // none: the form's font
-    std::optional<Colour> textColour;  // none: the system's default text colour
-    std::optional<Colour> backColour;  // none: transparent
+    std::optional<Font> font;         // none: the form's font
+    std::optional<Colour> textColour; // none: the system's default text colour
+    std::optional<Colour> backColour; // none: transparent
     bool visible = true;
     bool enabled = true;
     bool centred = false;

@@ -22,8 +22,12 @@ std::string LowerCase(std::string_view utf8);
 inline std::size_t Find(std::string_view haystack, std::string_view needle, std::size_t from = 0) {
     return haystack.find(needle, from);
 }
-inline bool StartsWith(std::string_view text, std::string_view prefix) { return text.starts_with(prefix); }
-inline bool EndsWith(std::string_view text, std::string_view suffix) { return text.ends_with(suffix); }
+inline bool StartsWith(std::string_view text, std::string_view prefix) {
+    return text.starts_with(prefix);
+}
+inline bool EndsWith(std::string_view text, std::string_view suffix) {
+    return text.ends_with(suffix);
+}
 
 std::string Trim(std::string_view text);
 

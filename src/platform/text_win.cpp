@@ -23,7 +23,8 @@ std::string Utf8ToAnsi(std::string_view utf8, bool* lossless) {
     const auto* w = reinterpret_cast<const wchar_t*>(wide.data());
     const int len = static_cast<int>(wide.size());
     BOOL usedDefault = FALSE;
-    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, w, len, nullptr, 0, nullptr, &usedDefault);
+    const int n =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, w, len, nullptr, 0, nullptr, &usedDefault);
     std::string out(static_cast<std::size_t>(n), '\0');
     WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, w, len, out.data(), n, nullptr, &usedDefault);
     if (lossless)

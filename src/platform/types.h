@@ -32,7 +32,9 @@ struct Rect {
     int top = 0;
     int width = 0;
     int height = 0;
-    bool Contains(Point p) const { return p.x >= left && p.x < left + width && p.y >= top && p.y < top + height; }
+    bool Contains(Point p) const {
+        return p.x >= left && p.x < left + width && p.y >= top && p.y < top + height;
+    }
 };
 
 struct Font {

@@ -133,16 +133,22 @@ bool FakePlatform::RunOneMessage() {
     return !quit;
 }
 
-void FakePlatform::PumpPendingMessages() { RunPending(); }
+void FakePlatform::PumpPendingMessages() {
+    RunPending();
+}
 
-void FakePlatform::SetWakeHandler(std::function<void()> handler) { wakeHandler = std::move(handler); }
+void FakePlatform::SetWakeHandler(std::function<void()> handler) {
+    wakeHandler = std::move(handler);
+}
 
 void FakePlatform::RequestWake() {
     wakePending = true;
     ++wakeRequests;
 }
 
-void FakePlatform::RaisePriority() { calls.push_back("RaisePriority"); }
+void FakePlatform::RaisePriority() {
+    calls.push_back("RaisePriority");
+}
 
 std::string FakePlatform::TranslateKey(const KeyEvent& event) {
     const std::uint32_t vk = event.vkCode;
@@ -165,7 +171,9 @@ std::string FakePlatform::KeyName(std::uint32_t vkCode) {
     return "Key " + std::to_string(vkCode);
 }
 
-WindowHandle FakePlatform::ForegroundWindow() { return foreground; }
+WindowHandle FakePlatform::ForegroundWindow() {
+    return foreground;
+}
 
 std::string FakePlatform::WindowCaption(WindowHandle window) {
     auto it = windows.find(window);
@@ -208,7 +216,9 @@ void FakePlatform::BringToFront(WindowHandle window) {
         foreground = window;
 }
 
-void FakePlatform::StartScreenSaver(WindowHandle ownWindow) { calls.push_back("StartScreenSaver " + std::to_string(ownWindow)); }
+void FakePlatform::StartScreenSaver(WindowHandle ownWindow) {
+    calls.push_back("StartScreenSaver " + std::to_string(ownWindow));
+}
 
 bool FakePlatform::CreateFormWindow(Form& form) {
     form.handle = nextHandle_++;
@@ -232,10 +242,14 @@ void FakePlatform::ShowForm(Form& form) {
         foreground = form.handle;
 }
 
-void FakePlatform::HideForm(Form& form) { form.visible = false; }
+void FakePlatform::HideForm(Form& form) {
+    form.visible = false;
+}
 void FakePlatform::PlaceForm(Form&) {}
 void FakePlatform::UpdateForm(Form&) {}
-void FakePlatform::MakeTopmost(Form& form) { calls.push_back("MakeTopmost " + form.name); }
+void FakePlatform::MakeTopmost(Form& form) {
+    calls.push_back("MakeTopmost " + form.name);
+}
 
 bool FakePlatform::SetLayeredOpacity(WindowHandle window, int alpha) {
     if (window == 0)
@@ -254,7 +268,9 @@ Size FakePlatform::MeasureText(const Font& font, std::string_view text) {
     return Size{characters * 10, static_cast<int>(std::lround(font.points * 4.0 / 3.0)) + 3};
 }
 
-Size FakePlatform::ScreenSize() { return Size{1024, 768}; }
+Size FakePlatform::ScreenSize() {
+    return Size{1024, 768};
+}
 
 PicturePtr FakePlatform::LoadResourcePicture(std::string_view name) {
     auto p = std::make_shared<FakePicture>();
@@ -328,14 +344,18 @@ std::string FakePlatform::SpecialFolder(int csidl) {
     return it == specialFolders.end() ? std::string() : it->second;
 }
 
-std::string FakePlatform::ProgramFolder() { return programFolder; }
+std::string FakePlatform::ProgramFolder() {
+    return programFolder;
+}
 
 bool FakePlatform::InternetConnectedState(std::uint32_t& flags) {
     flags = internetFlags;
     return internetConnected;
 }
 
-std::optional<VersionNumber> FakePlatform::ProgramVersion() { return programVersion; }
+std::optional<VersionNumber> FakePlatform::ProgramVersion() {
+    return programVersion;
+}
 
 bool FakePlatform::VerifyFileSignature(const std::string& path) {
     verifiedFiles.push_back(path);
@@ -352,8 +372,12 @@ bool FakePlatform::EnableShutdownPrivilege() {
     return shutdownPrivilegeGranted;
 }
 
-void FakePlatform::EndSession(unsigned ewxFlags) { calls.push_back("EndSession " + std::to_string(ewxFlags)); }
-void FakePlatform::LockSession() { calls.push_back("LockSession"); }
+void FakePlatform::EndSession(unsigned ewxFlags) {
+    calls.push_back("EndSession " + std::to_string(ewxFlags));
+}
+void FakePlatform::LockSession() {
+    calls.push_back("LockSession");
+}
 
 std::optional<std::string> FakePlatform::ReadSetting(const std::string& app, const std::string& section,
                                                      const std::string& key) {

@@ -52,9 +52,13 @@ struct FormWindow {
     Rect placed{-1, -1, -1, -1};
 };
 
-FormWindow* WindowData(HWND hwnd) { return reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
+FormWindow* WindowData(HWND hwnd) {
+    return reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
 
-Control* FindControl(Form& form, const ControlKey& key) { return form.Find(key.first, key.second); }
+Control* FindControl(Form& form, const ControlKey& key) {
+    return form.Find(key.first, key.second);
+}
 
 // Controls inside a frame are placed relative to the frame, and hidden with it.
 Rect FormRect(const Form& form, const Control& c) {
@@ -77,7 +81,8 @@ bool EffectivelyVisible(const Form& form, const Control& c) {
 }
 
 RECT ScreenRect(const Win32Platform& p, const Rect& r) {
-    return RECT{p.ToScreen(r.left), p.ToScreen(r.top), p.ToScreen(r.left + r.width), p.ToScreen(r.top + r.height)};
+    return RECT{p.ToScreen(r.left), p.ToScreen(r.top), p.ToScreen(r.left + r.width),
+                p.ToScreen(r.top + r.height)};
 }
 
 HBRUSH BackBrush(FormWindow& w) {
@@ -92,9 +97,15 @@ HWND CreateNative(FormWindow& w, const Control& c, int id) {
     const wchar_t* cls = L"BUTTON";
     DWORD style = WS_CHILD | WS_TABSTOP;
     switch (c.kind) {
-    case ControlKind::Button: style |= BS_PUSHBUTTON; break;
-    case ControlKind::CheckBox: style |= BS_AUTOCHECKBOX; break;
-    case ControlKind::OptionButton: style |= BS_RADIOBUTTON; break;
+    case ControlKind::Button:
+        style |= BS_PUSHBUTTON;
+        break;
+    case ControlKind::CheckBox:
+        style |= BS_AUTOCHECKBOX;
+        break;
+    case ControlKind::OptionButton:
+        style |= BS_RADIOBUTTON;
+        break;
     case ControlKind::ListBox:
         cls = L"LISTBOX";
         style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER;
@@ -107,18 +118,22 @@ HWND CreateNative(FormWindow& w, const Control& c, int id) {
         cls = UPDOWN_CLASSW;
         style |= UDS_ARROWKEYS;
         break;
-    default: break;
+    default:
+        break;
     }
-    HWND h = CreateWindowExW(0, cls, L"", style, 0, 0, 0, 0, w.hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                             w.platform->Instance(), nullptr);
+    HWND h =
+        CreateWindowExW(0, cls, L"", style, 0, 0, 0, 0, w.hwnd,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), w.platform->Instance(), nullptr);
     return h;
 }
 
 void SyncNative(FormWindow& w, const Control& c, NativeControl& n) {
     Win32Platform& p = *w.platform;
     const RECT r = ScreenRect(p, FormRect(*w.form, c));
-    SetWindowPos(n.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(n.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(p.FontFor(c.font.value_or(w.form->font))), FALSE);
+    SetWindowPos(n.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(n.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(p.FontFor(c.font.value_or(w.form->font))),
+                 FALSE);
     const std::wstring text = win32::Wide(c.text);
     wchar_t current[512] = {};
     GetWindowTextW(n.hwnd, current, static_cast<int>(std::size(current)));
@@ -143,8 +158,8 @@ void SyncNative(FormWindow& w, const Control& c, NativeControl& n) {
     case ControlKind::Slider:
         SendMessageW(n.hwnd, TBM_SETRANGEMIN, FALSE, c.minimum);
         SendMessageW(n.hwnd, TBM_SETRANGEMAX, FALSE, c.maximum);
-        SendMessageW(n.hwnd, TBM_SETTICFREQ, static_cast<WPARAM>(std::max(1, (c.maximum - c.minimum) / kSliderTicks)),
-                     0);
+        SendMessageW(n.hwnd, TBM_SETTICFREQ,
+                     static_cast<WPARAM>(std::max(1, (c.maximum - c.minimum) / kSliderTicks)), 0);
         if (SendMessageW(n.hwnd, TBM_GETPOS, 0, 0) != c.value)
             SendMessageW(n.hwnd, TBM_SETPOS, TRUE, c.value);
         break;
@@ -153,7 +168,8 @@ void SyncNative(FormWindow& w, const Control& c, NativeControl& n) {
         if (SendMessageW(n.hwnd, UDM_GETPOS32, 0, 0) != c.value)
             SendMessageW(n.hwnd, UDM_SETPOS32, 0, c.value);
         break;
-    default: break;
+    default:
+        break;
     }
     ShowWindow(n.hwnd, EffectivelyVisible(*w.form, c) ? SW_SHOWNA : SW_HIDE);
 }
@@ -190,8 +206,8 @@ void PlaceWindow(FormWindow& w) {
     if (f.style.captionBar)
         AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(w.hwnd, GWL_STYLE)), FALSE,
                            static_cast<DWORD>(GetWindowLongPtrW(w.hwnd, GWL_EXSTYLE)));
-    SetWindowPos(w.hwnd, nullptr, p.ToScreen(f.rect.left), p.ToScreen(f.rect.top), r.right - r.left, r.bottom - r.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(w.hwnd, nullptr, p.ToScreen(f.rect.left), p.ToScreen(f.rect.top), r.right - r.left,
+                 r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
     w.placed = f.rect;
 }
 
@@ -223,12 +239,13 @@ void DrawFrame(HDC dc, Win32Platform& p, const Form& form, const Control& c, con
     SIZE size{};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
     const int pad = p.ToScreen(4);
-    RECT label{r.left + p.ToScreen(8), r.top, r.left + p.ToScreen(8) + size.cx + 2 * pad, r.top + tm.tmHeight};
+    RECT label{r.left + p.ToScreen(8), r.top, r.left + p.ToScreen(8) + size.cx + 2 * pad,
+               r.top + tm.tmHeight};
     SetBkMode(dc, OPAQUE);
     SetBkColor(dc, form.backColour);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    ExtTextOutW(dc, label.left + pad, label.top, ETO_OPAQUE, &label, text.c_str(), static_cast<UINT>(text.size()),
-                nullptr);
+    ExtTextOutW(dc, label.left + pad, label.top, ETO_OPAQUE, &label, text.c_str(),
+                static_cast<UINT>(text.size()), nullptr);
 }
 
 void Paint(FormWindow& w) {
@@ -267,13 +284,16 @@ void Paint(FormWindow& w) {
             if (auto* picture = dynamic_cast<const Win32Picture*>(c.picture.get()))
                 picture->Draw(dc, r);
             break;
-        case ControlKind::Frame: DrawFrame(dc, p, form, c, r); break;
+        case ControlKind::Frame:
+            DrawFrame(dc, p, form, c, r);
+            break;
         case ControlKind::Line: {
             RECT line{r.left, r.top, r.right, r.top + 2};
             DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
             break;
         }
-        default: break;
+        default:
+            break;
         }
     }
     BitBlt(screen, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
@@ -329,7 +349,8 @@ LRESULT ControlCommand(FormWindow& w, int id, int code) {
             Call(c->onClick);
         }
         break;
-    default: break;
+    default:
+        break;
     }
     return 0;
 }
@@ -375,8 +396,11 @@ LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     if (!w || !w->form)
         return DefWindowProcW(hwnd, message, wParam, lParam);
     switch (message) {
-    case WM_PAINT: Paint(*w); return 0;
-    case WM_ERASEBKGND: return 1;
+    case WM_PAINT:
+        Paint(*w);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
     case WM_MOUSEACTIVATE:
         if (!w->form->style.activateOnShow)
             return MA_NOACTIVATE;
@@ -439,7 +463,8 @@ LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         delete w;
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
-    default: break;
+    default:
+        break;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
@@ -455,7 +480,8 @@ bool Win32Platform::HandleDialogKeys(MSG& msg) {
         return false;
     HWND root = GetAncestor(msg.hwnd, GA_ROOT);
     wchar_t cls[std::size(kFormClass) + 1] = {};
-    if (!root || GetClassNameW(root, cls, static_cast<int>(std::size(cls))) == 0 || wcscmp(cls, kFormClass) != 0)
+    if (!root || GetClassNameW(root, cls, static_cast<int>(std::size(cls))) == 0 ||
+        wcscmp(cls, kFormClass) != 0)
         return false;
     const FormWindow* w = WindowData(root);
     if (!w || !w->form || !w->form->style.captionBar)
@@ -482,9 +508,9 @@ HFONT Win32Platform::FontFor(const Font& font) {
     if (it != fonts_.end())
         return static_cast<HFONT>(it->second.Get());
     const int height = -MulDiv(hundredths, dpi_, 72 * 100);
-    HFONT created = CreateFontW(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                win32::Wide(font.face).c_str());
+    HFONT created = CreateFontW(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                                DEFAULT_PITCH | FF_DONTCARE, win32::Wide(font.face).c_str());
     if (!created)
         created = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     else
@@ -507,8 +533,8 @@ bool Win32Platform::CreateFormWindow(Form& form) {
     auto* data = new FormWindow;
     data->platform = this;
     data->form = &form;
-    HWND hwnd = CreateWindowExW(exStyle, kFormClass, win32::Wide(form.caption).c_str(), style, 0, 0, 0, 0, nullptr,
-                                nullptr, instance_, data);
+    HWND hwnd = CreateWindowExW(exStyle, kFormClass, win32::Wide(form.caption).c_str(), style, 0, 0, 0, 0,
+                                nullptr, nullptr, instance_, data);
     if (!hwnd) {
         delete data; // WM_NCCREATE never ran, so nobody else owns it
         return false;

@@ -24,28 +24,41 @@ namespace {
 constexpr wchar_t kWakeClass[] = L"TovlenWake";
 constexpr UINT WM_APP_WAKE = WM_APP + 1;
 constexpr std::size_t kMaxTopLevelWindows = 65536; // a guard against a window list that changes under us
-constexpr UINT TOUNICODE_NO_STATE_CHANGE = 0x4;     // keeps the focused program's dead-key state intact
+constexpr UINT TOUNICODE_NO_STATE_CHANGE = 0x4;    // keeps the focused program's dead-key state intact
 
 KeyMessage ToKeyMessage(WPARAM message) {
     switch (message) {
-    case WM_KEYUP: return KeyMessage::KeyUp;
-    case WM_SYSKEYDOWN: return KeyMessage::SysKeyDown;
-    case WM_SYSKEYUP: return KeyMessage::SysKeyUp;
-    default: return KeyMessage::KeyDown;
+    case WM_KEYUP:
+        return KeyMessage::KeyUp;
+    case WM_SYSKEYDOWN:
+        return KeyMessage::SysKeyDown;
+    case WM_SYSKEYUP:
+        return KeyMessage::SysKeyUp;
+    default:
+        return KeyMessage::KeyDown;
     }
 }
 
 MouseMessage ToMouseMessage(WPARAM message) {
     switch (message) {
-    case WM_MOUSEMOVE: return MouseMessage::Move;
-    case WM_LBUTTONDOWN: return MouseMessage::LeftDown;
-    case WM_LBUTTONUP: return MouseMessage::LeftUp;
-    case WM_RBUTTONDOWN: return MouseMessage::RightDown;
-    case WM_RBUTTONUP: return MouseMessage::RightUp;
-    case WM_MBUTTONDOWN: return MouseMessage::MiddleDown;
-    case WM_MBUTTONUP: return MouseMessage::MiddleUp;
-    case WM_MOUSEWHEEL: return MouseMessage::Wheel;
-    default: return MouseMessage::Other;
+    case WM_MOUSEMOVE:
+        return MouseMessage::Move;
+    case WM_LBUTTONDOWN:
+        return MouseMessage::LeftDown;
+    case WM_LBUTTONUP:
+        return MouseMessage::LeftUp;
+    case WM_RBUTTONDOWN:
+        return MouseMessage::RightDown;
+    case WM_RBUTTONUP:
+        return MouseMessage::RightUp;
+    case WM_MBUTTONDOWN:
+        return MouseMessage::MiddleDown;
+    case WM_MBUTTONUP:
+        return MouseMessage::MiddleUp;
+    case WM_MOUSEWHEEL:
+        return MouseMessage::Wheel;
+    default:
+        return MouseMessage::Other;
     }
 }
 
@@ -65,7 +78,8 @@ Win32Platform::Win32Platform() {
         if (dpi_ <= 0)
             dpi_ = USER_DEFAULT_SCREEN_DPI;
     }
-    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS};
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                  ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&controls);
 
     WNDCLASSEXW wc{};
@@ -74,7 +88,8 @@ Win32Platform::Win32Platform() {
     wc.hInstance = instance_;
     wc.lpszClassName = kWakeClass;
     RegisterClassExW(&wc);
-    wakeWindow_.Reset(CreateWindowExW(0, kWakeClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, nullptr));
+    wakeWindow_.Reset(
+        CreateWindowExW(0, kWakeClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, nullptr));
     RegisterFormClasses();
 }
 
@@ -87,8 +102,12 @@ Win32Platform::~Win32Platform() {
         self_ = nullptr;
 }
 
-int Win32Platform::ToScreen(int logical) const { return MulDiv(logical, dpi_, USER_DEFAULT_SCREEN_DPI); }
-int Win32Platform::FromScreen(int physical) const { return MulDiv(physical, USER_DEFAULT_SCREEN_DPI, dpi_); }
+int Win32Platform::ToScreen(int logical) const {
+    return MulDiv(logical, dpi_, USER_DEFAULT_SCREEN_DPI);
+}
+int Win32Platform::FromScreen(int physical) const {
+    return MulDiv(physical, USER_DEFAULT_SCREEN_DPI, dpi_);
+}
 
 LRESULT CALLBACK Win32Platform::KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION && self_ && self_->keyHandler_) {
@@ -176,7 +195,9 @@ void Win32Platform::PumpPendingMessages() {
     }
 }
 
-void Win32Platform::SetWakeHandler(std::function<void()> handler) { wakeHandler_ = std::move(handler); }
+void Win32Platform::SetWakeHandler(std::function<void()> handler) {
+    wakeHandler_ = std::move(handler);
+}
 
 void Win32Platform::RequestWake() {
     if (wakePosted_ || !wakeWindow_)
@@ -194,12 +215,13 @@ std::string Win32Platform::TranslateKey(const KeyEvent& event) {
     GetKeyboardState(keys);
     // A low-level hook runs before the system updates this thread's key state, and the
     // state belongs to whichever thread has the focus; ask for the modifiers as they are now.
-    for (int vk : {VK_SHIFT, VK_LSHIFT, VK_RSHIFT, VK_CONTROL, VK_LCONTROL, VK_RCONTROL, VK_MENU, VK_LMENU, VK_RMENU})
+    for (int vk :
+         {VK_SHIFT, VK_LSHIFT, VK_RSHIFT, VK_CONTROL, VK_LCONTROL, VK_RCONTROL, VK_MENU, VK_LMENU, VK_RMENU})
         keys[vk] = (GetAsyncKeyState(vk) & 0x8000) ? 0x80 : 0;
     keys[VK_CAPITAL] = (GetKeyState(VK_CAPITAL) & 1) ? 1 : 0;
     wchar_t buffer[8] = {};
-    const int n = ToUnicode(event.vkCode, event.scanCode, keys, buffer, static_cast<int>(std::size(buffer)) - 1,
-                            TOUNICODE_NO_STATE_CHANGE);
+    const int n = ToUnicode(event.vkCode, event.scanCode, keys, buffer,
+                            static_cast<int>(std::size(buffer)) - 1, TOUNICODE_NO_STATE_CHANGE);
     if (n == 0)
         return {};
     // A dead key reports -1 with its accent in the buffer; the accent is what gets typed.
@@ -207,7 +229,9 @@ std::string Win32Platform::TranslateKey(const KeyEvent& event) {
     return win32::Narrow(std::wstring_view(buffer, static_cast<std::size_t>(count)));
 }
 
-WindowHandle Win32Platform::ForegroundWindow() { return reinterpret_cast<WindowHandle>(GetForegroundWindow()); }
+WindowHandle Win32Platform::ForegroundWindow() {
+    return reinterpret_cast<WindowHandle>(GetForegroundWindow());
+}
 
 std::string Win32Platform::WindowCaption(WindowHandle window) {
     const HWND hwnd = reinterpret_cast<HWND>(window);
@@ -244,10 +268,14 @@ MessageBoxResult Win32Platform::ShowMessageBox(const std::string& text, const st
     const UINT style = static_cast<UINT>(buttons) | MB_SETFOREGROUND | MB_TOPMOST;
     const int answer = MessageBoxW(nullptr, win32::Wide(text).c_str(), win32::Wide(title).c_str(), style);
     switch (answer) {
-    case IDYES: return MessageBoxResult::Yes;
-    case IDNO: return MessageBoxResult::No;
-    case IDCANCEL: return MessageBoxResult::Cancel;
-    default: return MessageBoxResult::Ok;
+    case IDYES:
+        return MessageBoxResult::Yes;
+    case IDNO:
+        return MessageBoxResult::No;
+    case IDCANCEL:
+        return MessageBoxResult::Cancel;
+    default:
+        return MessageBoxResult::Ok;
     }
 }
 
@@ -260,11 +288,13 @@ std::optional<std::string> Win32Platform::ReadSetting(const std::string& app, co
     win32::UniqueKey hkey(raw);
     const std::wstring name = win32::Wide(key);
     DWORD bytes = 0;
-    if (RegGetValueW(hkey.Get(), nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &bytes) != ERROR_SUCCESS)
+    if (RegGetValueW(hkey.Get(), nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &bytes) !=
+        ERROR_SUCCESS)
         return std::nullopt;
     std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
     bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-    if (RegGetValueW(hkey.Get(), nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, value.data(), &bytes) != ERROR_SUCCESS)
+    if (RegGetValueW(hkey.Get(), nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, value.data(), &bytes) !=
+        ERROR_SUCCESS)
         return std::nullopt;
     value.resize(wcsnlen(value.c_str(), value.size()));
     return win32::Narrow(value);
@@ -274,12 +304,13 @@ void Win32Platform::WriteSetting(const std::string& app, const std::string& sect
                                  const std::string& value) {
     const std::wstring path = win32::Wide("Software\\" + app + "\\" + section);
     HKEY raw = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw, nullptr) !=
-        ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw,
+                        nullptr) != ERROR_SUCCESS)
         return; // a setting that cannot be written is not reported
     win32::UniqueKey hkey(raw);
     const std::wstring data = win32::Wide(value);
-    RegSetValueExW(hkey.Get(), win32::Wide(key).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+    RegSetValueExW(hkey.Get(), win32::Wide(key).c_str(), 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(data.c_str()),
                    static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
 }
 
