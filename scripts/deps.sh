@@ -1,5 +1,5 @@
 # Installs, on Debian, whatever the build and the tests need that is not there yet.
-# Source it and call deps_install [native] [windows] [e2e] [docs] [fuzz] [package].
+# Source it and call deps_install [native] [format] [windows] [e2e] [docs] [fuzz] [package].
 deps_install() {
     local want=()
     local need
@@ -16,6 +16,7 @@ deps_install() {
             need_file /usr/include/gmock/gmock.h libgmock-dev
             need_file /usr/include/benchmark/benchmark.h libbenchmark-dev
             ;;
+        format) need clang-format clang-format ;;
         windows) need x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64 ;;
         e2e)
             need wine wine

@@ -5,7 +5,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 source scripts/build.sh
-deps_install native windows e2e docs fuzz package
+deps_install native format windows e2e docs fuzz package
 
 passed=0
 failed=0
@@ -28,7 +28,13 @@ unit_tests() {
             ctest --test-dir build-asan --output-on-failure -j2
 }
 
+# The sources keep the repository's .clang-format style, so a change shows only what it changes.
+source_format() {
+    git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
+}
+
 step "unit tests (ASan+UBSan)" unit_tests
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then step "source format" source_format; fi
 if [ -x scripts/fuzz.sh ]; then step "fuzzers" scripts/fuzz.sh; fi
 step "Windows build" build_windows
 if [ -f build-win/Tovlen.exe ]; then
