@@ -77,6 +77,8 @@ char32_t LowerChar(char32_t c) {
         // Latin Extended-A pairs capitals with the following small letter, with a shift in the middle.
         if (c == 0x130)
             return U'i';
+        if (c == 0x138) // kra has no capital; it sits where the pairing shifts
+            return c;
         if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E))
             return (c % 2 == 1) ? c + 1 : c;
         if (c == 0x178)
