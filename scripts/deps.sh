@@ -20,7 +20,7 @@ deps_install() {
         windows) need x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64 ;;
         e2e)
             need wine wine
-            need wine64 wine64
+            need_file /usr/lib/wine/wine64 wine64
             need Xvfb xvfb
             need xdotool xdotool
             need import imagemagick
