@@ -15,27 +15,6 @@ constexpr UINT kTrayIconId = 1;
 constexpr UINT_PTR kTraySubclassId = 1;
 constexpr UINT_PTR kFirstMenuCommand = 1; // TrackPopupMenu reports 0 for "nothing chosen"
 
-MouseMessage TrayMouseMessage(UINT message) {
-    switch (message) {
-    case WM_MOUSEMOVE:
-        return MouseMessage::Move;
-    case WM_LBUTTONDOWN:
-        return MouseMessage::LeftDown;
-    case WM_LBUTTONUP:
-        return MouseMessage::LeftUp;
-    case WM_RBUTTONDOWN:
-        return MouseMessage::RightDown;
-    case WM_RBUTTONUP:
-        return MouseMessage::RightUp;
-    case WM_MBUTTONDOWN:
-        return MouseMessage::MiddleDown;
-    case WM_MBUTTONUP:
-        return MouseMessage::MiddleUp;
-    default:
-        return MouseMessage::Other;
-    }
-}
-
 HICON OwnIcon(HWND window) {
     if (auto small = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICONSM)))
         return small;
@@ -50,7 +29,7 @@ LRESULT CALLBACK Win32Platform::TrayOwnerProc(HWND window, UINT message, WPARAM 
     if (message == WM_APP_TRAY && wParam == kTrayIconId) {
         if (self->trayHandler_) {
             const auto handler = self->trayHandler_; // the handler may take the icon down
-            handler(TrayMouseMessage(LOWORD(lParam)));
+            handler(ToMouseMessage(LOWORD(lParam)));
         }
         return 0;
     }

@@ -39,7 +39,9 @@ KeyMessage ToKeyMessage(WPARAM message) {
     }
 }
 
-MouseMessage ToMouseMessage(WPARAM message) {
+} // namespace
+
+MouseMessage ToMouseMessage(UINT message) {
     switch (message) {
     case WM_MOUSEMOVE:
         return MouseMessage::Move;
@@ -61,8 +63,6 @@ MouseMessage ToMouseMessage(WPARAM message) {
         return MouseMessage::Other;
     }
 }
-
-} // namespace
 
 Win32Platform* Win32Platform::self_ = nullptr;
 
@@ -127,7 +127,7 @@ LRESULT CALLBACK Win32Platform::KeyboardHookProc(int code, WPARAM wParam, LPARAM
 LRESULT CALLBACK Win32Platform::MouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION && self_ && self_->mouseHandler_) {
         const auto* data = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-        MouseEvent event{ToMouseMessage(wParam), Point{data->pt.x, data->pt.y}};
+        MouseEvent event{ToMouseMessage(static_cast<UINT>(wParam)), Point{data->pt.x, data->pt.y}};
         if (self_->mouseHandler_(event) == HookDecision::Swallow)
             return 1;
     }

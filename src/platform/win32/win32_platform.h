@@ -113,4 +113,7 @@ class Win32Platform : public Platform {
     UINT taskbarCreated_ = 0;
 };
 
+// The mouse message of a hook event or a tray icon's callback, in the platform's terms.
+MouseMessage ToMouseMessage(UINT message);
+
 } // namespace tov
