@@ -42,6 +42,8 @@ bool IsPlainFile(const std::string& path);
 bool IsFolder(const std::string& path);
 // Anything at all at `path`: file, folder, hidden or not.
 bool PathExists(const std::string& path);
+// The size of the file at `path`, or nothing when there is none.
+std::optional<std::uint64_t> FileSize(const std::string& path);
 
 // The whole file, or nothing when it cannot be read or is larger than `limit` bytes.
 std::optional<std::string> ReadFileBytes(const std::string& path, std::uint64_t limit = 64u << 20);

@@ -69,6 +69,13 @@ bool PathExists(const std::string& path) {
     return !path.empty() && lstat(HostPath(path).c_str(), &st) == 0;
 }
 
+std::optional<std::uint64_t> FileSize(const std::string& path) {
+    struct stat st {};
+    if (path.empty() || stat(HostPath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
 std::optional<std::string> ReadFileBytes(const std::string& path, std::uint64_t limit) {
     Fd f{open(HostPath(path).c_str(), O_RDONLY | O_CLOEXEC)};
     if (f.fd < 0)

@@ -218,6 +218,9 @@ class Platform {
     // A clock that never jumps; and a wait that dispatches messages as they come until `deadline`.
     virtual MonotonicTime MonotonicNow() = 0;
     virtual void PumpMessagesUntil(MonotonicTime deadline) = 0;
+
+    // One line of the program's log (see platform/event_log.h); never typed text.
+    virtual void Log(std::string_view line) = 0;
 };
 
 } // namespace tov

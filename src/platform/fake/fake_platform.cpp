@@ -450,4 +450,8 @@ void FakePlatform::PumpMessagesUntil(MonotonicTime deadline) {
     now = std::max(now, deadline);
 }
 
+void FakePlatform::Log(std::string_view line) {
+    logLines.emplace_back(line);
+}
+
 } // namespace tov

@@ -98,6 +98,7 @@ class FakePlatform : public Platform {
     std::deque<std::optional<std::string>> popupChoices; // item names to choose; none dismisses
     std::vector<std::string> popupsShown;                // owner form names
     MonotonicTime now{};
+    std::vector<std::string> logLines; // every Log call, in order
     // Hands the tray icon's owner a mouse event, as the shell would.
     void TrayMouse(MouseMessage message);
     KeyHandler keyHandler;
@@ -167,6 +168,7 @@ class FakePlatform : public Platform {
     Size MeasureWrappedText(const Font& font, std::string_view text, int width) override;
     MonotonicTime MonotonicNow() override;
     void PumpMessagesUntil(MonotonicTime deadline) override;
+    void Log(std::string_view line) override;
 
   private:
     WindowHandle nextHandle_ = 0x1000;

@@ -5,7 +5,11 @@
 
 #include <shellapi.h>
 
+#include "platform/event_log.h"
+
 #include <map>
+#include <mutex>
+#include <optional>
 #include <tuple>
 
 namespace tov {
@@ -75,6 +79,7 @@ class Win32Platform : public Platform {
     Size MeasureWrappedText(const Font& font, std::string_view text, int width) override;
     MonotonicTime MonotonicNow() override;
     void PumpMessagesUntil(MonotonicTime deadline) override;
+    void Log(std::string_view line) override;
 
     // Form pixels are 96-DPI pixels; the screen may have more.
     int ToScreen(int logical) const;
@@ -111,6 +116,9 @@ class Win32Platform : public Platform {
     bool trayWanted_ = false;
     TrayMouseHandler trayHandler_;
     UINT taskbarCreated_ = 0;
+    // Any thread may log; the file is found on first use.
+    std::mutex logLock_;
+    std::optional<EventLog> log_;
 };
 
 // The mouse message of a hook event or a tray icon's callback, in the platform's terms.
