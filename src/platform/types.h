@@ -67,6 +67,11 @@ enum class HookDecision { Pass, Swallow };
 using KeyHandler = std::function<HookDecision(const KeyEvent&)>;
 using MouseHandler = std::function<HookDecision(const MouseEvent&)>;
 
+struct InputHandlers {
+    KeyHandler keys;
+    MouseHandler mouse;
+};
+
 // A loaded icon or picture owned by the platform; released when the last reference goes.
 struct Picture {
     virtual ~Picture() = default;

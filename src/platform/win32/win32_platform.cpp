@@ -26,6 +26,8 @@ constexpr UINT WM_APP_WAKE = WM_APP + 1;
 constexpr std::size_t kMaxTopLevelWindows = 65536; // a guard against a window list that changes under us
 constexpr UINT TOUNICODE_NO_STATE_CHANGE = 0x4;    // keeps the focused program's dead-key state intact
 
+} // namespace
+
 KeyMessage ToKeyMessage(WPARAM message) {
     switch (message) {
     case WM_KEYUP:
@@ -38,8 +40,6 @@ KeyMessage ToKeyMessage(WPARAM message) {
         return KeyMessage::KeyDown;
     }
 }
-
-} // namespace
 
 MouseMessage ToMouseMessage(UINT message) {
     switch (message) {
@@ -90,11 +90,16 @@ Win32Platform::Win32Platform() {
     RegisterClassExW(&wc);
     wakeWindow_.Reset(
         CreateWindowExW(0, kWakeClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, nullptr));
+    CreateServiceWindow();
     RegisterFormClasses();
 }
 
 Win32Platform::~Win32Platform() {
     RemoveTrayIcon();
+    StopInput();
+    serviceWindow_.Reset();
+    if (ownsInstanceMutex_)
+        ReleaseMutex(instanceMutex_.Get());
     keyboardHook_.Reset();
     mouseHook_.Reset();
     wakeWindow_.Reset();
@@ -219,9 +224,13 @@ std::string Win32Platform::TranslateKey(const KeyEvent& event) {
          {VK_SHIFT, VK_LSHIFT, VK_RSHIFT, VK_CONTROL, VK_LCONTROL, VK_RCONTROL, VK_MENU, VK_LMENU, VK_RMENU})
         keys[vk] = (GetAsyncKeyState(vk) & 0x8000) ? 0x80 : 0;
     keys[VK_CAPITAL] = (GetKeyState(VK_CAPITAL) & 1) ? 1 : 0;
+    // The letters the user sees on the keys are those of the layout of the window typed into,
+    // which need not be ours.
+    const HWND front = GetForegroundWindow();
+    const HKL layout = GetKeyboardLayout(front ? GetWindowThreadProcessId(front, nullptr) : 0);
     wchar_t buffer[8] = {};
-    const int n = ToUnicode(event.vkCode, event.scanCode, keys, buffer,
-                            static_cast<int>(std::size(buffer)) - 1, TOUNICODE_NO_STATE_CHANGE);
+    const int n = ToUnicodeEx(event.vkCode, event.scanCode, keys, buffer,
+                              static_cast<int>(std::size(buffer)) - 1, TOUNICODE_NO_STATE_CHANGE, layout);
     if (n == 0)
         return {};
     // A dead key reports -1 with its accent in the buffer; the accent is what gets typed.

@@ -1,13 +1,17 @@
 #pragma once
 // The platform on a real Windows desktop.
+#include "platform/hook_watch.h"
 #include "platform/platform.h"
+#include "platform/win32/input_thread_win32.h"
 #include "platform/win32/win32_handles.h"
 
 #include <shellapi.h>
 
 #include "platform/event_log.h"
 
+#include <deque>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <tuple>
@@ -28,6 +32,11 @@ class Win32Platform : public Platform {
     void SetWakeHandler(std::function<void()> handler) override;
     void RequestWake() override;
     void RaisePriority() override;
+    bool StartInput(InputHandlers handlers) override;
+    void StopInput() override;
+    void PostToInput(std::function<void()> work) override;
+    void PostToMain(std::function<void()> work) override;
+    void SetActivationHandler(std::function<void()> handler) override;
     std::string TranslateKey(const KeyEvent& event) override;
     std::string KeyName(std::uint32_t vkCode) override;
     WindowHandle ForegroundWindow() override;
@@ -91,6 +100,10 @@ class Win32Platform : public Platform {
     // true when the message was used up.
     bool HandleDialogKeys(MSG& msg);
 
+    // One running copy per session: true when this process is it. Otherwise `arguments` (the
+    // command line without the program's name) went to the copy that runs, and this one ends.
+    bool ClaimOnlyInstance(std::string_view arguments);
+
   private:
     static LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam);
@@ -100,6 +113,22 @@ class Win32Platform : public Platform {
                                           UINT_PTR id, DWORD_PTR data);
 
     static Win32Platform* self_; // the hook procedures have no other way to find us
+
+    // The service window: a message-only window of the main thread that takes the work posted
+    // to the main thread, the watchdog's raw input and session news, and later starts' requests.
+    static LRESULT CALLBACK ServiceWindowProc(HWND window, UINT message, WPARAM wParam,
+                                              LPARAM lParam) noexcept;
+    void CreateServiceWindow();
+    LRESULT Serve(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void RunMainWork();
+    void StartWatchdog();
+    void StopWatchdog();
+    void HearRawInput(HRAWINPUT input);
+    void CheckHooks();
+    void RenewHooks(const std::string& why);
+    void ScheduleHookCheck();
+    bool HearLaterStart(const COPYDATASTRUCT& data);
+    void ServeLaterStart(const std::string& arguments);
 
     HINSTANCE instance_ = nullptr;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;
@@ -119,7 +148,23 @@ class Win32Platform : public Platform {
     // Any thread may log; the file is found on first use.
     std::mutex logLock_;
     std::optional<EventLog> log_;
+
+    std::unique_ptr<win32::InputThread> input_;
+    win32::UniqueWindow serviceWindow_;
+    // Held only to add or take work, never while work runs.
+    std::mutex mainWorkLock_;
+    std::deque<std::function<void()>> mainWork_;
+    bool mainWorkPosted_ = false;
+    HookWatch keyboardWatch_;
+    HookWatch mouseWatch_;
+    bool watching_ = false;
+    HPOWERNOTIFY resumeNotification_ = nullptr;
+    std::function<void()> activationHandler_;
+    win32::UniqueHandle instanceMutex_;
+    bool ownsInstanceMutex_ = false;
 };
+
+KeyMessage ToKeyMessage(WPARAM message);
 
 // The mouse message of a hook event or a tray icon's callback, in the platform's terms.
 MouseMessage ToMouseMessage(UINT message);
