@@ -199,6 +199,99 @@ TEST_F(CommandLine, ReopeningBeforeTheSubmitRanKeepsTheNewLine) {
     EXPECT_FALSE(app.state.Running);
     EXPECT_TRUE(app.state.WindowOpen);
     EXPECT_EQ(app.state.CommandText, "ab");
+    ASSERT_NE(app.forms.frmMain, nullptr);
+    EXPECT_TRUE(Main().visible);
+    EXPECT_EQ(Main().At("lblCommand").text, "ab");
+}
+
+TEST_F(CommandLine, ALaterStartOpensTheWindowAsTheActivationKeyWould) {
+    platform.StartAgain("");
+    Loop();
+    ASSERT_NE(app.forms.frmMain, nullptr);
+    EXPECT_TRUE(Main().visible);
+    platform.TypeText("ab");
+    platform.StartAgain("");
+    Loop();
+    EXPECT_EQ(app.state.CommandText, "ab"); // an open line is left as it is
+    EXPECT_EQ(platform.logLines.front(), "Tovlen started");
+}
+
+// The user acts while a confirmation box of the submit is up. Whatever they did last decides:
+// an open window is on screen and takes the keys; a closed one lets every key through.
+class SubmitWithABoxUp : public CommandLine {
+  protected:
+    void SubmitShutdownAnsweringNo(const std::function<void()>& whileTheBoxIsUp) {
+        OpenAndType("shutdown");
+        platform.messageBoxAnswers.push_back(MessageBoxResult::No);
+        whileTheBoxIsUp();
+        Press(VK_RETURN);
+        Loop();
+        ASSERT_EQ(platform.messageBoxes.size(), 1u);
+        EXPECT_TRUE(platform.hookQueue.empty());
+    }
+    void ExpectClosedAndWorking() {
+        EXPECT_FALSE(app.state.WindowOpen);
+        EXPECT_EQ(app.forms.frmMain, nullptr);
+        EXPECT_EQ(Press('A'), HookDecision::Pass);
+        ExpectTheKeyStillOpens();
+    }
+    void ExpectOpenWith(const std::string& line) {
+        EXPECT_TRUE(app.state.WindowOpen);
+        ASSERT_NE(app.forms.frmMain, nullptr);
+        EXPECT_TRUE(Main().visible);
+        EXPECT_EQ(app.state.CommandText, line);
+        EXPECT_EQ(Main().At("lblCommand").text, line);
+    }
+    void ExpectTheKeyStillOpens() {
+        Press(VK_CAPITAL);
+        Loop();
+        ExpectOpenWith("");
+    }
+};
+
+TEST_F(SubmitWithABoxUp, ReopenedThenClosedByEscapeOrAClickStaysClosed) {
+    SubmitShutdownAnsweringNo([&] {
+        platform.QueueKey(VK_CAPITAL);
+        platform.QueueKey(VK_ESCAPE);
+    });
+    ExpectClosedAndWorking();
+    platform.messageBoxes.clear();
+    Press(VK_ESCAPE);
+    SubmitShutdownAnsweringNo([&] {
+        platform.QueueKey(VK_CAPITAL);
+        platform.QueueText("xy");
+        platform.QueueClick(Point{900, 700});
+    });
+    ExpectClosedAndWorking();
+}
+
+TEST_F(SubmitWithABoxUp, ReopenedAndTypedIntoStaysOpenWithTheNewLine) {
+    SubmitShutdownAnsweringNo([&] {
+        platform.QueueKey(VK_CAPITAL);
+        platform.QueueText("ab");
+    });
+    ExpectOpenWith("ab");
+    EXPECT_EQ(platform.TypeText("c"), HookDecision::Swallow);
+    Loop();
+    ExpectOpenWith("abc");
+}
+
+TEST_F(SubmitWithABoxUp, ReopenedClosedAndReopenedAgainIsOpen) {
+    SubmitShutdownAnsweringNo([&] {
+        platform.QueueKey(VK_CAPITAL);
+        platform.QueueKey(VK_ESCAPE);
+        platform.QueueKey(VK_CAPITAL);
+    });
+    ExpectOpenWith("");
+}
+
+TEST_F(SubmitWithABoxUp, AClickAloneOrNothingLeavesItClosed) {
+    SubmitShutdownAnsweringNo([&] { platform.QueueClick(Point{900, 700}); });
+    ExpectClosedAndWorking();
+    platform.messageBoxes.clear();
+    Press(VK_ESCAPE);
+    SubmitShutdownAnsweringNo([] {});
+    ExpectClosedAndWorking();
 }
 
 } // namespace

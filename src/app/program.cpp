@@ -19,18 +19,45 @@ namespace {
 void ServeSubmit(App& app) {
     State& s = app.state;
     s.SubmitRequested = false;
-    const unsigned generation = s.OpenGeneration;
+    const unsigned changes = s.HookChanges;
     const std::string typedSince = s.CommandText;
     const bool openSince = s.WindowOpen;
     s.CommandText = s.PendingSubmit;
     s.SelectedIndex = s.PendingSelection;
     s.PendingSubmit.clear();
     SubmitCommandLine(app);
-    if (s.OpenGeneration != generation || openSince) {
+    if (s.HookChanges != changes) {
+        // The user acted while the submit ran (a box of it was up): what they did last stands.
+        s.WindowOpen = s.HookWindowOpen;
+        s.CommandText = s.HookCommandText;
+        s.SelectedIndex = s.HookSelection;
+        s.DisplayDirty = true;
+    } else if (openSince) {
         // The user opened the window again before the submit ran; that line is theirs.
         s.CommandText = typedSince;
         s.WindowOpen = true;
         s.DisplayDirty = true;
+    }
+}
+
+// Brings the windows in step with the command line as it stands.
+void FollowCommandLine(App& app, bool inSubmit) {
+    State& s = app.state;
+    // Outside a submit, an open line always has its window on screen: one that a submit took
+    // down after the user had opened it again is made afresh.
+    const bool missing = !app.forms.frmMain || !app.forms.frmMain->visible;
+    if (s.WindowOpen && (s.ShownGeneration != s.OpenGeneration || (!inSubmit && missing))) {
+        s.ShownGeneration = s.OpenGeneration;
+        OpenCommandWindow(app);
+        s.DisplayDirty = true;
+    }
+    if (!s.WindowOpen && !s.SubmitRequested && app.forms.frmMain) {
+        CloseCommandWindow(app);
+        s.DisplayDirty = false;
+    }
+    if (s.DisplayDirty && s.WindowOpen) {
+        s.DisplayDirty = false;
+        RefreshCommandWindow(app);
     }
 }
 
@@ -44,31 +71,23 @@ void ServiceInput(App& app) {
         SaveSetting(app.platform, "mappedkey", std::to_string(s.ActivationKey));
         UnloadForm(app, app.forms.frmRemap);
     }
-    if (s.WindowOpen && s.ShownGeneration != s.OpenGeneration) {
-        s.ShownGeneration = s.OpenGeneration;
-        OpenCommandWindow(app);
-        s.DisplayDirty = true;
-    }
-    if (!s.WindowOpen && !s.SubmitRequested && app.forms.frmMain) {
-        CloseCommandWindow(app);
-        s.DisplayDirty = false;
-    }
-    if (s.DisplayDirty && s.WindowOpen) {
-        s.DisplayDirty = false;
-        RefreshCommandWindow(app);
-    }
+    FollowCommandLine(app, inSubmit);
     // A submit runs commands that may open message boxes, whose own message loops run this
     // routine again; one submit at a time, the next once the first has returned.
-    while (s.SubmitRequested && !inSubmit) {
+    if (inSubmit)
+        return;
+    while (s.SubmitRequested) {
         inSubmit = true;
         ServeSubmit(app);
         inSubmit = false;
+        FollowCommandLine(app, inSubmit);
     }
-    if (!s.WindowOpen && app.forms.frmMain && !inSubmit)
+    if (!s.WindowOpen && app.forms.frmMain)
         CloseCommandWindow(app);
 }
 
 void Startup(App& app) {
+    app.platform.Log("Tovlen started");
     EnsureStartupShortcut(app);
     LoadSettings(app.platform, app.state);
     ShowSplash(app);
@@ -88,6 +107,7 @@ void Startup(App& app) {
     app.state.SubmitRequested = false;
     app.state.Running = true;
     app.platform.SetWakeHandler([&app] { ServiceInput(app); });
+    app.platform.SetActivationHandler([&app] { OpenCommandLine(app); });
     InstallHooks(app);
     app.platform.RaisePriority();
 }
@@ -103,11 +123,13 @@ void Shutdown(App& app) {
     RemoveHooks(app);
     RemoveProgramTrayIcon(app);
     app.platform.SetWakeHandler(nullptr);
+    app.platform.SetActivationHandler(nullptr);
     Forms& f = app.forms;
     for (auto* form : {&f.frmWelcome, &f.frmSystray, &f.frmLoad, &f.frmMain, &f.frmPrefs, &f.frmRemap,
                        &f.frmCommandSuggestion, &f.frmUpdate})
         UnloadForm(app, *form);
     app.unloaded.clear();
+    app.platform.Log("Tovlen ended");
 }
 
 int RunTovlen(App& app) {

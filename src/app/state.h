@@ -37,6 +37,14 @@ struct State {
     unsigned ShownGeneration = 0;      // the opening that the command window on screen belongs to
     bool DisplayDirty = false;         // the command line or selection changed since the last redraw
     bool CaptureCompleted = false;     // a key was captured as the activation key; the loop saves it
+
+    // The command line as the hooks last left it. A submit rewrites the values above while it
+    // runs, and the message boxes inside it let the hooks run: when they changed anything
+    // meanwhile, what the user did last is what the window shows afterwards.
+    unsigned HookChanges = 0;
+    bool HookWindowOpen = false;
+    std::string HookCommandText;
+    std::int16_t HookSelection = 0;
 };
 
 } // namespace tov

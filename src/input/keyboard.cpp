@@ -123,9 +123,27 @@ HookDecision KeyboardProc(App& app, const KeyEvent& event) {
     }
     if (changed) {
         s.DisplayDirty = true;
+        RecordHookChange(s);
         app.platform.RequestWake();
     }
     return result;
+}
+
+void RecordHookChange(State& s) {
+    ++s.HookChanges;
+    s.HookWindowOpen = s.WindowOpen;
+    s.HookCommandText = s.CommandText;
+    s.HookSelection = s.SelectedIndex;
+}
+
+void OpenCommandLine(App& app) {
+    State& s = app.state;
+    if (s.WindowOpen || s.CapturingKey)
+        return;
+    Open(app);
+    s.DisplayDirty = true;
+    RecordHookChange(s);
+    app.platform.RequestWake();
 }
 
 void InstallHooks(App& app) {

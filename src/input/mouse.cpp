@@ -1,6 +1,7 @@
 #include "input/mouse.h"
 
 #include "app/app.h"
+#include "input/keyboard.h"
 
 namespace tov {
 
@@ -15,6 +16,7 @@ HookDecision MouseProc(App& app, const MouseEvent& event) {
         app.state.WindowOpen = false;
         app.state.CommandText.clear();
         app.state.DisplayDirty = true;
+        RecordHookChange(app.state);
         app.platform.RequestWake();
     }
     return HookDecision::Pass;
