@@ -151,6 +151,12 @@ void InstallHooks(App& app) {
         app.platform.InstallKeyboardHook([&app](const KeyEvent& e) { return KeyboardProc(app, e); });
     app.state.MouseHookHandle =
         app.platform.InstallMouseHook([&app](const MouseEvent& e) { return MouseProc(app, e); });
+    if (!app.state.KeyboardHookHandle)
+        app.platform.Log("The keyboard hook could not be installed");
+    if (!app.state.MouseHookHandle)
+        app.platform.Log("The mouse hook could not be installed");
+    if (app.state.KeyboardHookHandle && app.state.MouseHookHandle)
+        app.platform.Log("Hooks installed");
 }
 
 void RemoveHooks(App& app) {
@@ -158,6 +164,7 @@ void RemoveHooks(App& app) {
     app.platform.RemoveMouseHook();
     app.state.KeyboardHookHandle = false;
     app.state.MouseHookHandle = false;
+    app.platform.Log("Hooks removed");
 }
 
 } // namespace tov
