@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 namespace tov {
 namespace {
 
@@ -86,11 +89,43 @@ TEST_F(UsageFiles, TackFileSkipsWhatWouldBreakItsPairs) {
     EXPECT_EQ(folder.Read("commandtack.lst"), "run calc\r\nca\r\n");
 }
 
-TEST_F(UsageFiles, AFailedWriteKeepsTheChangeInMemory) {
+// A failed write once went unnoticed: now the change stays in memory, the user sees one
+// balloon a session for the file, and the log has every failure.
+TEST_F(UsageFiles, AFailedWriteKeepsTheChangeInMemoryAndIsToldOnce) {
     platform.programFolder = folder.File("missing");
     EXPECT_FALSE(SetTack(app, "run notepad", "no", true));
+    EXPECT_FALSE(SetTack(app, "run calc", "ca", true));
     EXPECT_TRUE(IsTacked(app.usage, "run notepad", "no"));
+    EXPECT_TRUE(IsTacked(app.usage, "run calc", "ca"));
     EXPECT_FALSE(folder.Exists("missing"));
+    const std::string told = "Tovlen could not save commandtack.lst: no such file or directory.";
+    ASSERT_EQ(platform.balloons.size(), 1u);
+    EXPECT_EQ(platform.balloons[0].title, "Tovlen");
+    EXPECT_EQ(platform.balloons[0].text, told);
+    EXPECT_EQ(std::count(platform.logLines.begin(), platform.logLines.end(), told), 2);
+}
+
+// Each pin click once wrote the whole list as this copy of the program knew it at start-up.
+TEST_F(UsageFiles, APinClickKeepsTacksAnotherCopyWrote) {
+    App other(platform);
+    LoadTacks(app);
+    LoadTacks(other);
+    EXPECT_TRUE(SetTack(other, "run calc", "ca", true));
+    EXPECT_TRUE(SetTack(app, "run notepad", "no", true));
+    EXPECT_EQ(folder.Read("commandtack.lst"), "run calc\r\nca\r\nrun notepad\r\nno\r\n");
+    EXPECT_TRUE(IsTacked(app.usage, "run calc", "ca"));
+}
+
+TEST_F(UsageFiles, ATackFileThatCouldNotBeReadIsNotReplacedByOneEntry) {
+    folder.Write("commandtack.lst", "run calc\r\nca\r\n");
+    const auto tooLarge = (64u << 20) + 1;
+    std::filesystem::resize_file(folder.File("commandtack.lst"), tooLarge); // sparse, so quick
+    LoadTacks(app);
+    EXPECT_TRUE(app.usage.tacks.empty());
+    EXPECT_FALSE(SetTack(app, "run notepad", "no", true));
+    EXPECT_EQ(std::filesystem::file_size(folder.File("commandtack.lst")), tooLarge);
+    ASSERT_EQ(platform.balloons.size(), 1u);
+    EXPECT_EQ(platform.balloons[0].text, "Tovlen could not save commandtack.lst: file too large.");
 }
 
 } // namespace

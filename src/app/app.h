@@ -3,6 +3,7 @@
 // the catalogue, the usage memory and the forms.
 #include "app/state.h"
 #include "catalogue/catalogue.h"
+#include "catalogue/save_failure.h"
 #include "platform/form.h"
 #include "platform/platform.h"
 #include "suggest/icon_cache.h"
@@ -37,6 +38,7 @@ struct App {
     UsageMemory usage;
     IconCache icons;
     Ranking ranking;
+    SaveFailures saveFailures;
     Forms forms;
     MonotonicTime splashLoaded{}; // when frmLoad was made; it stands a while from then
     // Forms unloaded by their own handlers die here, after the handler has returned.

@@ -38,7 +38,7 @@ void BuildCatalogue(Catalogue& catalogue, const CatalogueSources& sources,
     catalogue.phrases.assign(kFirstOpenSlot, std::string());
     std::copy(kBuiltInWords.begin(), kBuiltInWords.end(), catalogue.phrases.begin() + 1);
     catalogue.table.clear();
-    LoadCustomCommands(catalogue, sources.programFolder);
+    LoadCustomCommands(catalogue, sources.programFolder, sources.log);
     ImportStartMenu(catalogue, sources.commonPrograms, pump);
     ImportStartMenu(catalogue, sources.programs, pump);
     if (sources.ieFavorites) {
@@ -46,7 +46,7 @@ void BuildCatalogue(Catalogue& catalogue, const CatalogueSources& sources,
         ImportFavorites(catalogue, sources.commonFavorites, "", pump);
     }
     if (sources.firefoxBookmarks)
-        ImportFirefoxBookmarks(catalogue, sources.firefoxProfiles, pump);
+        ImportFirefoxBookmarks(catalogue, sources.firefoxProfiles, pump, sources.log);
     std::stable_sort(catalogue.table.begin(), catalogue.table.end(),
                      [](const CommandEntry& a, const CommandEntry& b) { return a.Name < b.Name; });
 }
@@ -63,6 +63,7 @@ CatalogueSources SystemCatalogueSources(App& app) {
     s.firefoxProfiles = appData.empty() ? std::string() : appData + kFirefoxProfilesPath;
     s.ieFavorites = app.state.ShowIEFavorites != 0;
     s.firefoxBookmarks = app.state.ShowFFFavorites != 0;
+    s.log = [&platform](std::string_view line) { platform.Log(line); };
     return s;
 }
 

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace tov {
 
@@ -19,6 +20,7 @@ struct CatalogueSources {
     std::string firefoxProfiles;
     bool ieFavorites = false;
     bool firefoxBookmarks = false;
+    std::function<void(std::string_view)> log; // hears of what a source held past the limits
 };
 
 // Rebuilds the three structures from the sources; `pump` runs after every file the folder walk records.

@@ -2,6 +2,7 @@
 // File access. Paths are UTF-8 with backslashes, as on Windows; elsewhere the backslashes
 // are taken as the host's separators, so the same code walks real folders in tests.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +25,9 @@ constexpr std::uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x10;
 #ifndef FILE_ATTRIBUTE_ARCHIVE
 constexpr std::uint32_t FILE_ATTRIBUTE_ARCHIVE = 0x20;
 #endif
+#ifndef FILE_ATTRIBUTE_REPARSE_POINT
+constexpr std::uint32_t FILE_ATTRIBUTE_REPARSE_POINT = 0x400;
+#endif
 #ifndef FILE_ATTRIBUTE_NORMAL
 constexpr std::uint32_t FILE_ATTRIBUTE_NORMAL = 0x80;
 #endif
@@ -34,7 +38,9 @@ struct FoundEntry {
 };
 
 // The entries of a folder in the order the file system gives them ("." and ".." included
-// where the system reports them); empty when the folder cannot be listed.
+// where the system reports them); empty when the folder cannot be listed. Junctions and
+// symbolic links carry FILE_ATTRIBUTE_REPARSE_POINT, with the directory bit when they lead
+// to a folder.
 std::vector<FoundEntry> ListFolder(const std::string& folder);
 
 // A file that a plain directory search finds: exists, is no folder, is neither hidden nor system.
@@ -45,15 +51,38 @@ bool PathExists(const std::string& path);
 // The size of the file at `path`, or nothing when there is none.
 std::optional<std::uint64_t> FileSize(const std::string& path);
 
-// The whole file, or nothing when it cannot be read or is larger than `limit` bytes.
-std::optional<std::string> ReadFileBytes(const std::string& path, std::uint64_t limit = 64u << 20);
+// Where a failing call below can say why, it puts the system's words for it into `failure`:
+// lower case, no full stop, such as "access is denied".
 
-// Writes a temporary file beside `path` and then puts it in place of `path`, so a failure
-// at any point leaves the old file whole.
-bool ReplaceFileContents(const std::string& path, const std::string& bytes);
+// The whole file, or nothing when it cannot be read or is larger than `limit` bytes.
+std::optional<std::string> ReadFileBytes(const std::string& path, std::uint64_t limit = 64u << 20,
+                                         std::string* failure = nullptr);
+
+// Writes a new temporary file beside `path`, under a name no other writer uses, and then puts
+// it in place of `path`; so a failure at any point leaves the old file whole, and a reader or
+// another writer never sees half a file.
+bool ReplaceFileContents(const std::string& path, const std::string& bytes, std::string* failure = nullptr);
+
+// Has `save` write a new file at a path in `stagingFolder` that nobody else uses, then moves
+// it to `path`, replacing what is there. Until the move, nothing new appears in the folder
+// of `path`, so a crash half-way leaves at most a stray file in `stagingFolder`. `extension`
+// (such as ".lnk") ends the staged name, for writers that insist on one.
+bool SaveThroughStaging(const std::string& stagingFolder, const std::string& path,
+                        const std::string& extension,
+                        const std::function<bool(const std::string& stagedPath)>& save,
+                        std::string* failure = nullptr);
+
+// Creates the file, which must not exist yet, with `bytes` and flushes it to the disk.
+bool CreateNewFile(const std::string& path, const std::string& bytes, std::string* failure = nullptr);
 bool AppendToFile(const std::string& path, const std::string& bytes);
 bool RemoveFile(const std::string& path);
-bool RenameFile(const std::string& from, const std::string& to); // replaces `to`
+// Replaces `to`; moves between volumes by copying where the system can.
+bool RenameFile(const std::string& from, const std::string& to, std::string* failure = nullptr);
+
+// A file name, unique to this call, for a temporary file: `stem`, the process id, a random
+// part and `extension`.
+std::string UniqueFileName(const std::string& stem, const std::string& extension);
+std::uint32_t CurrentProcessId();
 
 // `folder` + "\" + `name`, without doubling a backslash that `folder` already ends with.
 std::string JoinPath(const std::string& folder, const std::string& name);

@@ -5,6 +5,7 @@
 #include "catalogue/build.h"
 #include "catalogue/custom_commands.h"
 #include "catalogue/list_file.h"
+#include "catalogue/save_failure.h"
 #include "platform/text.h"
 #include "prefs/command_loop.h"
 #include "prefs/preferences_form.h"
@@ -107,12 +108,12 @@ void RefreshCommandList(App& app) {
     if (!f)
         return;
     const std::string path = CommandsFile(app);
-    const auto lines = path.empty() ? std::nullopt : ReadListFile(path);
-    if (!lines)
+    const auto text = path.empty() ? std::nullopt : ReadListFile(path);
+    if (!text)
         return; // no file: the list keeps what it shows
     Control& list = f->At("lstPrograms");
     list.items.clear();
-    for (auto& command : CustomCommandsFromLines(*lines))
+    for (auto& command : CustomCommandsFromLines(text->lines))
         list.items.push_back(std::move(command.Name));
     list.value = -1;
     // With the selection gone there is nothing to remove.
@@ -189,8 +190,11 @@ bool cmdAddOkay_Click(App& app, PreferencesFields& fields) {
                                     kAppName, MessageBoxButtons::Ok);
         return false;
     }
-    if (!AddCustomCommand(path, fields.NewCommandName, fields.NewCommandAction))
+    const ListSave save = AddCustomCommand(path, fields.NewCommandName, fields.NewCommandAction);
+    if (!save.saved) {
+        ReportSaveFailure(app.platform, app.saveFailures, kCustomCommandsFile, save.failure);
         return false;
+    }
     BuildCatalogue(app);
     RefreshCommandList(app);
     if (Form* f = PreferencesWindow(app)) {
@@ -226,7 +230,9 @@ void cmdRemoveProgram_Click(App& app) {
     if (!selected)
         return;
     // Every record of the name goes; the file is replaced whole or left as it was.
-    RemoveCustomCommands(CommandsFile(app), name);
+    const ListSave save = RemoveCustomCommands(CommandsFile(app), name);
+    if (!save.saved)
+        ReportSaveFailure(app.platform, app.saveFailures, kCustomCommandsFile, save.failure);
     BuildCatalogue(app);
     RefreshCommandList(app);
 }

@@ -2,6 +2,7 @@
 
 #include "app/app.h"
 #include "catalogue/list_file.h"
+#include "catalogue/save_failure.h"
 
 #include <algorithm>
 #include <charconv>
@@ -83,12 +84,14 @@ void SetTackList(UsageMemory& usage, std::vector<TackEntry> entries) {
 }
 
 void LoadInfluence(App& app) {
-    const auto lines = ReadListFile(ProgramFile(app, kInfluenceFile));
+    const auto lines = LoadListLines(ProgramFile(app, kInfluenceFile),
+                                     [&](std::string_view line) { app.platform.Log(line); });
     SetInfluenceList(app.usage, lines ? ParseInfluenceLines(*lines) : std::vector<InfluenceEntry>{});
 }
 
 void LoadTacks(App& app) {
-    const auto lines = ReadListFile(ProgramFile(app, kTackFile));
+    const auto lines =
+        LoadListLines(ProgramFile(app, kTackFile), [&](std::string_view line) { app.platform.Log(line); });
     SetTackList(app.usage, lines ? ParseTackLines(*lines) : std::vector<TackEntry>{});
 }
 
@@ -106,28 +109,45 @@ bool IsTacked(const UsageMemory& usage, std::string_view phrase, std::string_vie
     return commands && std::find(commands->begin(), commands->end(), phrase) != commands->end();
 }
 
-void SetTackInList(UsageMemory& usage, std::string_view phrase, std::string_view typed, bool on) {
-    std::erase_if(usage.tacks, [&](const TackEntry& t) { return t.typed == typed; });
+void SetTackIn(std::vector<TackEntry>& tacks, std::string_view phrase, std::string_view typed, bool on) {
+    std::erase_if(tacks, [&](const TackEntry& t) { return t.typed == typed; });
     if (on)
-        usage.tacks.push_back({std::string(phrase), std::string(typed)});
+        tacks.push_back({std::string(phrase), std::string(typed)});
+}
+
+void SetTackInList(UsageMemory& usage, std::string_view phrase, std::string_view typed, bool on) {
+    SetTackIn(usage.tacks, phrase, typed, on);
     IndexTacks(usage);
 }
 
-bool SaveTacks(const UsageMemory& usage, const std::string& path) {
+std::vector<std::string> TackFileLines(const std::vector<TackEntry>& tacks) {
     std::vector<std::string> lines;
-    for (const auto& tack : usage.tacks) {
+    for (const auto& tack : tacks) {
         // A line break inside either text would shift every later pair of the file.
         if (tack.command.empty() || !FitsOneLine(tack.command) || !FitsOneLine(tack.typed))
             continue;
         lines.push_back(tack.command);
         lines.push_back(tack.typed);
     }
-    return WriteListFile(path, lines);
+    return lines;
 }
 
 bool SetTack(App& app, std::string_view phrase, std::string_view typed, bool on) {
     SetTackInList(app.usage, phrase, typed, on);
-    return SaveTacks(app.usage, ProgramFile(app, kTackFile));
+    // The change goes into the file as it is now, so tacks another copy of the program wrote
+    // since start-up stay; a file that cannot be read is not replaced.
+    std::vector<TackEntry> merged;
+    const ListSave save = ChangeListFile(ProgramFile(app, kTackFile), [&](std::vector<std::string>& lines) {
+        merged = ParseTackLines(lines);
+        SetTackIn(merged, phrase, typed, on);
+        lines = TackFileLines(merged);
+    });
+    if (!save.saved) {
+        ReportSaveFailure(app.platform, app.saveFailures, kTackFile, save.failure);
+        return false;
+    }
+    SetTackList(app.usage, std::move(merged));
+    return true;
 }
 
 } // namespace tov

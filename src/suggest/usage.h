@@ -65,11 +65,13 @@ bool IsTacked(const UsageMemory& usage, std::string_view phrase, std::string_vie
 const std::vector<std::string>* TackedCommands(const UsageMemory& usage, std::string_view typed);
 
 // Replaces every tack of `typed` with {phrase, typed} when `on`, or removes them.
+void SetTackIn(std::vector<TackEntry>& tacks, std::string_view phrase, std::string_view typed, bool on);
 void SetTackInList(UsageMemory& usage, std::string_view phrase, std::string_view typed, bool on);
-// Rewrites the tack file through a temporary file, so a failed write leaves the old one whole.
-bool SaveTacks(const UsageMemory& usage, const std::string& path);
-// Changes the list and rewrites "commandtack.lst"; the list stays changed in memory even
-// when the file cannot be written, which the answer false reports.
+// The tack file's lines for a list: entries with an empty command or a line break are left out.
+std::vector<std::string> TackFileLines(const std::vector<TackEntry>& tacks);
+// Changes the list, and makes the same change to "commandtack.lst" as it is on disk now; the
+// list then holds the file's tacks. When the file cannot be read or written, the list stays
+// changed in memory, the user hears of it once a session, and the answer is false.
 bool SetTack(App& app, std::string_view phrase, std::string_view typed, bool on);
 
 } // namespace tov
