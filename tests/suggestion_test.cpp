@@ -1,11 +1,13 @@
 #include "app/app.h"
+#include "app/command_line.h"
 #include "input/mouse.h"
 #include "platform/fake/fake_platform.h"
-#include "suggest/match.h"
 #include "suggest/suggestion_form.h"
 #include "suggest_test_folder.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace tov {
 namespace {
@@ -28,7 +30,7 @@ struct Suggestions : ::testing::Test {
         platform.programFolder = folder.Path();
         app.catalogue.phrases = {"",      "exit",        "close",    "logoff", "lock computer", "run notepad",
                                  "notes", "run wordpad", "run paint"};
-        LoadSuggestionForm(app);
+        LoadSuggestionForm(app.platform, app.forms);
         OpenCommandWindow();
     }
     void OpenCommandWindow() {
@@ -241,21 +243,42 @@ TEST_F(Suggestions, PinClickTacksAndUntacks) {
     EXPECT_EQ(Window().At("imgTack", 1).picture, TemplatePin());
 }
 
+// A pin click whose save failed once went unnoticed: the pin still takes, the user sees one
+// balloon a session for the file, and the log has every failure.
+TEST_F(Suggestions, APinTheFileCannotTakeIsToldOnceASession) {
+    platform.programFolder = folder.File("missing");
+    Type("o");
+    platform.ClickControl(Window(), "imgTack", 4);
+    EXPECT_EQ(Rows()[0], "close");
+    platform.ClickControl(Window(), "imgTack", 2);
+    EXPECT_FALSE(folder.Exists("missing"));
+    const std::string told = "Tovlen could not save commandtack.lst: no such file or directory.";
+    ASSERT_EQ(platform.balloons.size(), 1u);
+    EXPECT_EQ(platform.balloons[0].title, "Tovlen");
+    EXPECT_EQ(platform.balloons[0].text, told);
+    EXPECT_EQ(std::count(platform.logLines.begin(), platform.logLines.end(), told), 2);
+}
+
 TEST_F(Suggestions, ButtonPressOutsideTheSuggestionsClosesTheCommandLine) {
     Type("o");
     app.state.WindowOpen = true;
     const Point onRows{300, 60};
     ASSERT_EQ(platform.TopLevelWindowAt(onRows), Window().handle);
 
-    EXPECT_EQ(MouseProc(app, {MouseMessage::LeftDown, onRows}), HookDecision::Pass);
-    EXPECT_EQ(MouseProc(app, {MouseMessage::Move, {900, 700}}), HookDecision::Pass);
-    EXPECT_EQ(MouseProc(app, {MouseMessage::MiddleDown, {900, 700}}), HookDecision::Pass);
-    EXPECT_EQ(MouseProc(app, {MouseMessage::LeftUp, {900, 700}}), HookDecision::Pass);
+    EXPECT_EQ(MouseProc(app.platform, app.state, app.forms, {MouseMessage::LeftDown, onRows}),
+              HookDecision::Pass);
+    EXPECT_EQ(MouseProc(app.platform, app.state, app.forms, {MouseMessage::Move, {900, 700}}),
+              HookDecision::Pass);
+    EXPECT_EQ(MouseProc(app.platform, app.state, app.forms, {MouseMessage::MiddleDown, {900, 700}}),
+              HookDecision::Pass);
+    EXPECT_EQ(MouseProc(app.platform, app.state, app.forms, {MouseMessage::LeftUp, {900, 700}}),
+              HookDecision::Pass);
     EXPECT_TRUE(app.state.WindowOpen);
     EXPECT_EQ(app.state.CommandText, "o");
     EXPECT_EQ(platform.wakeRequests, 0);
 
-    EXPECT_EQ(MouseProc(app, {MouseMessage::RightDown, {10, 10}}), HookDecision::Pass);
+    EXPECT_EQ(MouseProc(app.platform, app.state, app.forms, {MouseMessage::RightDown, {10, 10}}),
+              HookDecision::Pass);
     EXPECT_FALSE(app.state.WindowOpen);
     EXPECT_EQ(app.state.CommandText, "");
     EXPECT_TRUE(app.state.DisplayDirty);
@@ -264,7 +287,8 @@ TEST_F(Suggestions, ButtonPressOutsideTheSuggestionsClosesTheCommandLine) {
     app.state.WindowOpen = true;
     app.state.CommandText = "o";
     platform.HideForm(Window()); // a hidden suggestion window is not under any click
-    EXPECT_EQ(MouseProc(app, {MouseMessage::LeftDown, onRows}), HookDecision::Pass);
+    EXPECT_EQ(MouseProc(app.platform, app.state, app.forms, {MouseMessage::LeftDown, onRows}),
+              HookDecision::Pass);
     EXPECT_FALSE(app.state.WindowOpen);
 }
 

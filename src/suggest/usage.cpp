@@ -1,8 +1,6 @@
 #include "suggest/usage.h"
 
-#include "app/app.h"
 #include "catalogue/list_file.h"
-#include "catalogue/save_failure.h"
 
 #include <algorithm>
 #include <charconv>
@@ -83,16 +81,16 @@ void SetTackList(UsageMemory& usage, std::vector<TackEntry> entries) {
     IndexTacks(usage);
 }
 
-void LoadInfluence(App& app) {
-    const auto lines = LoadListLines(ProgramFile(app, kInfluenceFile),
-                                     [&](std::string_view line) { app.platform.Log(line); });
-    SetInfluenceList(app.usage, lines ? ParseInfluenceLines(*lines) : std::vector<InfluenceEntry>{});
+void LoadInfluence(UsageMemory& usage, const std::string& path,
+                   const std::function<void(std::string_view)>& log) {
+    const auto lines = LoadListLines(path, log);
+    SetInfluenceList(usage, lines ? ParseInfluenceLines(*lines) : std::vector<InfluenceEntry>{});
 }
 
-void LoadTacks(App& app) {
-    const auto lines =
-        LoadListLines(ProgramFile(app, kTackFile), [&](std::string_view line) { app.platform.Log(line); });
-    SetTackList(app.usage, lines ? ParseTackLines(*lines) : std::vector<TackEntry>{});
+void LoadTacks(UsageMemory& usage, const std::string& path,
+               const std::function<void(std::string_view)>& log) {
+    const auto lines = LoadListLines(path, log);
+    SetTackList(usage, lines ? ParseTackLines(*lines) : std::vector<TackEntry>{});
 }
 
 std::int16_t GetInfluence(const UsageMemory& usage, std::string_view phrase) {
@@ -132,22 +130,20 @@ std::vector<std::string> TackFileLines(const std::vector<TackEntry>& tacks) {
     return lines;
 }
 
-bool SetTack(App& app, std::string_view phrase, std::string_view typed, bool on) {
-    SetTackInList(app.usage, phrase, typed, on);
+ListSave SetTack(UsageMemory& usage, const std::string& path, std::string_view phrase, std::string_view typed,
+                 bool on) {
+    SetTackInList(usage, phrase, typed, on);
     // The change goes into the file as it is now, so tacks another copy of the program wrote
     // since start-up stay; a file that cannot be read is not replaced.
     std::vector<TackEntry> merged;
-    const ListSave save = ChangeListFile(ProgramFile(app, kTackFile), [&](std::vector<std::string>& lines) {
+    const ListSave save = ChangeListFile(path, [&](std::vector<std::string>& lines) {
         merged = ParseTackLines(lines);
         SetTackIn(merged, phrase, typed, on);
         lines = TackFileLines(merged);
     });
-    if (!save.saved) {
-        ReportSaveFailure(app.platform, app.saveFailures, kTackFile, save.failure);
-        return false;
-    }
-    SetTackList(app.usage, std::move(merged));
-    return true;
+    if (save.saved)
+        SetTackList(usage, std::move(merged));
+    return save;
 }
 
 } // namespace tov
