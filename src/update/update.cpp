@@ -2,7 +2,7 @@
 
 #include "app/app.h"
 #include "app/settings.h"
-#include "platform/files.h"
+#include "update/install.h"
 #include "update/internet.h"
 
 namespace tov {
@@ -16,6 +16,11 @@ constexpr const char* kNoUpdate = "This is the current version of Tovlen.";
 constexpr const char* kIncomplete = "The update could not be downloaded completely. Please try again later.";
 constexpr const char* kNotVerified = "The downloaded update could not be verified, so it was not installed.";
 constexpr const char* kInstalling = "Update downloaded, now installing.";
+constexpr const char* kNoSigner =
+    "This copy of Tovlen was built without an update signer, so it cannot install updates.";
+constexpr const char* kNotNewer =
+    "The downloaded update is not newer than this version, so it was not installed.";
+constexpr const char* kNotStarted = "The downloaded update could not be started.";
 
 std::unique_ptr<Form> MakeUpdateForm() {
     auto form = std::make_unique<Form>();
@@ -57,23 +62,29 @@ std::optional<UpdateServer> ConfiguredUpdateServer(Platform& platform) {
         platform.ReadSetting(kAppName, kSettingsSection, kUpdateHostSetting).value_or(""));
 }
 
+VersionNumber RunningVersion(Platform& platform) {
+    return platform.ProgramVersion().value_or(
+        VersionNumber{TOVLEN_VERSION_MAJOR, TOVLEN_VERSION_MINOR, TOVLEN_VERSION_REVISION, 0});
+}
+
 std::uint16_t ProgramMinorVersion(Platform& platform) {
-    if (const auto version = platform.ProgramVersion())
-        return version->minor;
-    return TOVLEN_VERSION_MINOR;
+    return RunningVersion(platform).minor;
 }
 
 void RunUpdate(App& app) {
-    RunUpdate(app, ExchangeLimits{});
+    RunUpdate(app, ExchangeLimits{}, BuiltInUpdateSigners());
 }
 
-void RunUpdate(App& app, const ExchangeLimits& limits) {
+void RunUpdate(App& app, const ExchangeLimits& limits, const SignerList& signers) {
     // The check lets events run while it waits; a second "update" typed meanwhile finds it busy.
     if (app.forms.frmUpdate)
         return;
     app.forms.frmUpdate = MakeUpdateForm();
     app.platform.CreateFormWindow(*app.forms.frmUpdate);
 
+    // Trusting any publisher would let whoever sits on the network path run programs here.
+    if (signers.empty())
+        return GiveUp(app, kNoSigner);
     std::int16_t connectionFlags = 0;
     if (!IsConnected(app.platform, connectionFlags))
         return GiveUp(app, kNotOnline);
@@ -96,21 +107,22 @@ void RunUpdate(App& app, const ExchangeLimits& limits) {
         break;
     }
 
-    const std::string folder = app.platform.ProgramFolder();
-    const std::string updateFile = JoinPath(folder, kUpdateFileName);
-    // Written beside the final name and renamed when whole, so a half-written installer never exists.
-    const bool saved = ReplaceFileContents(updateFile, result.installer);
-    result.installer = std::string();
-    if (!saved)
+    const InstallRequest request{signers, RunningVersion(app.platform), app.platform.ProgramFolder(),
+                                 app.forms.frmUpdate->handle};
+    switch (
+        InstallUpdate(app.platform, std::move(result.installer), request, [&] { Tell(app, kInstalling); })) {
+    case InstallOutcome::NotSaved:
         return GiveUp(app, kIncomplete);
-    // It came over plain HTTP: whoever sits on the path could have replaced it.
-    if (!app.platform.VerifyFileSignature(updateFile)) {
-        RemoveFile(updateFile);
+    case InstallOutcome::NotVerified:
         return GiveUp(app, kNotVerified);
+    case InstallOutcome::NotNewer:
+        return GiveUp(app, kNotNewer);
+    case InstallOutcome::NotStarted:
+        return GiveUp(app, kNotStarted);
+    case InstallOutcome::Started:
+        break;
     }
-    Tell(app, kInstalling);
-    // The installer is handed the update window, which stays until the program has ended.
-    app.platform.ShellOpen(updateFile, " " + std::to_string(app.forms.frmUpdate->handle), folder, SW_SHOW);
+    // The update window stays until the program has ended: the installer was handed its handle.
     app.state.Running = false;
 }
 
