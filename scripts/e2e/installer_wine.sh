@@ -266,7 +266,7 @@ CONF
         e2e_fail "Caps Lock did not open the command window"
     }
     shows_message() { message_boxes | grep -qxF "Tovlen	$1"; }
-    no_message_box() { ! message_boxes | grep -q '^Tovlen	'; }
+    message_gone() { ! shows_message "$1"; }
     # update_says TEXT SHOT: types "update", waits for the message TEXT and presses its OK.
     update_says() {
         open_command_window
@@ -276,7 +276,7 @@ CONF
         e2e_until 60 shows_message "$1" || e2e_fail "no message \"$1\"; on screen: $(message_boxes)"
         e2e_shot "installer-update-$2"
         message_boxes dismiss >/dev/null
-        e2e_until 10 no_message_box || e2e_fail "the message box did not close"
+        e2e_until 10 message_gone "$1" || e2e_fail "the message box \"$1\" did not close"
     }
     refused="The downloaded update could not be verified, so it was not installed."
     installing="Update downloaded, now installing."
@@ -288,7 +288,7 @@ CONF
         e2e_until 60 shows_message "$refused" || e2e_fail "the $bad installer was not refused; on screen: $(message_boxes)"
         e2e_shot "installer-update-$bad"
         message_boxes dismiss >/dev/null
-        e2e_until 10 no_message_box || e2e_fail "the message box did not close"
+        e2e_until 10 message_gone "$refused" || e2e_fail "the message box did not close"
         [ -z "$(ls -A "$downloads" 2>/dev/null)" ] || e2e_fail "the $bad installer was left: $(ls "$downloads")"
         [ "$(tovlen_pids)" = "$running_pid" ] || e2e_fail "Tovlen did not keep running after refusing the $bad installer"
     done

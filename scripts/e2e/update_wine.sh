@@ -128,7 +128,7 @@ downloads="$WINEPREFIX/drive_c/users/$win_user/AppData/Local/Tovlen/updates"
 started="$WINEPREFIX/drive_c/installer-ran.txt"
 message_boxes() { timeout 30 wine 'C:\update_helper.exe' "${1:-messages}" 2>/dev/null | tr -d '\r'; }
 shows_message() { message_boxes | grep -qxF "Tovlen	$1"; }
-no_message_box() { ! message_boxes | grep -q .; }
+message_gone() { ! shows_message "$1"; }
 nothing_downloaded() { [ -z "$(ls -A "$downloads" 2>/dev/null)" ]; }
 only_tovlen_in_program_folder() { [ "$(ls "$install_dir")" = Tovlen.exe ]; }
 
@@ -137,8 +137,9 @@ answer() {
     e2e_until 60 shows_message "$1" || e2e_fail "no message \"$1\"; on screen: $(message_boxes)"
     e2e_shot "update-$2"
     message_boxes dismiss >/dev/null
-    e2e_until 10 no_message_box || e2e_fail "the message box did not close"
+    e2e_until 10 message_gone "$1" || e2e_fail "the message box \"$1\" did not close"
 }
+# type_update SHOT: opens the command window and submits "update".
 type_update() {
     local _
     for _ in 1 2 3 4 5; do
@@ -149,13 +150,14 @@ type_update() {
     e2e_command_window >/dev/null || e2e_fail "Caps Lock did not open the command window"
     e2e_focus "$E2E_NOTEPAD"
     e2e_type "update"
+    e2e_shot "update-$1-typed"
     e2e_key Return
 }
 installing="Update downloaded, now installing."
 # refused SERVED MESSAGE SHOT: the served file is announced, then refused with MESSAGE and deleted.
 refused() {
     serve "$1"
-    type_update
+    type_update "$3"
     answer "$installing" "$3-installing"
     answer "$2" "$3"
     nothing_downloaded || e2e_fail "the $3 installer was left: $(ls "$downloads")"
@@ -174,12 +176,12 @@ refused "$work/signed-a-same.exe" "The downloaded update is not newer than this 
 refused "$work/tampered.exe" "$not_verified" tampered
 
 rm "$work/www/updates/tovlen1_$((minor + 1))_0.exe"
-type_update
+type_update current
 answer "This is the current version of Tovlen." current
 only_tovlen_in_program_folder || e2e_fail "a 404 left files: $(ls "$install_dir")"
 
 serve "$work/signed-a-newer.exe"
-type_update
+type_update signed
 answer "$installing" signed
 e2e_until 30 test -s "$started" || e2e_fail "the installer signed by A was not started"
 command_line=$(sed -n 1p "$started" | tr -d '\r')
@@ -200,7 +202,7 @@ e2e_start 'C:\Tovlen\Tovlen.exe'
 tovlen_pid=$E2E_LAST_PID
 e2e_wait_tovlen_ready
 nothing_downloaded || e2e_fail "the next start left the download: $(ls "$downloads")"
-type_update
+type_update no-signer
 answer "This copy of Tovlen was built without an update signer, so it cannot install updates." no-signer
 nothing_downloaded || e2e_fail "a build without a signer downloaded $(ls "$downloads")"
 [ -e "$started" ] && e2e_fail "a build without a signer started an installer"
