@@ -1,9 +1,9 @@
 // The update check against a real HTTP/1.1 server: lighttpd, started on a free loopback port
 // for the test and stopped after it.
 #include "app/app.h"
-#include "app/settings.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/files.h"
+#include "platform/settings_store.h"
 #include "update/update.h"
 
 #include <arpa/inet.h>
@@ -133,7 +133,7 @@ TEST(UpdateLoopback, RealServerDeliversTheExactInstallerAndA404ForTheRest) {
     {
         App app(platform);
         app.state.Running = true;
-        RunUpdate(app, limits, {signer});
+        RunUpdate(app.platform, app.state, app.forms, limits, {signer});
         ASSERT_EQ(platform.messageBoxes.size(), 1u);
         EXPECT_EQ(platform.messageBoxes[0].text, "Update downloaded, now installing.");
         ASSERT_EQ(platform.launches.size(), 1u);
@@ -149,7 +149,7 @@ TEST(UpdateLoopback, RealServerDeliversTheExactInstallerAndA404ForTheRest) {
     {
         App app(platform);
         app.state.Running = true;
-        RunUpdate(app, limits, {signer});
+        RunUpdate(app.platform, app.state, app.forms, limits, {signer});
         ASSERT_EQ(platform.messageBoxes.size(), 1u);
         EXPECT_EQ(platform.messageBoxes[0].text, "This is the current version of Tovlen.");
         EXPECT_TRUE(app.state.Running);

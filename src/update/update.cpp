@@ -1,7 +1,6 @@
 #include "update/update.h"
 
-#include "app/app.h"
-#include "app/settings.h"
+#include "platform/settings_store.h"
 #include "update/install.h"
 #include "update/internet.h"
 
@@ -37,22 +36,22 @@ std::unique_ptr<Form> MakeUpdateForm() {
     return form;
 }
 
-void Tell(App& app, const char* text) {
-    app.platform.ShowMessageBox(text, kAppName, MessageBoxButtons::Ok);
+void Tell(Platform& platform, const char* text) {
+    platform.ShowMessageBox(text, kAppName, MessageBoxButtons::Ok);
 }
 
-void SetStatus(App& app, const char* text) {
-    if (Form* form = app.forms.frmUpdate.get()) {
+void SetStatus(Platform& platform, Forms& forms, const char* text) {
+    if (Form* form = forms.frmUpdate.get()) {
         form->At("lblStatus").text = text;
         if (form->handle != 0)
-            app.platform.UpdateForm(*form);
+            platform.UpdateForm(*form);
     }
 }
 
 // Ends a check that did not start an installer.
-void GiveUp(App& app, const char* message) {
-    Tell(app, message);
-    UnloadForm(app, app.forms.frmUpdate);
+void GiveUp(Platform& platform, Forms& forms, const char* message) {
+    Tell(platform, message);
+    UnloadForm(platform, forms, forms.frmUpdate);
 }
 
 } // namespace
@@ -71,59 +70,60 @@ std::uint16_t ProgramMinorVersion(Platform& platform) {
     return RunningVersion(platform).minor;
 }
 
-void RunUpdate(App& app) {
-    RunUpdate(app, ExchangeLimits{}, BuiltInUpdateSigners());
+void RunUpdate(Platform& platform, State& state, Forms& forms) {
+    RunUpdate(platform, state, forms, ExchangeLimits{}, BuiltInUpdateSigners());
 }
 
-void RunUpdate(App& app, const ExchangeLimits& limits, const SignerList& signers) {
+void RunUpdate(Platform& platform, State& state, Forms& forms, const ExchangeLimits& limits,
+               const SignerList& signers) {
     // The check lets events run while it waits; a second "update" typed meanwhile finds it busy.
-    if (app.forms.frmUpdate)
+    if (forms.frmUpdate)
         return;
-    app.forms.frmUpdate = MakeUpdateForm();
-    app.platform.CreateFormWindow(*app.forms.frmUpdate);
+    forms.frmUpdate = MakeUpdateForm();
+    platform.CreateFormWindow(*forms.frmUpdate);
 
     // Trusting any publisher would let whoever sits on the network path run programs here.
     if (signers.empty())
-        return GiveUp(app, kNoSigner);
+        return GiveUp(platform, forms, kNoSigner);
     std::int16_t connectionFlags = 0;
-    if (!IsConnected(app.platform, connectionFlags))
-        return GiveUp(app, kNotOnline);
-    const auto server = ConfiguredUpdateServer(app.platform);
+    if (!IsConnected(platform, connectionFlags))
+        return GiveUp(platform, forms, kNotOnline);
+    const auto server = ConfiguredUpdateServer(platform);
     if (!server)
-        return GiveUp(app, kConnectError);
+        return GiveUp(platform, forms, kConnectError);
 
-    const std::string installerName = InstallerName(ProgramMinorVersion(app.platform));
+    const std::string installerName = InstallerName(ProgramMinorVersion(platform));
     ExchangeResult result = FetchInstaller(
-        *server, installerName, limits, [&] { app.platform.PumpPendingMessages(); },
-        [&] { SetStatus(app, "Checking for updates"); });
+        *server, installerName, limits, [&] { platform.PumpPendingMessages(); },
+        [&] { SetStatus(platform, forms, "Checking for updates"); });
     switch (result.outcome) {
     case ExchangeOutcome::ConnectFailed:
-        return GiveUp(app, kConnectError);
+        return GiveUp(platform, forms, kConnectError);
     case ExchangeOutcome::NoUpdate:
-        return GiveUp(app, kNoUpdate);
+        return GiveUp(platform, forms, kNoUpdate);
     case ExchangeOutcome::Incomplete:
-        return GiveUp(app, kIncomplete);
+        return GiveUp(platform, forms, kIncomplete);
     case ExchangeOutcome::Downloaded:
         break;
     }
 
-    const InstallRequest request{signers, RunningVersion(app.platform), app.platform.ProgramFolder(),
-                                 app.forms.frmUpdate->handle};
+    const InstallRequest request{signers, RunningVersion(platform), platform.ProgramFolder(),
+                                 forms.frmUpdate->handle};
     switch (
-        InstallUpdate(app.platform, std::move(result.installer), request, [&] { Tell(app, kInstalling); })) {
+        InstallUpdate(platform, std::move(result.installer), request, [&] { Tell(platform, kInstalling); })) {
     case InstallOutcome::NotSaved:
-        return GiveUp(app, kIncomplete);
+        return GiveUp(platform, forms, kIncomplete);
     case InstallOutcome::NotVerified:
-        return GiveUp(app, kNotVerified);
+        return GiveUp(platform, forms, kNotVerified);
     case InstallOutcome::NotNewer:
-        return GiveUp(app, kNotNewer);
+        return GiveUp(platform, forms, kNotNewer);
     case InstallOutcome::NotStarted:
-        return GiveUp(app, kNotStarted);
+        return GiveUp(platform, forms, kNotStarted);
     case InstallOutcome::Started:
         break;
     }
     // The update window stays until the program has ended: the installer was handed its handle.
-    app.state.Running = false;
+    state.Running = false;
 }
 
 } // namespace tov

@@ -1,20 +1,20 @@
 #pragma once
 // The "update" command: asks the update server for the next version's installer, keeps it
 // where only the user can write, checks its publisher and version, starts it and ends the program.
-#include "platform/platform.h"
+#include "input/state.h"
+#include "platform/forms.h"
 #include "update/exchange.h"
 #include "update/update_trust.h"
 
 namespace tov {
 
-struct App;
-
 // The name under which tools save a downloaded installer.
 inline constexpr const char* kUpdateFileName = "updatefile.exe";
 
-void RunUpdate(App& app);
+void RunUpdate(Platform& platform, State& state, Forms& forms);
 // The same with other time limits and signers (tests use their own).
-void RunUpdate(App& app, const ExchangeLimits& limits, const SignerList& signers);
+void RunUpdate(Platform& platform, State& state, Forms& forms, const ExchangeLimits& limits,
+               const SignerList& signers);
 
 // The server that the "updatehost" setting names, or the default one; nothing when the
 // setting holds something that is no server.

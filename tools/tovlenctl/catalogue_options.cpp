@@ -3,8 +3,8 @@
 #include <optional>
 
 #ifdef _WIN32
-#include "app/app.h"
 #include "app/settings.h"
+#include "input/state.h"
 #include "platform/win32/win32_platform.h"
 #endif
 
@@ -19,9 +19,9 @@ namespace {
 CatalogueSources SourcesOfThisSystem() {
 #ifdef _WIN32
     Win32Platform platform;
-    App app(platform);
-    LoadSettings(platform, app.state);
-    return SystemCatalogueSources(app);
+    State state;
+    LoadSettings(platform, state);
+    return SystemCatalogueSources(platform, state.ShowIEFavorites != 0, state.ShowFFFavorites != 0);
 #else
     return {};
 #endif
