@@ -61,7 +61,7 @@ std::string UniqueFileName(const std::string& stem, const std::string& extension
 bool ReplaceFileContents(const std::string& path, const std::string& bytes, std::string* failure) {
     return SaveAndMove(
         FolderPart(path), path, kTemporaryExtension,
-        [&](const std::string& staged) { return CreateNewFile(staged, bytes, failure); }, failure);
+        [&](const std::string& staged) { return WriteNewFile(staged, bytes, failure); }, failure);
 }
 
 bool SaveThroughStaging(const std::string& stagingFolder, const std::string& path,

@@ -72,9 +72,13 @@ bool SaveThroughStaging(const std::string& stagingFolder, const std::string& pat
                         const std::function<bool(const std::string& stagedPath)>& save,
                         std::string* failure = nullptr);
 
-// Creates the file, which must not exist yet, with `bytes` and flushes it to the disk.
-bool CreateNewFile(const std::string& path, const std::string& bytes, std::string* failure = nullptr);
 bool AppendToFile(const std::string& path, const std::string& bytes);
+// Creates the file, readable and writable by its owner, writes all of `bytes` and flushes them
+// to the disk; false, with nothing left behind, when something of that name exists already or
+// the writing fails.
+bool WriteNewFile(const std::string& path, const std::string& bytes, std::string* failure = nullptr);
+// Creates one folder, readable and writable by its owner; true when it exists afterwards.
+bool MakeFolder(const std::string& path);
 bool RemoveFile(const std::string& path);
 // Replaces `to`; moves between volumes by copying where the system can.
 bool RenameFile(const std::string& from, const std::string& to, std::string* failure = nullptr);

@@ -145,22 +145,30 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::uint64_t 
     return bytes;
 }
 
-bool CreateNewFile(const std::string& path, const std::string& bytes, std::string* failure) {
-    Fd f{open(HostPath(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644)};
-    if (f.fd < 0) {
-        Explain(failure, errno);
-        return false;
+bool WriteNewFile(const std::string& path, const std::string& bytes, std::string* failure) {
+    bool written = false;
+    {
+        Fd f{open(HostPath(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)};
+        if (f.fd < 0) {
+            Explain(failure, errno);
+            return false;
+        }
+        written = WriteAll(f.fd, bytes) && fsync(f.fd) == 0;
+        if (!written)
+            Explain(failure, errno);
     }
-    if (!WriteAll(f.fd, bytes) || fsync(f.fd) != 0) {
-        Explain(failure, errno);
-        return false;
-    }
-    return true;
+    if (!written)
+        RemoveFile(path);
+    return written;
 }
 
 bool AppendToFile(const std::string& path, const std::string& bytes) {
     Fd f{open(HostPath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644)};
     return f.fd >= 0 && WriteAll(f.fd, bytes) && fsync(f.fd) == 0;
+}
+
+bool MakeFolder(const std::string& path) {
+    return mkdir(HostPath(path).c_str(), 0700) == 0 || IsFolder(path);
 }
 
 bool RemoveFile(const std::string& path) {

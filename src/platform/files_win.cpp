@@ -66,7 +66,7 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
             return false;
         done += put;
     }
-    return FlushFileBuffers(file) != 0;
+    return true;
 }
 
 } // namespace
@@ -155,24 +155,34 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::uint64_t 
     return bytes;
 }
 
-bool CreateNewFile(const std::string& path, const std::string& bytes, std::string* failure) {
-    FileHandle f{CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                             nullptr)};
-    if (f.h == INVALID_HANDLE_VALUE) {
-        Explain(failure, GetLastError());
-        return false;
+bool WriteNewFile(const std::string& path, const std::string& bytes, std::string* failure) {
+    bool written = false;
+    {
+        FileHandle f{CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr)};
+        if (f.h == INVALID_HANDLE_VALUE) {
+            Explain(failure, GetLastError());
+            return false;
+        }
+        written = WriteAll(f.h, bytes) && FlushFileBuffers(f.h) != 0;
+        if (!written)
+            Explain(failure, GetLastError());
     }
-    if (!WriteAll(f.h, bytes)) {
-        Explain(failure, GetLastError());
-        return false;
-    }
-    return true;
+    if (!written)
+        RemoveFile(path);
+    return written;
 }
 
 bool AppendToFile(const std::string& path, const std::string& bytes) {
     FileHandle f{CreateFileW(Wide(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr)};
-    return f.h != INVALID_HANDLE_VALUE && WriteAll(f.h, bytes);
+    if (f.h == INVALID_HANDLE_VALUE)
+        return false;
+    return WriteAll(f.h, bytes) && FlushFileBuffers(f.h) != 0;
+}
+
+bool MakeFolder(const std::string& path) {
+    return CreateDirectoryW(Wide(path).c_str(), nullptr) != 0 || IsFolder(path);
 }
 
 bool RemoveFile(const std::string& path) {
