@@ -27,7 +27,27 @@ seeds_for() {
     url_fuzz) echo "$corpus_source/url" ;;
     bookmarks_fuzz) echo "$corpus_source/bookmarks" ;;
     list_file_fuzz) echo "$corpus_source/url" ;;
+    places_fuzz) echo "$build/seeds/places" ;;
     esac
+}
+
+# A small places.sqlite laid out as Firefox's, so the fuzzer starts from a database it can damage.
+make_places_seed() {
+    mkdir -p "$build/seeds/places"
+    python3 - "$build/seeds/places/places.sqlite" <<'PY'
+import os, sqlite3, sys
+if os.path.exists(sys.argv[1]):
+    os.remove(sys.argv[1])
+db = sqlite3.connect(sys.argv[1])
+db.executescript("""
+PRAGMA page_size = 512;
+CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR);
+CREATE TABLE moz_bookmarks (id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER, parent INTEGER, title LONGVARCHAR);
+INSERT INTO moz_places VALUES (1, 'https://example.org/', 'Example'), (2, 'place:sort=8', NULL);
+INSERT INTO moz_bookmarks VALUES (1, 2, NULL, 0, 'Menu'), (2, 1, 1, 1, 'Example'), (3, 1, 2, 1, 'Most Visited');
+""")
+db.commit()
+PY
 }
 
 per_target=$((total / ${#targets[@]}))
@@ -35,6 +55,7 @@ per_target=$((total / ${#targets[@]}))
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 mkdir -p "$build/artifacts"
+make_places_seed
 failed=0
 for target in "${targets[@]}"; do
     work="$build/corpus/$target"

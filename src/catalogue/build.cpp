@@ -1,10 +1,12 @@
 #include "catalogue/build.h"
 
 #include "app/app.h"
+#include "catalogue/chromium_bookmarks.h"
 #include "catalogue/custom_commands.h"
 #include "catalogue/favorites.h"
 #include "catalogue/firefox_bookmarks.h"
 #include "catalogue/start_menu.h"
+#include "catalogue/windows_apps.h"
 
 #include <algorithm>
 #include <array>
@@ -41,12 +43,16 @@ void BuildCatalogue(Catalogue& catalogue, const CatalogueSources& sources,
     LoadCustomCommands(catalogue, sources.programFolder);
     ImportStartMenu(catalogue, sources.commonPrograms, pump);
     ImportStartMenu(catalogue, sources.programs, pump);
+    if (sources.windowsApps)
+        ImportWindowsApps(catalogue, sources.apps);
     if (sources.ieFavorites) {
         ImportFavorites(catalogue, sources.favorites, kUserFavoriteSuffix, pump);
         ImportFavorites(catalogue, sources.commonFavorites, "", pump);
     }
     if (sources.firefoxBookmarks)
         ImportFirefoxBookmarks(catalogue, sources.firefoxProfiles, pump);
+    if (sources.chromiumBookmarks)
+        ImportChromiumBookmarks(catalogue, sources.localAppData);
     std::stable_sort(catalogue.table.begin(), catalogue.table.end(),
                      [](const CommandEntry& a, const CommandEntry& b) { return a.Name < b.Name; });
 }
@@ -61,8 +67,13 @@ CatalogueSources SystemCatalogueSources(App& app) {
     s.commonFavorites = platform.SpecialFolder(CSIDL_COMMON_FAVORITES);
     const std::string appData = platform.SpecialFolder(CSIDL_APPDATA);
     s.firefoxProfiles = appData.empty() ? std::string() : appData + kFirefoxProfilesPath;
+    s.localAppData = platform.SpecialFolder(CSIDL_LOCAL_APPDATA);
     s.ieFavorites = app.state.ShowIEFavorites != 0;
     s.firefoxBookmarks = app.state.ShowFFFavorites != 0;
+    s.chromiumBookmarks = app.state.ShowChromiumBookmarks != 0;
+    s.windowsApps = app.state.ShowApps != 0;
+    if (s.windowsApps)
+        s.apps = platform.ListInstalledApps();
     return s;
 }
 

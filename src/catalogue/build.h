@@ -1,6 +1,7 @@
 #pragma once
 // Where a catalogue build reads from, and the build itself.
 #include "catalogue/catalogue.h"
+#include "platform/platform.h"
 
 #include <functional>
 #include <string>
@@ -9,7 +10,7 @@ namespace tov {
 
 struct App;
 
-// Folders as the system gives them (empty: the source is absent) and the two favourites flags.
+// Folders as the system gives them (empty: the source is absent) and the favourites flags.
 struct CatalogueSources {
     std::string programFolder; // holds "customprograms.lst"
     std::string commonPrograms;
@@ -17,8 +18,12 @@ struct CatalogueSources {
     std::string favorites;
     std::string commonFavorites;
     std::string firefoxProfiles;
+    std::string localAppData;       // holds the Chromium browsers' profiles
+    std::vector<InstalledApp> apps; // the shell's Applications folder
     bool ieFavorites = false;
     bool firefoxBookmarks = false;
+    bool chromiumBookmarks = false;
+    bool windowsApps = false;
 };
 
 // Rebuilds the three structures from the sources; `pump` runs after every file the folder walk records.

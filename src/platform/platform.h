@@ -54,6 +54,9 @@ constexpr int CSIDL_COMMON_STARTUP = 0x18;
 #ifndef CSIDL_APPDATA
 constexpr int CSIDL_APPDATA = 0x1A;
 #endif
+#ifndef CSIDL_LOCAL_APPDATA
+constexpr int CSIDL_LOCAL_APPDATA = 0x1C;
+#endif
 #ifndef CSIDL_COMMON_FAVORITES
 constexpr int CSIDL_COMMON_FAVORITES = 0x1F;
 #endif
@@ -105,6 +108,13 @@ struct ShortcutRequest {
     std::string workingDirectory;
     int windowStyle = 0;
     int iconIndex = 0; // of the target's icons
+};
+
+// An app of the shell's Applications folder, as the Start menu lists it: Store apps such as
+// Calculator as well as desktop programs.
+struct InstalledApp {
+    std::string name;           // the display name
+    std::string appUserModelId; // its parsing name in the folder, opened as shell:AppsFolder\<id>
 };
 
 using MonotonicTime = std::chrono::steady_clock::time_point;
@@ -179,6 +189,8 @@ class Platform {
                            const std::string& workingFolder, int showCommand) = 0;
     virtual std::string SpecialFolder(int csidl) = 0; // empty when it cannot be resolved
     virtual std::string ProgramFolder() = 0;          // folder of the running program, no trailing backslash
+    // The shell's Applications folder; empty where it cannot be listed (older Windows, Wine).
+    virtual std::vector<InstalledApp> ListInstalledApps() = 0;
 
     // Updates. Whether the system reports a connection (InternetGetConnectedState, with its
     // INTERNET_CONNECTION_* flags); the program's own version resource; whether a file carries

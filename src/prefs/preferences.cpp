@@ -27,7 +27,7 @@ int Checked(int value) {
     return value != 0 ? 1 : 0;
 }
 
-// A check box's click: the setting, the value in memory, and for the favourites a rebuild.
+// A check box's click: the setting, the value in memory, and for a catalogue source a rebuild.
 void StoreCheckBox(App& app, const char* control, const char* key, std::int16_t& value, bool rebuild) {
     Form* f = PreferencesWindow(app);
     if (!f)
@@ -106,6 +106,10 @@ void AttachHandlers(App& app, Form& f, const FieldsPtr& fields) {
     f.At("chkFFFavorites").onClick = [&app, &s] {
         StoreCheckBox(app, "chkFFFavorites", "showfffavs", s.ShowFFFavorites, true);
     };
+    f.At("chkChromiumFavorites").onClick = [&app, &s] {
+        StoreCheckBox(app, "chkChromiumFavorites", "showchromium", s.ShowChromiumBookmarks, true);
+    };
+    f.At("chkApps").onClick = [&app, &s] { StoreCheckBox(app, "chkApps", "showapps", s.ShowApps, true); };
     f.At("udSuggestions").onChange = [&app] { udSuggestions_Change(app); };
     f.At("sdrTransparency").onChange = [&app] { sdrTransparency_Change(app); };
     f.At("cmdCheckUpdates").onClick = [&app] { RunCommand(app, "update"); };
@@ -143,6 +147,8 @@ void Form_Load(App& app) {
     upDown.value = std::clamp(suggestions, kSuggestionsMinimum, kSuggestionsMaximum);
     f->At("lblSuggestions").text = std::to_string(upDown.value);
     f->At("chkIEFavorites").value = Checked(s.ShowIEFavorites);
+    f->At("chkChromiumFavorites").value = Checked(s.ShowChromiumBookmarks);
+    f->At("chkApps").value = Checked(s.ShowApps);
     Control& firefox = f->At("chkFFFavorites");
     firefox.value = Checked(s.ShowFFFavorites);
     if (!IsFolder(s.FirefoxProfilesDir)) {
