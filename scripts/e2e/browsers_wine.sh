@@ -5,7 +5,8 @@
 # "<title> (edge bookmark)" and "<title> (chrome bookmark)" with their addresses as written.
 # For Firefox the profile holds both a places.sqlite and a bookmarks.html: Wine has no
 # winsqlite3.dll, so the bookmarks.html must serve; where a prefix does have one, the
-# places.sqlite must. A console program: no screen is needed.
+# places.sqlite must. Wine cannot list the shell's Applications folder, so no Windows app
+# appears. A console program: no screen is needed.
 source "$(dirname "$0")/lib.sh"
 E2E_NAME=browsers
 mkdir -p "$E2E_OUT"
@@ -91,5 +92,8 @@ for name, target in expected.items():
     assert "run " + name in catalogue["phrases"], name
 firefox = [n for n in table if n.endswith("(firefox bookmark)")]
 assert firefox == [sys.argv[2]], firefox
+# Wine cannot list the shell's Applications folder: no app may appear.
+apps = [e for e in catalogue["table"] if e["target"].lower().startswith("shell:appsfolder")]
+assert not apps, apps
 PY
 e2e_log "PASS browsers ($firefox_expected)"
