@@ -28,11 +28,20 @@ seeds_for() {
     bookmarks_fuzz) echo "$corpus_source/bookmarks" ;;
     list_file_fuzz) echo "$corpus_source/url" ;;
     places_fuzz) echo "$build/seeds/places" ;;
+    chromium_bookmarks_fuzz) echo "$build/seeds/chromium" ;;
     esac
 }
 
-# A small places.sqlite laid out as Firefox's, so the fuzzer starts from a database it can damage.
-make_places_seed() {
+# A small places.sqlite laid out as Firefox's and a small Chromium Bookmarks file, so those
+# fuzzers start from files they can damage.
+make_seeds() {
+    mkdir -p "$build/seeds/chromium"
+    cat >"$build/seeds/chromium/Bookmarks" <<'JSON'
+{"checksum":"0","roots":{"bookmark_bar":{"type":"folder","name":"Bar","children":[
+ {"type":"url","name":"Example","url":"https://example.org/"},
+ {"type":"folder","name":"Sub","children":[{"type":"url","name":"T\u00e9st","url":"http://a/\"b"}]}]},
+ "other":{"type":"folder","children":[]},"synced":{"type":"folder","children":[]}},"version":1}
+JSON
     mkdir -p "$build/seeds/places"
     python3 - "$build/seeds/places/places.sqlite" <<'PY'
 import os, sqlite3, sys
@@ -55,7 +64,7 @@ per_target=$((total / ${#targets[@]}))
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 mkdir -p "$build/artifacts"
-make_places_seed
+make_seeds
 failed=0
 for target in "${targets[@]}"; do
     work="$build/corpus/$target"
