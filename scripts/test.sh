@@ -35,6 +35,7 @@ source_format() {
 
 step "unit tests (ASan+UBSan)" unit_tests
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then step "source format" source_format; fi
+step "layering" scripts/check_layers.sh
 if [ -x scripts/fuzz.sh ]; then step "fuzzers" scripts/fuzz.sh; fi
 step "Windows build" build_windows
 if [ -f build-win/Tovlen.exe ]; then

@@ -3,8 +3,9 @@
 #include <optional>
 
 #ifdef _WIN32
-#include "app/app.h"
+#include "app/catalogue_build.h"
 #include "app/settings.h"
+#include "input/state.h"
 #include "platform/win32/win32_platform.h"
 #endif
 
@@ -20,11 +21,11 @@ namespace {
 CatalogueSources SourcesOfThisSystem([[maybe_unused]] bool listApps) {
 #ifdef _WIN32
     Win32Platform platform;
-    App app(platform);
-    LoadSettings(platform, app.state);
+    State state;
+    LoadSettings(platform, state);
     if (listApps)
-        app.state.ShowApps = 1;
-    return SystemCatalogueSources(app);
+        state.ShowApps = 1;
+    return SystemCatalogueSources(platform, CatalogueChoicesOf(state));
 #else
     return {};
 #endif
