@@ -64,7 +64,11 @@ class Win32Platform : public Platform {
     std::vector<InstalledApp> ListInstalledApps() override;
     bool InternetConnectedState(std::uint32_t& flags) override;
     std::optional<VersionNumber> ProgramVersion() override;
-    bool VerifyFileSignature(const std::string& path) override;
+    HeldFilePtr HoldFile(const std::string& path) override;
+    SignatureCheck VerifySignature(HeldFile& file) override;
+    std::optional<VersionNumber> HeldFileVersion(HeldFile& file) override;
+    bool StartHeldProgram(HeldFile& file, const std::string& arguments,
+                          const std::string& workingFolder) override;
     std::optional<SystemVersion> QueryVersion() override;
     bool EnableShutdownPrivilege() override;
     void EndSession(unsigned ewxFlags) override;
