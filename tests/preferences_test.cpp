@@ -56,7 +56,9 @@ TEST_F(Preferences, CheckBoxesStoreZeroOrOneAndTheValueInMemory) {
     for (const Box& box :
          {Box{"chkCheckBeforeShutdown", "checkbeforeshutdown", &app.state.CheckBeforeShutdown},
           Box{"chkIEFavorites", "showiefavs", &app.state.ShowIEFavorites},
-          Box{"chkFFFavorites", "showfffavs", &app.state.ShowFFFavorites}}) {
+          Box{"chkFFFavorites", "showfffavs", &app.state.ShowFFFavorites},
+          Box{"chkChromiumFavorites", "showchromium", &app.state.ShowChromiumBookmarks},
+          Box{"chkApps", "showapps", &app.state.ShowApps}}) {
         const int before = Prefs().At(box.control).value;
         Click(box.control);
         EXPECT_EQ(Setting(box.key), before ? "0" : "1") << box.control;
@@ -67,22 +69,24 @@ TEST_F(Preferences, CheckBoxesStoreZeroOrOneAndTheValueInMemory) {
     }
 }
 
-TEST_F(Preferences, TheFavouritesBoxesRebuildTheCatalogueAndTheShutdownBoxDoesNot) {
+TEST_F(Preferences, TheSourceBoxesRebuildTheCatalogueAndTheShutdownBoxDoesNot) {
     const std::string favorites = folder / "Favorites";
     std::filesystem::create_directory(HostPath(favorites));
     std::ofstream(HostPath(favorites + "\\Example.url"), std::ios::binary)
         << "[InternetShortcut]\r\nURL=http://example.org/\r\n";
     platform.specialFolders[CSIDL_FAVORITES] = favorites;
     app.state.FirefoxProfilesDir = folder.Path().string();
+    platform.installedApps = {{"Calculator", "Microsoft.WindowsCalculator_8wekyb3d8bbwe!App"}};
     BuildCatalogue(app);
-    const std::string favourite = "example (ie bookmark)";
-    ASSERT_TRUE(IsInCommandTable(app.catalogue, favourite));
-    Open();
-
-    Click("chkIEFavorites");
-    EXPECT_FALSE(IsInCommandTable(app.catalogue, favourite));
-    Click("chkIEFavorites");
-    EXPECT_TRUE(IsInCommandTable(app.catalogue, favourite));
+    for (const auto& [box, entry] :
+         {std::pair{"chkIEFavorites", "example (ie bookmark)"}, std::pair{"chkApps", "Calculator"}}) {
+        ASSERT_TRUE(IsInCommandTable(app.catalogue, entry));
+        Open();
+        Click(box);
+        EXPECT_FALSE(IsInCommandTable(app.catalogue, entry)) << box;
+        Click(box);
+        EXPECT_TRUE(IsInCommandTable(app.catalogue, entry)) << box;
+    }
 
     // A command written behind the program's back shows up only when something rebuilds.
     WriteListFile("later\r\nrun c:\\later.exe\r\n");
@@ -90,6 +94,9 @@ TEST_F(Preferences, TheFavouritesBoxesRebuildTheCatalogueAndTheShutdownBoxDoesNo
     EXPECT_FALSE(HasCustom("later"));
     Click("chkFFFavorites");
     EXPECT_TRUE(HasCustom("later"));
+    WriteListFile("sooner\r\nrun c:\\sooner.exe\r\n");
+    Click("chkChromiumFavorites");
+    EXPECT_TRUE(HasCustom("sooner"));
 }
 
 TEST_F(Preferences, TheUpDownStoresEveryStep) {

@@ -1,5 +1,6 @@
 #include "catalogue/firefox_bookmarks.h"
 
+#include "catalogue/firefox_places.h"
 #include "catalogue/walk_folder.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -92,6 +93,8 @@ std::vector<CommandEntry> ReadBookmarksFile(const std::string& path, std::size_t
 void ImportFirefoxBookmarks(Catalogue& catalogue, const std::string& profilesFolder,
                             const std::function<void()>& pump,
                             const std::function<void(std::string_view)>& log) {
+    if (ImportFirefoxPlaces(catalogue, profilesFolder))
+        return;
     const std::string path = FindBookmarksFile(profilesFolder, pump);
     if (path.empty())
         return;

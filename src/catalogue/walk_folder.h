@@ -19,4 +19,7 @@ struct FoundFile {
 // and symbolic links to folders, so the walk ends and lists each file once.
 std::vector<FoundFile> WalkFolder(const std::string& root, const std::function<void()>& pump);
 
+// The names of the folders directly in `folder`, in listing order, without "." and "..".
+std::vector<std::string> Subfolders(const std::string& folder);
+
 } // namespace tov

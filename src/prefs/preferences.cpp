@@ -26,7 +26,7 @@ int Checked(int value) {
     return value != 0 ? 1 : 0;
 }
 
-// A check box's click: the setting, the value in memory, and for the favourites a rebuild.
+// A check box's click: the setting, the value in memory, and for a catalogue source a rebuild.
 void StoreCheckBox(const PreferencesContext& p, const char* control, const char* key, std::int16_t& value,
                    bool rebuild) {
     Form* f = PreferencesWindow(p.forms);
@@ -105,6 +105,10 @@ void AttachHandlers(const PreferencesContext& p, Form& f, const FieldsPtr& field
     f.At("chkFFFavorites").onClick = [p] {
         StoreCheckBox(p, "chkFFFavorites", "showfffavs", p.state.ShowFFFavorites, true);
     };
+    f.At("chkChromiumFavorites").onClick = [p] {
+        StoreCheckBox(p, "chkChromiumFavorites", "showchromium", p.state.ShowChromiumBookmarks, true);
+    };
+    f.At("chkApps").onClick = [p] { StoreCheckBox(p, "chkApps", "showapps", p.state.ShowApps, true); };
     f.At("udSuggestions").onChange = [p] { udSuggestions_Change(p); };
     f.At("sdrTransparency").onChange = [p] { sdrTransparency_Change(p); };
     f.At("cmdCheckUpdates").onClick = [p] { p.runCommand(BuiltInCommandLine(BuiltInAction::Update)); };
@@ -144,6 +148,8 @@ void Form_Load(const PreferencesContext& p) {
     upDown.value = std::clamp(suggestions, kSuggestionsMinimum, kSuggestionsMaximum);
     f->At("lblSuggestions").text = std::to_string(upDown.value);
     f->At("chkIEFavorites").value = Checked(s.ShowIEFavorites);
+    f->At("chkChromiumFavorites").value = Checked(s.ShowChromiumBookmarks);
+    f->At("chkApps").value = Checked(s.ShowApps);
     Control& firefox = f->At("chkFFFavorites");
     firefox.value = Checked(s.ShowFFFavorites);
     if (!IsFolder(s.FirefoxProfilesDir)) {

@@ -99,9 +99,17 @@ void AddCommandOptions(Form& f) {
                                  .kind = ControlKind::CheckBox,
                                  .rect = {14, 70, 244, 20},
                                  .text = "Include Internet Explorer Favorites"}));
+    f.Add(In("fmeUserCommands", {.name = "chkChromiumFavorites",
+                                 .kind = ControlKind::CheckBox,
+                                 .rect = {14, 94, 244, 20},
+                                 .text = "Include Edge and Chrome Favorites"}));
+    f.Add(In("fmeUserCommands", {.name = "chkApps",
+                                 .kind = ControlKind::CheckBox,
+                                 .rect = {14, 118, 244, 20},
+                                 .text = "Include Windows Apps"}));
     f.Add(
         In("fmeUserCommands",
-           {.name = "lstPrograms", .kind = ControlKind::ListBox, .rect = {14, 100, 244, 188}, .value = -1}));
+           {.name = "lstPrograms", .kind = ControlKind::ListBox, .rect = {14, 148, 244, 140}, .value = -1}));
     f.Add(In("fmeUserCommands", {.name = "cmdAddProgram",
                                  .kind = ControlKind::Button,
                                  .rect = {14, 298, 118, 26},
