@@ -90,7 +90,7 @@ e2e_until 10 list_holds 'notes\r\nrun C:\\notes.txt\r\nrecordargs\r\nrun C:\\E2E
     e2e_fail "after Add Command customprograms.lst holds: $(od -c "$list" | head)"
 e2e_log "added: $(tr '\r\n' '|~' <"$list")"
 
-click_prefs 400 118 # the first row of the list: notes
+click_prefs 400 166 # the first row of the list: notes
 click_prefs 479 319 # "Remove Command"
 e2e_until 10 list_holds 'recordargs\r\nrun C:\\E2E Tools\\recordargs.exe\r\n' ||
     e2e_fail "after Remove Command customprograms.lst holds: $(od -c "$list" | head)"
