@@ -99,7 +99,7 @@ TEST_F(RunUpdateTest, VerifiedInstallerIsSavedExactlyStartedWithTheWindowHandleA
     EXPECT_EQ(platform_.launches[0].file, platform_.verifiedFiles[0]);
     EXPECT_EQ(platform_.launches[0].parameters, " " + std::to_string(form.handle));
     EXPECT_EQ(platform_.launches[0].workingFolder, folder_.string());
-    EXPECT_EQ(platform_.launches[0].showCommand, SW_SHOW);
+    EXPECT_EQ(platform_.launches[0].showCommand, ShowCommand::Show);
     EXPECT_FALSE(app_.state.Running);
 }
 

@@ -54,7 +54,7 @@ void LoadSettings(Platform& platform, State& state) {
     state.SuggestionCount = SettingToInt16(GetSetting(platform, "showsuggestions", kDefaultSuggestionCount));
     state.Transparency = SettingToInt16(GetSetting(platform, "windowtransparency", kDefaultTransparency));
     state.ShowIEFavorites = SettingToInt16(GetSetting(platform, "showiefavs", 1));
-    const std::string appData = platform.SpecialFolder(CSIDL_APPDATA);
+    const std::string appData = platform.SpecialFolder(KnownFolder::AppData);
     state.FirefoxProfilesDir = appData.empty() ? std::string() : appData + "\\Mozilla\\Firefox\\Profiles\\";
     const int firefoxDefault = IsFolder(state.FirefoxProfilesDir) ? 1 : 0;
     state.ShowFFFavorites = SettingToInt16(GetSetting(platform, "showfffavs", firefoxDefault));

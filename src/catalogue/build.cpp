@@ -55,11 +55,11 @@ CatalogueSources SystemCatalogueSources(App& app) {
     Platform& platform = app.platform;
     CatalogueSources s;
     s.programFolder = platform.ProgramFolder();
-    s.commonPrograms = platform.SpecialFolder(CSIDL_COMMON_PROGRAMS);
-    s.programs = platform.SpecialFolder(CSIDL_PROGRAMS);
-    s.favorites = platform.SpecialFolder(CSIDL_FAVORITES);
-    s.commonFavorites = platform.SpecialFolder(CSIDL_COMMON_FAVORITES);
-    const std::string appData = platform.SpecialFolder(CSIDL_APPDATA);
+    s.commonPrograms = platform.SpecialFolder(KnownFolder::CommonPrograms);
+    s.programs = platform.SpecialFolder(KnownFolder::Programs);
+    s.favorites = platform.SpecialFolder(KnownFolder::Favorites);
+    s.commonFavorites = platform.SpecialFolder(KnownFolder::CommonFavorites);
+    const std::string appData = platform.SpecialFolder(KnownFolder::AppData);
     s.firefoxProfiles = appData.empty() ? std::string() : appData + kFirefoxProfilesPath;
     s.ieFavorites = app.state.ShowIEFavorites != 0;
     s.firefoxBookmarks = app.state.ShowFFFavorites != 0;

@@ -15,7 +15,7 @@ std::vector<FoundFile> WalkFolder(const std::string& root, const std::function<v
         if (current.back() != '\\')
             current += '\\';
         for (auto& entry : ListFolder(current)) {
-            if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (HasFlag(entry.attributes, FileAttribute::Folder)) {
                 if (entry.name != "." && entry.name != "..")
                     pending.push_back(current + entry.name);
                 continue;

@@ -67,9 +67,9 @@ DispatchResult RunTarget(App& app, const std::string& target) {
     return DispatchResult{true, true};
 }
 
-void ChangePlacement(App& app, WindowHandle window, int showCommand) {
+void ChangePlacement(App& app, WindowHandle window, ShowCommand command) {
     if (window != 0)
-        app.platform.SetShowCommand(window, showCommand);
+        app.platform.SetShowCommand(window, command);
 }
 
 // The suggestion window takes the system commands; the command window stands in while there is none.
@@ -105,11 +105,11 @@ DispatchResult RunCommand(App& app, const std::string& line) {
         if (const WindowHandle window = FindWindowByCaption(platform, Rest(line, "close ")))
             platform.RequestWindowClose(window);
     } else if (line == "maximize") {
-        ChangePlacement(app, previous, SW_SHOWMAXIMIZED);
+        ChangePlacement(app, previous, ShowCommand::Maximize);
     } else if (line == "minimize") {
-        ChangePlacement(app, previous, SW_MINIMIZE);
+        ChangePlacement(app, previous, ShowCommand::Minimize);
     } else if (StartsWith(line, "restore ")) {
-        ChangePlacement(app, FindWindowByCaption(platform, Rest(line, "restore ")), SW_SHOWNORMAL);
+        ChangePlacement(app, FindWindowByCaption(platform, Rest(line, "restore ")), ShowCommand::Normal);
     } else if (StartsWith(line, "show ")) {
         if (const WindowHandle window = FindWindowByCaption(platform, Rest(line, "show ")))
             platform.BringToFront(window);

@@ -28,21 +28,21 @@ bool RunProgram(App& app, std::string_view name) {
         // with blanks in its path, or a document with arguments, still opens.
         app.platform.ShellOpen(entry.Target, entry.Arguments,
                                entry.WorkingFolder.empty() ? kDefaultWorkingFolder : entry.WorkingFolder,
-                               SW_SHOW);
+                               ShowCommand::Show);
         return true;
     }
     return false;
 }
 
 void OpenPath(App& app, const std::string& path) {
-    app.platform.ShellOpen(path, {}, FolderOf(path), SW_SHOW);
+    app.platform.ShellOpen(path, {}, FolderOf(path), ShowCommand::Show);
 }
 
 void OpenWebSite(App& app, std::string_view site) {
     std::string address(site);
     if (!StartsWith(site, "http://") && !StartsWith(site, "https://"))
         address = "http://" + address;
-    app.platform.ShellOpen(address, {}, kDefaultWorkingFolder, SW_SHOW);
+    app.platform.ShellOpen(address, {}, kDefaultWorkingFolder, ShowCommand::Show);
 }
 
 std::string SearchAddress(std::string_view terms) {
@@ -62,11 +62,11 @@ std::string SearchAddress(std::string_view terms) {
 }
 
 void OpenWebSearch(App& app, std::string_view terms) {
-    app.platform.ShellOpen(SearchAddress(terms), {}, kDefaultWorkingFolder, SW_SHOW);
+    app.platform.ShellOpen(SearchAddress(terms), {}, kDefaultWorkingFolder, ShowCommand::Show);
 }
 
 void OpenHelp(App& app) {
-    app.platform.ShellOpen(ProgramFile(app, "help.pdf"), {}, app.platform.ProgramFolder(), SW_SHOW);
+    app.platform.ShellOpen(ProgramFile(app, "help.pdf"), {}, app.platform.ProgramFolder(), ShowCommand::Show);
 }
 
 } // namespace tov

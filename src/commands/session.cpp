@@ -10,33 +10,27 @@ namespace tov {
 
 namespace {
 
-constexpr unsigned kFirstNTMajorVersion = 4;
-
 struct SessionCommand {
     std::string_view word;
     std::string_view question;
-    std::optional<unsigned> ewxFlags; // none: lock the workstation instead
+    std::optional<SessionEnd> end; // none: lock the workstation instead
 };
 
 constexpr std::array kSessionCommands = {
-    SessionCommand{"logoff", "Are you sure you want to logoff now?", EWX_LOGOFF},
-    SessionCommand{"reboot", "Are you sure you want to reboot now?", EWX_REBOOT},
-    SessionCommand{"shutdown", "Are you sure you want to shutdown now?", EWX_SHUTDOWN},
-    SessionCommand{"shutdown (force)", "Are you sure you want to shutdown now?", EWX_SHUTDOWN | EWX_FORCE},
+    SessionCommand{"logoff", "Are you sure you want to logoff now?", SessionEnd::LogOff},
+    SessionCommand{"reboot", "Are you sure you want to reboot now?", SessionEnd::Reboot},
+    SessionCommand{"shutdown", "Are you sure you want to shutdown now?", SessionEnd::Shutdown},
+    SessionCommand{"shutdown (force)", "Are you sure you want to shutdown now?",
+                   SessionEnd::Shutdown | SessionEnd::Force},
     SessionCommand{"lock computer", "Are you sure you want to lock the computer now?", std::nullopt},
 };
 
 } // namespace
 
-bool IsNTFamily(Platform& platform) {
-    const std::optional<SystemVersion> version = platform.QueryVersion();
-    return version && version->platformId == VER_PLATFORM_WIN32_NT && version->major >= kFirstNTMajorVersion;
-}
-
-void ExitSession(Platform& platform, unsigned ewxFlags) {
-    if (IsNTFamily(platform) && !platform.EnableShutdownPrivilege())
+void ExitSession(Platform& platform, SessionEnd end) {
+    if (!platform.EnableShutdownPrivilege())
         return;
-    platform.EndSession(ewxFlags);
+    platform.EndSession(end);
 }
 
 bool RunSessionCommand(App& app, std::string_view line) {
@@ -47,8 +41,8 @@ bool RunSessionCommand(App& app, std::string_view line) {
             app.platform.ShowMessageBox(std::string(command.question), kAppName, MessageBoxButtons::YesNo) !=
                 MessageBoxResult::Yes)
             return true;
-        if (command.ewxFlags)
-            ExitSession(app.platform, *command.ewxFlags);
+        if (command.end)
+            ExitSession(app.platform, *command.end);
         else
             app.platform.LockSession();
         return true;

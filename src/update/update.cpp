@@ -3,7 +3,6 @@
 #include "app/app.h"
 #include "app/settings.h"
 #include "platform/files.h"
-#include "update/internet.h"
 
 namespace tov {
 
@@ -74,8 +73,7 @@ void RunUpdate(App& app, const ExchangeLimits& limits) {
     app.forms.frmUpdate = MakeUpdateForm();
     app.platform.CreateFormWindow(*app.forms.frmUpdate);
 
-    std::int16_t connectionFlags = 0;
-    if (!IsConnected(app.platform, connectionFlags))
+    if (!app.platform.InternetConnected())
         return GiveUp(app, kNotOnline);
     const auto server = ConfiguredUpdateServer(app.platform);
     if (!server)
@@ -110,7 +108,8 @@ void RunUpdate(App& app, const ExchangeLimits& limits) {
     }
     Tell(app, kInstalling);
     // The installer is handed the update window, which stays until the program has ended.
-    app.platform.ShellOpen(updateFile, " " + std::to_string(app.forms.frmUpdate->handle), folder, SW_SHOW);
+    app.platform.ShellOpen(updateFile, " " + std::to_string(app.forms.frmUpdate->handle), folder,
+                           ShowCommand::Show);
     app.state.Running = false;
 }
 

@@ -1,4 +1,5 @@
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_values.h"
 
 #include <windows.h>
 
@@ -29,7 +30,7 @@ class ComScope {
 } // namespace
 
 void Win32Platform::ShellOpen(const std::string& file, const std::string& parameters,
-                              const std::string& workingFolder, int showCommand) {
+                              const std::string& workingFolder, ShowCommand command) {
     const std::wstring wideFile = win32::Wide(file);
     const std::wstring wideParameters = win32::Wide(parameters);
     const std::wstring wideFolder = win32::Wide(workingFolder);
@@ -37,7 +38,7 @@ void Win32Platform::ShellOpen(const std::string& file, const std::string& parame
     // Whether the shell found something to open is not reported; the user sees it or not.
     ShellExecuteW(GetDesktopWindow(), L"open", wideFile.c_str(),
                   wideParameters.empty() ? nullptr : wideParameters.c_str(),
-                  wideFolder.empty() ? nullptr : wideFolder.c_str(), showCommand);
+                  wideFolder.empty() ? nullptr : wideFolder.c_str(), win32::ToShowWindowCommand(command));
 }
 
 } // namespace tov

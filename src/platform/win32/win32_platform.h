@@ -35,7 +35,7 @@ class Win32Platform : public Platform {
     std::vector<WindowHandle> TopLevelWindows() override;
     WindowHandle TopLevelWindowAt(Point screenPoint) override;
     void RequestWindowClose(WindowHandle window) override;
-    void SetShowCommand(WindowHandle window, int showCommand) override;
+    void SetShowCommand(WindowHandle window, ShowCommand command) override;
     void BringToFront(WindowHandle window) override;
     void StartScreenSaver(WindowHandle ownWindow) override;
     bool CreateFormWindow(Form& form) override;
@@ -58,15 +58,14 @@ class Win32Platform : public Platform {
     std::string InputBox(WindowHandle owner, const std::string& prompt, const std::string& title,
                          const std::string& defaultText) override;
     void ShellOpen(const std::string& file, const std::string& parameters, const std::string& workingFolder,
-                   int showCommand) override;
-    std::string SpecialFolder(int csidl) override;
+                   ShowCommand command) override;
+    std::string SpecialFolder(KnownFolder folder) override;
     std::string ProgramFolder() override;
-    bool InternetConnectedState(std::uint32_t& flags) override;
+    bool InternetConnected() override;
     std::optional<VersionNumber> ProgramVersion() override;
     bool VerifyFileSignature(const std::string& path) override;
-    std::optional<SystemVersion> QueryVersion() override;
     bool EnableShutdownPrivilege() override;
-    void EndSession(unsigned ewxFlags) override;
+    void EndSession(SessionEnd end) override;
     void LockSession() override;
     std::optional<std::string> ReadSetting(const std::string& app, const std::string& section,
                                            const std::string& key) override;
