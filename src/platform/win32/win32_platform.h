@@ -91,14 +91,12 @@ class Win32Platform : public Platform {
     bool HandleDialogKeys(MSG& msg);
 
   private:
-    static LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK WakeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) noexcept;
+    static LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam) noexcept;
+    static LRESULT CALLBACK WakeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
     static LRESULT CALLBACK TrayOwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR id, DWORD_PTR data);
-
-    static Win32Platform* self_; // the hook procedures have no other way to find us
+                                          UINT_PTR id, DWORD_PTR data) noexcept;
 
     HINSTANCE instance_ = nullptr;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;
