@@ -5,7 +5,7 @@
 #ifdef _WIN32
 #include "app/app.h"
 #include "app/settings.h"
-#include "platform/win32/win32_platform.h"
+#include "platform/win32/make_win32_platform.h"
 #endif
 
 namespace tov::ctl {
@@ -18,7 +18,8 @@ namespace {
 
 CatalogueSources SourcesOfThisSystem() {
 #ifdef _WIN32
-    Win32Platform platform;
+    const auto system = MakeWin32Platform();
+    Platform& platform = *system;
     App app(platform);
     LoadSettings(platform, app.state);
     return SystemCatalogueSources(app);

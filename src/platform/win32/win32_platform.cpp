@@ -1,5 +1,7 @@
 #include "platform/win32/win32_platform.h"
 
+#include "platform/win32/make_win32_platform.h"
+
 #include "platform/catch_at_edge.h"
 #include "platform/text.h"
 
@@ -103,6 +105,10 @@ Win32Platform::~Win32Platform() {
     RemoveKeyboardHook();
     RemoveMouseHook();
     wakeWindow_.Reset();
+}
+
+std::unique_ptr<Platform> MakeWin32Platform() {
+    return std::make_unique<Win32Platform>();
 }
 
 int Win32Platform::ToScreen(int logical) const {
