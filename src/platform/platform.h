@@ -14,9 +14,8 @@
 
 namespace tov {
 
-// Message-box buttons and answers, numbered as MB_* and ID* are.
-enum class MessageBoxButtons { Ok = 0, YesNo = 4 };
-enum class MessageBoxResult { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
+enum class MessageBoxButtons { Ok, YesNo };
+enum class MessageBoxResult { Ok, Cancel, Yes, No };
 
 // How a window is shown: by a launch, or as the placement another program's window is put in.
 enum class ShowCommand { Show, Normal, Maximize, Minimize };

@@ -299,7 +299,8 @@ Size Win32Platform::ScreenSize() {
 MessageBoxResult Win32Platform::ShowMessageBox(const std::string& text, const std::string& title,
                                                MessageBoxButtons buttons) {
     // The program has no window in front when it asks, so the box must come forward itself.
-    const UINT style = static_cast<UINT>(buttons) | MB_SETFOREGROUND | MB_TOPMOST;
+    const UINT style =
+        (buttons == MessageBoxButtons::YesNo ? MB_YESNO : MB_OK) | MB_SETFOREGROUND | MB_TOPMOST;
     const int answer = MessageBoxW(nullptr, win32::Wide(text).c_str(), win32::Wide(title).c_str(), style);
     switch (answer) {
     case IDYES:
