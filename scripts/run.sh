@@ -35,7 +35,10 @@ for extra in build-win/help.pdf res/LIGHTON.ico; do [ -f "$extra" ] && cp "$extr
 source scripts/e2e/lib.sh
 set +e
 # On Windows a swallowed Caps Lock never locks; the X server would lock it and Wine replay that.
-e2e_unlock_caps
+if ! e2e_unlock_caps; then
+    echo "Could not take the lock off Caps Lock on $DISPLAY, so Wine would see every press twice." >&2
+    exit 1
+fi
 [ -n "$virtual" ] || echo "Caps Lock no longer locks on this X display (setxkbmap restores it)."
 
 # The welcome window would take the foreground from Notepad, and Wine then drops the keys
