@@ -36,6 +36,7 @@ source_format() {
 step "unit tests (ASan+UBSan)" unit_tests
 step "windows headers" scripts/check_windows_headers.sh
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then step "source format" source_format; fi
+step "layering" scripts/check_layers.sh
 if [ -x scripts/fuzz.sh ]; then step "fuzzers" scripts/fuzz.sh; fi
 step "Windows build" build_windows
 if [ -f build-win/Tovlen.exe ]; then

@@ -1,5 +1,8 @@
 #include "app/app.h"
+#include "app/catalogue_build.h"
+#include "app/contexts.h"
 #include "catalogue/build.h"
+#include "catalogue/built_in_commands.h"
 #include "catalogue/start_menu.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/files.h"
@@ -21,20 +24,7 @@ using testing::ProgramLink;
 using testing::WriteFile;
 using testing::WriteShortcut;
 
-const std::vector<std::string> kFixedSlots = {"",
-                                              "exit",
-                                              "close",
-                                              "minimize",
-                                              "maximize",
-                                              "preferences",
-                                              "reboot",
-                                              "shutdown",
-                                              "shutdown (force)",
-                                              "logoff",
-                                              "lock computer",
-                                              "help",
-                                              "screensaver",
-                                              ""};
+const std::vector<std::string> kFixedSlots = FixedPhraseSlots();
 
 std::vector<std::string> Names(const Catalogue& c) {
     std::vector<std::string> names;
@@ -82,6 +72,19 @@ TEST_F(CatalogueBuild, NothingToReadLeavesTheFixedSlotsOnly) {
     EXPECT_TRUE(c.table.empty());
     EXPECT_TRUE(c.custom.empty());
     EXPECT_FALSE(IsInCommandTable(c, ""));
+}
+
+// The influence and tack files name phrases, not slots, but the first custom name has
+// always been the fifteenth slot; and every row must be reachable by its own text.
+TEST(BuiltInCommands, KeepTheSlotLayoutAndAreEachFoundByTheirText) {
+    ASSERT_EQ(kFixedSlots.size(), 14u);
+    EXPECT_EQ(kFixedSlots.front(), "");
+    EXPECT_EQ(kFixedSlots.back(), "");
+    for (const BuiltInCommand& row : kBuiltInCommands) {
+        const std::string line = BuiltInCommandLine(row.action, IsPrefix(row) ? "x" : "");
+        EXPECT_EQ(FindBuiltInCommand(line), &row) << line;
+        EXPECT_EQ(std::count(kFixedSlots.begin(), kFixedSlots.end(), line), row.offered ? 1 : 0) << line;
+    }
 }
 
 TEST_F(CatalogueBuild, AllUsersShortcutWinsAnExactNameClash) {
@@ -254,7 +257,8 @@ TEST(SystemCatalogueSources, ComeFromTheSpecialFoldersAndSettings) {
     app.state.ShowIEFavorites = 0;
     app.state.ShowFFFavorites = -1;
     app.state.FirefoxProfilesDir = "D:\\located\\by\\hand";
-    const CatalogueSources s = SystemCatalogueSources(app);
+    const CatalogueSources s =
+        SystemCatalogueSources(app.platform, app.state.ShowIEFavorites != 0, app.state.ShowFFFavorites != 0);
     EXPECT_EQ(s.programFolder, "C:\\Program Files\\Tovlen");
     EXPECT_EQ(s.commonPrograms, "C:\\All\\Programs");
     EXPECT_EQ(s.programs, "C:\\Me\\Programs");
@@ -265,7 +269,10 @@ TEST(SystemCatalogueSources, ComeFromTheSpecialFoldersAndSettings) {
     EXPECT_TRUE(s.firefoxBookmarks);
 
     platform.specialFolders.erase(KnownFolder::AppData);
-    EXPECT_EQ(SystemCatalogueSources(app).firefoxProfiles, "");
+    EXPECT_EQ(
+        SystemCatalogueSources(app.platform, app.state.ShowIEFavorites != 0, app.state.ShowFFFavorites != 0)
+            .firefoxProfiles,
+        "");
 }
 
 TEST(BuildCatalogueOfTheApp, ARebuildAskedForDuringTheWalkRunsAfterIt) {

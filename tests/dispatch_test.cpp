@@ -1,9 +1,11 @@
 #include "app/app.h"
+#include "app/contexts.h"
 #include "app/program.h"
+#include "app/submit.h"
+#include "catalogue/build.h"
 #include "commands/dispatch.h"
 #include "commands/launch.h"
 #include "input/keyboard.h"
-#include "input/submit.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -21,20 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::vector<std::string> kBuiltInPhrases = {"",
-                                                  "exit",
-                                                  "close",
-                                                  "minimize",
-                                                  "maximize",
-                                                  "preferences",
-                                                  "reboot",
-                                                  "shutdown",
-                                                  "shutdown (force)",
-                                                  "logoff",
-                                                  "lock computer",
-                                                  "help",
-                                                  "screensaver",
-                                                  ""};
+const std::vector<std::string> kBuiltInPhrases = FixedPhraseSlots();
 
 // A folder of real files for the "run" lines, named with backslashes as the program names paths.
 struct RunFolder {
@@ -59,7 +48,7 @@ class Dispatch : public ::testing::Test {
     Dispatch() {
         app.catalogue.phrases = kBuiltInPhrases;
         app.state.Running = true;
-        OpenCommandWindow(app); // the user has typed into it
+        OpenCommandWindow(app.platform, app.forms, app.state.Transparency); // the user has typed into it
     }
 
     void AddEntry(std::string target, std::string name, std::string arguments = {},
@@ -247,7 +236,7 @@ TEST(DispatchThroughTheMainLoop, ProgramNotFoundStaysOnScreen) {
     App app(platform);
     app.catalogue.phrases = kBuiltInPhrases;
     app.state.Running = true;
-    InstallHooks(app);
+    InstallHooks(app.platform, app.state, app.forms);
     platform.SetWakeHandler([&app] { ServiceInput(app); });
     platform.PressKey(VirtualKey::CapsLock);
     platform.RunPending();

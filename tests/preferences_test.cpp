@@ -1,7 +1,7 @@
 #include "prefs_fixture.h"
 
-#include "app/settings.h"
 #include "platform/extended_keys.h"
+#include "platform/settings_store.h"
 #include "prefs/preferences_form.h"
 
 #include <algorithm>
@@ -105,7 +105,7 @@ TEST_F(Preferences, TheUpDownStoresEveryStep) {
 }
 
 TEST_F(Preferences, TheSliderStoresAndAppliesTheOpacity) {
-    UnloadForm(app, app.forms.frmCommandSuggestion);
+    UnloadForm(app.platform, app.forms, app.forms.frmCommandSuggestion);
     Open();
     platform.ChangeValue(Prefs(), "sdrTransparency", 100);
     ASSERT_NE(app.forms.frmCommandSuggestion, nullptr); // made for the purpose

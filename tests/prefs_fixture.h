@@ -2,6 +2,8 @@
 // A running program on the fake platform with its preferences window open, its program
 // folder a temporary folder of its own.
 #include "app/app.h"
+#include "app/catalogue_build.h"
+#include "app/contexts.h"
 #include "app/program.h"
 #include "catalogue/build.h"
 #include "platform/fake/fake_platform.h"

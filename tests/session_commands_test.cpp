@@ -1,4 +1,6 @@
 #include "app/app.h"
+#include "app/catalogue_build.h"
+#include "app/contexts.h"
 #include "commands/dispatch.h"
 #include "commands/session.h"
 #include "platform/fake/fake_platform.h"

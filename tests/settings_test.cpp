@@ -1,6 +1,7 @@
 #include "app/settings.h"
-#include "app/state.h"
+#include "input/state.h"
 #include "platform/fake/fake_platform.h"
+#include "platform/settings_store.h"
 
 #include <gtest/gtest.h>
 

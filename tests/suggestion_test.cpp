@@ -1,7 +1,7 @@
 #include "app/app.h"
+#include "app/command_line.h"
 #include "input/mouse.h"
 #include "platform/fake/fake_platform.h"
-#include "suggest/match.h"
 #include "suggest/suggestion_form.h"
 #include "suggest_test_folder.h"
 
@@ -28,7 +28,7 @@ struct Suggestions : ::testing::Test {
         platform.programFolder = folder.Path();
         app.catalogue.phrases = {"",      "exit",        "close",    "logoff", "lock computer", "run notepad",
                                  "notes", "run wordpad", "run paint"};
-        LoadSuggestionForm(app);
+        LoadSuggestionForm(app.platform, app.forms);
         OpenCommandWindow();
     }
     void OpenCommandWindow() {
@@ -247,15 +247,20 @@ TEST_F(Suggestions, ButtonPressOutsideTheSuggestionsClosesTheCommandLine) {
     const Point onRows{300, 60};
     ASSERT_EQ(platform.TopLevelWindowAt(onRows), Window().handle);
 
-    EXPECT_EQ(MouseProc(app, {MouseMessage::LeftDown, onRows}), HookDecision::Pass);
-    EXPECT_EQ(MouseProc(app, {MouseMessage::Move, {900, 700}}), HookDecision::Pass);
-    EXPECT_EQ(MouseProc(app, {MouseMessage::MiddleDown, {900, 700}}), HookDecision::Pass);
-    EXPECT_EQ(MouseProc(app, {MouseMessage::LeftUp, {900, 700}}), HookDecision::Pass);
+    EXPECT_EQ(MouseProc(app.platform, app.state, app.forms, {MouseMessage::LeftDown, onRows}),
+              HookDecision::Pass);
+    EXPECT_EQ(MouseProc(app.platform, app.state, app.forms, {MouseMessage::Move, {900, 700}}),
+              HookDecision::Pass);
+    EXPECT_EQ(MouseProc(app.platform, app.state, app.forms, {MouseMessage::MiddleDown, {900, 700}}),
+              HookDecision::Pass);
+    EXPECT_EQ(MouseProc(app.platform, app.state, app.forms, {MouseMessage::LeftUp, {900, 700}}),
+              HookDecision::Pass);
     EXPECT_TRUE(app.state.WindowOpen);
     EXPECT_EQ(app.state.CommandText, "o");
     EXPECT_EQ(platform.wakeRequests, 0);
 
-    EXPECT_EQ(MouseProc(app, {MouseMessage::RightDown, {10, 10}}), HookDecision::Pass);
+    EXPECT_EQ(MouseProc(app.platform, app.state, app.forms, {MouseMessage::RightDown, {10, 10}}),
+              HookDecision::Pass);
     EXPECT_FALSE(app.state.WindowOpen);
     EXPECT_EQ(app.state.CommandText, "");
     EXPECT_TRUE(app.state.DisplayDirty);
@@ -264,7 +269,8 @@ TEST_F(Suggestions, ButtonPressOutsideTheSuggestionsClosesTheCommandLine) {
     app.state.WindowOpen = true;
     app.state.CommandText = "o";
     platform.HideForm(Window()); // a hidden suggestion window is not under any click
-    EXPECT_EQ(MouseProc(app, {MouseMessage::LeftDown, onRows}), HookDecision::Pass);
+    EXPECT_EQ(MouseProc(app.platform, app.state, app.forms, {MouseMessage::LeftDown, onRows}),
+              HookDecision::Pass);
     EXPECT_FALSE(app.state.WindowOpen);
 }
 

@@ -1,3 +1,4 @@
+#include "catalogue/build.h"
 #include "support/run_tool.h"
 #include "support/shortcut_writer.h"
 #include "support/temp_folder.h"
@@ -9,9 +10,14 @@ namespace {
 
 using testing::RunTovlenctl;
 
-const std::string kFixedSlots =
-    R"j("","exit","close","minimize","maximize","preferences","reboot","shutdown",)j"
-    R"j("shutdown (force)","logoff","lock computer","help","screensaver","")j";
+// The fixed slots as the tool prints them (no built-in word needs escaping).
+std::string FixedSlotsJson() {
+    std::string json;
+    for (const std::string& slot : FixedPhraseSlots())
+        json += (json.empty() ? "\"" : ",\"") + slot + "\"";
+    return json;
+}
+const std::string kFixedSlots = FixedSlotsJson();
 
 class TovlenctlCatalogue : public ::testing::Test {
   protected:

@@ -1,9 +1,9 @@
 // The update check against a real HTTP/1.1 server: lighttpd, started on a free loopback port
 // for the test and stopped after it.
 #include "app/app.h"
-#include "app/settings.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/files.h"
+#include "platform/settings_store.h"
 #include "update/update.h"
 
 #include <arpa/inet.h>
@@ -129,7 +129,7 @@ TEST(UpdateLoopback, RealServerDeliversTheExactInstallerAndA404ForTheRest) {
     {
         App app(platform);
         app.state.Running = true;
-        RunUpdate(app, limits);
+        RunUpdate(app.platform, app.state, app.forms, limits);
         ASSERT_EQ(platform.messageBoxes.size(), 1u);
         EXPECT_EQ(platform.messageBoxes[0].text, "Update downloaded, now installing.");
         const auto saved = ReadFileBytes((root / "program" / "updatefile.exe").string(), 16u << 20);
@@ -144,7 +144,7 @@ TEST(UpdateLoopback, RealServerDeliversTheExactInstallerAndA404ForTheRest) {
     {
         App app(platform);
         app.state.Running = true;
-        RunUpdate(app, limits);
+        RunUpdate(app.platform, app.state, app.forms, limits);
         ASSERT_EQ(platform.messageBoxes.size(), 1u);
         EXPECT_EQ(platform.messageBoxes[0].text, "This is the current version of Tovlen.");
         EXPECT_TRUE(app.state.Running);

@@ -1,7 +1,7 @@
 #include "app/app.h"
-#include "app/settings.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/files.h"
+#include "platform/settings_store.h"
 #include "scripted_server.h"
 #include "update/update.h"
 
@@ -43,7 +43,7 @@ class RunUpdateTest : public ::testing::Test {
         limits.connect = 2000ms;
         limits.silence = 300ms;
         limits.slice = 5ms;
-        RunUpdate(app_, limits);
+        RunUpdate(app_.platform, app_.state, app_.forms, limits);
     }
 
     std::vector<std::string> Messages() const {
@@ -183,7 +183,7 @@ TEST_F(RunUpdateTest, ASecondUpdateWhileOneIsRunningDoesNothing) {
     int nested = 0;
     platform_.wakeHandler = [&] {
         ++nested;
-        RunUpdate(app_);
+        RunUpdate(app_.platform, app_.state, app_.forms);
     };
     platform_.RequestWake();
     Run();

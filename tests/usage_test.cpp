@@ -1,5 +1,6 @@
 #include "app/app.h"
 #include "platform/fake/fake_platform.h"
+#include "platform/program_file.h"
 #include "suggest/usage.h"
 #include "suggest_test_folder.h"
 
@@ -41,22 +42,23 @@ TEST(InfluenceFile, AMalformedEntryCostsOnlyItself) {
 }
 
 TEST_F(UsageFiles, InfluenceLoadsFromTheProgramFolder) {
-    LoadInfluence(app);
+    LoadInfluence(app.usage, ProgramFile(app.platform, kInfluenceFile));
     EXPECT_TRUE(app.usage.influence.empty());
     EXPECT_EQ(GetInfluence(app.usage, "run notepad"), 0);
 
     folder.Write("influence.lst",
                  "Run Notepad\r\n3\r\nrun calc\r\nx\r\nrun calc\r\n-1\r\nrun notepad\r\n9\r\n");
-    LoadInfluence(app);
+    LoadInfluence(app.usage, ProgramFile(app.platform, kInfluenceFile));
     EXPECT_EQ(app.usage.influence.size(), 3u);
     EXPECT_EQ(GetInfluence(app.usage, "run notepad"), 3);
     EXPECT_EQ(GetInfluence(app.usage, "run calc"), -1);
 }
 
 TEST_F(UsageFiles, TacksRoundTripThroughTheFile) {
-    EXPECT_TRUE(SetTack(app, "run notepad", "no", true));
-    EXPECT_TRUE(SetTack(app, "notes", "not", true));
-    EXPECT_TRUE(SetTack(app, "run nothing", "no", true)); // replaces the earlier tack for "no"
+    EXPECT_TRUE(SetTack(app.usage, ProgramFile(app.platform, kTackFile), "run notepad", "no", true));
+    EXPECT_TRUE(SetTack(app.usage, ProgramFile(app.platform, kTackFile), "notes", "not", true));
+    EXPECT_TRUE(SetTack(app.usage, ProgramFile(app.platform, kTackFile), "run nothing", "no",
+                        true)); // replaces the earlier tack for "no"
     EXPECT_EQ(folder.Read("commandtack.lst"), "notes\r\nnot\r\nrun nothing\r\nno\r\n");
     EXPECT_TRUE(IsTacked(app.usage, "run nothing", "no"));
     EXPECT_FALSE(IsTacked(app.usage, "run notepad", "no"));
@@ -64,31 +66,32 @@ TEST_F(UsageFiles, TacksRoundTripThroughTheFile) {
     EXPECT_FALSE(IsTacked(app.usage, "Run Nothing", "no"));
 
     App restarted(platform);
-    LoadTacks(restarted);
+    LoadTacks(restarted.usage, ProgramFile(restarted.platform, kTackFile));
     ASSERT_EQ(restarted.usage.tacks.size(), 2u);
     EXPECT_TRUE(IsTacked(restarted.usage, "notes", "not"));
     EXPECT_TRUE(IsTacked(restarted.usage, "run nothing", "no"));
 
-    EXPECT_TRUE(SetTack(restarted, "run nothing", "no", false));
+    EXPECT_TRUE(
+        SetTack(restarted.usage, ProgramFile(restarted.platform, kTackFile), "run nothing", "no", false));
     EXPECT_EQ(folder.Read("commandtack.lst"), "notes\r\nnot\r\n");
     EXPECT_FALSE(IsTacked(restarted.usage, "run nothing", "no"));
 }
 
 TEST_F(UsageFiles, TackFileSkipsWhatWouldBreakItsPairs) {
     folder.Write("commandtack.lst", "\r\nno\r\nrun calc\r\nca\r\ndangling");
-    LoadTacks(app);
+    LoadTacks(app.usage, ProgramFile(app.platform, kTackFile));
     EXPECT_EQ(app.usage.tacks.size(), 2u);
     EXPECT_FALSE(IsTacked(app.usage, "", "no")); // an empty command never matches
     EXPECT_TRUE(IsTacked(app.usage, "run calc", "ca"));
 
-    EXPECT_TRUE(SetTack(app, "two\r\nlines", "tw", true));
+    EXPECT_TRUE(SetTack(app.usage, ProgramFile(app.platform, kTackFile), "two\r\nlines", "tw", true));
     EXPECT_TRUE(IsTacked(app.usage, "two\r\nlines", "tw"));
     EXPECT_EQ(folder.Read("commandtack.lst"), "run calc\r\nca\r\n");
 }
 
 TEST_F(UsageFiles, AFailedWriteKeepsTheChangeInMemory) {
     platform.programFolder = folder.File("missing");
-    EXPECT_FALSE(SetTack(app, "run notepad", "no", true));
+    EXPECT_FALSE(SetTack(app.usage, ProgramFile(app.platform, kTackFile), "run notepad", "no", true));
     EXPECT_TRUE(IsTacked(app.usage, "run notepad", "no"));
     EXPECT_FALSE(folder.Exists("missing"));
 }

@@ -1,12 +1,15 @@
 #include "app/program.h"
 
 #include "app/app.h"
+#include "app/catalogue_build.h"
+#include "app/command_line.h"
 #include "app/lifetime_steps.h"
 #include "app/settings.h"
-#include "app/window_utilities.h"
-#include "catalogue/build.h"
+#include "app/submit.h"
 #include "input/keyboard.h"
-#include "input/submit.h"
+#include "platform/program_file.h"
+#include "platform/settings_store.h"
+#include "platform/window_utilities.h"
 #include "suggest/command_window.h"
 #include "suggest/suggestion_form.h"
 #include "suggest/usage.h"
@@ -37,20 +40,19 @@ void ServeSubmit(App& app) {
 } // namespace
 
 void ServiceInput(App& app) {
-    static bool inSubmit = false;
     State& s = app.state;
     if (s.CaptureCompleted) {
         s.CaptureCompleted = false;
         SaveSetting(app.platform, "mappedkey", std::to_string(s.ActivationKey));
-        UnloadForm(app, app.forms.frmRemap);
+        UnloadForm(app.platform, app.forms, app.forms.frmRemap);
     }
     if (s.WindowOpen && s.ShownGeneration != s.OpenGeneration) {
         s.ShownGeneration = s.OpenGeneration;
-        OpenCommandWindow(app);
+        OpenCommandWindow(app.platform, app.forms, s.Transparency);
         s.DisplayDirty = true;
     }
     if (!s.WindowOpen && !s.SubmitRequested && app.forms.frmMain) {
-        CloseCommandWindow(app);
+        CloseCommandWindow(app.platform, app.forms);
         s.DisplayDirty = false;
     }
     if (s.DisplayDirty && s.WindowOpen) {
@@ -59,13 +61,13 @@ void ServiceInput(App& app) {
     }
     // A submit runs commands that may open message boxes, whose own message loops run this
     // routine again; one submit at a time, the next once the first has returned.
-    while (s.SubmitRequested && !inSubmit) {
-        inSubmit = true;
+    while (s.SubmitRequested && !app.inSubmit) {
+        app.inSubmit = true;
         ServeSubmit(app);
-        inSubmit = false;
+        app.inSubmit = false;
     }
-    if (!s.WindowOpen && app.forms.frmMain && !inSubmit)
-        CloseCommandWindow(app);
+    if (!s.WindowOpen && app.forms.frmMain && !app.inSubmit)
+        CloseCommandWindow(app.platform, app.forms);
 }
 
 void Startup(App& app) {
@@ -75,39 +77,36 @@ void Startup(App& app) {
     AddProgramTrayIcon(app);
     app.state.SelectedIndex = 0;
     BuildCatalogue(app);
-    LoadInfluence(app);
-    LoadTacks(app);
-    LoadSuggestionForm(app);
+    LoadInfluence(app.usage, ProgramFile(app.platform, kInfluenceFile));
+    LoadTacks(app.usage, ProgramFile(app.platform, kTackFile));
+    LoadSuggestionForm(app.platform, app.forms);
     if (Form* suggestions = app.forms.frmCommandSuggestion.get()) {
         suggestions->rect.top = kSuggestionTop;
         app.platform.PlaceForm(*suggestions);
-        SetTransparency(app, suggestions->handle, app.state.Transparency);
+        SetTransparency(app.platform, suggestions->handle, app.state.Transparency);
         app.platform.MakeTopmost(*suggestions);
     }
     FadeAwaySplash(app);
     app.state.SubmitRequested = false;
     app.state.Running = true;
     app.platform.SetWakeHandler([&app] { ServiceInput(app); });
-    InstallHooks(app);
+    InstallHooks(app.platform, app.state, app.forms);
     app.platform.RaisePriority();
 }
 
 void MainLoop(App& app) {
     while (app.state.Running && app.platform.RunOneMessage()) {
         ServiceInput(app);
-        app.unloaded.clear();
+        app.forms.unloaded.clear();
     }
 }
 
 void Shutdown(App& app) {
-    RemoveHooks(app);
+    RemoveHooks(app.platform, app.state);
     RemoveProgramTrayIcon(app);
     app.platform.SetWakeHandler(nullptr);
-    Forms& f = app.forms;
-    for (auto* form : {&f.frmWelcome, &f.frmSystray, &f.frmLoad, &f.frmMain, &f.frmPrefs, &f.frmRemap,
-                       &f.frmCommandSuggestion, &f.frmUpdate})
-        UnloadForm(app, *form);
-    app.unloaded.clear();
+    UnloadAllForms(app.platform, app.forms);
+    app.forms.unloaded.clear();
 }
 
 int RunTovlen(App& app) {

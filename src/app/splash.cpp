@@ -1,15 +1,14 @@
 #include "app/splash.h"
 
 #include "app/app.h"
-#include "app/settings.h"
-#include "app/window_utilities.h"
+#include "platform/settings_store.h"
+#include "platform/window_utilities.h"
 #include "prefs/welcome.h"
 
 namespace tov {
 
 namespace {
 
-constexpr const char* kAppTitle = "Tovlen";
 constexpr int kTenths = 10;
 constexpr Colour kSplashBack = Rgb(255, 255, 255);
 constexpr Colour kSplashBorder = Rgb(0, 96, 0);
@@ -30,7 +29,7 @@ int FadeLevel(int opacity, int step) {
 Form MakeSplash(App& app) {
     Form f;
     f.name = "frmLoad";
-    f.caption = kAppTitle;
+    f.caption = kAppName;
     f.rect = kSplashClient;
     f.backColour = kSplashBack;
     const int w = kSplashClient.width;
@@ -50,13 +49,13 @@ Form MakeSplash(App& app) {
     f.Add({.name = "lblTitleShadow",
            .kind = ControlKind::Label,
            .rect = {92, 36, 309, 77},
-           .text = kAppTitle,
+           .text = kAppName,
            .font = kTitleFont,
            .textColour = kShadowColour});
     f.Add({.name = "lblTitle",
            .kind = ControlKind::Label,
            .rect = {88, 32, 309, 77},
-           .text = kAppTitle,
+           .text = kAppName,
            .font = kTitleFont,
            .textColour = kTitleColour});
     return f;
@@ -70,10 +69,10 @@ void ShowSplash(App& app) {
     f.rect.left = app.platform.ScreenSize().width / 2 - f.rect.width / 2;
     f.rect.top = kSplashTop;
     if (!app.platform.CreateFormWindow(f)) {
-        UnloadForm(app, splash);
+        UnloadForm(app.platform, app.forms, splash);
         return;
     }
-    SetTransparency(app, f.handle, app.state.Transparency);
+    SetTransparency(app.platform, f.handle, app.state.Transparency);
     app.platform.ShowForm(f);
 }
 
@@ -84,11 +83,11 @@ void FadeAwaySplash(App& app) {
         const int opacity = app.state.Transparency;
         const int steps = FadeStepCount(opacity);
         for (int step = 0; step < steps; ++step)
-            SetTransparency(app, splash->handle, FadeLevel(opacity, step));
+            SetTransparency(app.platform, splash->handle, FadeLevel(opacity, step));
     }
     if (SettingToBool(GetSetting(app.platform, "showwelcome", 1)))
-        ShowWelcome(app);
-    UnloadForm(app, app.forms.frmLoad);
+        ShowWelcome(app.platform, app.forms);
+    UnloadForm(app.platform, app.forms, app.forms.frmLoad);
 }
 
 } // namespace tov

@@ -1,8 +1,8 @@
 #include "app/tray.h"
 
 #include "app/app.h"
+#include "app/contexts.h"
 #include "input/keyboard.h"
-#include "prefs/preferences.h"
 
 namespace tov {
 
@@ -51,10 +51,10 @@ void mnu_systray_able_Click(App& app) {
     if (!able)
         return;
     if (able->caption == kDisableCaption) {
-        RemoveHooks(app);
+        RemoveHooks(app.platform, app.state);
         able->caption = kEnableCaption;
     } else {
-        InstallHooks(app);
+        InstallHooks(app.platform, app.state, app.forms);
         able->caption = kDisableCaption;
     }
 }

@@ -1,12 +1,13 @@
 #pragma once
 // The notification-area icon and its menu, owned by the hidden form frmSystray.
 #include "platform/form.h"
+#include "platform/settings_store.h"
 
 namespace tov {
 
 struct App;
 
-constexpr const char* kTrayTip = "Tovlen";
+constexpr const char* kTrayTip = kAppName;
 constexpr const char* kDisableCaption = "Disable";
 constexpr const char* kEnableCaption = "Enable";
 

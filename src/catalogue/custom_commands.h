@@ -1,6 +1,7 @@
 #pragma once
 // The user's own commands, kept in "customprograms.lst" in the program's folder as pairs of
-// lines: the command name, then the command line it stands for ("run " + path or "web " + address).
+// lines: the command name, then the command line it stands for (a run command line for a path, or a web one
+// for an address).
 #include "catalogue/catalogue.h"
 
 #include <string>

@@ -1,7 +1,6 @@
 #include "commands/launch.h"
 
-#include "app/app.h"
-#include "catalogue/catalogue.h"
+#include "platform/program_file.h"
 #include "platform/text.h"
 
 namespace tov {
@@ -19,30 +18,30 @@ bool NeedsEncoding(unsigned char c) {
 
 } // namespace
 
-bool RunProgram(App& app, std::string_view name) {
+bool RunProgram(Platform& platform, const Catalogue& catalogue, std::string_view name) {
     const std::string wanted = LowerCase(name);
-    for (const CommandEntry& entry : app.catalogue.table) {
+    for (const CommandEntry& entry : catalogue.table) {
         if (LowerCase(entry.Name) != wanted)
             continue;
         // The arguments go as parameters rather than glued to the target, so a target
         // with blanks in its path, or a document with arguments, still opens.
-        app.platform.ShellOpen(entry.Target, entry.Arguments,
-                               entry.WorkingFolder.empty() ? kDefaultWorkingFolder : entry.WorkingFolder,
-                               ShowCommand::Show);
+        platform.ShellOpen(entry.Target, entry.Arguments,
+                           entry.WorkingFolder.empty() ? kDefaultWorkingFolder : entry.WorkingFolder,
+                           ShowCommand::Show);
         return true;
     }
     return false;
 }
 
-void OpenPath(App& app, const std::string& path) {
-    app.platform.ShellOpen(path, {}, FolderOf(path), ShowCommand::Show);
+void OpenPath(Platform& platform, const std::string& path) {
+    platform.ShellOpen(path, {}, FolderOf(path), ShowCommand::Show);
 }
 
-void OpenWebSite(App& app, std::string_view site) {
+void OpenWebSite(Platform& platform, std::string_view site) {
     std::string address(site);
     if (!StartsWith(site, "http://") && !StartsWith(site, "https://"))
         address = "http://" + address;
-    app.platform.ShellOpen(address, {}, kDefaultWorkingFolder, ShowCommand::Show);
+    platform.ShellOpen(address, {}, kDefaultWorkingFolder, ShowCommand::Show);
 }
 
 std::string SearchAddress(std::string_view terms) {
@@ -61,12 +60,12 @@ std::string SearchAddress(std::string_view terms) {
     return address;
 }
 
-void OpenWebSearch(App& app, std::string_view terms) {
-    app.platform.ShellOpen(SearchAddress(terms), {}, kDefaultWorkingFolder, ShowCommand::Show);
+void OpenWebSearch(Platform& platform, std::string_view terms) {
+    platform.ShellOpen(SearchAddress(terms), {}, kDefaultWorkingFolder, ShowCommand::Show);
 }
 
-void OpenHelp(App& app) {
-    app.platform.ShellOpen(ProgramFile(app, "help.pdf"), {}, app.platform.ProgramFolder(), ShowCommand::Show);
+void OpenHelp(Platform& platform) {
+    platform.ShellOpen(ProgramFile(platform, "help.pdf"), {}, platform.ProgramFolder(), ShowCommand::Show);
 }
 
 } // namespace tov

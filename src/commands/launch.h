@@ -1,11 +1,12 @@
 #pragma once
 // Launches through the shell: command-table entries, web sites, web searches, the help file.
+#include "catalogue/catalogue.h"
+#include "platform/platform.h"
+
 #include <string>
 #include <string_view>
 
 namespace tov {
-
-struct App;
 
 // The working folder of a launch that names none.
 inline constexpr const char* kDefaultWorkingFolder = "C:\\";
@@ -13,20 +14,20 @@ inline constexpr const char* kSearchAddress = "http://www.google.com/search?hl=e
 
 // Opens the first command-table entry whose name equals `name`, letter case ignored, with its
 // arguments and working folder. False when no entry has that name.
-bool RunProgram(App& app, std::string_view name);
+bool RunProgram(Platform& platform, const Catalogue& catalogue, std::string_view name);
 
 // Opens a file or a folder with its own folder as working folder.
-void OpenPath(App& app, const std::string& path);
+void OpenPath(Platform& platform, const std::string& path);
 
 // Opens a site; "http://" goes in front unless it starts with "http://" or "https://".
-void OpenWebSite(App& app, std::string_view site);
+void OpenWebSite(Platform& platform, std::string_view site);
 
 // The search address for typed terms. Characters that would end or change the query are
 // percent-encoded, and so is everything outside printable ASCII (as its UTF-8 bytes); blanks stay.
 std::string SearchAddress(std::string_view terms);
-void OpenWebSearch(App& app, std::string_view terms);
+void OpenWebSearch(Platform& platform, std::string_view terms);
 
 // Opens "help.pdf" beside the program.
-void OpenHelp(App& app);
+void OpenHelp(Platform& platform);
 
 } // namespace tov

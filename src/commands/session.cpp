@@ -1,7 +1,6 @@
 #include "commands/session.h"
 
-#include "app/app.h"
-#include "app/settings.h"
+#include "platform/settings_store.h"
 
 #include <array>
 #include <optional>
@@ -11,18 +10,16 @@ namespace tov {
 namespace {
 
 struct SessionCommand {
-    std::string_view word;
-    std::string_view question;
+    BuiltInAction action;
     std::optional<SessionEnd> end; // none: lock the workstation instead
 };
 
 constexpr std::array kSessionCommands = {
-    SessionCommand{"logoff", "Are you sure you want to logoff now?", SessionEnd::LogOff},
-    SessionCommand{"reboot", "Are you sure you want to reboot now?", SessionEnd::Reboot},
-    SessionCommand{"shutdown", "Are you sure you want to shutdown now?", SessionEnd::Shutdown},
-    SessionCommand{"shutdown (force)", "Are you sure you want to shutdown now?",
-                   SessionEnd::Shutdown | SessionEnd::Force},
-    SessionCommand{"lock computer", "Are you sure you want to lock the computer now?", std::nullopt},
+    SessionCommand{BuiltInAction::LogOff, SessionEnd::LogOff},
+    SessionCommand{BuiltInAction::Reboot, SessionEnd::Reboot},
+    SessionCommand{BuiltInAction::Shutdown, SessionEnd::Shutdown},
+    SessionCommand{BuiltInAction::ShutdownForced, SessionEnd::Shutdown | SessionEnd::Force},
+    SessionCommand{BuiltInAction::LockComputer, std::nullopt},
 };
 
 } // namespace
@@ -33,18 +30,17 @@ void ExitSession(Platform& platform, SessionEnd end) {
     platform.EndSession(end);
 }
 
-bool RunSessionCommand(App& app, std::string_view line) {
+bool RunSessionCommand(Platform& platform, bool confirm, BuiltInAction action) {
     for (const SessionCommand& command : kSessionCommands) {
-        if (line != command.word)
+        if (command.action != action)
             continue;
-        if (app.state.CheckBeforeShutdown != 0 &&
-            app.platform.ShowMessageBox(std::string(command.question), kAppName, MessageBoxButtons::YesNo) !=
-                MessageBoxResult::Yes)
+        if (confirm && platform.ShowMessageBox(std::string(BuiltInCommandOf(action).question), kAppName,
+                                               MessageBoxButtons::YesNo) != MessageBoxResult::Yes)
             return true;
         if (command.end)
-            ExitSession(app.platform, *command.end);
+            ExitSession(platform, *command.end);
         else
-            app.platform.LockSession();
+            platform.LockSession();
         return true;
     }
     return false;

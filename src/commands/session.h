@@ -1,18 +1,15 @@
 #pragma once
 // Ending or locking the user's session.
+#include "catalogue/built_in_commands.h"
 #include "platform/platform.h"
 
-#include <string_view>
-
 namespace tov {
-
-struct App;
 
 // Ends the session once the shutdown privilege is enabled, and not at all when it cannot be.
 void ExitSession(Platform& platform, SessionEnd end);
 
-// Carries out "logoff", "reboot", "shutdown", "shutdown (force)" or "lock computer", asking
-// first when CheckBeforeShutdown is set. False when the line is none of them.
-bool RunSessionCommand(App& app, std::string_view line);
+// Carries out a command that ends or locks the session, asking its question first when
+// `confirm` is set. False when the action is no session command.
+bool RunSessionCommand(Platform& platform, bool confirm, BuiltInAction action);
 
 } // namespace tov

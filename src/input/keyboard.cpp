@@ -1,6 +1,5 @@
 #include "input/keyboard.h"
 
-#include "app/app.h"
 #include "input/mouse.h"
 #include "platform/text.h"
 
@@ -49,10 +48,9 @@ void FreezeForSubmit(State& s) {
     s.CommandText.clear();
 }
 
-void Open(App& app) {
-    State& s = app.state;
+void Open(Platform& platform, State& s) {
     s.SelectedIndex = 0;
-    s.PreviousWindow = app.platform.ForegroundWindow();
+    s.PreviousWindow = platform.ForegroundWindow();
     s.CommandText.clear();
     s.WindowOpen = true;
     ++s.OpenGeneration;
@@ -60,8 +58,7 @@ void Open(App& app) {
 
 } // namespace
 
-HookDecision KeyboardProc(App& app, const KeyEvent& event) {
-    State& s = app.state;
+HookDecision KeyboardProc(Platform& platform, State& s, const KeyEvent& event) {
     const bool keyDown = event.message == KeyMessage::KeyDown;
     const bool anyDown = keyDown || event.message == KeyMessage::SysKeyDown;
 
@@ -73,7 +70,7 @@ HookDecision KeyboardProc(App& app, const KeyEvent& event) {
         s.ActivationKey = static_cast<std::int16_t>(event.vkCode);
         s.CapturingKey = false;
         s.CaptureCompleted = true;
-        app.platform.RequestWake();
+        platform.RequestWake();
         return HookDecision::Swallow;
     }
     if (!keyDown)
@@ -86,7 +83,7 @@ HookDecision KeyboardProc(App& app, const KeyEvent& event) {
         if (s.WindowOpen)
             FreezeForSubmit(s);
         else
-            Open(app);
+            Open(platform, s);
         changed = true;
     } else if (s.WindowOpen && event.vkCode != VirtualKey::CapsLock) {
         result = HookDecision::Swallow;
@@ -117,29 +114,29 @@ HookDecision KeyboardProc(App& app, const KeyEvent& event) {
                 result = HookDecision::Pass;
                 changed = false;
             } else {
-                s.CommandText += LowerCase(Printable(app.platform.TranslateKey(event)));
+                s.CommandText += LowerCase(Printable(platform.TranslateKey(event)));
             }
         }
     }
     if (changed) {
         s.DisplayDirty = true;
-        app.platform.RequestWake();
+        platform.RequestWake();
     }
     return result;
 }
 
-void InstallHooks(App& app) {
-    app.state.KeyboardHookHandle =
-        app.platform.InstallKeyboardHook([&app](const KeyEvent& e) { return KeyboardProc(app, e); });
-    app.state.MouseHookHandle =
-        app.platform.InstallMouseHook([&app](const MouseEvent& e) { return MouseProc(app, e); });
+void InstallHooks(Platform& platform, State& state, const Forms& forms) {
+    state.KeyboardHookHandle = platform.InstallKeyboardHook(
+        [&platform, &state](const KeyEvent& e) { return KeyboardProc(platform, state, e); });
+    state.MouseHookHandle = platform.InstallMouseHook(
+        [&platform, &state, &forms](const MouseEvent& e) { return MouseProc(platform, state, forms, e); });
 }
 
-void RemoveHooks(App& app) {
-    app.platform.RemoveKeyboardHook();
-    app.platform.RemoveMouseHook();
-    app.state.KeyboardHookHandle = false;
-    app.state.MouseHookHandle = false;
+void RemoveHooks(Platform& platform, State& state) {
+    platform.RemoveKeyboardHook();
+    platform.RemoveMouseHook();
+    state.KeyboardHookHandle = false;
+    state.MouseHookHandle = false;
 }
 
 } // namespace tov

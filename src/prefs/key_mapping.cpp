@@ -1,8 +1,7 @@
 #include "prefs/key_mapping.h"
 
-#include "app/app.h"
-#include "app/settings.h"
-#include "app/window_utilities.h"
+#include "platform/settings_store.h"
+#include "platform/window_utilities.h"
 #include "prefs/preferences_window.h"
 
 #include <algorithm>
@@ -16,11 +15,11 @@ constexpr Size kRemapSize{249, 66};
 constexpr int kRemapPadding = 4;
 constexpr const char* kRemapPrompt = "Press the key you want to use to show Tovlen.";
 
-void ShowKeyName(App& app) {
-    if (Form* f = PreferencesWindow(app)) {
-        const auto key = static_cast<std::uint16_t>(app.state.ActivationKey);
-        f->At("lblKeyMap").text = app.platform.KeyName(key);
-        UpdatePreferencesWindow(app);
+void ShowKeyName(Platform& platform, const State& state, Forms& forms) {
+    if (Form* f = PreferencesWindow(forms)) {
+        const auto key = static_cast<std::uint16_t>(state.ActivationKey);
+        f->At("lblKeyMap").text = platform.KeyName(key);
+        UpdatePreferencesWindow(platform, forms);
     }
 }
 
@@ -47,23 +46,22 @@ Form MakeRemapForm(Platform& platform) {
     return f;
 }
 
-void cmdRemap_Click(App& app) {
-    State& s = app.state;
+void cmdRemap_Click(Platform& platform, State& s, Forms& forms) {
     if (s.CapturingKey)
         return; // already waiting, further down this thread's stack
-    UnloadForm(app, app.forms.frmRemap);
-    app.forms.frmRemap = std::make_unique<Form>(MakeRemapForm(app.platform));
-    Form& remap = *app.forms.frmRemap;
-    if (app.platform.CreateFormWindow(remap)) {
-        SetTransparency(app, remap.handle, s.Transparency);
-        app.platform.ShowForm(remap);
-        app.platform.MakeTopmost(remap);
+    UnloadForm(platform, forms, forms.frmRemap);
+    forms.frmRemap = std::make_unique<Form>(MakeRemapForm(platform));
+    Form& remap = *forms.frmRemap;
+    if (platform.CreateFormWindow(remap)) {
+        SetTransparency(platform, remap.handle, s.Transparency);
+        platform.ShowForm(remap);
+        platform.MakeTopmost(remap);
     }
     s.CapturingKey = true;
     // The low-level hook runs only while this thread retrieves messages, so the wait keeps
     // them moving; it sleeps in the retrieval rather than spinning.
     while (s.CapturingKey && s.Running) {
-        if (!app.platform.RunOneMessage()) {
+        if (!platform.RunOneMessage()) {
             s.Running = false;
             break;
         }
@@ -71,16 +69,16 @@ void cmdRemap_Click(App& app) {
     if (s.CapturingKey) {
         // The program is ending: no key came.
         s.CapturingKey = false;
-        UnloadForm(app, app.forms.frmRemap);
+        UnloadForm(platform, forms, forms.frmRemap);
         return;
     }
-    ShowKeyName(app);
+    ShowKeyName(platform, s, forms);
 }
 
-void cmdKeyMapReset_Click(App& app) {
-    SaveSetting(app.platform, "mappedkey", std::to_string(kDefaultActivationKey));
-    app.state.ActivationKey = kDefaultActivationKey;
-    ShowKeyName(app);
+void cmdKeyMapReset_Click(Platform& platform, State& s, Forms& forms) {
+    SaveSetting(platform, "mappedkey", std::to_string(kDefaultActivationKey));
+    s.ActivationKey = kDefaultActivationKey;
+    ShowKeyName(platform, s, forms);
 }
 
 } // namespace tov

@@ -1,7 +1,6 @@
 #include "prefs/welcome.h"
 
-#include "app/app.h"
-#include "app/settings.h"
+#include "platform/settings_store.h"
 
 #include <algorithm>
 
@@ -67,13 +66,13 @@ struct Column {
 
 } // namespace
 
-Form MakeWelcome(App& app) {
+Form MakeWelcome(Platform& platform, Forms& forms) {
     Form f;
     f.name = "frmWelcome";
     f.caption = "Welcome to Tovlen";
     f.font = kBodyFont;
     f.style = FormStyle{.captionBar = true, .topmost = false, .toolWindow = false, .activateOnShow = true};
-    Column column{app.platform, f};
+    Column column{platform, f};
     column.Text("lblWelcome", "Welcome to Tovlen!", kHeadingFont, 0, kParagraphGap, true);
     column.Text("Label1", kIntroduction, kBodyFont, 0, kParagraphGap);
     column.Rule("Line1");
@@ -94,35 +93,35 @@ Form MakeWelcome(App& app) {
            .kind = ControlKind::Button,
            .rect = {kWelcomeClientWidth - kMargin - kButtonWidth, bottom, kButtonWidth, kButtonHeight},
            .text = "Okay",
-           .onClick = [&app] { cmdOk_Click(app); }});
-    const Size screen = app.platform.ScreenSize();
+           .onClick = [&platform, &forms] { cmdOk_Click(platform, forms); }});
+    const Size screen = platform.ScreenSize();
     const int height = bottom + kButtonHeight + kMargin;
     // Centred, but never with its caption bar off the top of a small screen.
     f.rect = {std::max(0, (screen.width - kWelcomeClientWidth) / 2),
               std::max(0, (screen.height - height) / 2), kWelcomeClientWidth, height};
     // Closing it any other way leaves the setting as it was, so it shows again next time.
-    f.onClose = [&app] { UnloadForm(app, app.forms.frmWelcome); };
+    f.onClose = [&platform, &forms] { UnloadForm(platform, forms, forms.frmWelcome); };
     return f;
 }
 
-void ShowWelcome(App& app) {
-    auto& welcome = app.forms.frmWelcome;
+void ShowWelcome(Platform& platform, Forms& forms) {
+    auto& welcome = forms.frmWelcome;
     if (!welcome) {
-        welcome = std::make_unique<Form>(MakeWelcome(app));
-        if (!app.platform.CreateFormWindow(*welcome)) {
-            UnloadForm(app, welcome);
+        welcome = std::make_unique<Form>(MakeWelcome(platform, forms));
+        if (!platform.CreateFormWindow(*welcome)) {
+            UnloadForm(platform, forms, welcome);
             return;
         }
     }
-    app.platform.ShowForm(*welcome);
+    platform.ShowForm(*welcome);
 }
 
-void cmdOk_Click(App& app) {
-    if (!app.forms.frmWelcome)
+void cmdOk_Click(Platform& platform, Forms& forms) {
+    if (!forms.frmWelcome)
         return;
-    const Control* show = app.forms.frmWelcome->Find("chkShowWindow");
-    SaveSetting(app.platform, "showwelcome", show && show->value ? "1" : "0");
-    UnloadForm(app, app.forms.frmWelcome);
+    const Control* show = forms.frmWelcome->Find("chkShowWindow");
+    SaveSetting(platform, "showwelcome", show && show->value ? "1" : "0");
+    UnloadForm(platform, forms, forms.frmWelcome);
 }
 
 } // namespace tov

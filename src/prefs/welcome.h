@@ -1,20 +1,18 @@
 #pragma once
 // frmWelcome: the short introduction shown after the splash until the user turns it off.
-#include "platform/form.h"
+#include "platform/forms.h"
 
 namespace tov {
-
-struct App;
 
 constexpr int kWelcomeClientWidth = 480;
 
 // The window with its controls laid out for the platform's fonts.
-Form MakeWelcome(App& app);
+Form MakeWelcome(Platform& platform, Forms& forms);
 
 // Opens the welcome window, modeless, creating it when needed.
-void ShowWelcome(App& app);
+void ShowWelcome(Platform& platform, Forms& forms);
 
 // "Okay": remembers whether to show the window next time, then unloads it.
-void cmdOk_Click(App& app);
+void cmdOk_Click(Platform& platform, Forms& forms);
 
 } // namespace tov

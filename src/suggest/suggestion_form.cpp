@@ -1,7 +1,6 @@
 #include "suggest/suggestion_form.h"
 
-#include "app/app.h"
-#include "suggest/match.h"
+#include "platform/program_file.h"
 
 #include <algorithm>
 
@@ -36,13 +35,13 @@ std::size_t RowLimit(std::int16_t suggestionCount, std::size_t matches) {
                                : matches;
 }
 
-bool CommandWindowVisible(const App& app) {
-    return app.forms.frmMain && app.forms.frmMain->visible;
+bool CommandWindowVisible(const Forms& forms) {
+    return forms.frmMain && forms.frmMain->visible;
 }
 
 } // namespace
 
-Form MakeSuggestionForm(App& app) {
+Form MakeSuggestionForm(Platform& platform) {
     Form form;
     form.name = kSuggestionFormName;
     form.rect = Rect{0, kSuggestionTop, kSuggestionWidth, kBottomMargin};
@@ -57,24 +56,26 @@ Form MakeSuggestionForm(App& app) {
     pin.kind = ControlKind::Image;
     pin.rect = kPinRect;
     pin.visible = false;
-    pin.picture = app.platform.LoadResourcePicture(kPinResource);
+    pin.picture = platform.LoadResourcePicture(kPinResource);
     form.Add(std::move(pin));
     return form;
 }
 
-void LoadSuggestionForm(App& app) {
-    auto& form = app.forms.frmCommandSuggestion;
+void LoadSuggestionForm(Platform& platform, Forms& forms) {
+    auto& form = forms.frmCommandSuggestion;
     if (form)
         return;
-    form = std::make_unique<Form>(MakeSuggestionForm(app));
-    app.platform.CreateFormWindow(*form);
+    form = std::make_unique<Form>(MakeSuggestionForm(platform));
+    platform.CreateFormWindow(*form);
 }
 
-void RefreshSuggestions(App& app, const std::vector<Match>& matches, const std::string& result) {
-    Form* form = app.forms.frmCommandSuggestion.get();
+void RefreshSuggestions(Platform& platform, Forms& forms, const SuggestionRows& rowsToShow,
+                        const std::function<void(int row)>& onPinClick) {
+    Form* form = forms.frmCommandSuggestion.get();
     if (!form)
         return;
-    const auto& phrases = app.catalogue.phrases;
+    const auto& phrases = rowsToShow.phrases;
+    const auto& matches = rowsToShow.matches;
     const Control pinTemplate = form->At("imgTack", 0);
     std::string rows;
     std::string highlight;
@@ -84,11 +85,11 @@ void RefreshSuggestions(App& app, const std::vector<Match>& matches, const std::
 
     // Without a row limit the rows stop where the screen does: more could not be seen, and
     // drawing thousands of them would stall every keystroke.
-    const std::size_t limit = RowLimit(app.state.SuggestionCount, matches.size());
-    const int screenBottom = app.platform.ScreenSize().height;
+    const std::size_t limit = RowLimit(rowsToShow.suggestionCount, matches.size());
+    const int screenBottom = platform.ScreenSize().height;
     std::size_t shown = 0;
     while (shown < limit) {
-        if (app.state.SuggestionCount <= 0 && shown > 0 && form->rect.top + height >= screenBottom)
+        if (rowsToShow.suggestionCount <= 0 && shown > 0 && form->rect.top + height >= screenBottom)
             break;
         const Match& match = matches[shown];
         const std::string& phrase = phrases[match.index];
@@ -98,16 +99,16 @@ void RefreshSuggestions(App& app, const std::vector<Match>& matches, const std::
         if (!pin) {
             Control copy = pinTemplate;
             copy.index = row;
-            copy.onClick = [&app, row] { imgTack_Click(app, row); };
+            copy.onClick = [onPinClick, row] { onPinClick(row); };
             pin = &form->Add(std::move(copy));
         }
         pin->rect.top = (row - 1) * kPinPitch + kPinFirstTop;
         pin->visible = true;
         pin->tag = phrase;
         pin->picture = pinTemplate.picture;
-        if (IsTacked(app.usage, phrase, app.state.CommandText)) {
+        if (IsTacked(rowsToShow.usage, phrase, rowsToShow.typed)) {
             if (!litPinLoaded) {
-                litPin = app.platform.LoadPictureFile(ProgramFile(app, kLitPinFile));
+                litPin = platform.LoadPictureFile(ProgramFile(platform, kLitPinFile));
                 litPinLoaded = true;
             }
             pin->picture = litPin;
@@ -115,10 +116,10 @@ void RefreshSuggestions(App& app, const std::vector<Match>& matches, const std::
 
         rows += phrase;
         rows += kLineEnd;
-        if (phrase == result)
+        if (phrase == rowsToShow.result)
             highlight += phrase;
         highlight += kLineEnd;
-        height += app.platform.MeasureText(form->font, phrase).height;
+        height += platform.MeasureText(form->font, phrase).height;
     }
     std::erase_if(form->controls, [&](const Control& c) {
         return c.name == "imgTack" && static_cast<std::size_t>(c.index) > shown;
@@ -134,30 +135,16 @@ void RefreshSuggestions(App& app, const std::vector<Match>& matches, const std::
     form->rect.height = height;
     if (form->handle == 0)
         return;
-    app.platform.PlaceForm(*form);
-    app.platform.UpdateForm(*form);
-    if (CommandWindowVisible(app))
-        app.platform.ShowForm(*form);
+    platform.PlaceForm(*form);
+    platform.UpdateForm(*form);
+    if (CommandWindowVisible(forms))
+        platform.ShowForm(*form);
 }
 
-void HideSuggestions(App& app) {
-    Form* form = app.forms.frmCommandSuggestion.get();
+void HideSuggestions(Platform& platform, Forms& forms) {
+    Form* form = forms.frmCommandSuggestion.get();
     if (form && form->handle != 0)
-        app.platform.HideForm(*form);
-}
-
-void imgTack_Click(App& app, int index) {
-    Form* form = app.forms.frmCommandSuggestion.get();
-    const Control* pin = form ? form->Find("imgTack", index) : nullptr;
-    if (!pin || index == 0 || app.state.CommandText.empty())
-        return;
-    const std::string phrase = pin->tag;
-    const bool tack = pin->picture == form->At("imgTack", 0).picture;
-    SetTack(app, phrase, app.state.CommandText, tack);
-    MatchCommand(app);
-    // The best match may have changed under the typed text; the main loop redraws the command line.
-    app.state.DisplayDirty = true;
-    app.platform.RequestWake();
+        platform.HideForm(*form);
 }
 
 } // namespace tov

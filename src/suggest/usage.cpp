@@ -1,6 +1,5 @@
 #include "suggest/usage.h"
 
-#include "app/app.h"
 #include "catalogue/list_file.h"
 
 #include <algorithm>
@@ -82,14 +81,14 @@ void SetTackList(UsageMemory& usage, std::vector<TackEntry> entries) {
     IndexTacks(usage);
 }
 
-void LoadInfluence(App& app) {
-    const auto lines = ReadListFile(ProgramFile(app, kInfluenceFile));
-    SetInfluenceList(app.usage, lines ? ParseInfluenceLines(*lines) : std::vector<InfluenceEntry>{});
+void LoadInfluence(UsageMemory& usage, const std::string& path) {
+    const auto lines = ReadListFile(path);
+    SetInfluenceList(usage, lines ? ParseInfluenceLines(*lines) : std::vector<InfluenceEntry>{});
 }
 
-void LoadTacks(App& app) {
-    const auto lines = ReadListFile(ProgramFile(app, kTackFile));
-    SetTackList(app.usage, lines ? ParseTackLines(*lines) : std::vector<TackEntry>{});
+void LoadTacks(UsageMemory& usage, const std::string& path) {
+    const auto lines = ReadListFile(path);
+    SetTackList(usage, lines ? ParseTackLines(*lines) : std::vector<TackEntry>{});
 }
 
 std::int16_t GetInfluence(const UsageMemory& usage, std::string_view phrase) {
@@ -125,9 +124,10 @@ bool SaveTacks(const UsageMemory& usage, const std::string& path) {
     return WriteListFile(path, lines);
 }
 
-bool SetTack(App& app, std::string_view phrase, std::string_view typed, bool on) {
-    SetTackInList(app.usage, phrase, typed, on);
-    return SaveTacks(app.usage, ProgramFile(app, kTackFile));
+bool SetTack(UsageMemory& usage, const std::string& path, std::string_view phrase, std::string_view typed,
+             bool on) {
+    SetTackInList(usage, phrase, typed, on);
+    return SaveTacks(usage, path);
 }
 
 } // namespace tov

@@ -13,8 +13,6 @@
 
 namespace tov {
 
-struct App;
-
 inline constexpr const char* kInfluenceFile = "influence.lst";
 inline constexpr const char* kTackFile = "commandtack.lst";
 
@@ -53,9 +51,9 @@ std::vector<TackEntry> ParseTackLines(const std::vector<std::string>& lines);
 void SetInfluenceList(UsageMemory& usage, std::vector<InfluenceEntry> entries);
 void SetTackList(UsageMemory& usage, std::vector<TackEntry> entries);
 
-// Start-up: the lists from the program folder; a missing file gives an empty list.
-void LoadInfluence(App& app);
-void LoadTacks(App& app);
+// Start-up: the lists from their files; a missing file gives an empty list.
+void LoadInfluence(UsageMemory& usage, const std::string& path);
+void LoadTacks(UsageMemory& usage, const std::string& path);
 
 // The count of the first entry whose phrase equals `phrase`, letter case ignored on both sides; 0 when none.
 std::int16_t GetInfluence(const UsageMemory& usage, std::string_view phrase);
@@ -68,8 +66,9 @@ const std::vector<std::string>* TackedCommands(const UsageMemory& usage, std::st
 void SetTackInList(UsageMemory& usage, std::string_view phrase, std::string_view typed, bool on);
 // Rewrites the tack file through a temporary file, so a failed write leaves the old one whole.
 bool SaveTacks(const UsageMemory& usage, const std::string& path);
-// Changes the list and rewrites "commandtack.lst"; the list stays changed in memory even
-// when the file cannot be written, which the answer false reports.
-bool SetTack(App& app, std::string_view phrase, std::string_view typed, bool on);
+// Changes the list and rewrites the tack file at `path`; the list stays changed in memory
+// even when the file cannot be written, which the answer false reports.
+bool SetTack(UsageMemory& usage, const std::string& path, std::string_view phrase, std::string_view typed,
+             bool on);
 
 } // namespace tov

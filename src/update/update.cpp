@@ -1,8 +1,7 @@
 #include "update/update.h"
 
-#include "app/app.h"
-#include "app/settings.h"
 #include "platform/files.h"
+#include "platform/settings_store.h"
 
 namespace tov {
 
@@ -31,22 +30,22 @@ std::unique_ptr<Form> MakeUpdateForm() {
     return form;
 }
 
-void Tell(App& app, const char* text) {
-    app.platform.ShowMessageBox(text, kAppName, MessageBoxButtons::Ok);
+void Tell(Platform& platform, const char* text) {
+    platform.ShowMessageBox(text, kAppName, MessageBoxButtons::Ok);
 }
 
-void SetStatus(App& app, const char* text) {
-    if (Form* form = app.forms.frmUpdate.get()) {
+void SetStatus(Platform& platform, Forms& forms, const char* text) {
+    if (Form* form = forms.frmUpdate.get()) {
         form->At("lblStatus").text = text;
         if (form->handle != 0)
-            app.platform.UpdateForm(*form);
+            platform.UpdateForm(*form);
     }
 }
 
 // Ends a check that did not start an installer.
-void GiveUp(App& app, const char* message) {
-    Tell(app, message);
-    UnloadForm(app, app.forms.frmUpdate);
+void GiveUp(Platform& platform, Forms& forms, const char* message) {
+    Tell(platform, message);
+    UnloadForm(platform, forms, forms.frmUpdate);
 }
 
 } // namespace
@@ -62,55 +61,50 @@ std::uint16_t ProgramMinorVersion(Platform& platform) {
     return TOVLEN_VERSION_MINOR;
 }
 
-void RunUpdate(App& app) {
-    RunUpdate(app, ExchangeLimits{});
-}
-
-void RunUpdate(App& app, const ExchangeLimits& limits) {
+void RunUpdate(Platform& platform, State& state, Forms& forms, const ExchangeLimits& limits) {
     // The check lets events run while it waits; a second "update" typed meanwhile finds it busy.
-    if (app.forms.frmUpdate)
+    if (forms.frmUpdate)
         return;
-    app.forms.frmUpdate = MakeUpdateForm();
-    app.platform.CreateFormWindow(*app.forms.frmUpdate);
+    forms.frmUpdate = MakeUpdateForm();
+    platform.CreateFormWindow(*forms.frmUpdate);
 
-    if (!app.platform.InternetConnected())
-        return GiveUp(app, kNotOnline);
-    const auto server = ConfiguredUpdateServer(app.platform);
+    if (!platform.InternetConnected())
+        return GiveUp(platform, forms, kNotOnline);
+    const auto server = ConfiguredUpdateServer(platform);
     if (!server)
-        return GiveUp(app, kConnectError);
+        return GiveUp(platform, forms, kConnectError);
 
-    const std::string installerName = InstallerName(ProgramMinorVersion(app.platform));
+    const std::string installerName = InstallerName(ProgramMinorVersion(platform));
     ExchangeResult result = FetchInstaller(
-        *server, installerName, limits, [&] { app.platform.PumpPendingMessages(); },
-        [&] { SetStatus(app, "Checking for updates"); });
+        *server, installerName, limits, [&] { platform.PumpPendingMessages(); },
+        [&] { SetStatus(platform, forms, "Checking for updates"); });
     switch (result.outcome) {
     case ExchangeOutcome::ConnectFailed:
-        return GiveUp(app, kConnectError);
+        return GiveUp(platform, forms, kConnectError);
     case ExchangeOutcome::NoUpdate:
-        return GiveUp(app, kNoUpdate);
+        return GiveUp(platform, forms, kNoUpdate);
     case ExchangeOutcome::Incomplete:
-        return GiveUp(app, kIncomplete);
+        return GiveUp(platform, forms, kIncomplete);
     case ExchangeOutcome::Downloaded:
         break;
     }
 
-    const std::string folder = app.platform.ProgramFolder();
+    const std::string folder = platform.ProgramFolder();
     const std::string updateFile = JoinPath(folder, kUpdateFileName);
     // Written beside the final name and renamed when whole, so a half-written installer never exists.
     const bool saved = ReplaceFileContents(updateFile, result.installer);
     result.installer = std::string();
     if (!saved)
-        return GiveUp(app, kIncomplete);
+        return GiveUp(platform, forms, kIncomplete);
     // It came over plain HTTP: whoever sits on the path could have replaced it.
-    if (!app.platform.VerifyFileSignature(updateFile)) {
+    if (!platform.VerifyFileSignature(updateFile)) {
         RemoveFile(updateFile);
-        return GiveUp(app, kNotVerified);
+        return GiveUp(platform, forms, kNotVerified);
     }
-    Tell(app, kInstalling);
+    Tell(platform, kInstalling);
     // The installer is handed the update window, which stays until the program has ended.
-    app.platform.ShellOpen(updateFile, " " + std::to_string(app.forms.frmUpdate->handle), folder,
-                           ShowCommand::Show);
-    app.state.Running = false;
+    platform.ShellOpen(updateFile, " " + std::to_string(forms.frmUpdate->handle), folder, ShowCommand::Show);
+    state.Running = false;
 }
 
 } // namespace tov

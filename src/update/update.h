@@ -1,18 +1,16 @@
 #pragma once
 // The "update" command: asks the update server for the next version's installer, saves it
 // beside the program, checks its signature, starts it and ends the program.
-#include "platform/platform.h"
+#include "input/state.h"
+#include "platform/forms.h"
 #include "update/exchange.h"
 
 namespace tov {
 
-struct App;
-
 inline constexpr const char* kUpdateFileName = "updatefile.exe";
 
-void RunUpdate(App& app);
-// The same with other time limits (tests use short ones).
-void RunUpdate(App& app, const ExchangeLimits& limits);
+// The time limits are the exchange's own unless given (tests use short ones).
+void RunUpdate(Platform& platform, State& state, Forms& forms, const ExchangeLimits& limits = {});
 
 // The server that the "updatehost" setting names, or the default one; nothing when the
 // setting holds something that is no server.

@@ -3,8 +3,8 @@
 #include <optional>
 
 #ifdef _WIN32
-#include "app/app.h"
 #include "app/settings.h"
+#include "input/state.h"
 #include "platform/win32/make_win32_platform.h"
 #endif
 
@@ -20,9 +20,9 @@ CatalogueSources SourcesOfThisSystem() {
 #ifdef _WIN32
     const auto system = MakeWin32Platform();
     Platform& platform = *system;
-    App app(platform);
-    LoadSettings(platform, app.state);
-    return SystemCatalogueSources(app);
+    State state;
+    LoadSettings(platform, state);
+    return SystemCatalogueSources(platform, state.ShowIEFavorites != 0, state.ShowFFFavorites != 0);
 #else
     return {};
 #endif

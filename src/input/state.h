@@ -1,6 +1,8 @@
 #pragma once
 // The process-wide values, in one place. One thread owns them all: the hooks, the window
-// handlers and the main loop run on it, so nothing here is locked.
+// handlers and the main loop run on it, so nothing here is locked. They live with the hooks,
+// the lowest code that changes them; the layers above read them and the windows below
+// them are handed the few values they show.
 #include "platform/types.h"
 
 #include <cstdint>
@@ -37,6 +39,9 @@ struct State {
     unsigned ShownGeneration = 0;      // the opening that the command window on screen belongs to
     bool DisplayDirty = false;         // the command line or selection changed since the last redraw
     bool CaptureCompleted = false;     // a key was captured as the activation key; the loop saves it
+
+    // How deep the custom commands being carried out are nested right now.
+    int CustomCommandDepth = 0;
 };
 
 } // namespace tov
