@@ -117,13 +117,14 @@ TEST_F(Dispatch, WebSitesGetASchemeOnlyWhenTheyHaveNone) {
 TEST_F(Dispatch, SearchTermsKeepTheirMeaningInTheAddress) {
     EXPECT_TRUE(RunCommand(app, "google two words").carriedOut);
     ASSERT_EQ(platform.launches.size(), 1u);
-    EXPECT_EQ(platform.launches[0].file, "http://www.google.com/search?hl=en&q=two words");
+    // Over HTTPS, and without a blank that a browser started with an unquoted %1 would split at.
+    EXPECT_EQ(platform.launches[0].file, "https://www.google.com/search?hl=en&q=two+words");
     EXPECT_EQ(platform.launches[0].workingFolder, "C:\\");
 
-    EXPECT_EQ(SearchAddress("c++ & c# 100%"), std::string(kSearchAddress) + "c%2B%2B %26 c%23 100%25");
+    EXPECT_EQ(SearchAddress("c++ & c# 100%"), std::string(kSearchAddress) + "c%2B%2B+%26+c%23+100%25");
     EXPECT_EQ(SearchAddress("caf\xC3\xA9"), std::string(kSearchAddress) + "caf%C3%A9");
-    EXPECT_EQ(SearchAddress("say \"hi\"\tnow"), std::string(kSearchAddress) + "say %22hi%22%09now");
-    EXPECT_EQ(SearchAddress("a=b?c/d"), std::string(kSearchAddress) + "a=b?c/d");
+    EXPECT_EQ(SearchAddress("say \"hi\"\tnow"), std::string(kSearchAddress) + "say+%22hi%22%09now");
+    EXPECT_EQ(SearchAddress("a=b?c/d *-._~"), std::string(kSearchAddress) + "a%3Db%3Fc%2Fd+*-._%7E");
     EXPECT_EQ(SearchAddress(""), kSearchAddress);
 }
 

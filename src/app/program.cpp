@@ -13,6 +13,7 @@
 #include "suggest/command_window.h"
 #include "suggest/suggestion_form.h"
 #include "suggest/usage.h"
+#include "update/install.h"
 
 namespace tov {
 
@@ -73,6 +74,7 @@ void ServiceInput(App& app) {
 void Startup(App& app) {
     EnsureStartupShortcut(app);
     LoadSettings(app.platform, app.state);
+    RemoveLeftoverDownloads(app.platform);
     ShowSplash(app);
     AddProgramTrayIcon(app);
     app.state.SelectedIndex = 0;

@@ -7,13 +7,12 @@ namespace tov {
 
 namespace {
 
-constexpr std::string_view kCharactersEncodedInQuery = "%&#+\"";
-constexpr unsigned char kFirstPrintable = 0x20;
-constexpr unsigned char kDelete = 0x7F;
+// What a search form leaves as it is; the rest is percent-encoded, blanks as '+'.
+constexpr std::string_view kUnencodedPunctuation = "*-._";
 
-bool NeedsEncoding(unsigned char c) {
-    return c < kFirstPrintable || c >= kDelete ||
-           kCharactersEncodedInQuery.find(static_cast<char>(c)) != std::string_view::npos;
+bool StaysAsItIs(unsigned char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+           kUnencodedPunctuation.find(static_cast<char>(c)) != std::string_view::npos;
 }
 
 } // namespace
@@ -49,12 +48,14 @@ std::string SearchAddress(std::string_view terms) {
     std::string address = kSearchAddress;
     for (char ch : terms) {
         const auto c = static_cast<unsigned char>(ch);
-        if (NeedsEncoding(c)) {
+        if (StaysAsItIs(c)) {
+            address += ch;
+        } else if (ch == ' ') {
+            address += '+';
+        } else {
             address += '%';
             address += kHex[c >> 4];
             address += kHex[c & 0x0F];
-        } else {
-            address += ch;
         }
     }
     return address;

@@ -38,6 +38,11 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::uint64_t 
 // at any point leaves the old file whole.
 bool ReplaceFileContents(const std::string& path, const std::string& bytes);
 bool AppendToFile(const std::string& path, const std::string& bytes);
+// Creates the file and writes all of `bytes`; false, with nothing left behind, when something
+// of that name exists already or the writing fails.
+bool WriteNewFile(const std::string& path, const std::string& bytes);
+// Creates one folder, readable and writable by its owner; true when it exists afterwards.
+bool MakeFolder(const std::string& path);
 bool RemoveFile(const std::string& path);
 bool RenameFile(const std::string& from, const std::string& to); // replaces `to`
 

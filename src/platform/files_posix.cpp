@@ -32,6 +32,17 @@ struct Fd {
     }
 };
 
+bool WriteAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
 } // namespace
 
 std::vector<FoundEntry> ListFolder(const std::string& folder) {
@@ -102,14 +113,24 @@ bool AppendToFile(const std::string& path, const std::string& bytes) {
     Fd f{open(HostPath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644)};
     if (f.fd < 0)
         return false;
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(f.fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0)
+    return WriteAll(f.fd, bytes) && fsync(f.fd) == 0;
+}
+
+bool WriteNewFile(const std::string& path, const std::string& bytes) {
+    bool written = false;
+    {
+        Fd f{open(HostPath(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)};
+        if (f.fd < 0)
             return false;
-        done += static_cast<std::size_t>(n);
+        written = WriteAll(f.fd, bytes) && fsync(f.fd) == 0;
     }
-    return fsync(f.fd) == 0;
+    if (!written)
+        RemoveFile(path);
+    return written;
+}
+
+bool MakeFolder(const std::string& path) {
+    return mkdir(HostPath(path).c_str(), 0700) == 0 || IsFolder(path);
 }
 
 bool RemoveFile(const std::string& path) {

@@ -43,6 +43,18 @@ FileAttribute ToFileAttributes(DWORD windowsAttributes) {
     return attributes;
 }
 
+bool WriteAll(HANDLE file, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD put = 0;
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+        if (!WriteFile(file, bytes.data() + done, want, &put, nullptr) || put == 0)
+            return false;
+        done += put;
+    }
+    return true;
+}
+
 } // namespace
 
 std::vector<FoundEntry> ListFolder(const std::string& folder) {
@@ -115,15 +127,25 @@ bool AppendToFile(const std::string& path, const std::string& bytes) {
                              FILE_ATTRIBUTE_NORMAL, nullptr)};
     if (f.h == INVALID_HANDLE_VALUE)
         return false;
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD put = 0;
-        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
-        if (!WriteFile(f.h, bytes.data() + done, want, &put, nullptr) || put == 0)
+    return WriteAll(f.h, bytes) && FlushFileBuffers(f.h) != 0;
+}
+
+bool WriteNewFile(const std::string& path, const std::string& bytes) {
+    bool written = false;
+    {
+        FileHandle f{CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr)};
+        if (f.h == INVALID_HANDLE_VALUE)
             return false;
-        done += put;
+        written = WriteAll(f.h, bytes) && FlushFileBuffers(f.h) != 0;
     }
-    return FlushFileBuffers(f.h) != 0;
+    if (!written)
+        RemoveFile(path);
+    return written;
+}
+
+bool MakeFolder(const std::string& path) {
+    return CreateDirectoryW(Wide(path).c_str(), nullptr) != 0 || IsFolder(path);
 }
 
 bool RemoveFile(const std::string& path) {

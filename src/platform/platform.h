@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,7 +29,8 @@ enum class KnownFolder {
     CommonFavorites,
     Startup,
     CommonStartup,
-    AppData
+    AppData,
+    LocalAppData
 };
 
 // A version resource's numbers, as VS_FIXEDFILEINFO holds them.
@@ -37,7 +39,33 @@ struct VersionNumber {
     std::uint16_t minor = 0;
     std::uint16_t revision = 0;
     std::uint16_t build = 0;
+    // Ordered as releases are: by major, then minor, revision and build.
+    auto operator<=>(const VersionNumber&) const = default;
 };
+
+// What the system makes of a file's Authenticode signature.
+enum class SignatureVerdict {
+    Trusted,                  // intact, chained to a trusted root, no certificate revoked
+    TrustedRevocationUnknown, // the same, but whether a certificate is revoked could not be learnt
+    Revoked,                  // a certificate of the chain is revoked
+    Refused,                  // unsigned, changed after signing, or vouched for by no trusted root
+};
+
+struct SignatureCheck {
+    SignatureVerdict verdict = SignatureVerdict::Refused;
+    // SHA-256 of the signing certificate's SubjectPublicKeyInfo (its DER bytes), lower-case
+    // hex; empty when there is no signer to speak of.
+    std::string signerKeyHash;
+};
+
+// A file opened so that, while it is held, nobody else can write, rename or delete it:
+// what is checked through it is what runs.
+class HeldFile {
+  public:
+    virtual ~HeldFile() = default;
+    virtual const std::string& Path() const = 0;
+};
+using HeldFilePtr = std::unique_ptr<HeldFile>;
 
 // How the session ends: LogOff, Shutdown or Reboot, with Force added to close programs
 // without asking them.
@@ -137,10 +165,20 @@ class Platform {
     virtual std::string ProgramFolder() = 0; // folder of the running program, no trailing backslash
 
     // Updates. Whether the system reports a connection to the Internet; the program's own
-    // version resource; whether a file carries an Authenticode signature that the system trusts.
+    // version resource.
     virtual bool InternetConnected() = 0;
     virtual std::optional<VersionNumber> ProgramVersion() = 0;
-    virtual bool VerifyFileSignature(const std::string& path) = 0;
+    // Opens an existing file for reading, denying write and delete to everyone else; nothing
+    // when it cannot be had on those terms.
+    virtual HeldFilePtr HoldFile(const std::string& path) = 0;
+    // The held file's Authenticode signature, the whole chain checked for revocation.
+    virtual SignatureCheck VerifySignature(HeldFile& file) = 0;
+    // The FileVersion of the held file's version resource, read through the same handle.
+    virtual std::optional<VersionNumber> HeldFileVersion(HeldFile& file) = 0;
+    // Starts the held file as a program, by its absolute path and no search, with `arguments`
+    // after its quoted path; false when it could not be started.
+    virtual bool StartHeldProgram(HeldFile& file, const std::string& arguments,
+                                  const std::string& workingFolder) = 0;
 
     // The session. None of these is ever called for real by a test.
     virtual bool EnableShutdownPrivilege() = 0;

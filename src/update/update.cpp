@@ -1,7 +1,7 @@
 #include "update/update.h"
 
-#include "platform/files.h"
 #include "platform/settings_store.h"
+#include "update/install.h"
 
 namespace tov {
 
@@ -14,6 +14,11 @@ constexpr const char* kNoUpdate = "This is the current version of Tovlen.";
 constexpr const char* kIncomplete = "The update could not be downloaded completely. Please try again later.";
 constexpr const char* kNotVerified = "The downloaded update could not be verified, so it was not installed.";
 constexpr const char* kInstalling = "Update downloaded, now installing.";
+constexpr const char* kNoSigner =
+    "This copy of Tovlen was built without an update signer, so it cannot install updates.";
+constexpr const char* kNotNewer =
+    "The downloaded update is not newer than this version, so it was not installed.";
+constexpr const char* kNotStarted = "The downloaded update could not be started.";
 
 std::unique_ptr<Form> MakeUpdateForm() {
     auto form = std::make_unique<Form>();
@@ -55,19 +60,30 @@ std::optional<UpdateServer> ConfiguredUpdateServer(Platform& platform) {
         platform.ReadSetting(kAppName, kSettingsSection, kUpdateHostSetting).value_or(""));
 }
 
-std::uint16_t ProgramMinorVersion(Platform& platform) {
-    if (const auto version = platform.ProgramVersion())
-        return version->minor;
-    return TOVLEN_VERSION_MINOR;
+VersionNumber RunningVersion(Platform& platform) {
+    return platform.ProgramVersion().value_or(
+        VersionNumber{TOVLEN_VERSION_MAJOR, TOVLEN_VERSION_MINOR, TOVLEN_VERSION_REVISION, 0});
 }
 
-void RunUpdate(Platform& platform, State& state, Forms& forms, const ExchangeLimits& limits) {
+std::uint16_t ProgramMinorVersion(Platform& platform) {
+    return RunningVersion(platform).minor;
+}
+
+void RunUpdate(Platform& platform, State& state, Forms& forms) {
+    RunUpdate(platform, state, forms, ExchangeLimits{}, BuiltInUpdateSigners());
+}
+
+void RunUpdate(Platform& platform, State& state, Forms& forms, const ExchangeLimits& limits,
+               const SignerList& signers) {
     // The check lets events run while it waits; a second "update" typed meanwhile finds it busy.
     if (forms.frmUpdate)
         return;
     forms.frmUpdate = MakeUpdateForm();
     platform.CreateFormWindow(*forms.frmUpdate);
 
+    // Trusting any publisher would let whoever sits on the network path run programs here.
+    if (signers.empty())
+        return GiveUp(platform, forms, kNoSigner);
     if (!platform.InternetConnected())
         return GiveUp(platform, forms, kNotOnline);
     const auto server = ConfiguredUpdateServer(platform);
@@ -89,21 +105,22 @@ void RunUpdate(Platform& platform, State& state, Forms& forms, const ExchangeLim
         break;
     }
 
-    const std::string folder = platform.ProgramFolder();
-    const std::string updateFile = JoinPath(folder, kUpdateFileName);
-    // Written beside the final name and renamed when whole, so a half-written installer never exists.
-    const bool saved = ReplaceFileContents(updateFile, result.installer);
-    result.installer = std::string();
-    if (!saved)
+    const InstallRequest request{signers, RunningVersion(platform), platform.ProgramFolder(),
+                                 forms.frmUpdate->handle};
+    switch (
+        InstallUpdate(platform, std::move(result.installer), request, [&] { Tell(platform, kInstalling); })) {
+    case InstallOutcome::NotSaved:
         return GiveUp(platform, forms, kIncomplete);
-    // It came over plain HTTP: whoever sits on the path could have replaced it.
-    if (!platform.VerifyFileSignature(updateFile)) {
-        RemoveFile(updateFile);
+    case InstallOutcome::NotVerified:
         return GiveUp(platform, forms, kNotVerified);
+    case InstallOutcome::NotNewer:
+        return GiveUp(platform, forms, kNotNewer);
+    case InstallOutcome::NotStarted:
+        return GiveUp(platform, forms, kNotStarted);
+    case InstallOutcome::Started:
+        break;
     }
-    Tell(platform, kInstalling);
-    // The installer is handed the update window, which stays until the program has ended.
-    platform.ShellOpen(updateFile, " " + std::to_string(forms.frmUpdate->handle), folder, ShowCommand::Show);
+    // The update window stays until the program has ended: the installer was handed its handle.
     state.Running = false;
 }
 

@@ -317,7 +317,7 @@ PicturePtr FakePlatform::ExtractFileIcon(const std::string& path, int index) {
 
 MessageBoxResult FakePlatform::ShowMessageBox(const std::string& text, const std::string& title,
                                               MessageBoxButtons buttons) {
-    messageBoxes.push_back({text, title, buttons});
+    messageBoxes.push_back({text, title, buttons, calls.size()});
     if (!messageBoxAnswers.empty()) {
         const MessageBoxResult answer = messageBoxAnswers.front();
         messageBoxAnswers.pop_front();
@@ -379,9 +379,50 @@ std::optional<VersionNumber> FakePlatform::ProgramVersion() {
     return programVersion;
 }
 
-bool FakePlatform::VerifyFileSignature(const std::string& path) {
-    verifiedFiles.push_back(path);
-    return signatureTrusted;
+namespace {
+
+class FakeHeldFile : public HeldFile {
+  public:
+    FakeHeldFile(std::string path, FakePlatform& platform) : path_(std::move(path)), platform_(platform) {
+        ++platform_.filesHeld;
+        platform_.calls.push_back("HoldFile " + path_);
+    }
+    ~FakeHeldFile() override {
+        --platform_.filesHeld;
+        platform_.calls.push_back("ReleaseFile " + path_);
+    }
+    const std::string& Path() const override { return path_; }
+
+  private:
+    std::string path_;
+    FakePlatform& platform_;
+};
+
+} // namespace
+
+HeldFilePtr FakePlatform::HoldFile(const std::string& path) {
+    if (!IsPlainFile(path))
+        return nullptr;
+    return std::make_unique<FakeHeldFile>(path, *this);
+}
+
+SignatureCheck FakePlatform::VerifySignature(HeldFile& file) {
+    calls.push_back("VerifySignature " + file.Path());
+    return signature;
+}
+
+std::optional<VersionNumber> FakePlatform::HeldFileVersion(HeldFile& file) {
+    calls.push_back("HeldFileVersion " + file.Path());
+    return heldFileVersion;
+}
+
+bool FakePlatform::StartHeldProgram(HeldFile& file, const std::string& arguments,
+                                    const std::string& workingFolder) {
+    calls.push_back("StartHeldProgram " + file.Path());
+    if (!heldProgramStarts)
+        return false;
+    launches.push_back({file.Path(), arguments, workingFolder, ShowCommand::Show});
+    return true;
 }
 
 bool FakePlatform::EnableShutdownPrivilege() {

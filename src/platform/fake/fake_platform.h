@@ -20,6 +20,7 @@ struct FakeMessageBox {
     std::string text;
     std::string title;
     MessageBoxButtons buttons;
+    std::size_t callsBefore = 0; // how many `calls` had been recorded when it showed
 };
 
 struct FakeLaunch {
@@ -76,8 +77,11 @@ class FakePlatform : public Platform {
     std::set<Form*> liveForms;
     bool internetConnected = true;
     std::optional<VersionNumber> programVersion; // none: as if the program had no version resource
-    bool signatureTrusted = false;
-    std::vector<std::string> verifiedFiles;
+    // What the held-file operations answer; a file can be held when it exists.
+    SignatureCheck signature;
+    std::optional<VersionNumber> heldFileVersion;
+    bool heldProgramStarts = true;
+    int filesHeld = 0; // held now
     std::map<WindowHandle, int> opacity;
     // Dialog answers, taken in order; an empty queue answers as if the user cancelled.
     std::deque<std::optional<std::string>> openFileAnswers;
@@ -151,7 +155,11 @@ class FakePlatform : public Platform {
     std::string ProgramFolder() override;
     bool InternetConnected() override;
     std::optional<VersionNumber> ProgramVersion() override;
-    bool VerifyFileSignature(const std::string& path) override;
+    HeldFilePtr HoldFile(const std::string& path) override;
+    SignatureCheck VerifySignature(HeldFile& file) override;
+    std::optional<VersionNumber> HeldFileVersion(HeldFile& file) override;
+    bool StartHeldProgram(HeldFile& file, const std::string& arguments,
+                          const std::string& workingFolder) override;
     bool EnableShutdownPrivilege() override;
     void EndSession(SessionEnd end) override;
     void LockSession() override;

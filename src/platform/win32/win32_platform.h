@@ -63,7 +63,11 @@ class Win32Platform : public Platform {
     std::string ProgramFolder() override;
     bool InternetConnected() override;
     std::optional<VersionNumber> ProgramVersion() override;
-    bool VerifyFileSignature(const std::string& path) override;
+    HeldFilePtr HoldFile(const std::string& path) override;
+    SignatureCheck VerifySignature(HeldFile& file) override;
+    std::optional<VersionNumber> HeldFileVersion(HeldFile& file) override;
+    bool StartHeldProgram(HeldFile& file, const std::string& arguments,
+                          const std::string& workingFolder) override;
     bool EnableShutdownPrivilege() override;
     void EndSession(SessionEnd end) override;
     void LockSession() override;

@@ -32,6 +32,8 @@ int ToCsidl(KnownFolder folder) {
         return CSIDL_STARTUP;
     case KnownFolder::CommonStartup:
         return CSIDL_COMMON_STARTUP;
+    case KnownFolder::LocalAppData:
+        return CSIDL_LOCAL_APPDATA;
     case KnownFolder::AppData:
         break;
     }
