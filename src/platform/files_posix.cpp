@@ -68,7 +68,7 @@ std::vector<FoundEntry> ListFolder(const std::string& folder) {
     if (!dir.d)
         return out;
     while (const dirent* e = readdir(dir.d)) {
-        FoundEntry entry{e->d_name, FILE_ATTRIBUTE_ARCHIVE};
+        FoundEntry entry{e->d_name, FileAttribute::None};
         struct stat st {};
         std::string full = host;
         if (!full.empty() && full.back() != '/')
@@ -77,9 +77,9 @@ std::vector<FoundEntry> ListFolder(const std::string& folder) {
         // A symbolic link stands for a reparse point; what it leads to decides the directory bit.
         const bool link = lstat(full.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
         if (stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-            entry.attributes = FILE_ATTRIBUTE_DIRECTORY;
+            entry.attributes = FileAttribute::Folder;
         if (link)
-            entry.attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+            entry.attributes = entry.attributes | FileAttribute::Link;
         out.push_back(std::move(entry));
     }
     return out;

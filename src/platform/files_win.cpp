@@ -57,6 +57,22 @@ void Explain(std::string* failure, DWORD error) {
     *failure = std::move(text);
 }
 
+FileAttribute ToFileAttributes(const WIN32_FIND_DATAW& data) {
+    const DWORD windowsAttributes = data.dwFileAttributes;
+    FileAttribute attributes = FileAttribute::None;
+    if (windowsAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        attributes = attributes | FileAttribute::Folder;
+    if (windowsAttributes & FILE_ATTRIBUTE_HIDDEN)
+        attributes = attributes | FileAttribute::Hidden;
+    if (windowsAttributes & FILE_ATTRIBUTE_SYSTEM)
+        attributes = attributes | FileAttribute::System;
+    // Only junctions and links stand for another place; cloud placeholders and the like are
+    // the files themselves.
+    if ((windowsAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && IsReparseTagNameSurrogate(data.dwReserved0))
+        attributes = attributes | FileAttribute::Link;
+    return attributes;
+}
+
 bool WriteAll(HANDLE file, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -84,12 +100,7 @@ std::vector<FoundEntry> ListFolder(const std::string& folder) {
     if (find.h == INVALID_HANDLE_VALUE)
         return out;
     do {
-        DWORD attributes = data.dwFileAttributes;
-        // Only junctions and links stand for another place; cloud placeholders and the like
-        // are the files themselves.
-        if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) && !IsReparseTagNameSurrogate(data.dwReserved0))
-            attributes &= ~FILE_ATTRIBUTE_REPARSE_POINT;
-        out.push_back({Narrow(data.cFileName), attributes});
+        out.push_back({Narrow(data.cFileName), ToFileAttributes(data)});
     } while (FindNextFileW(find.h, &data));
     return out;
 }
