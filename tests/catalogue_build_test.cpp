@@ -3,6 +3,7 @@
 #include "app/contexts.h"
 #include "catalogue/build.h"
 #include "catalogue/built_in_commands.h"
+#include "catalogue/list_file.h"
 #include "catalogue/start_menu.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/files.h"
@@ -192,6 +193,31 @@ TEST_F(CatalogueBuild, CustomCommandsComeFirstAndKeepTheirCase) {
     EXPECT_EQ(c.custom[1].Action, "web http://example.com");
     EXPECT_THAT(AddedPhrases(c), ElementsAre("my notes", "help", "run editor"));
     EXPECT_EQ(std::count(c.phrases.begin(), c.phrases.end(), "help"), 2);
+}
+
+// One link to the parent once gave 42 copies of every shortcut; two links to the folder
+// itself made a walk that never ended.
+TEST_F(CatalogueBuild, LinksBetweenFoldersAreNotFollowedSoEveryShortcutComesOnce) {
+    WriteShortcut(User() / "Top.lnk", ProgramLink("C:\\top.exe"));
+    WriteShortcut(User() / "Tools" / "Deep.lnk", ProgramLink("C:\\deep.exe"));
+    std::filesystem::create_directory_symlink(User(), User() / "Tools" / "Up");
+    std::filesystem::create_directory_symlink(User() / "Tools", User() / "Tools" / "Self");
+    std::filesystem::create_directory_symlink(User() / "Tools", User() / "Tools" / "Again");
+    const Catalogue c = Build();
+    EXPECT_THAT(AddedPhrases(c), ElementsAre("run top", "run deep"));
+}
+
+TEST_F(CatalogueBuild, AListFileLongerThanAnyoneWritesLoadsItsStartAndSaysSo) {
+    std::string lines;
+    for (std::size_t i = 0; i < kMaxListLines / 2 + 5; ++i)
+        lines += "c" + std::to_string(i) + "\r\nrun x\r\n";
+    WriteFile(temp.Path() / "Tovlen" / "customprograms.lst", lines);
+    std::vector<std::string> logged;
+    sources.log = [&](std::string_view line) { logged.emplace_back(line); };
+    const Catalogue c = Build();
+    EXPECT_EQ(c.custom.size(), kMaxListLines / 2);
+    EXPECT_THAT(logged, ElementsAre("customprograms.lst: 10 lines left out (past line 200000, or longer than "
+                                    "32768 bytes)"));
 }
 
 TEST_F(CatalogueBuild, FavouritesCarryTheirPassSuffix) {

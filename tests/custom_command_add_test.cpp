@@ -140,6 +140,24 @@ TEST_F(AddCommand, RemovingTakesEveryRecordOfTheName) {
     EXPECT_TRUE(app.catalogue.custom.empty());
 }
 
+TEST_F(AddCommand, ARemovalTheFileCannotTakeIsToldInABalloonAndChangesNothing) {
+    std::string notepadUnicode = "\xFF\xFE";
+    for (char c : std::string("a\r\nrun a\r\n"))
+        notepadUnicode += {c, '\0'};
+    notepadUnicode += 'x'; // an odd byte at the end: the text is not whole
+    WriteListFile(notepadUnicode);
+    BuildCatalogue(app);
+    Click("cmdOkay");
+    Open();
+    platform.SelectRow(Prefs(), "lstPrograms", 0);
+    Click("cmdRemoveProgram");
+    EXPECT_EQ(ListFile(), notepadUnicode);
+    ASSERT_EQ(platform.balloons.size(), 1u);
+    EXPECT_EQ(platform.balloons[0].text,
+              "Tovlen could not save customprograms.lst: it holds text that Tovlen "
+              "cannot write back unchanged, so it was left as it is.");
+}
+
 TEST_F(AddCommand, ACommandThatWouldRunItselfIsRefused) {
     WriteListFile("web b\r\nweb a\r\n");
     platform.inputBoxAnswers = {"b", "web a"}; // "web a" -> "web b" -> "web a" -> ...

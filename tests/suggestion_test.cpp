@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace tov {
 namespace {
 
@@ -239,6 +241,22 @@ TEST_F(Suggestions, PinClickTacksAndUntacks) {
     EXPECT_EQ(folder.Read("commandtack.lst"), "");
     EXPECT_EQ(Rows()[0], "logoff");
     EXPECT_EQ(Window().At("imgTack", 1).picture, TemplatePin());
+}
+
+// A pin click whose save failed once went unnoticed: the pin still takes, the user sees one
+// balloon a session for the file, and the log has every failure.
+TEST_F(Suggestions, APinTheFileCannotTakeIsToldOnceASession) {
+    platform.programFolder = folder.File("missing");
+    Type("o");
+    platform.ClickControl(Window(), "imgTack", 4);
+    EXPECT_EQ(Rows()[0], "close");
+    platform.ClickControl(Window(), "imgTack", 2);
+    EXPECT_FALSE(folder.Exists("missing"));
+    const std::string told = "Tovlen could not save commandtack.lst: no such file or directory.";
+    ASSERT_EQ(platform.balloons.size(), 1u);
+    EXPECT_EQ(platform.balloons[0].title, "Tovlen");
+    EXPECT_EQ(platform.balloons[0].text, told);
+    EXPECT_EQ(std::count(platform.logLines.begin(), platform.logLines.end(), told), 2);
 }
 
 TEST_F(Suggestions, ButtonPressOutsideTheSuggestionsClosesTheCommandLine) {

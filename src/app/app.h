@@ -3,6 +3,7 @@
 // the catalogue, the usage memory and the forms. Only app/ sees it whole; the routines below
 // it are handed the parts they use.
 #include "catalogue/catalogue.h"
+#include "catalogue/save_failure.h"
 #include "input/state.h"
 #include "platform/forms.h"
 #include "platform/platform.h"
@@ -32,6 +33,7 @@ struct App {
     UsageMemory usage;
     IconCache icons;
     Ranking ranking;
+    SaveFailures saveFailures;
     Forms forms;
     MonotonicTime splashLoaded{}; // when frmLoad was made; it stands a while from then
     CatalogueBuildGuard catalogueBuild;

@@ -1,12 +1,14 @@
 #include "app/command_line.h"
 
 #include "app/app.h"
+#include "catalogue/save_failure.h"
 #include "platform/program_file.h"
 #include "platform/text.h"
 #include "suggest/command_window.h"
 #include "suggest/rank.h"
 #include "suggest/result_icon.h"
 #include "suggest/suggestion_form.h"
+#include "suggest/usage.h"
 
 namespace tov {
 
@@ -65,7 +67,10 @@ void imgTack_Click(App& app, int index) {
         return;
     const std::string phrase = pin->tag;
     const bool tack = pin->picture == form->At("imgTack", 0).picture;
-    SetTack(app.usage, ProgramFile(app.platform, kTackFile), phrase, app.state.CommandText, tack);
+    const ListSave save =
+        SetTack(app.usage, ProgramFile(app.platform, kTackFile), phrase, app.state.CommandText, tack);
+    if (!save.saved)
+        ReportSaveFailure(app.platform, app.saveFailures, kTackFile, save.failure);
     MatchCommand(app);
     // The best match may have changed under the typed text; the main loop redraws the command line.
     app.state.DisplayDirty = true;

@@ -22,6 +22,7 @@ PreferencesContext PreferencesContextOf(App& app) {
     return PreferencesContext{.platform = app.platform,
                               .state = app.state,
                               .forms = app.forms,
+                              .saveFailures = app.saveFailures,
                               .rebuildCatalogue = [&app] { BuildCatalogue(app); },
                               .runCommand = [&app](const std::string& line) { RunCommand(app, line); }};
 }

@@ -79,8 +79,9 @@ void Startup(App& app) {
     AddProgramTrayIcon(app);
     app.state.SelectedIndex = 0;
     BuildCatalogue(app);
-    LoadInfluence(app.usage, ProgramFile(app.platform, kInfluenceFile));
-    LoadTacks(app.usage, ProgramFile(app.platform, kTackFile));
+    const auto log = [&app](std::string_view line) { app.platform.Log(line); };
+    LoadInfluence(app.usage, ProgramFile(app.platform, kInfluenceFile), log);
+    LoadTacks(app.usage, ProgramFile(app.platform, kTackFile), log);
     LoadSuggestionForm(app.platform, app.forms);
     if (Form* suggestions = app.forms.frmCommandSuggestion.get()) {
         suggestions->rect.top = kSuggestionTop;

@@ -31,7 +31,7 @@ void BuildCatalogue(Catalogue& catalogue, const CatalogueSources& sources,
                     const std::function<void()>& pump) {
     catalogue.phrases = FixedPhraseSlots();
     catalogue.table.clear();
-    LoadCustomCommands(catalogue, sources.programFolder);
+    LoadCustomCommands(catalogue, sources.programFolder, sources.log);
     ImportStartMenu(catalogue, sources.commonPrograms, pump);
     ImportStartMenu(catalogue, sources.programs, pump);
     if (sources.windowsApps)
@@ -41,7 +41,7 @@ void BuildCatalogue(Catalogue& catalogue, const CatalogueSources& sources,
         ImportFavorites(catalogue, sources.commonFavorites, "", pump);
     }
     if (sources.firefoxBookmarks)
-        ImportFirefoxBookmarks(catalogue, sources.firefoxProfiles, pump);
+        ImportFirefoxBookmarks(catalogue, sources.firefoxProfiles, pump, sources.log);
     if (sources.chromiumBookmarks)
         ImportChromiumBookmarks(catalogue, sources.localAppData);
     std::stable_sort(catalogue.table.begin(), catalogue.table.end(),
@@ -63,6 +63,7 @@ CatalogueSources SystemCatalogueSources(Platform& platform, const CatalogueChoic
     s.windowsApps = choices.windowsApps;
     if (s.windowsApps)
         s.apps = platform.ListInstalledApps();
+    s.log = [&platform](std::string_view line) { platform.Log(line); };
     return s;
 }
 

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tov {
@@ -23,6 +24,7 @@ struct CatalogueSources {
     bool firefoxBookmarks = false;
     bool chromiumBookmarks = false;
     bool windowsApps = false;
+    std::function<void(std::string_view)> log; // hears of what a source held past the limits
 };
 
 // The phrase list as every build starts it: slot 0 empty, the built-in words the catalogue

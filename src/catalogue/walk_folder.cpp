@@ -16,7 +16,10 @@ std::vector<FoundFile> WalkFolder(const std::string& root, const std::function<v
             current += '\\';
         for (auto& entry : ListFolder(current)) {
             if (HasFlag(entry.attributes, FileAttribute::Folder)) {
-                if (entry.name != "." && entry.name != "..")
+                // A junction or link leads back into the tree as often as not (a link to the
+                // parent makes the walk endless), and a Start menu holds none worth following.
+                const bool link = HasFlag(entry.attributes, FileAttribute::Link);
+                if (!link && entry.name != "." && entry.name != "..")
                     pending.push_back(current + entry.name);
                 continue;
             }

@@ -209,6 +209,8 @@ class Platform {
     // itself when the shell restarts. RemoveTrayIcon does nothing when there is none.
     virtual bool AddTrayIcon(Form& owner, const std::string& tip, TrayMouseHandler onMouse) = 0;
     virtual void RemoveTrayIcon() = 0;
+    // A balloon from the tray icon with a warning; nothing when there is no icon.
+    virtual void ShowTrayBalloon(const std::string& title, const std::string& text) = 0;
     // Pops up `owner.popupMenu` at the mouse position and waits for a choice: the index of the
     // chosen item, or none when the user dismissed the menu.
     virtual std::optional<std::size_t> ShowPopupMenu(Form& owner) = 0;

@@ -3,6 +3,7 @@
 #include "catalogue/built_in_commands.h"
 #include "catalogue/custom_commands.h"
 #include "catalogue/list_file.h"
+#include "catalogue/save_failure.h"
 #include "platform/settings_store.h"
 #include "platform/text.h"
 #include "prefs/command_loop.h"
@@ -108,12 +109,12 @@ void RefreshCommandList(const PreferencesContext& p) {
     if (!f)
         return;
     const std::string path = CommandsFile(p);
-    const auto lines = path.empty() ? std::nullopt : ReadListFile(path);
-    if (!lines)
+    const auto text = path.empty() ? std::nullopt : ReadListFile(path);
+    if (!text)
         return; // no file: the list keeps what it shows
     Control& list = f->At("lstPrograms");
     list.items.clear();
-    for (auto& command : CustomCommandsFromLines(*lines))
+    for (auto& command : CustomCommandsFromLines(text->lines))
         list.items.push_back(std::move(command.Name));
     list.value = -1;
     // With the selection gone there is nothing to remove.
@@ -190,8 +191,11 @@ bool cmdAddOkay_Click(const PreferencesContext& p, PreferencesFields& fields) {
                                   kAppName, MessageBoxButtons::Ok);
         return false;
     }
-    if (!AddCustomCommand(path, fields.NewCommandName, fields.NewCommandAction))
+    const ListSave save = AddCustomCommand(path, fields.NewCommandName, fields.NewCommandAction);
+    if (!save.saved) {
+        ReportSaveFailure(p.platform, p.saveFailures, kCustomCommandsFile, save.failure);
         return false;
+    }
     p.rebuildCatalogue();
     RefreshCommandList(p);
     if (Form* f = PreferencesWindow(p.forms)) {
@@ -227,7 +231,9 @@ void cmdRemoveProgram_Click(const PreferencesContext& p) {
     if (!selected)
         return;
     // Every record of the name goes; the file is replaced whole or left as it was.
-    RemoveCustomCommands(CommandsFile(p), name);
+    const ListSave save = RemoveCustomCommands(CommandsFile(p), name);
+    if (!save.saved)
+        ReportSaveFailure(p.platform, p.saveFailures, kCustomCommandsFile, save.failure);
     p.rebuildCatalogue();
     RefreshCommandList(p);
 }

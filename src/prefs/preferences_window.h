@@ -2,6 +2,7 @@
 // Access to the loaded preferences window for its handlers. Handlers that show a dialog or
 // rebuild the catalogue let messages through, and the window may be closed meanwhile: they
 // look it up again afterwards instead of keeping a reference.
+#include "catalogue/save_failure.h"
 #include "input/state.h"
 #include "platform/forms.h"
 
@@ -16,6 +17,7 @@ struct PreferencesContext {
     Platform& platform;
     State& state;
     Forms& forms;
+    SaveFailures& saveFailures;
     std::function<void()> rebuildCatalogue;
     std::function<void(const std::string& line)> runCommand;
 };

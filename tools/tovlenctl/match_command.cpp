@@ -84,7 +84,8 @@ std::vector<std::string> UsageLines(const std::optional<std::string>& file, cons
                                                      : JoinPath(programFolder, name);
     if (path.empty())
         return {};
-    return ReadListFile(path).value_or(std::vector<std::string>{});
+    const auto text = ReadListFile(path);
+    return text ? text->lines : std::vector<std::string>{};
 }
 
 } // namespace

@@ -483,6 +483,10 @@ void FakePlatform::RemoveTrayIcon() {
     trayIcon.reset();
 }
 
+void FakePlatform::ShowTrayBalloon(const std::string& title, const std::string& text) {
+    balloons.push_back({title, text});
+}
+
 std::optional<std::size_t> FakePlatform::ShowPopupMenu(Form& owner) {
     popupsShown.push_back(owner.name);
     std::optional<std::string> choice;

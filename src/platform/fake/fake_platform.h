@@ -38,6 +38,11 @@ struct FakeInputBox {
     std::string defaultText;
 };
 
+struct FakeBalloon {
+    std::string title;
+    std::string text;
+};
+
 struct FakeTrayIcon {
     WindowHandle owner = 0;
     std::string tip;
@@ -99,6 +104,7 @@ class FakePlatform : public Platform {
     std::set<std::string> readOnlyFolders;  // CreateShortcut fails there
     std::optional<FakeTrayIcon> trayIcon;
     int trayIconsAdded = 0;
+    std::vector<FakeBalloon> balloons;                   // every ShowTrayBalloon call
     std::deque<std::optional<std::string>> popupChoices; // item names to choose; none dismisses
     std::vector<std::string> popupsShown;                // owner form names
     MonotonicTime now{};
@@ -172,6 +178,7 @@ class FakePlatform : public Platform {
     bool CreateShortcut(const ShortcutRequest& request) override;
     bool AddTrayIcon(Form& owner, const std::string& tip, TrayMouseHandler onMouse) override;
     void RemoveTrayIcon() override;
+    void ShowTrayBalloon(const std::string& title, const std::string& text) override;
     std::optional<std::size_t> ShowPopupMenu(Form& owner) override;
     Size MeasureWrappedText(const Font& font, std::string_view text, int width) override;
     MonotonicTime MonotonicNow() override;

@@ -86,6 +86,20 @@ void Win32Platform::RemoveTrayIcon() {
     trayRecord_ = NOTIFYICONDATAW{};
 }
 
+void Win32Platform::ShowTrayBalloon(const std::string& title, const std::string& text) {
+    if (!trayWanted_)
+        return;
+    NOTIFYICONDATAW balloon = trayRecord_;
+    balloon.uFlags = NIF_INFO;
+    balloon.dwInfoFlags = NIIF_WARNING;
+    const std::u16string wideTitle = TrayTipText(title, std::size(balloon.szInfoTitle));
+    const std::u16string wideText = TrayTipText(text, std::size(balloon.szInfo));
+    std::copy(wideTitle.begin(), wideTitle.end(), balloon.szInfoTitle);
+    std::copy(wideText.begin(), wideText.end(), balloon.szInfo);
+    if (!Shell_NotifyIconW(NIM_MODIFY, &balloon))
+        Log("tray balloon: the shell did not take it");
+}
+
 std::optional<std::size_t> Win32Platform::ShowPopupMenu(Form& owner) {
     const HWND window = reinterpret_cast<HWND>(owner.handle);
     if (!window || owner.popupMenu.empty())

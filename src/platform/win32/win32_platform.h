@@ -79,6 +79,7 @@ class Win32Platform : public Platform {
     bool CreateShortcut(const ShortcutRequest& request) override;
     bool AddTrayIcon(Form& owner, const std::string& tip, TrayMouseHandler onMouse) override;
     void RemoveTrayIcon() override;
+    void ShowTrayBalloon(const std::string& title, const std::string& text) override;
     std::optional<std::size_t> ShowPopupMenu(Form& owner) override;
     Size MeasureWrappedText(const Font& font, std::string_view text, int width) override;
     MonotonicTime MonotonicNow() override;
