@@ -51,7 +51,7 @@ void FakePlatform::RunPending() {
     }
 }
 
-void FakePlatform::ClickControl(Form& form, std::string_view name, int index) {
+void FakePlatform::ClickControl(Form& form, ControlName name, int index) {
     Control& c = form.At(name, index);
     if (!c.enabled || !c.visible)
         return;
@@ -69,7 +69,7 @@ void FakePlatform::ClickControl(Form& form, std::string_view name, int index) {
     }
 }
 
-void FakePlatform::ChangeValue(Form& form, std::string_view name, int value) {
+void FakePlatform::ChangeValue(Form& form, ControlName name, int value) {
     Control& c = form.At(name);
     if (!c.enabled || !c.visible)
         return;
@@ -80,7 +80,7 @@ void FakePlatform::ChangeValue(Form& form, std::string_view name, int value) {
     }
 }
 
-void FakePlatform::SelectRow(Form& form, std::string_view name, int row) {
+void FakePlatform::SelectRow(Form& form, ControlName name, int row) {
     Control& c = form.At(name);
     if (!c.enabled || !c.visible || row < 0 || row >= static_cast<int>(c.items.size()))
         return;
@@ -464,7 +464,7 @@ void FakePlatform::RemoveTrayIcon() {
 
 std::optional<std::size_t> FakePlatform::ShowPopupMenu(Form& owner) {
     popupsShown.push_back(owner.name);
-    std::optional<std::string> choice;
+    std::optional<ControlName> choice;
     if (!popupChoices.empty()) {
         choice = popupChoices.front();
         popupChoices.pop_front();
