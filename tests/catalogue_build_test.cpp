@@ -246,33 +246,60 @@ TEST_F(CatalogueBuild, OfTwoProfilesOnlyOneIsRead) {
     EXPECT_THAT(Names(c), ElementsAre(listedFirst + " (firefox bookmark)"));
 }
 
+TEST_F(CatalogueBuild, WindowsAppsOnlyWhereNoShortcutHasTheirName) {
+    WriteShortcut(Common() / "Calculator.lnk", ProgramLink("C:\\calc.exe"));
+    WriteShortcut(User() / "Paint.lnk", ProgramLink("C:\\paint.exe"));
+    sources.apps = {
+        {"calculator", "Microsoft.WindowsCalculator_8wekyb3d8bbwe!App"},
+        {"Terminal", "Microsoft.WindowsTerminal_8wekyb3d8bbwe!App"},
+        {"TERMINAL", "Second.Terminal!App"},
+        {"Settings", "windows.immersivecontrolpanel_cw5n1h2txyewy!microsoft.windows.immersivecontrolpanel"},
+        {"Two\r\nLines", "Bad!App"},
+        {"", "NoName!App"},
+        {"No Id", ""}};
+    sources.windowsApps = true;
+    Catalogue c = Build();
+    ASSERT_THAT(Names(c), ElementsAre("Calculator", "Paint", "Settings", "Terminal"));
+    EXPECT_EQ(c.table[3].Target, "shell:AppsFolder\\Microsoft.WindowsTerminal_8wekyb3d8bbwe!App");
+    EXPECT_EQ(c.table[3].WorkingFolder, "");
+    EXPECT_THAT(AddedPhrases(c), ElementsAre("run calculator", "run paint", "run terminal", "run settings"));
+
+    sources.windowsApps = false;
+    EXPECT_THAT(Names(Build()), ElementsAre("Calculator", "Paint"));
+}
+
 TEST(SystemCatalogueSources, ComeFromTheSpecialFoldersAndSettings) {
     FakePlatform platform;
-    platform.specialFolders = {{CSIDL_COMMON_PROGRAMS, "C:\\All\\Programs"},
-                               {CSIDL_PROGRAMS, "C:\\Me\\Programs"},
-                               {CSIDL_FAVORITES, "C:\\Me\\Favorites"},
-                               {CSIDL_COMMON_FAVORITES, "C:\\All\\Fav"},
-                               {CSIDL_APPDATA, "C:\\Me\\AppData"}};
+    platform.specialFolders = {
+        {CSIDL_COMMON_PROGRAMS, "C:\\All\\Programs"}, {CSIDL_PROGRAMS, "C:\\Me\\Programs"},
+        {CSIDL_FAVORITES, "C:\\Me\\Favorites"},       {CSIDL_COMMON_FAVORITES, "C:\\All\\Fav"},
+        {CSIDL_APPDATA, "C:\\Me\\AppData"},           {CSIDL_LOCAL_APPDATA, "C:\\Me\\Local"}};
     App app(platform);
     app.state.ShowIEFavorites = 0;
     app.state.ShowFFFavorites = -1;
+    app.state.ShowChromiumBookmarks = 0;
+    app.state.ShowApps = 0;
+    platform.installedApps = {{"Calculator", "Calc!App"}};
     app.state.FirefoxProfilesDir = "D:\\located\\by\\hand";
-    const CatalogueSources s =
-        SystemCatalogueSources(app.platform, app.state.ShowIEFavorites != 0, app.state.ShowFFFavorites != 0);
+    const CatalogueSources s = SystemCatalogueSources(app.platform, CatalogueChoicesOf(app.state));
     EXPECT_EQ(s.programFolder, "C:\\Program Files\\Tovlen");
     EXPECT_EQ(s.commonPrograms, "C:\\All\\Programs");
     EXPECT_EQ(s.programs, "C:\\Me\\Programs");
     EXPECT_EQ(s.favorites, "C:\\Me\\Favorites");
     EXPECT_EQ(s.commonFavorites, "C:\\All\\Fav");
     EXPECT_EQ(s.firefoxProfiles, "C:\\Me\\AppData\\Mozilla\\Firefox\\Profiles\\");
+    EXPECT_EQ(s.localAppData, "C:\\Me\\Local");
     EXPECT_FALSE(s.ieFavorites);
     EXPECT_TRUE(s.firefoxBookmarks);
+    EXPECT_FALSE(s.chromiumBookmarks);
+    EXPECT_FALSE(s.windowsApps);
+    EXPECT_TRUE(s.apps.empty()); // the folder is not even listed
+
+    app.state.ShowApps = 1;
+    EXPECT_EQ(SystemCatalogueSources(app.platform, CatalogueChoicesOf(app.state)).apps.size(), 1u);
 
     platform.specialFolders.erase(CSIDL_APPDATA);
-    EXPECT_EQ(
-        SystemCatalogueSources(app.platform, app.state.ShowIEFavorites != 0, app.state.ShowFFFavorites != 0)
-            .firefoxProfiles,
-        "");
+    EXPECT_EQ(SystemCatalogueSources(app.platform, CatalogueChoicesOf(app.state)).firefoxProfiles, "");
 }
 
 TEST(BuildCatalogueOfTheApp, ARebuildAskedForDuringTheWalkRunsAfterIt) {

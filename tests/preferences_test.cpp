@@ -55,7 +55,9 @@ TEST_F(Preferences, CheckBoxesStoreZeroOrOneAndTheValueInMemory) {
     for (const Box& box :
          {Box{frmPrefs::chkCheckBeforeShutdown, "checkbeforeshutdown", &app.state.CheckBeforeShutdown},
           Box{frmPrefs::chkIEFavorites, "showiefavs", &app.state.ShowIEFavorites},
-          Box{frmPrefs::chkFFFavorites, "showfffavs", &app.state.ShowFFFavorites}}) {
+          Box{frmPrefs::chkFFFavorites, "showfffavs", &app.state.ShowFFFavorites},
+          Box{frmPrefs::chkChromiumFavorites, "showchromium", &app.state.ShowChromiumBookmarks},
+          Box{frmPrefs::chkApps, "showapps", &app.state.ShowApps}}) {
         const int before = Prefs().At(box.control).value;
         Click(box.control);
         EXPECT_EQ(Setting(box.key), before ? "0" : "1") << box.control.Text();
@@ -66,22 +68,24 @@ TEST_F(Preferences, CheckBoxesStoreZeroOrOneAndTheValueInMemory) {
     }
 }
 
-TEST_F(Preferences, TheFavouritesBoxesRebuildTheCatalogueAndTheShutdownBoxDoesNot) {
+TEST_F(Preferences, TheSourceBoxesRebuildTheCatalogueAndTheShutdownBoxDoesNot) {
     const std::string favorites = folder / "Favorites";
     std::filesystem::create_directory(HostPath(favorites));
     std::ofstream(HostPath(favorites + "\\Example.url"), std::ios::binary)
         << "[InternetShortcut]\r\nURL=http://example.org/\r\n";
     platform.specialFolders[CSIDL_FAVORITES] = favorites;
     app.state.FirefoxProfilesDir = folder.Path().string();
+    platform.installedApps = {{"Calculator", "Microsoft.WindowsCalculator_8wekyb3d8bbwe!App"}};
     BuildCatalogue(app);
-    const std::string favourite = "example (ie bookmark)";
-    ASSERT_TRUE(IsInCommandTable(app.catalogue, favourite));
-    Open();
-
-    Click(frmPrefs::chkIEFavorites);
-    EXPECT_FALSE(IsInCommandTable(app.catalogue, favourite));
-    Click(frmPrefs::chkIEFavorites);
-    EXPECT_TRUE(IsInCommandTable(app.catalogue, favourite));
+    for (const auto& [box, entry] : {std::pair{frmPrefs::chkIEFavorites, "example (ie bookmark)"},
+                                     std::pair{frmPrefs::chkApps, "Calculator"}}) {
+        ASSERT_TRUE(IsInCommandTable(app.catalogue, entry));
+        Open();
+        Click(box);
+        EXPECT_FALSE(IsInCommandTable(app.catalogue, entry)) << box.Text();
+        Click(box);
+        EXPECT_TRUE(IsInCommandTable(app.catalogue, entry)) << box.Text();
+    }
 
     // A command written behind the program's back shows up only when something rebuilds.
     WriteListFile("later\r\nrun c:\\later.exe\r\n");
@@ -89,6 +93,9 @@ TEST_F(Preferences, TheFavouritesBoxesRebuildTheCatalogueAndTheShutdownBoxDoesNo
     EXPECT_FALSE(HasCustom("later"));
     Click(frmPrefs::chkFFFavorites);
     EXPECT_TRUE(HasCustom("later"));
+    WriteListFile("sooner\r\nrun c:\\sooner.exe\r\n");
+    Click(frmPrefs::chkChromiumFavorites);
+    EXPECT_TRUE(HasCustom("sooner"));
 }
 
 TEST_F(Preferences, TheUpDownStoresEveryStep) {

@@ -18,10 +18,16 @@ void BuildCatalogue(App& app) {
     } running(guard);
     do {
         guard.again = false;
-        const CatalogueSources sources = SystemCatalogueSources(app.platform, app.state.ShowIEFavorites != 0,
-                                                                app.state.ShowFFFavorites != 0);
+        const CatalogueSources sources = SystemCatalogueSources(app.platform, CatalogueChoicesOf(app.state));
         BuildCatalogue(app.catalogue, sources, [&] { app.platform.PumpPendingMessages(); });
     } while (guard.again);
+}
+
+CatalogueChoices CatalogueChoicesOf(const State& state) {
+    return {.ieFavorites = state.ShowIEFavorites != 0,
+            .firefoxBookmarks = state.ShowFFFavorites != 0,
+            .chromiumBookmarks = state.ShowChromiumBookmarks != 0,
+            .windowsApps = state.ShowApps != 0};
 }
 
 } // namespace tov

@@ -17,6 +17,8 @@ void LoadSettings(Platform& platform, State& state) {
     state.FirefoxProfilesDir = FirefoxProfilesFolder(platform);
     const int firefoxDefault = IsFolder(state.FirefoxProfilesDir) ? 1 : 0;
     state.ShowFFFavorites = SettingToInt16(GetSetting(platform, "showfffavs", firefoxDefault));
+    state.ShowChromiumBookmarks = SettingToInt16(GetSetting(platform, "showchromium", 1));
+    state.ShowApps = SettingToInt16(GetSetting(platform, "showapps", 1));
 }
 
 } // namespace tov

@@ -1,10 +1,12 @@
 #include "catalogue/build.h"
 
 #include "catalogue/built_in_commands.h"
+#include "catalogue/chromium_bookmarks.h"
 #include "catalogue/custom_commands.h"
 #include "catalogue/favorites.h"
 #include "catalogue/firefox_bookmarks.h"
 #include "catalogue/start_menu.h"
+#include "catalogue/windows_apps.h"
 
 #include <algorithm>
 
@@ -32,17 +34,21 @@ void BuildCatalogue(Catalogue& catalogue, const CatalogueSources& sources,
     LoadCustomCommands(catalogue, sources.programFolder);
     ImportStartMenu(catalogue, sources.commonPrograms, pump);
     ImportStartMenu(catalogue, sources.programs, pump);
+    if (sources.windowsApps)
+        ImportWindowsApps(catalogue, sources.apps);
     if (sources.ieFavorites) {
         ImportFavorites(catalogue, sources.favorites, kUserFavoriteSuffix, pump);
         ImportFavorites(catalogue, sources.commonFavorites, "", pump);
     }
     if (sources.firefoxBookmarks)
         ImportFirefoxBookmarks(catalogue, sources.firefoxProfiles, pump);
+    if (sources.chromiumBookmarks)
+        ImportChromiumBookmarks(catalogue, sources.localAppData);
     std::stable_sort(catalogue.table.begin(), catalogue.table.end(),
                      [](const CommandEntry& a, const CommandEntry& b) { return a.Name < b.Name; });
 }
 
-CatalogueSources SystemCatalogueSources(Platform& platform, bool ieFavorites, bool firefoxBookmarks) {
+CatalogueSources SystemCatalogueSources(Platform& platform, const CatalogueChoices& choices) {
     CatalogueSources s;
     s.programFolder = platform.ProgramFolder();
     s.commonPrograms = platform.SpecialFolder(CSIDL_COMMON_PROGRAMS);
@@ -50,8 +56,13 @@ CatalogueSources SystemCatalogueSources(Platform& platform, bool ieFavorites, bo
     s.favorites = platform.SpecialFolder(CSIDL_FAVORITES);
     s.commonFavorites = platform.SpecialFolder(CSIDL_COMMON_FAVORITES);
     s.firefoxProfiles = FirefoxProfilesFolder(platform);
-    s.ieFavorites = ieFavorites;
-    s.firefoxBookmarks = firefoxBookmarks;
+    s.localAppData = platform.SpecialFolder(CSIDL_LOCAL_APPDATA);
+    s.ieFavorites = choices.ieFavorites;
+    s.firefoxBookmarks = choices.firefoxBookmarks;
+    s.chromiumBookmarks = choices.chromiumBookmarks;
+    s.windowsApps = choices.windowsApps;
+    if (s.windowsApps)
+        s.apps = platform.ListInstalledApps();
     return s;
 }
 

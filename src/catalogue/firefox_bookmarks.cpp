@@ -1,5 +1,6 @@
 #include "catalogue/firefox_bookmarks.h"
 
+#include "catalogue/firefox_places.h"
 #include "catalogue/walk_folder.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -73,6 +74,8 @@ std::vector<CommandEntry> ReadBookmarksFile(const std::string& path) {
 
 void ImportFirefoxBookmarks(Catalogue& catalogue, const std::string& profilesFolder,
                             const std::function<void()>& pump) {
+    if (ImportFirefoxPlaces(catalogue, profilesFolder))
+        return;
     const std::string path = FindBookmarksFile(profilesFolder, pump);
     if (path.empty())
         return;

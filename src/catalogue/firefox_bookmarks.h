@@ -1,5 +1,6 @@
 #pragma once
-// Firefox bookmarks: the anchors of the first "bookmarks.html" in the user's profiles folder.
+// Firefox bookmarks: each profile's places.sqlite, or the anchors of the first "bookmarks.html"
+// in the user's profiles folder.
 #include "catalogue/catalogue.h"
 
 #include <functional>
@@ -21,6 +22,8 @@ std::string FindBookmarksFile(const std::string& profilesFolder, const std::func
 // The entries of the bookmarks file at `path`; none when it is absent, hidden or unreadable.
 std::vector<CommandEntry> ReadBookmarksFile(const std::string& path);
 
+// The bookmarks of every profile's places.sqlite; where none can be read, those of the first
+// bookmarks.html.
 void ImportFirefoxBookmarks(Catalogue& catalogue, const std::string& profilesFolder,
                             const std::function<void()>& pump);
 

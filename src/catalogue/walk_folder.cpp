@@ -28,4 +28,12 @@ std::vector<FoundFile> WalkFolder(const std::string& root, const std::function<v
     return found;
 }
 
+std::vector<std::string> Subfolders(const std::string& folder) {
+    std::vector<std::string> names;
+    for (auto& entry : ListFolder(folder))
+        if ((entry.attributes & FILE_ATTRIBUTE_DIRECTORY) && entry.name != "." && entry.name != "..")
+            names.push_back(std::move(entry.name));
+    return names;
+}
+
 } // namespace tov

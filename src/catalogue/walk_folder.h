@@ -18,4 +18,7 @@ struct FoundFile {
 // walk. An empty root lists nothing, and "." and ".." are never entered.
 std::vector<FoundFile> WalkFolder(const std::string& root, const std::function<void()>& pump);
 
+// The names of the folders directly in `folder`, in listing order, without "." and "..".
+std::vector<std::string> Subfolders(const std::string& folder);
+
 } // namespace tov

@@ -27,6 +27,8 @@ struct State {
     std::int16_t CheckBeforeShutdown = 1;
     std::int16_t ShowIEFavorites = 1;
     std::int16_t ShowFFFavorites = 0;
+    std::int16_t ShowChromiumBookmarks = 1;
+    std::int16_t ShowApps = 1;
     std::string FirefoxProfilesDir;
     bool Running = false;
     bool KeyboardHookHandle = false; // the platform holds the real handles; these say whether they are set

@@ -137,6 +137,13 @@ struct ShortcutRequest {
     int iconIndex = 0; // of the target's icons
 };
 
+// An app of the shell's Applications folder, as the Start menu lists it: Store apps such as
+// Calculator as well as desktop programs.
+struct InstalledApp {
+    std::string name;           // the display name
+    std::string appUserModelId; // its parsing name in the folder, opened as shell:AppsFolder\<id>
+};
+
 using MonotonicTime = std::chrono::steady_clock::time_point;
 using TrayMouseHandler = std::function<void(MouseMessage)>;
 
@@ -209,6 +216,8 @@ class Platform {
                            const std::string& workingFolder, int showCommand) = 0;
     virtual std::string SpecialFolder(int csidl) = 0; // empty when it cannot be resolved
     virtual std::string ProgramFolder() = 0;          // folder of the running program, no trailing backslash
+    // The shell's Applications folder; empty where it cannot be listed (older Windows, Wine).
+    virtual std::vector<InstalledApp> ListInstalledApps() = 0;
 
     // Updates. Whether the system reports a connection (InternetGetConnectedState, with its
     // INTERNET_CONNECTION_* flags); the program's own version resource.

@@ -26,7 +26,7 @@ int Checked(int value) {
     return value != 0 ? 1 : 0;
 }
 
-// A check box's click: the setting, the value in memory, and for the favourites a rebuild.
+// A check box's click: the setting, the value in memory, and for a catalogue source a rebuild.
 void StoreCheckBox(const PreferencesContext& p, ControlName control, const char* key, std::int16_t& value,
                    bool rebuild) {
     Form* f = PreferencesWindow(p.forms);
@@ -106,6 +106,12 @@ void AttachHandlers(const PreferencesContext& p, Form& f, const FieldsPtr& field
     f.At(frmPrefs::chkFFFavorites).onClick = [p] {
         StoreCheckBox(p, frmPrefs::chkFFFavorites, "showfffavs", p.state.ShowFFFavorites, true);
     };
+    f.At(frmPrefs::chkChromiumFavorites).onClick = [p] {
+        StoreCheckBox(p, frmPrefs::chkChromiumFavorites, "showchromium", p.state.ShowChromiumBookmarks, true);
+    };
+    f.At(frmPrefs::chkApps).onClick = [p] {
+        StoreCheckBox(p, frmPrefs::chkApps, "showapps", p.state.ShowApps, true);
+    };
     f.At(frmPrefs::udSuggestions).onChange = [p] { udSuggestions_Change(p); };
     f.At(frmPrefs::sdrTransparency).onChange = [p] { sdrTransparency_Change(p); };
     f.At(frmPrefs::cmdCheckUpdates).onClick = [p] {
@@ -147,6 +153,8 @@ void Form_Load(const PreferencesContext& p) {
     upDown.value = std::clamp(suggestions, kSuggestionsMinimum, kSuggestionsMaximum);
     f->At(frmPrefs::lblSuggestions).text = std::to_string(upDown.value);
     f->At(frmPrefs::chkIEFavorites).value = Checked(s.ShowIEFavorites);
+    f->At(frmPrefs::chkChromiumFavorites).value = Checked(s.ShowChromiumBookmarks);
+    f->At(frmPrefs::chkApps).value = Checked(s.ShowApps);
     Control& firefox = f->At(frmPrefs::chkFFFavorites);
     firefox.value = Checked(s.ShowFFFavorites);
     if (!IsFolder(s.FirefoxProfilesDir)) {

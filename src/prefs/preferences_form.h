@@ -27,6 +27,8 @@ inline constexpr ControlName chkCheckBeforeShutdown{"chkCheckBeforeShutdown"};
 inline constexpr ControlName chkFFFavorites{"chkFFFavorites"};
 inline constexpr ControlName cmdFFLocate{"cmdFFLocate"};
 inline constexpr ControlName chkIEFavorites{"chkIEFavorites"};
+inline constexpr ControlName chkChromiumFavorites{"chkChromiumFavorites"};
+inline constexpr ControlName chkApps{"chkApps"};
 inline constexpr ControlName lstPrograms{"lstPrograms"};
 inline constexpr ControlName cmdAddProgram{"cmdAddProgram"};
 inline constexpr ControlName cmdRemoveProgram{"cmdRemoveProgram"};

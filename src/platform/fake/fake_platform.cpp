@@ -348,6 +348,10 @@ std::string FakePlatform::ProgramFolder() {
     return programFolder;
 }
 
+std::vector<InstalledApp> FakePlatform::ListInstalledApps() {
+    return installedApps;
+}
+
 bool FakePlatform::InternetConnectedState(std::uint32_t& flags) {
     flags = internetFlags;
     return internetConnected;

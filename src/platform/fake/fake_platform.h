@@ -71,6 +71,7 @@ class FakePlatform : public Platform {
     std::vector<std::string> calls; // other operations, in order, for tests to read
     std::map<int, std::string> specialFolders;
     std::string programFolder = "C:\\Program Files\\Tovlen";
+    std::vector<InstalledApp> installedApps;
     std::optional<SystemVersion> version = SystemVersion{VER_PLATFORM_WIN32_NT, 10, 0};
     bool shutdownPrivilegeGranted = true;
     std::map<std::string, std::string> settings; // "app\\section\\key"
@@ -153,6 +154,7 @@ class FakePlatform : public Platform {
     void ShellOpen(const std::string& file, const std::string& parameters, const std::string& workingFolder,
                    int showCommand) override;
     std::string SpecialFolder(int csidl) override;
+    std::vector<InstalledApp> ListInstalledApps() override;
     std::string ProgramFolder() override;
     bool InternetConnectedState(std::uint32_t& flags) override;
     std::optional<VersionNumber> ProgramVersion() override;

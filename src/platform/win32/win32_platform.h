@@ -61,6 +61,7 @@ class Win32Platform : public Platform {
                    int showCommand) override;
     std::string SpecialFolder(int csidl) override;
     std::string ProgramFolder() override;
+    std::vector<InstalledApp> ListInstalledApps() override;
     bool InternetConnectedState(std::uint32_t& flags) override;
     std::optional<VersionNumber> ProgramVersion() override;
     HeldFilePtr HoldFile(const std::string& path) override;
