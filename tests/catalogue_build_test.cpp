@@ -271,9 +271,9 @@ TEST_F(CatalogueBuild, WindowsAppsOnlyWhereNoShortcutHasTheirName) {
 TEST(SystemCatalogueSources, ComeFromTheSpecialFoldersAndSettings) {
     FakePlatform platform;
     platform.specialFolders = {
-        {CSIDL_COMMON_PROGRAMS, "C:\\All\\Programs"}, {CSIDL_PROGRAMS, "C:\\Me\\Programs"},
-        {CSIDL_FAVORITES, "C:\\Me\\Favorites"},       {CSIDL_COMMON_FAVORITES, "C:\\All\\Fav"},
-        {CSIDL_APPDATA, "C:\\Me\\AppData"},           {CSIDL_LOCAL_APPDATA, "C:\\Me\\Local"}};
+        {KnownFolder::CommonPrograms, "C:\\All\\Programs"}, {KnownFolder::Programs, "C:\\Me\\Programs"},
+        {KnownFolder::Favorites, "C:\\Me\\Favorites"},      {KnownFolder::CommonFavorites, "C:\\All\\Fav"},
+        {KnownFolder::AppData, "C:\\Me\\AppData"},          {KnownFolder::LocalAppData, "C:\\Me\\Local"}};
     App app(platform);
     app.state.ShowIEFavorites = 0;
     app.state.ShowFFFavorites = -1;
@@ -298,7 +298,7 @@ TEST(SystemCatalogueSources, ComeFromTheSpecialFoldersAndSettings) {
     app.state.ShowApps = 1;
     EXPECT_EQ(SystemCatalogueSources(app.platform, CatalogueChoicesOf(app.state)).apps.size(), 1u);
 
-    platform.specialFolders.erase(CSIDL_APPDATA);
+    platform.specialFolders.erase(KnownFolder::AppData);
     EXPECT_EQ(SystemCatalogueSources(app.platform, CatalogueChoicesOf(app.state)).firefoxProfiles, "");
 }
 
@@ -308,7 +308,8 @@ TEST(BuildCatalogueOfTheApp, ARebuildAskedForDuringTheWalkRunsAfterIt) {
     WriteShortcut(temp.Path() / "Programs" / "Two.lnk", ProgramLink("C:\\two.exe"));
     WriteFile(temp.Path() / "Favorites" / "Site.url", "[InternetShortcut]\r\nURL=http://site/\r\n");
     FakePlatform platform;
-    platform.specialFolders = {{CSIDL_PROGRAMS, temp / "Programs"}, {CSIDL_FAVORITES, temp / "Favorites"}};
+    platform.specialFolders = {{KnownFolder::Programs, temp / "Programs"},
+                               {KnownFolder::Favorites, temp / "Favorites"}};
     platform.programFolder = temp / "Tovlen";
     App app(platform);
     app.state.ShowIEFavorites = 1;

@@ -111,7 +111,7 @@ TEST_F(Dispatch, WebSitesGetASchemeOnlyWhenTheyHaveNone) {
     for (const FakeLaunch& l : platform.launches) {
         EXPECT_EQ(l.parameters, "");
         EXPECT_EQ(l.workingFolder, "C:\\");
-        EXPECT_EQ(l.showCommand, SW_SHOW);
+        EXPECT_EQ(l.showCommand, ShowCommand::Show);
     }
 }
 
@@ -150,12 +150,12 @@ TEST_F(Dispatch, WindowCommandsActOnThePreviousWindowOrTheCaption) {
     app.state.PreviousWindow = editor;
 
     RunCommand(app, "maximize");
-    EXPECT_EQ(platform.windows[editor].showCommand, SW_SHOWMAXIMIZED);
+    EXPECT_EQ(platform.windows[editor].showCommand, ShowCommand::Maximize);
     RunCommand(app, "minimize");
-    EXPECT_EQ(platform.windows[editor].showCommand, SW_MINIMIZE);
-    platform.windows[calc].showCommand = SW_MINIMIZE;
+    EXPECT_EQ(platform.windows[editor].showCommand, ShowCommand::Minimize);
+    platform.windows[calc].showCommand = ShowCommand::Minimize;
     RunCommand(app, "restore calc");
-    EXPECT_EQ(platform.windows[calc].showCommand, SW_SHOWNORMAL);
+    EXPECT_EQ(platform.windows[calc].showCommand, ShowCommand::Normal);
     RunCommand(app, "show calc");
     EXPECT_EQ(platform.foreground, calc);
 
@@ -191,7 +191,7 @@ TEST_F(Dispatch, RunLineFindsTheEntryIgnoringCase) {
     EXPECT_EQ(platform.launches[0].file, "C:\\Windows\\notepad.exe");
     EXPECT_EQ(platform.launches[0].parameters, "/a b");
     EXPECT_EQ(platform.launches[0].workingFolder, "C:\\");
-    EXPECT_EQ(platform.launches[0].showCommand, SW_SHOW);
+    EXPECT_EQ(platform.launches[0].showCommand, ShowCommand::Show);
     EXPECT_EQ(platform.launches[1].file, "C:\\Tools\\tool.exe");
     EXPECT_EQ(platform.launches[1].workingFolder, "C:\\Tools\\work");
 }
@@ -240,13 +240,13 @@ TEST(DispatchThroughTheMainLoop, ProgramNotFoundStaysOnScreen) {
     app.state.Running = true;
     InstallHooks(app.platform, app.state, app.forms);
     platform.SetWakeHandler([&app] { ServiceInput(app); });
-    platform.PressKey(vk::VK_CAPITAL);
+    platform.PressKey(VirtualKey::CapsLock);
     platform.RunPending();
     platform.TypeText("run nosuchthing");
     platform.RunPending();
-    platform.PressKey(vk::VK_RETURN);
+    platform.PressKey(VirtualKey::Enter);
     platform.RunPending();
-    platform.PressKey(vk::VK_RETURN, KeyMessage::KeyUp);
+    platform.PressKey(VirtualKey::Enter, KeyMessage::KeyUp);
     platform.RequestWake();
     platform.RunPending();
     ASSERT_TRUE(app.forms.frmMain);

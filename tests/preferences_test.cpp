@@ -73,7 +73,7 @@ TEST_F(Preferences, TheSourceBoxesRebuildTheCatalogueAndTheShutdownBoxDoesNot) {
     std::filesystem::create_directory(HostPath(favorites));
     std::ofstream(HostPath(favorites + "\\Example.url"), std::ios::binary)
         << "[InternetShortcut]\r\nURL=http://example.org/\r\n";
-    platform.specialFolders[CSIDL_FAVORITES] = favorites;
+    platform.specialFolders[KnownFolder::Favorites] = favorites;
     app.state.FirefoxProfilesDir = folder.Path().string();
     platform.installedApps = {{"Calculator", "Microsoft.WindowsCalculator_8wekyb3d8bbwe!App"}};
     BuildCatalogue(app);
@@ -188,11 +188,11 @@ TEST_F(Preferences, ChangeTakesTheNextKeyPressAsTheActivationKey) {
         EXPECT_EQ(remap.font, (Font{"Verdana", 14.25}));
         EXPECT_EQ(platform.opacity[remap.handle], 200);
         // The release of whatever started the wait is not the new key.
-        EXPECT_EQ(platform.PressKey(VK_RETURN, KeyMessage::KeyUp), HookDecision::Pass);
+        EXPECT_EQ(platform.PressKey(VirtualKey::Enter, KeyMessage::KeyUp), HookDecision::Pass);
     });
     platform.arrivingEvents.push_back([&] {
         // The current activation key does not open the window now: it is a candidate like any other.
-        EXPECT_EQ(platform.PressKey(VK_F8), HookDecision::Swallow);
+        EXPECT_EQ(platform.PressKey(VirtualKey::F8), HookDecision::Swallow);
     });
     Click(frmPrefs::cmdRemap);
     EXPECT_TRUE(sawPrompt);
@@ -202,9 +202,9 @@ TEST_F(Preferences, ChangeTakesTheNextKeyPressAsTheActivationKey) {
     EXPECT_EQ(app.forms.frmRemap, nullptr);
     EXPECT_EQ(Prefs().At(frmPrefs::lblKeyMap).text, "F8");
 
-    EXPECT_EQ(platform.PressKey(VK_CAPITAL), HookDecision::Pass);
+    EXPECT_EQ(platform.PressKey(VirtualKey::CapsLock), HookDecision::Pass);
     EXPECT_FALSE(app.state.WindowOpen);
-    EXPECT_EQ(platform.PressKey(VK_F8), HookDecision::Swallow);
+    EXPECT_EQ(platform.PressKey(VirtualKey::F8), HookDecision::Swallow);
     EXPECT_TRUE(app.state.WindowOpen);
 
     Click(frmPrefs::cmdKeyMapReset);
@@ -225,14 +225,14 @@ TEST_F(Preferences, TheWaitEndsWhenTheProgramEndsOrTheWindowCloses) {
 }
 
 TEST(ExtendedKeys, KeysSharingAKeypadScanCodeAreExtended) {
-    for (std::uint32_t key : {VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN, VK_DELETE, VK_RCONTROL, VK_RMENU})
-        EXPECT_TRUE(IsExtendedKey(key)) << key;
-    constexpr std::uint32_t kHome = 0x24, kEnd = 0x23, kNumpad4 = 0x64, kDivide = 0x6F;
-    EXPECT_TRUE(IsExtendedKey(kHome));
-    EXPECT_TRUE(IsExtendedKey(kEnd));
-    EXPECT_TRUE(IsExtendedKey(kDivide));
+    for (VirtualKey key : {VirtualKey::Left, VirtualKey::Up, VirtualKey::Right, VirtualKey::Down,
+                           VirtualKey::Delete, VirtualKey::Home, VirtualKey::End, VirtualKey::NumpadDivide,
+                           VirtualKey::RightControl, VirtualKey::RightAlt})
+        EXPECT_TRUE(IsExtendedKey(KeyCode(key))) << KeyCode(key);
+    constexpr std::uint32_t kNumpad4 = 0x64;
     for (std::uint32_t key :
-         {VK_CAPITAL, VK_F8, VK_LCONTROL, VK_LMENU, VK_RSHIFT, std::uint32_t{'A'}, kNumpad4})
+         {KeyCode(VirtualKey::CapsLock), KeyCode(VirtualKey::F8), KeyCode(VirtualKey::LeftControl),
+          KeyCode(VirtualKey::LeftAlt), KeyCode(VirtualKey::RightShift), std::uint32_t{'A'}, kNumpad4})
         EXPECT_FALSE(IsExtendedKey(key)) << key;
 }
 

@@ -37,12 +37,12 @@ class Tray : public ::testing::Test {
         platform.TrayMouse(MouseMessage::RightUp);
     }
     bool CapsLockOpensTheWindow() {
-        const bool swallowed = platform.PressKey(VK_CAPITAL) == HookDecision::Swallow;
-        platform.PressKey(VK_CAPITAL, KeyMessage::KeyUp);
+        const bool swallowed = platform.PressKey(VirtualKey::CapsLock) == HookDecision::Swallow;
+        platform.PressKey(VirtualKey::CapsLock, KeyMessage::KeyUp);
         platform.RunPending();
         const bool open = app.forms.frmMain && app.forms.frmMain->visible;
         if (open) {
-            platform.PressKey(VK_ESCAPE);
+            platform.PressKey(VirtualKey::Escape);
             platform.RunPending();
         }
         return swallowed && open;

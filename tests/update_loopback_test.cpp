@@ -122,7 +122,7 @@ TEST(UpdateLoopback, RealServerDeliversTheExactInstallerAndA404ForTheRest) {
     FakePlatform platform;
     platform.programFolder = (root / "program").string();
     platform.programVersion = VersionNumber{1, 5, 10, 0};
-    platform.specialFolders[CSIDL_LOCAL_APPDATA] = (root / "local").string();
+    platform.specialFolders[KnownFolder::LocalAppData] = (root / "local").string();
     const std::string signer(64, 'c');
     platform.signature = {SignatureVerdict::Trusted, signer};
     platform.heldFileVersion = VersionNumber{1, 6, 0, 0};

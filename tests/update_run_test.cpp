@@ -37,7 +37,7 @@ class RunUpdateTest : public ::testing::Test {
         std::filesystem::create_directories(folder_ / "program");
         std::filesystem::create_directories(folder_ / "local");
         platform_.programFolder = (folder_ / "program").string();
-        platform_.specialFolders[CSIDL_LOCAL_APPDATA] = (folder_ / "local").string();
+        platform_.specialFolders[KnownFolder::LocalAppData] = (folder_ / "local").string();
         platform_.programVersion = VersionNumber{1, 5, 10, 0};
         platform_.signature = {SignatureVerdict::Trusted, kPinned};
         platform_.heldFileVersion = VersionNumber{1, 6, 0, 0};
@@ -101,7 +101,7 @@ TEST_F(RunUpdateTest, PinnedNewerInstallerIsHeldCheckedAndStartedAsSavedThenTheP
     EXPECT_EQ(FilesIn(Downloads()), (std::vector<std::string>{"update-0.exe", "update-1.exe"}));
     EXPECT_EQ(ReadFileBytes((Downloads() / "update-0.exe").string()), "running");
     const std::string saved =
-        platform_.specialFolders[CSIDL_LOCAL_APPDATA] + "\\Tovlen\\updates\\update-1.exe";
+        platform_.specialFolders[KnownFolder::LocalAppData] + "\\Tovlen\\updates\\update-1.exe";
     EXPECT_EQ(ReadFileBytes(saved), installer);
 
     // Announced while held and before the check; checked and started through the same hold.
@@ -221,7 +221,7 @@ TEST_F(RunUpdateTest, FailuresWriteNothingAndSayWhy) {
     }
     // Nowhere to keep the download.
     platform_.messageBoxes.clear();
-    platform_.specialFolders.erase(CSIDL_LOCAL_APPDATA);
+    platform_.specialFolders.erase(KnownFolder::LocalAppData);
     ScriptedServer server({{OkReply("an installer")}});
     Serve(server);
     Run();

@@ -79,8 +79,11 @@ rogue="$E2E_OUT/installer-rogue.exe"
 rm -f "$unsigned" "$tampered" "$rogue"
 osslsigncode remove-signature -in "$setup" -out "$unsigned" >/dev/null || e2e_fail "could not unsign a copy"
 cp "$setup" "$tampered"
-size=$(stat -c %s "$tampered")
-printf '\xA5' | dd of="$tampered" bs=1 seek=$((size / 2)) conv=notrunc status=none
+middle=$(($(stat -c %s "$tampered") / 2))
+# Every bit of the byte flipped, so the copy differs whatever the byte was.
+byte=$(od -An -tu1 -j "$middle" -N1 "$tampered" | tr -d ' ')
+printf "\\x$(printf '%02x' $((byte ^ 0xFF)))" | dd of="$tampered" bs=1 seek="$middle" conv=notrunc status=none
+cmp -s "$setup" "$tampered" && e2e_fail "could not change a copy"
 cp "$unsigned" "$rogue"
 TOVLEN_SIGN_CERT="$pki/rogue.crt" TOVLEN_SIGN_KEY="$pki/rogue.key" "$E2E_ROOT/scripts/sign.sh" "$rogue" >/dev/null ||
     e2e_fail "scripts/sign.sh could not sign with a PEM certificate and key"

@@ -1,11 +1,20 @@
+// The entry point of Tovlen.exe. The program is linked for the GUI subsystem, where the
+// runtime calls main() too; it takes no arguments.
 #include "app/app.h"
 #include "app/program.h"
-#include "platform/win32/win32_platform.h"
+#include "platform/catch_at_edge.h"
+#include "platform/win32/make_win32_platform.h"
 
-#include <windows.h>
+namespace {
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    tov::Win32Platform platform;
-    tov::App app(platform);
-    return tov::RunTovlen(app);
+constexpr int kStoppedByFault = 1;
+
+} // namespace
+
+int main() {
+    const auto platform = tov::MakeWin32Platform();
+    return tov::CatchAtEdge(platform.get(), "the program", kStoppedByFault, [&] {
+        tov::App app(*platform);
+        return tov::RunTovlen(app);
+    });
 }

@@ -51,12 +51,12 @@ void BuildCatalogue(Catalogue& catalogue, const CatalogueSources& sources,
 CatalogueSources SystemCatalogueSources(Platform& platform, const CatalogueChoices& choices) {
     CatalogueSources s;
     s.programFolder = platform.ProgramFolder();
-    s.commonPrograms = platform.SpecialFolder(CSIDL_COMMON_PROGRAMS);
-    s.programs = platform.SpecialFolder(CSIDL_PROGRAMS);
-    s.favorites = platform.SpecialFolder(CSIDL_FAVORITES);
-    s.commonFavorites = platform.SpecialFolder(CSIDL_COMMON_FAVORITES);
+    s.commonPrograms = platform.SpecialFolder(KnownFolder::CommonPrograms);
+    s.programs = platform.SpecialFolder(KnownFolder::Programs);
+    s.favorites = platform.SpecialFolder(KnownFolder::Favorites);
+    s.commonFavorites = platform.SpecialFolder(KnownFolder::CommonFavorites);
     s.firefoxProfiles = FirefoxProfilesFolder(platform);
-    s.localAppData = platform.SpecialFolder(CSIDL_LOCAL_APPDATA);
+    s.localAppData = platform.SpecialFolder(KnownFolder::LocalAppData);
     s.ieFavorites = choices.ieFavorites;
     s.firefoxBookmarks = choices.firefoxBookmarks;
     s.chromiumBookmarks = choices.chromiumBookmarks;
@@ -67,7 +67,7 @@ CatalogueSources SystemCatalogueSources(Platform& platform, const CatalogueChoic
 }
 
 std::string FirefoxProfilesFolder(Platform& platform) {
-    const std::string appData = platform.SpecialFolder(CSIDL_APPDATA);
+    const std::string appData = platform.SpecialFolder(KnownFolder::AppData);
     return appData.empty() ? std::string() : appData + kFirefoxProfilesPath;
 }
 

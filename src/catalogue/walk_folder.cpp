@@ -15,7 +15,7 @@ std::vector<FoundFile> WalkFolder(const std::string& root, const std::function<v
         if (current.back() != '\\')
             current += '\\';
         for (auto& entry : ListFolder(current)) {
-            if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (HasFlag(entry.attributes, FileAttribute::Folder)) {
                 if (entry.name != "." && entry.name != "..")
                     pending.push_back(current + entry.name);
                 continue;
@@ -31,7 +31,7 @@ std::vector<FoundFile> WalkFolder(const std::string& root, const std::function<v
 std::vector<std::string> Subfolders(const std::string& folder) {
     std::vector<std::string> names;
     for (auto& entry : ListFolder(folder))
-        if ((entry.attributes & FILE_ATTRIBUTE_DIRECTORY) && entry.name != "." && entry.name != "..")
+        if (HasFlag(entry.attributes, FileAttribute::Folder) && entry.name != "." && entry.name != "..")
             names.push_back(std::move(entry.name));
     return names;
 }

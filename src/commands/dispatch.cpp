@@ -85,9 +85,9 @@ DispatchResult RunTarget(const CommandContext& c, const std::string& target) {
     return ShowMessage(c, "Program not found.");
 }
 
-void ChangePlacement(Platform& platform, WindowHandle window, int showCommand) {
+void ChangePlacement(Platform& platform, WindowHandle window, ShowCommand command) {
     if (window != 0)
-        platform.SetShowCommand(window, showCommand);
+        platform.SetShowCommand(window, command);
 }
 
 // The suggestion window takes the system commands; the command window stands in while there is none.
@@ -128,13 +128,13 @@ DispatchResult RunCommand(const CommandContext& c, const std::string& line) {
             platform.RequestWindowClose(window);
         break;
     case BuiltInAction::Maximize:
-        ChangePlacement(platform, previous, SW_SHOWMAXIMIZED);
+        ChangePlacement(platform, previous, ShowCommand::Maximize);
         break;
     case BuiltInAction::Minimize:
-        ChangePlacement(platform, previous, SW_MINIMIZE);
+        ChangePlacement(platform, previous, ShowCommand::Minimize);
         break;
     case BuiltInAction::RestoreByCaption:
-        ChangePlacement(platform, FindWindowByCaption(platform, argument), SW_SHOWNORMAL);
+        ChangePlacement(platform, FindWindowByCaption(platform, argument), ShowCommand::Normal);
         break;
     case BuiltInAction::ShowByCaption:
         if (const WindowHandle window = FindWindowByCaption(platform, argument))

@@ -26,21 +26,21 @@ bool RunProgram(Platform& platform, const Catalogue& catalogue, std::string_view
         // with blanks in its path, or a document with arguments, still opens.
         platform.ShellOpen(entry.Target, entry.Arguments,
                            entry.WorkingFolder.empty() ? kDefaultWorkingFolder : entry.WorkingFolder,
-                           SW_SHOW);
+                           ShowCommand::Show);
         return true;
     }
     return false;
 }
 
 void OpenPath(Platform& platform, const std::string& path) {
-    platform.ShellOpen(path, {}, FolderOf(path), SW_SHOW);
+    platform.ShellOpen(path, {}, FolderOf(path), ShowCommand::Show);
 }
 
 void OpenWebSite(Platform& platform, std::string_view site) {
     std::string address(site);
     if (!StartsWith(site, "http://") && !StartsWith(site, "https://"))
         address = "http://" + address;
-    platform.ShellOpen(address, {}, kDefaultWorkingFolder, SW_SHOW);
+    platform.ShellOpen(address, {}, kDefaultWorkingFolder, ShowCommand::Show);
 }
 
 std::string SearchAddress(std::string_view terms) {
@@ -62,11 +62,11 @@ std::string SearchAddress(std::string_view terms) {
 }
 
 void OpenWebSearch(Platform& platform, std::string_view terms) {
-    platform.ShellOpen(SearchAddress(terms), {}, kDefaultWorkingFolder, SW_SHOW);
+    platform.ShellOpen(SearchAddress(terms), {}, kDefaultWorkingFolder, ShowCommand::Show);
 }
 
 void OpenHelp(Platform& platform) {
-    platform.ShellOpen(ProgramFile(platform, "help.pdf"), {}, platform.ProgramFolder(), SW_SHOW);
+    platform.ShellOpen(ProgramFile(platform, "help.pdf"), {}, platform.ProgramFolder(), ShowCommand::Show);
 }
 
 } // namespace tov

@@ -9,32 +9,25 @@ namespace tov {
 
 namespace {
 
-constexpr unsigned kFirstNTMajorVersion = 4;
-
 struct SessionCommand {
     BuiltInAction action;
-    std::optional<unsigned> ewxFlags; // none: lock the workstation instead
+    std::optional<SessionEnd> end; // none: lock the workstation instead
 };
 
 constexpr std::array kSessionCommands = {
-    SessionCommand{BuiltInAction::LogOff, EWX_LOGOFF},
-    SessionCommand{BuiltInAction::Reboot, EWX_REBOOT},
-    SessionCommand{BuiltInAction::Shutdown, EWX_SHUTDOWN},
-    SessionCommand{BuiltInAction::ShutdownForced, EWX_SHUTDOWN | EWX_FORCE},
+    SessionCommand{BuiltInAction::LogOff, SessionEnd::LogOff},
+    SessionCommand{BuiltInAction::Reboot, SessionEnd::Reboot},
+    SessionCommand{BuiltInAction::Shutdown, SessionEnd::Shutdown},
+    SessionCommand{BuiltInAction::ShutdownForced, SessionEnd::Shutdown | SessionEnd::Force},
     SessionCommand{BuiltInAction::LockComputer, std::nullopt},
 };
 
 } // namespace
 
-bool IsNTFamily(Platform& platform) {
-    const std::optional<SystemVersion> version = platform.QueryVersion();
-    return version && version->platformId == VER_PLATFORM_WIN32_NT && version->major >= kFirstNTMajorVersion;
-}
-
-void ExitSession(Platform& platform, unsigned ewxFlags) {
-    if (IsNTFamily(platform) && !platform.EnableShutdownPrivilege())
+void ExitSession(Platform& platform, SessionEnd end) {
+    if (!platform.EnableShutdownPrivilege())
         return;
-    platform.EndSession(ewxFlags);
+    platform.EndSession(end);
 }
 
 bool RunSessionCommand(Platform& platform, bool confirm, BuiltInAction action) {
@@ -44,8 +37,8 @@ bool RunSessionCommand(Platform& platform, bool confirm, BuiltInAction action) {
         if (confirm && platform.ShowMessageBox(std::string(BuiltInCommandOf(action).question), kAppName,
                                                MessageBoxButtons::YesNo) != MessageBoxResult::Yes)
             return true;
-        if (command.ewxFlags)
-            ExitSession(platform, *command.ewxFlags);
+        if (command.end)
+            ExitSession(platform, *command.end);
         else
             platform.LockSession();
         return true;

@@ -5,12 +5,8 @@
 
 namespace tov {
 
-// True when the system reports the NT family at major version 4 or later.
-bool IsNTFamily(Platform& platform);
-
-// Ends the session with the given EWX_* flags; on the NT family only once the shutdown
-// privilege is enabled, and not at all when it cannot be.
-void ExitSession(Platform& platform, unsigned ewxFlags);
+// Ends the session once the shutdown privilege is enabled, and not at all when it cannot be.
+void ExitSession(Platform& platform, SessionEnd end);
 
 // Carries out a command that ends or locks the session, asking its question first when
 // `confirm` is set. False when the action is no session command.

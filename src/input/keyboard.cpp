@@ -8,12 +8,12 @@ namespace tov {
 namespace {
 
 bool IsPassThroughKey(std::uint32_t vkCode) {
-    switch (vkCode) {
-    case vk::VK_SNAPSHOT:
-    case vk::VK_LSHIFT:
-    case vk::VK_RSHIFT:
-    case vk::VK_LCONTROL:
-    case vk::VK_RCONTROL:
+    switch (static_cast<VirtualKey>(vkCode)) {
+    case VirtualKey::PrintScreen:
+    case VirtualKey::LeftShift:
+    case VirtualKey::RightShift:
+    case VirtualKey::LeftControl:
+    case VirtualKey::RightControl:
         return true;
     default:
         return false;
@@ -85,28 +85,28 @@ HookDecision KeyboardProc(Platform& platform, State& s, const KeyEvent& event) {
         else
             Open(platform, s);
         changed = true;
-    } else if (s.WindowOpen && event.vkCode != vk::VK_CAPITAL) {
+    } else if (s.WindowOpen && event.vkCode != VirtualKey::CapsLock) {
         result = HookDecision::Swallow;
         changed = true;
-        switch (event.vkCode) {
-        case vk::VK_ESCAPE:
+        switch (static_cast<VirtualKey>(event.vkCode)) {
+        case VirtualKey::Escape:
             s.WindowOpen = false;
             s.CommandText.clear();
             break;
-        case vk::VK_UP:
+        case VirtualKey::Up:
             if (s.SelectedIndex > 0)
                 --s.SelectedIndex;
             break;
-        case vk::VK_DOWN:
+        case VirtualKey::Down:
             if (s.SelectedIndex < s.SuggestionCount - 1)
                 ++s.SelectedIndex;
             else if (s.SuggestionCount <= 0)
                 s.SelectedIndex = static_cast<std::int16_t>(s.SuggestionCount - 1);
             break;
-        case vk::VK_BACK:
+        case VirtualKey::Backspace:
             RemoveLastCharacter(s.CommandText);
             break;
-        case vk::VK_RETURN:
+        case VirtualKey::Enter:
             FreezeForSubmit(s);
             break;
         default:

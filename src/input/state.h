@@ -10,7 +10,7 @@
 
 namespace tov {
 
-constexpr std::int16_t kDefaultActivationKey = 20; // VK_CAPITAL
+constexpr std::int16_t kDefaultActivationKey = static_cast<std::int16_t>(KeyCode(VirtualKey::CapsLock));
 constexpr std::int16_t kDefaultSuggestionCount = 10;
 constexpr std::int16_t kDefaultTransparency = 230;
 

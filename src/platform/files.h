@@ -1,6 +1,8 @@
 #pragma once
 // File access. Paths are UTF-8 with backslashes, as on Windows; elsewhere the backslashes
 // are taken as the host's separators, so the same code walks real folders in tests.
+#include "platform/types.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -8,29 +10,13 @@
 
 namespace tov {
 
-// File attributes, as FILE_ATTRIBUTE_* are numbered.
-#ifndef FILE_ATTRIBUTE_READONLY
-constexpr std::uint32_t FILE_ATTRIBUTE_READONLY = 0x01;
-#endif
-#ifndef FILE_ATTRIBUTE_HIDDEN
-constexpr std::uint32_t FILE_ATTRIBUTE_HIDDEN = 0x02;
-#endif
-#ifndef FILE_ATTRIBUTE_SYSTEM
-constexpr std::uint32_t FILE_ATTRIBUTE_SYSTEM = 0x04;
-#endif
-#ifndef FILE_ATTRIBUTE_DIRECTORY
-constexpr std::uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x10;
-#endif
-#ifndef FILE_ATTRIBUTE_ARCHIVE
-constexpr std::uint32_t FILE_ATTRIBUTE_ARCHIVE = 0x20;
-#endif
-#ifndef FILE_ATTRIBUTE_NORMAL
-constexpr std::uint32_t FILE_ATTRIBUTE_NORMAL = 0x80;
-#endif
+// What a folder listing tells of an entry, as bits.
+enum class FileAttribute : std::uint32_t { None = 0, Folder = 1u << 0, Hidden = 1u << 1, System = 1u << 2 };
+template <> inline constexpr bool kIsFlagSet<FileAttribute> = true;
 
 struct FoundEntry {
     std::string name;
-    std::uint32_t attributes = 0;
+    FileAttribute attributes = FileAttribute::None;
 };
 
 // The entries of a folder in the order the file system gives them ("." and ".." included

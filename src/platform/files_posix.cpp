@@ -52,14 +52,14 @@ std::vector<FoundEntry> ListFolder(const std::string& folder) {
     if (!dir.d)
         return out;
     while (const dirent* e = readdir(dir.d)) {
-        FoundEntry entry{e->d_name, FILE_ATTRIBUTE_ARCHIVE};
+        FoundEntry entry{e->d_name, FileAttribute::None};
         struct stat st {};
         std::string full = host;
         if (!full.empty() && full.back() != '/')
             full += '/';
         full += e->d_name;
         if (stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-            entry.attributes = FILE_ATTRIBUTE_DIRECTORY;
+            entry.attributes = FileAttribute::Folder;
         out.push_back(std::move(entry));
     }
     return out;

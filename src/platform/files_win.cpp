@@ -32,6 +32,17 @@ struct FileHandle {
     }
 };
 
+FileAttribute ToFileAttributes(DWORD windowsAttributes) {
+    FileAttribute attributes = FileAttribute::None;
+    if (windowsAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        attributes = attributes | FileAttribute::Folder;
+    if (windowsAttributes & FILE_ATTRIBUTE_HIDDEN)
+        attributes = attributes | FileAttribute::Hidden;
+    if (windowsAttributes & FILE_ATTRIBUTE_SYSTEM)
+        attributes = attributes | FileAttribute::System;
+    return attributes;
+}
+
 bool WriteAll(HANDLE file, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -55,7 +66,7 @@ std::vector<FoundEntry> ListFolder(const std::string& folder) {
     if (find.h == INVALID_HANDLE_VALUE)
         return out;
     do {
-        out.push_back({Narrow(data.cFileName), data.dwFileAttributes});
+        out.push_back({Narrow(data.cFileName), ToFileAttributes(data.dwFileAttributes)});
     } while (FindNextFileW(find.h, &data));
     return out;
 }

@@ -15,52 +15,23 @@
 
 namespace tov {
 
-// Message-box buttons and answers, numbered as MB_* and ID* are.
-enum class MessageBoxButtons { Ok = 0, YesNo = 4 };
-enum class MessageBoxResult { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
+enum class MessageBoxButtons { Ok, YesNo };
+enum class MessageBoxResult { Ok, Cancel, Yes, No };
 
-// Show commands of a window placement, numbered as SW_* are.
-#ifndef SW_SHOWNORMAL
-constexpr int SW_SHOWNORMAL = 1;
-#endif
-#ifndef SW_SHOWMAXIMIZED
-constexpr int SW_SHOWMAXIMIZED = 3;
-#endif
-#ifndef SW_SHOW
-constexpr int SW_SHOW = 5;
-#endif
-#ifndef SW_MINIMIZE
-constexpr int SW_MINIMIZE = 6;
-#endif
+// How a window is shown: by a launch, or as the placement another program's window is put in.
+enum class ShowCommand { Show, Normal, Maximize, Minimize };
 
-// Special-folder numbers, as CSIDL_* are.
-#ifndef CSIDL_DESKTOP
-constexpr int CSIDL_DESKTOP = 0x00;
-#endif
-#ifndef CSIDL_PROGRAMS
-constexpr int CSIDL_PROGRAMS = 0x02;
-#endif
-#ifndef CSIDL_FAVORITES
-constexpr int CSIDL_FAVORITES = 0x06;
-#endif
-#ifndef CSIDL_STARTUP
-constexpr int CSIDL_STARTUP = 0x07;
-#endif
-#ifndef CSIDL_COMMON_PROGRAMS
-constexpr int CSIDL_COMMON_PROGRAMS = 0x17;
-#endif
-#ifndef CSIDL_COMMON_STARTUP
-constexpr int CSIDL_COMMON_STARTUP = 0x18;
-#endif
-#ifndef CSIDL_APPDATA
-constexpr int CSIDL_APPDATA = 0x1A;
-#endif
-#ifndef CSIDL_LOCAL_APPDATA
-constexpr int CSIDL_LOCAL_APPDATA = 0x1C;
-#endif
-#ifndef CSIDL_COMMON_FAVORITES
-constexpr int CSIDL_COMMON_FAVORITES = 0x1F;
-#endif
+// The system's folders that the program reads or writes; the "Common" ones are every user's.
+enum class KnownFolder {
+    Programs,
+    CommonPrograms,
+    Favorites,
+    CommonFavorites,
+    Startup,
+    CommonStartup,
+    AppData,
+    LocalAppData
+};
 
 // A version resource's numbers, as VS_FIXEDFILEINFO holds them.
 struct VersionNumber {
@@ -96,28 +67,10 @@ class HeldFile {
 };
 using HeldFilePtr = std::unique_ptr<HeldFile>;
 
-// Session ends, as EWX_* are numbered, and the platform identifier of the NT family.
-#ifndef EWX_LOGOFF
-constexpr unsigned EWX_LOGOFF = 0;
-#endif
-#ifndef EWX_SHUTDOWN
-constexpr unsigned EWX_SHUTDOWN = 1;
-#endif
-#ifndef EWX_REBOOT
-constexpr unsigned EWX_REBOOT = 2;
-#endif
-#ifndef EWX_FORCE
-constexpr unsigned EWX_FORCE = 4;
-#endif
-#ifndef VER_PLATFORM_WIN32_NT
-constexpr unsigned VER_PLATFORM_WIN32_NT = 2;
-#endif
-
-struct SystemVersion {
-    unsigned platformId = 0;
-    unsigned major = 0;
-    unsigned minor = 0;
-};
+// How the session ends: LogOff, Shutdown or Reboot, with Force added to close programs
+// without asking them.
+enum class SessionEnd : unsigned { LogOff = 0, Shutdown = 1u << 0, Reboot = 1u << 1, Force = 1u << 2 };
+template <> inline constexpr bool kIsFlagSet<SessionEnd> = true;
 
 // The standard open-file dialog's inputs.
 struct OpenFileRequest {
@@ -178,7 +131,8 @@ class Platform {
     virtual WindowHandle TopLevelWindowAt(Point screenPoint) = 0;
     // Requests to other programs' windows; none of them waits on a window that does not answer.
     virtual void RequestWindowClose(WindowHandle window) = 0;
-    virtual void SetShowCommand(WindowHandle window, int showCommand) = 0; // the placement's, the rest kept
+    virtual void SetShowCommand(WindowHandle window,
+                                ShowCommand command) = 0; // the placement's, the rest kept
     virtual void BringToFront(WindowHandle window) = 0;
     // Asks the system for the screen saver through one of the program's own windows.
     virtual void StartScreenSaver(WindowHandle ownWindow) = 0;
@@ -213,15 +167,15 @@ class Platform {
 
     // Shell and system folders.
     virtual void ShellOpen(const std::string& file, const std::string& parameters,
-                           const std::string& workingFolder, int showCommand) = 0;
-    virtual std::string SpecialFolder(int csidl) = 0; // empty when it cannot be resolved
-    virtual std::string ProgramFolder() = 0;          // folder of the running program, no trailing backslash
+                           const std::string& workingFolder, ShowCommand command) = 0;
+    virtual std::string SpecialFolder(KnownFolder folder) = 0; // empty when it cannot be resolved
+    virtual std::string ProgramFolder() = 0; // folder of the running program, no trailing backslash
     // The shell's Applications folder; empty where it cannot be listed (older Windows, Wine).
     virtual std::vector<InstalledApp> ListInstalledApps() = 0;
 
-    // Updates. Whether the system reports a connection (InternetGetConnectedState, with its
-    // INTERNET_CONNECTION_* flags); the program's own version resource.
-    virtual bool InternetConnectedState(std::uint32_t& flags) = 0;
+    // Updates. Whether the system reports a connection to the Internet; the program's own
+    // version resource.
+    virtual bool InternetConnected() = 0;
     virtual std::optional<VersionNumber> ProgramVersion() = 0;
     // Opens an existing file for reading, denying write and delete to everyone else; nothing
     // when it cannot be had on those terms.
@@ -236,9 +190,8 @@ class Platform {
                                   const std::string& workingFolder) = 0;
 
     // The session. None of these is ever called for real by a test.
-    virtual std::optional<SystemVersion> QueryVersion() = 0; // nothing when the system will not say
     virtual bool EnableShutdownPrivilege() = 0;
-    virtual void EndSession(unsigned ewxFlags) = 0;
+    virtual void EndSession(SessionEnd end) = 0;
     virtual void LockSession() = 0;
 
     // Per-user settings store: application, section, key; every value text.

@@ -26,7 +26,7 @@ std::string SaveUnderFreshName(Platform& platform, const std::string& folder, co
 }
 
 std::string MakeUpdatesFolder(Platform& platform) {
-    const std::string base = platform.SpecialFolder(CSIDL_LOCAL_APPDATA);
+    const std::string base = platform.SpecialFolder(KnownFolder::LocalAppData);
     if (base.empty())
         return {};
     std::string folder = base;
@@ -52,7 +52,7 @@ InstallOutcome Refuse(Platform& platform, HeldFilePtr held, InstallOutcome outco
 } // namespace
 
 std::string UpdatesFolder(Platform& platform) {
-    const std::string base = platform.SpecialFolder(CSIDL_LOCAL_APPDATA);
+    const std::string base = platform.SpecialFolder(KnownFolder::LocalAppData);
     return base.empty() ? std::string() : JoinPath(base, kUpdatesFolder);
 }
 
@@ -61,7 +61,7 @@ void RemoveLeftoverDownloads(Platform& platform) {
     if (folder.empty())
         return;
     for (const FoundEntry& entry : ListFolder(folder)) {
-        if ((entry.attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        if (!HasFlag(entry.attributes, FileAttribute::Folder))
             RemoveFile(JoinPath(folder, entry.name));
     }
 }

@@ -2,7 +2,6 @@
 
 #include "platform/settings_store.h"
 #include "update/install.h"
-#include "update/internet.h"
 
 namespace tov {
 
@@ -85,8 +84,7 @@ void RunUpdate(Platform& platform, State& state, Forms& forms, const ExchangeLim
     // Trusting any publisher would let whoever sits on the network path run programs here.
     if (signers.empty())
         return GiveUp(platform, forms, kNoSigner);
-    std::int16_t connectionFlags = 0;
-    if (!IsConnected(platform, connectionFlags))
+    if (!platform.InternetConnected())
         return GiveUp(platform, forms, kNotOnline);
     const auto server = ConfiguredUpdateServer(platform);
     if (!server)

@@ -6,7 +6,7 @@
 #include "app/catalogue_build.h"
 #include "app/settings.h"
 #include "input/state.h"
-#include "platform/win32/win32_platform.h"
+#include "platform/win32/make_win32_platform.h"
 #endif
 
 namespace tov::ctl {
@@ -20,7 +20,8 @@ namespace {
 // `listApps` asks for the Applications folder even where the settings turn the apps off.
 CatalogueSources SourcesOfThisSystem([[maybe_unused]] bool listApps) {
 #ifdef _WIN32
-    Win32Platform platform;
+    const auto system = MakeWin32Platform();
+    Platform& platform = *system;
     State state;
     LoadSettings(platform, state);
     if (listApps)

@@ -9,6 +9,24 @@
 
 namespace tov {
 
+namespace {
+
+std::string ShowCommandName(ShowCommand command) {
+    switch (command) {
+    case ShowCommand::Show:
+        return "show";
+    case ShowCommand::Normal:
+        return "normal";
+    case ShowCommand::Maximize:
+        return "maximize";
+    case ShowCommand::Minimize:
+        return "minimize";
+    }
+    return "?";
+}
+
+} // namespace
+
 FakePlatform::FakePlatform() = default;
 
 HookDecision FakePlatform::PressKey(std::uint32_t vkCode, KeyMessage message) {
@@ -19,6 +37,10 @@ HookDecision FakePlatform::PressKey(std::uint32_t vkCode, KeyMessage message) {
     event.vkCode = vkCode;
     event.scanCode = vkCode; // the fake keyboard's scan codes equal the virtual keys
     return keyHandler(event);
+}
+
+HookDecision FakePlatform::PressKey(VirtualKey key, KeyMessage message) {
+    return PressKey(KeyCode(key), message);
 }
 
 HookDecision FakePlatform::TypeText(std::string_view text) {
@@ -154,20 +176,21 @@ std::string FakePlatform::TranslateKey(const KeyEvent& event) {
     const std::uint32_t vk = event.vkCode;
     if (vk >= 'A' && vk <= 'Z')
         return std::string(1, static_cast<char>(shiftDown ? vk : vk - 'A' + 'a'));
-    if ((vk >= '0' && vk <= '9') || vk == vk::VK_SPACE)
+    if ((vk >= '0' && vk <= '9') || vk == VirtualKey::Space)
         return std::string(1, static_cast<char>(vk));
-    if (vk == vk::VK_TAB)
+    if (vk == VirtualKey::Tab)
         return "\t";
-    if (vk < 0x80 && vk >= 0x21 && vk != vk::VK_DELETE && !(vk >= vk::VK_LEFT && vk <= vk::VK_DOWN))
+    if (vk < 0x80 && vk >= 0x21 && vk != VirtualKey::Delete &&
+        !(vk >= KeyCode(VirtualKey::Left) && vk <= KeyCode(VirtualKey::Down)))
         return std::string(1, static_cast<char>(vk));
     return {};
 }
 
 std::string FakePlatform::KeyName(std::uint32_t vkCode) {
-    if (vkCode == vk::VK_CAPITAL)
+    if (vkCode == VirtualKey::CapsLock)
         return "Caps Lock";
-    if (vkCode >= vk::VK_F1 && vkCode < vk::VK_F1 + 24)
-        return "F" + std::to_string(vkCode - vk::VK_F1 + 1);
+    if (vkCode >= KeyCode(VirtualKey::F1) && vkCode <= KeyCode(VirtualKey::F24))
+        return "F" + std::to_string(vkCode - KeyCode(VirtualKey::F1) + 1);
     return "Key " + std::to_string(vkCode);
 }
 
@@ -202,11 +225,11 @@ void FakePlatform::RequestWindowClose(WindowHandle window) {
         it->second.closed = true;
 }
 
-void FakePlatform::SetShowCommand(WindowHandle window, int showCommand) {
-    calls.push_back("SetShowCommand " + std::to_string(window) + " " + std::to_string(showCommand));
+void FakePlatform::SetShowCommand(WindowHandle window, ShowCommand command) {
+    calls.push_back("SetShowCommand " + std::to_string(window) + " " + ShowCommandName(command));
     auto it = windows.find(window);
     if (it != windows.end() && !it->second.closed && !it->second.hung)
-        it->second.showCommand = showCommand;
+        it->second.showCommand = command;
 }
 
 void FakePlatform::BringToFront(WindowHandle window) {
@@ -335,12 +358,12 @@ std::string FakePlatform::InputBox(WindowHandle owner, const std::string& prompt
 }
 
 void FakePlatform::ShellOpen(const std::string& file, const std::string& parameters,
-                             const std::string& workingFolder, int showCommand) {
-    launches.push_back({file, parameters, workingFolder, showCommand});
+                             const std::string& workingFolder, ShowCommand command) {
+    launches.push_back({file, parameters, workingFolder, command});
 }
 
-std::string FakePlatform::SpecialFolder(int csidl) {
-    auto it = specialFolders.find(csidl);
+std::string FakePlatform::SpecialFolder(KnownFolder folder) {
+    auto it = specialFolders.find(folder);
     return it == specialFolders.end() ? std::string() : it->second;
 }
 
@@ -352,8 +375,7 @@ std::vector<InstalledApp> FakePlatform::ListInstalledApps() {
     return installedApps;
 }
 
-bool FakePlatform::InternetConnectedState(std::uint32_t& flags) {
-    flags = internetFlags;
+bool FakePlatform::InternetConnected() {
     return internetConnected;
 }
 
@@ -403,13 +425,8 @@ bool FakePlatform::StartHeldProgram(HeldFile& file, const std::string& arguments
     calls.push_back("StartHeldProgram " + file.Path());
     if (!heldProgramStarts)
         return false;
-    launches.push_back({file.Path(), arguments, workingFolder, SW_SHOW});
+    launches.push_back({file.Path(), arguments, workingFolder, ShowCommand::Show});
     return true;
-}
-
-std::optional<SystemVersion> FakePlatform::QueryVersion() {
-    calls.push_back("QueryVersion");
-    return version;
 }
 
 bool FakePlatform::EnableShutdownPrivilege() {
@@ -417,8 +434,8 @@ bool FakePlatform::EnableShutdownPrivilege() {
     return shutdownPrivilegeGranted;
 }
 
-void FakePlatform::EndSession(unsigned ewxFlags) {
-    calls.push_back("EndSession " + std::to_string(ewxFlags));
+void FakePlatform::EndSession(SessionEnd end) {
+    calls.push_back("EndSession " + std::to_string(static_cast<unsigned>(end)));
 }
 void FakePlatform::LockSession() {
     calls.push_back("LockSession");

@@ -11,7 +11,7 @@ namespace tov {
 
 struct FakeWindow {
     std::string caption;
-    int showCommand = SW_SHOWNORMAL;
+    ShowCommand showCommand = ShowCommand::Normal;
     bool closed = false;
     bool hung = false; // does not answer messages
 };
@@ -27,7 +27,7 @@ struct FakeLaunch {
     std::string file;
     std::string parameters;
     std::string workingFolder;
-    int showCommand = 0;
+    ShowCommand showCommand = ShowCommand::Show;
 };
 
 struct FakePicture : Picture {};
@@ -50,6 +50,7 @@ class FakePlatform : public Platform {
 
     // Test controls.
     HookDecision PressKey(std::uint32_t vkCode, KeyMessage message = KeyMessage::KeyDown);
+    HookDecision PressKey(VirtualKey key, KeyMessage message = KeyMessage::KeyDown);
     HookDecision TypeText(std::string_view text); // one key per character, letters as their virtual keys
     HookDecision Click(Point screenPoint, MouseMessage message = MouseMessage::LeftDown);
     // Runs what a message loop would: the wake handler when a wake is pending.
@@ -69,15 +70,13 @@ class FakePlatform : public Platform {
     std::vector<FakeMessageBox> messageBoxes;
     std::vector<FakeLaunch> launches;
     std::vector<std::string> calls; // other operations, in order, for tests to read
-    std::map<int, std::string> specialFolders;
+    std::map<KnownFolder, std::string> specialFolders;
     std::string programFolder = "C:\\Program Files\\Tovlen";
     std::vector<InstalledApp> installedApps;
-    std::optional<SystemVersion> version = SystemVersion{VER_PLATFORM_WIN32_NT, 10, 0};
     bool shutdownPrivilegeGranted = true;
     std::map<std::string, std::string> settings; // "app\\section\\key"
     std::set<Form*> liveForms;
     bool internetConnected = true;
-    std::uint32_t internetFlags = 0;
     std::optional<VersionNumber> programVersion; // none: as if the program had no version resource
     // What the held-file operations answer; a file can be held when it exists.
     SignatureCheck signature;
@@ -129,7 +128,7 @@ class FakePlatform : public Platform {
     std::vector<WindowHandle> TopLevelWindows() override;
     WindowHandle TopLevelWindowAt(Point screenPoint) override;
     void RequestWindowClose(WindowHandle window) override;
-    void SetShowCommand(WindowHandle window, int showCommand) override;
+    void SetShowCommand(WindowHandle window, ShowCommand command) override;
     void BringToFront(WindowHandle window) override;
     void StartScreenSaver(WindowHandle ownWindow) override;
     bool CreateFormWindow(Form& form) override;
@@ -152,20 +151,19 @@ class FakePlatform : public Platform {
     std::string InputBox(WindowHandle owner, const std::string& prompt, const std::string& title,
                          const std::string& defaultText) override;
     void ShellOpen(const std::string& file, const std::string& parameters, const std::string& workingFolder,
-                   int showCommand) override;
-    std::string SpecialFolder(int csidl) override;
+                   ShowCommand command) override;
+    std::string SpecialFolder(KnownFolder folder) override;
     std::vector<InstalledApp> ListInstalledApps() override;
     std::string ProgramFolder() override;
-    bool InternetConnectedState(std::uint32_t& flags) override;
+    bool InternetConnected() override;
     std::optional<VersionNumber> ProgramVersion() override;
     HeldFilePtr HoldFile(const std::string& path) override;
     SignatureCheck VerifySignature(HeldFile& file) override;
     std::optional<VersionNumber> HeldFileVersion(HeldFile& file) override;
     bool StartHeldProgram(HeldFile& file, const std::string& arguments,
                           const std::string& workingFolder) override;
-    std::optional<SystemVersion> QueryVersion() override;
     bool EnableShutdownPrivilege() override;
-    void EndSession(unsigned ewxFlags) override;
+    void EndSession(SessionEnd end) override;
     void LockSession() override;
     std::optional<std::string> ReadSetting(const std::string& app, const std::string& section,
                                            const std::string& key) override;

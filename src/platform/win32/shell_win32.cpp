@@ -1,5 +1,6 @@
 #include "platform/win32/win32_com.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_values.h"
 
 #include <windows.h>
 
@@ -9,7 +10,7 @@
 namespace tov {
 
 void Win32Platform::ShellOpen(const std::string& file, const std::string& parameters,
-                              const std::string& workingFolder, int showCommand) {
+                              const std::string& workingFolder, ShowCommand command) {
     const std::wstring wideFile = win32::Wide(file);
     const std::wstring wideParameters = win32::Wide(parameters);
     const std::wstring wideFolder = win32::Wide(workingFolder);
@@ -18,7 +19,7 @@ void Win32Platform::ShellOpen(const std::string& file, const std::string& parame
     // Whether the shell found something to open is not reported; the user sees it or not.
     ShellExecuteW(GetDesktopWindow(), L"open", wideFile.c_str(),
                   wideParameters.empty() ? nullptr : wideParameters.c_str(),
-                  wideFolder.empty() ? nullptr : wideFolder.c_str(), showCommand);
+                  wideFolder.empty() ? nullptr : wideFolder.c_str(), win32::ToShowWindowCommand(command));
 }
 
 } // namespace tov

@@ -1,4 +1,5 @@
 // The notification-area icon and the pop-up menu of its owner window.
+#include "platform/catch_at_edge.h"
 #include "platform/tray_tip.h"
 #include "platform/win32/win32_platform.h"
 
@@ -24,13 +25,15 @@ HICON OwnIcon(HWND window) {
 } // namespace
 
 LRESULT CALLBACK Win32Platform::TrayOwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                              UINT_PTR id, DWORD_PTR data) {
+                                              UINT_PTR id, DWORD_PTR data) noexcept {
     auto* self = reinterpret_cast<Win32Platform*>(data);
     if (message == WM_APP_TRAY && wParam == kTrayIconId) {
-        if (self->trayHandler_) {
-            const auto handler = self->trayHandler_; // the handler may take the icon down
-            handler(ToMouseMessage(LOWORD(lParam)));
-        }
+        CatchAtEdge(self, "the tray icon's mouse handler", [&] {
+            if (self->trayHandler_) {
+                const auto handler = self->trayHandler_; // the handler may take the icon down
+                handler(ToMouseMessage(LOWORD(lParam)));
+            }
+        });
         return 0;
     }
     if (message == self->taskbarCreated_ && self->taskbarCreated_ != 0 && self->trayWanted_) {

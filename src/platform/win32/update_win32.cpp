@@ -159,11 +159,9 @@ bool RevocationUnknown(LONG status) {
 
 } // namespace
 
-bool Win32Platform::InternetConnectedState(std::uint32_t& flags) {
-    DWORD connection = 0;
-    const BOOL online = InternetGetConnectedState(&connection, 0);
-    flags = connection;
-    return online != FALSE;
+bool Win32Platform::InternetConnected() {
+    DWORD connection = 0; // how it is connected, which nothing needs
+    return InternetGetConnectedState(&connection, 0) != FALSE;
 }
 
 std::optional<VersionNumber> Win32Platform::ProgramVersion() {

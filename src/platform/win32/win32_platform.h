@@ -35,7 +35,7 @@ class Win32Platform : public Platform {
     std::vector<WindowHandle> TopLevelWindows() override;
     WindowHandle TopLevelWindowAt(Point screenPoint) override;
     void RequestWindowClose(WindowHandle window) override;
-    void SetShowCommand(WindowHandle window, int showCommand) override;
+    void SetShowCommand(WindowHandle window, ShowCommand command) override;
     void BringToFront(WindowHandle window) override;
     void StartScreenSaver(WindowHandle ownWindow) override;
     bool CreateFormWindow(Form& form) override;
@@ -58,20 +58,19 @@ class Win32Platform : public Platform {
     std::string InputBox(WindowHandle owner, const std::string& prompt, const std::string& title,
                          const std::string& defaultText) override;
     void ShellOpen(const std::string& file, const std::string& parameters, const std::string& workingFolder,
-                   int showCommand) override;
-    std::string SpecialFolder(int csidl) override;
+                   ShowCommand command) override;
+    std::string SpecialFolder(KnownFolder folder) override;
     std::string ProgramFolder() override;
     std::vector<InstalledApp> ListInstalledApps() override;
-    bool InternetConnectedState(std::uint32_t& flags) override;
+    bool InternetConnected() override;
     std::optional<VersionNumber> ProgramVersion() override;
     HeldFilePtr HoldFile(const std::string& path) override;
     SignatureCheck VerifySignature(HeldFile& file) override;
     std::optional<VersionNumber> HeldFileVersion(HeldFile& file) override;
     bool StartHeldProgram(HeldFile& file, const std::string& arguments,
                           const std::string& workingFolder) override;
-    std::optional<SystemVersion> QueryVersion() override;
     bool EnableShutdownPrivilege() override;
-    void EndSession(unsigned ewxFlags) override;
+    void EndSession(SessionEnd end) override;
     void LockSession() override;
     std::optional<std::string> ReadSetting(const std::string& app, const std::string& section,
                                            const std::string& key) override;
@@ -97,14 +96,12 @@ class Win32Platform : public Platform {
     bool HandleDialogKeys(MSG& msg);
 
   private:
-    static LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK WakeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) noexcept;
+    static LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam) noexcept;
+    static LRESULT CALLBACK WakeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
     static LRESULT CALLBACK TrayOwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR id, DWORD_PTR data);
-
-    static Win32Platform* self_; // the hook procedures have no other way to find us
+                                          UINT_PTR id, DWORD_PTR data) noexcept;
 
     HINSTANCE instance_ = nullptr;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;
