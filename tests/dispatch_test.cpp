@@ -10,6 +10,7 @@
 #include "platform/files.h"
 #include "platform/text.h"
 #include "suggest/command_window.h"
+#include "suggest/suggestion_form.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -135,7 +136,7 @@ TEST_F(Dispatch, HelpAndScreenSaver) {
     EXPECT_EQ(platform.launches[0].workingFolder, "C:\\Program Files\\Tovlen");
 
     Form suggestions;
-    suggestions.name = "frmCommandSuggestion";
+    suggestions.name = frmCommandSuggestion::kFormName;
     app.forms.frmCommandSuggestion = std::make_unique<Form>(std::move(suggestions));
     platform.CreateFormWindow(*app.forms.frmCommandSuggestion);
     EXPECT_TRUE(RunCommand(app, "screensaver").carriedOut);
@@ -221,15 +222,15 @@ TEST_F(Dispatch, UnknownRunTargetKeepsTheWindowOpenWithAMessage) {
     EXPECT_TRUE(r.carriedOut);
     EXPECT_TRUE(platform.launches.empty());
     ASSERT_TRUE(app.forms.frmMain);
-    EXPECT_EQ(app.forms.frmMain->At("lblDescription").text, "Program not found.");
+    EXPECT_EQ(app.forms.frmMain->At(frmMain::lblDescription).text, "Program not found.");
     EXPECT_TRUE(app.forms.frmMain->visible);
 
     // Through the submit path the window stays open for the user to read it.
-    app.forms.frmMain->At("lblDescription").text.clear();
+    app.forms.frmMain->At(frmMain::lblDescription).text.clear();
     Submit("run nosuchthing");
     EXPECT_TRUE(app.state.WindowOpen);
     EXPECT_EQ(app.state.CommandText, "");
-    EXPECT_EQ(app.forms.frmMain->At("lblDescription").text, "Program not found.");
+    EXPECT_EQ(app.forms.frmMain->At(frmMain::lblDescription).text, "Program not found.");
 }
 
 TEST(DispatchThroughTheMainLoop, ProgramNotFoundStaysOnScreen) {
@@ -251,13 +252,13 @@ TEST(DispatchThroughTheMainLoop, ProgramNotFoundStaysOnScreen) {
     ASSERT_TRUE(app.forms.frmMain);
     EXPECT_TRUE(app.forms.frmMain->visible);
     EXPECT_TRUE(app.state.WindowOpen);
-    EXPECT_EQ(app.forms.frmMain->At("lblDescription").text, "Program not found.");
+    EXPECT_EQ(app.forms.frmMain->At(frmMain::lblDescription).text, "Program not found.");
 
     // The next key belongs to a new line, as the window is open.
     platform.TypeText("x");
     platform.RunPending();
     EXPECT_EQ(app.state.CommandText, "x");
-    EXPECT_EQ(app.forms.frmMain->At("lblDescription").text, "");
+    EXPECT_EQ(app.forms.frmMain->At(frmMain::lblDescription).text, "");
 }
 
 TEST_F(Dispatch, UnknownRunTargetLeavesAMatchingPhraseToTheCaller) {
@@ -335,7 +336,7 @@ TEST_F(Dispatch, CustomCommandForAMissingProgramShowsTheMessage) {
     AddCustom("old tool", "run c:\\gone\\tool.exe");
     Submit("old tool");
     EXPECT_TRUE(app.state.WindowOpen);
-    EXPECT_EQ(app.forms.frmMain->At("lblDescription").text, "Program not found.");
+    EXPECT_EQ(app.forms.frmMain->At(frmMain::lblDescription).text, "Program not found.");
 }
 
 } // namespace

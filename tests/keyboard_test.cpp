@@ -49,7 +49,7 @@ TEST_F(CommandLine, ActivationKeyOpensTheWindowAndIsSwallowed) {
     EXPECT_EQ(Main().rect.width, 600);
     EXPECT_EQ(Main().rect.height, 50);
     EXPECT_FALSE(Main().style.activateOnShow); // the user's window keeps the focus
-    EXPECT_EQ(Main().At("picIcon").backColour, kIconBoxColour);
+    EXPECT_EQ(Main().At(frmMain::picIcon).backColour, kIconBoxColour);
     EXPECT_EQ(platform.opacity[Main().handle], 230);
 }
 
@@ -58,7 +58,7 @@ TEST_F(CommandLine, TypedKeysAreSwallowedAndStoredLowerCase) {
     EXPECT_EQ(platform.TypeText("NoTe"), HookDecision::Swallow);
     Loop();
     EXPECT_EQ(app.state.CommandText, "note");
-    EXPECT_EQ(Main().At("lblCommand").text, "note");
+    EXPECT_EQ(Main().At(frmMain::lblCommand).text, "note");
 }
 
 TEST_F(CommandLine, KeysPassWhileTheWindowIsClosed) {
@@ -188,10 +188,10 @@ TEST_F(CommandLine, DescriptionFollowsTheLine) {
 
 TEST_F(CommandLine, DescriptionUsesThePreviousWindowsTrimmedCaption) {
     OpenAndType("Close");
-    EXPECT_EQ(Main().At("lblDescription").text, "Close Untitled - Notepad");
+    EXPECT_EQ(Main().At(frmMain::lblDescription).text, "Close Untitled - Notepad");
     platform.TypeText(" X");
     Loop();
-    EXPECT_EQ(Main().At("lblDescription").text, "Close window with caption: 'x'");
+    EXPECT_EQ(Main().At(frmMain::lblDescription).text, "Close window with caption: 'x'");
 }
 
 TEST_F(CommandLine, ReopeningBeforeTheSubmitRanKeepsTheNewLine) {

@@ -7,7 +7,9 @@
 #include "app/program.h"
 #include "catalogue/build.h"
 #include "platform/fake/fake_platform.h"
+#include "prefs/key_mapping.h"
 #include "prefs/preferences.h"
+#include "prefs/preferences_form.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -28,7 +30,7 @@ class PreferencesTest : public ::testing::Test {
         return *app.forms.frmPrefs;
     }
     Form& Prefs() { return *app.forms.frmPrefs; }
-    void Click(std::string_view control, int index = 0) { platform.ClickControl(Prefs(), control, index); }
+    void Click(ControlName control, int index = 0) { platform.ClickControl(Prefs(), control, index); }
     std::string Setting(const std::string& key) { return platform.settings["Tovlen\\settings\\" + key]; }
 
     std::string ListFile() const { return ReadAll(folder / "customprograms.lst"); }

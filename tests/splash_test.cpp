@@ -66,9 +66,9 @@ TEST_F(Splash, StandsCentredAtTheTopTranslucent) {
     EXPECT_EQ(Load().rect.width, 398);
     EXPECT_EQ(Load().rect.height, 144);
     EXPECT_EQ(platform.opacity[Load().handle], 230);
-    EXPECT_EQ(Load().At("imgLogo").picture->source, "res:splashlogo");
-    const Control& title = Load().At("lblTitle");
-    const Control& shadow = Load().At("lblTitleShadow");
+    EXPECT_EQ(Load().At(frmLoad::imgLogo).picture->source, "res:splashlogo");
+    const Control& title = Load().At(frmLoad::lblTitle);
+    const Control& shadow = Load().At(frmLoad::lblTitleShadow);
     EXPECT_EQ(title.text, "Tovlen");
     EXPECT_EQ(shadow.text, "Tovlen");
     EXPECT_EQ(shadow.rect.left - title.rect.left, 4);

@@ -121,7 +121,7 @@ TEST_F(RunUpdateTest, PinnedNewerInstallerIsHeldCheckedAndStartedAsSavedThenTheP
     ASSERT_TRUE(app_.forms.frmUpdate);
     const Form& form = *app_.forms.frmUpdate;
     EXPECT_EQ(form.caption, "Tovlen Auto-Update");
-    EXPECT_EQ(form.At("lblStatus").text, "Checking for updates");
+    EXPECT_EQ(form.At(frmUpdate::lblStatus).text, "Checking for updates");
     EXPECT_FALSE(form.visible);
     ASSERT_EQ(platform_.launches.size(), 1u);
     EXPECT_EQ(platform_.launches[0].file, saved);

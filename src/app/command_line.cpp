@@ -36,37 +36,37 @@ void RefreshCommandWindow(App& app) {
     State& s = app.state;
     {
         Form& f = *app.forms.frmMain;
-        f.At("lblCommand").text = s.CommandText;
+        f.At(frmMain::lblCommand).text = s.CommandText;
         const std::string caption = Trim(app.platform.WindowCaption(s.PreviousWindow));
-        f.At("lblDescription").text = DescribeCommandLine(s.CommandText, caption);
-        f.At("picIcon").picture = nullptr;
+        f.At(frmMain::lblDescription).text = DescribeCommandLine(s.CommandText, caption);
+        f.At(frmMain::picIcon).picture = nullptr;
     }
     if (s.CommandText.empty()) {
         HideSuggestions(app.platform, app.forms);
-        app.forms.frmMain->At("lblCommandBack").text.clear();
-        app.forms.frmMain->At("lblCommand").rect.left = kCommandTextLeft;
+        app.forms.frmMain->At(frmMain::lblCommandBack).text.clear();
+        app.forms.frmMain->At(frmMain::lblCommand).rect.left = kCommandTextLeft;
     } else {
         const std::string best = MatchCommand(app);
         if (!app.forms.frmMain)
             return;
         Form& f = *app.forms.frmMain;
-        f.At("lblCommandBack").text = best;
+        f.At(frmMain::lblCommandBack).text = best;
         int left = kCommandTextLeft;
         const auto p = best.find(s.CommandText);
         if (p != std::string::npos && p > 0)
             left += app.platform.MeasureText(f.font, best.substr(0, p)).width;
-        f.At("lblCommand").rect.left = left;
+        f.At(frmMain::lblCommand).rect.left = left;
     }
     app.platform.UpdateForm(*app.forms.frmMain);
 }
 
 void imgTack_Click(App& app, int index) {
     Form* form = app.forms.frmCommandSuggestion.get();
-    const Control* pin = form ? form->Find("imgTack", index) : nullptr;
+    const Control* pin = form ? form->Find(frmCommandSuggestion::imgTack, index) : nullptr;
     if (!pin || index == 0 || app.state.CommandText.empty())
         return;
     const std::string phrase = pin->tag;
-    const bool tack = pin->picture == form->At("imgTack", 0).picture;
+    const bool tack = pin->picture == form->At(frmCommandSuggestion::imgTack, 0).picture;
     const ListSave save =
         SetTack(app.usage, ProgramFile(app.platform, kTackFile), phrase, app.state.CommandText, tack);
     if (!save.saved)

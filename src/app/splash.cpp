@@ -28,7 +28,7 @@ int FadeLevel(int opacity, int step) {
 
 Form MakeSplash(App& app) {
     Form f;
-    f.name = "frmLoad";
+    f.name = frmLoad::kFormName;
     f.caption = kAppName;
     f.rect = kSplashClient;
     f.backColour = kSplashBack;
@@ -36,23 +36,23 @@ Form MakeSplash(App& app) {
     const int h = kSplashClient.height;
     int side = 0;
     for (const Rect edge : {Rect{0, 0, w, 1}, Rect{0, h - 1, w, 1}, Rect{0, 0, 1, h}, Rect{w - 1, 0, 1, h}})
-        f.Add({.name = "picBorder",
+        f.Add({.name = frmLoad::picBorder,
                .index = side++,
                .kind = ControlKind::PictureBox,
                .rect = edge,
                .backColour = kSplashBorder});
-    f.Add({.name = "imgLogo",
+    f.Add({.name = frmLoad::imgLogo,
            .kind = ControlKind::Image,
            .rect = {8, 12, 106, 129},
            .picture = app.platform.LoadResourcePicture("splashlogo")});
     // The shadow is the same text 4 pixels to the right and below, painted first.
-    f.Add({.name = "lblTitleShadow",
+    f.Add({.name = frmLoad::lblTitleShadow,
            .kind = ControlKind::Label,
            .rect = {92, 36, 309, 77},
            .text = kAppName,
            .font = kTitleFont,
            .textColour = kShadowColour});
-    f.Add({.name = "lblTitle",
+    f.Add({.name = frmLoad::lblTitle,
            .kind = ControlKind::Label,
            .rect = {88, 32, 309, 77},
            .text = kAppName,

@@ -11,7 +11,7 @@ namespace {
 
 void ClearTypedText(App& app) {
     if (app.forms.frmMain)
-        app.forms.frmMain->At("lblCommand").text.clear();
+        app.forms.frmMain->At(frmMain::lblCommand).text.clear();
 }
 
 } // namespace

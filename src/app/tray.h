@@ -5,6 +5,13 @@
 
 namespace tov {
 
+namespace frmSystray {
+inline constexpr const char* kFormName = "frmSystray";
+inline constexpr ControlName mnu_systray_preferences{"mnu_systray_preferences"};
+inline constexpr ControlName mnu_systray_able{"mnu_systray_able"};
+inline constexpr ControlName mnu_sysmenu_exit{"mnu_sysmenu_exit"};
+} // namespace frmSystray
+
 struct App;
 
 constexpr const char* kTrayTip = kAppName;

@@ -12,7 +12,7 @@
 namespace tov {
 
 // What a folder listing tells of an entry, as bits. A link is a junction or symbolic link: it
-// stands for another place, which may be a folder.
+// stands for another place.
 enum class FileAttribute : std::uint32_t {
     None = 0,
     Folder = 1u << 0,
@@ -29,7 +29,7 @@ struct FoundEntry {
 
 // The entries of a folder in the order the file system gives them ("." and ".." included
 // where the system reports them); empty when the folder cannot be listed. Junctions and
-// symbolic links carry FileAttribute::Link, with FileAttribute::Folder when they lead to one.
+// symbolic links carry FileAttribute::Link, with Folder when they lead to a folder.
 std::vector<FoundEntry> ListFolder(const std::string& folder);
 
 // A file that a plain directory search finds: exists, is no folder, is neither hidden nor system.

@@ -34,6 +34,17 @@ struct FileHandle {
     }
 };
 
+FileAttribute ToFileAttributes(DWORD windowsAttributes) {
+    FileAttribute attributes = FileAttribute::None;
+    if (windowsAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        attributes = attributes | FileAttribute::Folder;
+    if (windowsAttributes & FILE_ATTRIBUTE_HIDDEN)
+        attributes = attributes | FileAttribute::Hidden;
+    if (windowsAttributes & FILE_ATTRIBUTE_SYSTEM)
+        attributes = attributes | FileAttribute::System;
+    return attributes;
+}
+
 // The system's words for `error` (FormatMessageW), as the callers of files.h expect them:
 // "Access is denied.\r\n" becomes "access is denied".
 void Explain(std::string* failure, DWORD error) {
@@ -55,22 +66,6 @@ void Explain(std::string* failure, DWORD error) {
     if (text[0] >= 'A' && text[0] <= 'Z')
         text[0] = static_cast<char>(text[0] - 'A' + 'a');
     *failure = std::move(text);
-}
-
-FileAttribute ToFileAttributes(const WIN32_FIND_DATAW& data) {
-    const DWORD windowsAttributes = data.dwFileAttributes;
-    FileAttribute attributes = FileAttribute::None;
-    if (windowsAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        attributes = attributes | FileAttribute::Folder;
-    if (windowsAttributes & FILE_ATTRIBUTE_HIDDEN)
-        attributes = attributes | FileAttribute::Hidden;
-    if (windowsAttributes & FILE_ATTRIBUTE_SYSTEM)
-        attributes = attributes | FileAttribute::System;
-    // Only junctions and links stand for another place; cloud placeholders and the like are
-    // the files themselves.
-    if ((windowsAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && IsReparseTagNameSurrogate(data.dwReserved0))
-        attributes = attributes | FileAttribute::Link;
-    return attributes;
 }
 
 bool WriteAll(HANDLE file, const std::string& bytes) {
@@ -100,7 +95,13 @@ std::vector<FoundEntry> ListFolder(const std::string& folder) {
     if (find.h == INVALID_HANDLE_VALUE)
         return out;
     do {
-        out.push_back({Narrow(data.cFileName), ToFileAttributes(data)});
+        DWORD attributes = data.dwFileAttributes;
+        // Only junctions and links stand for another place; cloud placeholders and the like
+        // are the files themselves.
+        FileAttribute found = ToFileAttributes(attributes);
+        if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) && IsReparseTagNameSurrogate(data.dwReserved0))
+            found = found | FileAttribute::Link;
+        out.push_back({Narrow(data.cFileName), found});
     } while (FindNextFileW(find.h, &data));
     return out;
 }

@@ -25,15 +25,15 @@ std::string CommandsFile(const PreferencesContext& p) {
 }
 
 void ShowAddFrame(Form& f, bool adding) {
-    f.At("fmeAddCommand").visible = adding;
-    f.At("fmeUserCommands").visible = !adding;
+    f.At(frmPrefs::fmeAddCommand).visible = adding;
+    f.At(frmPrefs::fmeUserCommands).visible = !adding;
 }
 
 // Ends an incomplete choice: nothing selected, nothing to add.
 void ResetChoice(const PreferencesContext& p) {
     if (Form* f = PreferencesWindow(p.forms))
         for (int i = 0; i < kCommandTypeCount; ++i)
-            f->At("opCommandType", i).value = 0;
+            f->At(frmPrefs::opCommandType, i).value = 0;
     ResetCommandTypes(p);
 }
 
@@ -112,13 +112,13 @@ void RefreshCommandList(const PreferencesContext& p) {
     const auto text = path.empty() ? std::nullopt : ReadListFile(path);
     if (!text)
         return; // no file: the list keeps what it shows
-    Control& list = f->At("lstPrograms");
+    Control& list = f->At(frmPrefs::lstPrograms);
     list.items.clear();
     for (auto& command : CustomCommandsFromLines(text->lines))
         list.items.push_back(std::move(command.Name));
     list.value = -1;
     // With the selection gone there is nothing to remove.
-    f->At("cmdRemoveProgram").enabled = false;
+    f->At(frmPrefs::cmdRemoveProgram).enabled = false;
     UpdatePreferencesWindow(p.platform, p.forms);
 }
 
@@ -127,8 +127,8 @@ void ResetCommandTypes(const PreferencesContext& p) {
     if (!f)
         return;
     for (int i = 0; i < kCommandTypeCount; ++i)
-        f->At("opCommandType", i).text = kCommandTypeCaptions[i];
-    f->At("cmdAddOkay").enabled = false;
+        f->At(frmPrefs::opCommandType, i).text = kCommandTypeCaptions[i];
+    f->At(frmPrefs::cmdAddOkay).enabled = false;
     UpdatePreferencesWindow(p.platform, p.forms);
 }
 
@@ -170,13 +170,13 @@ void opCommandType_Click(const PreferencesContext& p, PreferencesFields& fields,
         ResetChoice(p);
         return;
     }
-    f->At("opCommandType", index).text = *caption;
+    f->At(frmPrefs::opCommandType, index).text = *caption;
     if (!cmdAddOkay_Click(p, fields)) {
         ResetChoice(p);
         return;
     }
     if ((f = PreferencesWindow(p.forms))) {
-        f->At("cmdAddOkay").enabled = true;
+        f->At(frmPrefs::cmdAddOkay).enabled = true;
         UpdatePreferencesWindow(p.platform, p.forms);
     }
 }
@@ -214,7 +214,7 @@ void cmdCancel_Click(const PreferencesContext& p) {
 
 void lstPrograms_Click(const PreferencesContext& p) {
     if (Form* f = PreferencesWindow(p.forms)) {
-        f->At("cmdRemoveProgram").enabled = f->At("lstPrograms").value >= 0;
+        f->At(frmPrefs::cmdRemoveProgram).enabled = f->At(frmPrefs::lstPrograms).value >= 0;
         UpdatePreferencesWindow(p.platform, p.forms);
     }
 }
@@ -223,10 +223,10 @@ void cmdRemoveProgram_Click(const PreferencesContext& p) {
     Form* f = PreferencesWindow(p.forms);
     if (!f)
         return;
-    const Control& list = f->At("lstPrograms");
+    const Control& list = f->At(frmPrefs::lstPrograms);
     const bool selected = list.value >= 0 && list.value < static_cast<int>(list.items.size());
     const std::string name = selected ? list.items[static_cast<std::size_t>(list.value)] : std::string();
-    f->At("cmdRemoveProgram").enabled = false;
+    f->At(frmPrefs::cmdRemoveProgram).enabled = false;
     UpdatePreferencesWindow(p.platform, p.forms);
     if (!selected)
         return;

@@ -2,6 +2,7 @@
 
 #include "platform/settings_store.h"
 #include "platform/window_utilities.h"
+#include "prefs/preferences_form.h"
 #include "prefs/preferences_window.h"
 
 #include <algorithm>
@@ -18,7 +19,7 @@ constexpr const char* kRemapPrompt = "Press the key you want to use to show Tovl
 void ShowKeyName(Platform& platform, const State& state, Forms& forms) {
     if (Form* f = PreferencesWindow(forms)) {
         const auto key = static_cast<std::uint16_t>(state.ActivationKey);
-        f->At("lblKeyMap").text = platform.KeyName(key);
+        f->At(frmPrefs::lblKeyMap).text = platform.KeyName(key);
         UpdatePreferencesWindow(platform, forms);
     }
 }
@@ -27,7 +28,7 @@ void ShowKeyName(Platform& platform, const State& state, Forms& forms) {
 
 Form MakeRemapForm(Platform& platform) {
     Form f;
-    f.name = "frmRemap";
+    f.name = frmRemap::kFormName;
     f.backColour = kRemapBackColour;
     f.font = Font{"Verdana", 14.25};
     f.style = FormStyle{.captionBar = false, .topmost = true, .toolWindow = true, .activateOnShow = false};
@@ -37,7 +38,7 @@ Form MakeRemapForm(Platform& platform) {
     const int height = std::max(kRemapSize.height, textHeight + 2 * kRemapPadding);
     const Size screen = platform.ScreenSize();
     f.rect = {(screen.width - kRemapSize.width) / 2, (screen.height - height) / 2, kRemapSize.width, height};
-    f.Add({.name = "lblRemap",
+    f.Add({.name = frmRemap::lblRemap,
            .kind = ControlKind::Label,
            .rect = {kRemapPadding, (height - textHeight) / 2, textWidth, textHeight},
            .text = kRemapPrompt,

@@ -6,6 +6,11 @@
 
 namespace tov {
 
+namespace frmRemap {
+inline constexpr const char* kFormName = "frmRemap";
+inline constexpr ControlName lblRemap{"lblRemap"};
+} // namespace frmRemap
+
 inline constexpr Colour kRemapBackColour = Rgb(128, 128, 255);
 
 // The borderless prompt shown while a key is awaited, centred on the screen.

@@ -27,7 +27,7 @@ int Checked(int value) {
 }
 
 // A check box's click: the setting, the value in memory, and for a catalogue source a rebuild.
-void StoreCheckBox(const PreferencesContext& p, const char* control, const char* key, std::int16_t& value,
+void StoreCheckBox(const PreferencesContext& p, ControlName control, const char* key, std::int16_t& value,
                    bool rebuild) {
     Form* f = PreferencesWindow(p.forms);
     if (!f)
@@ -43,8 +43,8 @@ void udSuggestions_Change(const PreferencesContext& p) {
     Form* f = PreferencesWindow(p.forms);
     if (!f)
         return;
-    const int value = f->At("udSuggestions").value;
-    f->At("lblSuggestions").text = std::to_string(value);
+    const int value = f->At(frmPrefs::udSuggestions).value;
+    f->At(frmPrefs::lblSuggestions).text = std::to_string(value);
     UpdatePreferencesWindow(p.platform, p.forms);
     SaveSetting(p.platform, "showsuggestions", std::to_string(value));
     p.state.SuggestionCount = static_cast<std::int16_t>(value);
@@ -54,7 +54,7 @@ void sdrTransparency_Change(const PreferencesContext& p) {
     Form* f = PreferencesWindow(p.forms);
     if (!f)
         return;
-    const int value = f->At("sdrTransparency").value;
+    const int value = f->At(frmPrefs::sdrTransparency).value;
     SaveSetting(p.platform, "windowtransparency", std::to_string(value));
     if (!p.forms.frmCommandSuggestion)
         LoadSuggestionForm(p.platform, p.forms);
@@ -83,8 +83,8 @@ void cmdFFLocate_Click(const PreferencesContext& p, PreferencesFields& fields) {
     p.state.FirefoxProfilesDir = folder;
     SaveSetting(platform, "ffdir", folder);
     if (Form* f = PreferencesWindow(p.forms)) {
-        f->At("cmdFFLocate").enabled = false;
-        Control& firefox = f->At("chkFFFavorites");
+        f->At(frmPrefs::cmdFFLocate).enabled = false;
+        Control& firefox = f->At(frmPrefs::chkFFFavorites);
         firefox.enabled = true;
         firefox.text = kFirefoxLocatedCaption;
         UpdatePreferencesWindow(p.platform, p.forms);
@@ -96,39 +96,44 @@ void cmdOkay_Click(const PreferencesContext& p) {
 }
 
 void AttachHandlers(const PreferencesContext& p, Form& f, const FieldsPtr& fields) {
-    f.At("chkCheckBeforeShutdown").onClick = [p] {
-        StoreCheckBox(p, "chkCheckBeforeShutdown", "checkbeforeshutdown", p.state.CheckBeforeShutdown, false);
+    f.At(frmPrefs::chkCheckBeforeShutdown).onClick = [p] {
+        StoreCheckBox(p, frmPrefs::chkCheckBeforeShutdown, "checkbeforeshutdown", p.state.CheckBeforeShutdown,
+                      false);
     };
-    f.At("chkIEFavorites").onClick = [p] {
-        StoreCheckBox(p, "chkIEFavorites", "showiefavs", p.state.ShowIEFavorites, true);
+    f.At(frmPrefs::chkIEFavorites).onClick = [p] {
+        StoreCheckBox(p, frmPrefs::chkIEFavorites, "showiefavs", p.state.ShowIEFavorites, true);
     };
-    f.At("chkFFFavorites").onClick = [p] {
-        StoreCheckBox(p, "chkFFFavorites", "showfffavs", p.state.ShowFFFavorites, true);
+    f.At(frmPrefs::chkFFFavorites).onClick = [p] {
+        StoreCheckBox(p, frmPrefs::chkFFFavorites, "showfffavs", p.state.ShowFFFavorites, true);
     };
-    f.At("chkChromiumFavorites").onClick = [p] {
-        StoreCheckBox(p, "chkChromiumFavorites", "showchromium", p.state.ShowChromiumBookmarks, true);
+    f.At(frmPrefs::chkChromiumFavorites).onClick = [p] {
+        StoreCheckBox(p, frmPrefs::chkChromiumFavorites, "showchromium", p.state.ShowChromiumBookmarks, true);
     };
-    f.At("chkApps").onClick = [p] { StoreCheckBox(p, "chkApps", "showapps", p.state.ShowApps, true); };
-    f.At("udSuggestions").onChange = [p] { udSuggestions_Change(p); };
-    f.At("sdrTransparency").onChange = [p] { sdrTransparency_Change(p); };
-    f.At("cmdCheckUpdates").onClick = [p] { p.runCommand(BuiltInCommandLine(BuiltInAction::Update)); };
-    f.At("Label8").onClick = [p] {
+    f.At(frmPrefs::chkApps).onClick = [p] {
+        StoreCheckBox(p, frmPrefs::chkApps, "showapps", p.state.ShowApps, true);
+    };
+    f.At(frmPrefs::udSuggestions).onChange = [p] { udSuggestions_Change(p); };
+    f.At(frmPrefs::sdrTransparency).onChange = [p] { sdrTransparency_Change(p); };
+    f.At(frmPrefs::cmdCheckUpdates).onClick = [p] {
+        p.runCommand(BuiltInCommandLine(BuiltInAction::Update));
+    };
+    f.At(frmPrefs::lblWebAddress).onClick = [p] {
         p.runCommand(BuiltInCommandLine(BuiltInAction::WebSite, kProductWebAddress));
     };
-    f.At("cmdFFLocate").onClick = [p, fields] { cmdFFLocate_Click(p, *fields); };
-    f.At("cmdOkay").onClick = [p] { cmdOkay_Click(p); };
+    f.At(frmPrefs::cmdFFLocate).onClick = [p, fields] { cmdFFLocate_Click(p, *fields); };
+    f.At(frmPrefs::cmdOkay).onClick = [p] { cmdOkay_Click(p); };
     f.onClose = [p] { cmdOkay_Click(p); };
 
-    f.At("cmdAddProgram").onClick = [p, fields] { cmdAddProgram_Click(p, *fields); };
+    f.At(frmPrefs::cmdAddProgram).onClick = [p, fields] { cmdAddProgram_Click(p, *fields); };
     for (int i = 0; i < kCommandTypeCount; ++i)
-        f.At("opCommandType", i).onClick = [p, fields, i] { opCommandType_Click(p, *fields, i); };
-    f.At("cmdAddOkay").onClick = [p, fields] { cmdAddOkay_Click(p, *fields); };
-    f.At("cmdCancel").onClick = [p] { cmdCancel_Click(p); };
-    f.At("lstPrograms").onClick = [p] { lstPrograms_Click(p); };
-    f.At("cmdRemoveProgram").onClick = [p] { cmdRemoveProgram_Click(p); };
+        f.At(frmPrefs::opCommandType, i).onClick = [p, fields, i] { opCommandType_Click(p, *fields, i); };
+    f.At(frmPrefs::cmdAddOkay).onClick = [p, fields] { cmdAddOkay_Click(p, *fields); };
+    f.At(frmPrefs::cmdCancel).onClick = [p] { cmdCancel_Click(p); };
+    f.At(frmPrefs::lstPrograms).onClick = [p] { lstPrograms_Click(p); };
+    f.At(frmPrefs::cmdRemoveProgram).onClick = [p] { cmdRemoveProgram_Click(p); };
 
-    f.At("cmdRemap").onClick = [p] { cmdRemap_Click(p.platform, p.state, p.forms); };
-    f.At("cmdKeyMapReset").onClick = [p] { cmdKeyMapReset_Click(p.platform, p.state, p.forms); };
+    f.At(frmPrefs::cmdRemap).onClick = [p] { cmdRemap_Click(p.platform, p.state, p.forms); };
+    f.At(frmPrefs::cmdKeyMapReset).onClick = [p] { cmdKeyMapReset_Click(p.platform, p.state, p.forms); };
 }
 
 void Form_Load(const PreferencesContext& p) {
@@ -139,24 +144,24 @@ void Form_Load(const PreferencesContext& p) {
     Form* f = PreferencesWindow(p.forms);
     if (!f)
         return;
-    f->At("sdrTransparency").value =
+    f->At(frmPrefs::sdrTransparency).value =
         std::clamp<int>(s.Transparency, kTransparencyMinimum, kTransparencyMaximum);
-    f->At("chkCheckBeforeShutdown").value = Checked(s.CheckBeforeShutdown);
+    f->At(frmPrefs::chkCheckBeforeShutdown).value = Checked(s.CheckBeforeShutdown);
     // The store, not the value in memory: the two differ only if something else wrote it.
     const int suggestions = SettingToInt16(GetSetting(platform, "showsuggestions", kDefaultSuggestionCount));
-    Control& upDown = f->At("udSuggestions");
+    Control& upDown = f->At(frmPrefs::udSuggestions);
     upDown.value = std::clamp(suggestions, kSuggestionsMinimum, kSuggestionsMaximum);
-    f->At("lblSuggestions").text = std::to_string(upDown.value);
-    f->At("chkIEFavorites").value = Checked(s.ShowIEFavorites);
-    f->At("chkChromiumFavorites").value = Checked(s.ShowChromiumBookmarks);
-    f->At("chkApps").value = Checked(s.ShowApps);
-    Control& firefox = f->At("chkFFFavorites");
+    f->At(frmPrefs::lblSuggestions).text = std::to_string(upDown.value);
+    f->At(frmPrefs::chkIEFavorites).value = Checked(s.ShowIEFavorites);
+    f->At(frmPrefs::chkChromiumFavorites).value = Checked(s.ShowChromiumBookmarks);
+    f->At(frmPrefs::chkApps).value = Checked(s.ShowApps);
+    Control& firefox = f->At(frmPrefs::chkFFFavorites);
     firefox.value = Checked(s.ShowFFFavorites);
     if (!IsFolder(s.FirefoxProfilesDir)) {
         firefox.text = kFirefoxNotFoundCaption;
         firefox.enabled = false;
     }
-    f->At("lblKeyMap").text = platform.KeyName(static_cast<std::uint16_t>(s.ActivationKey));
+    f->At(frmPrefs::lblKeyMap).text = platform.KeyName(static_cast<std::uint16_t>(s.ActivationKey));
     UpdatePreferencesWindow(p.platform, p.forms);
 }
 

@@ -30,7 +30,7 @@ constexpr const char* kHowToOpen =
 constexpr const char* kTryIt =
     "Try it now! Press Caps Lock, type 'notepad' (without the quotes), and press Enter. "
     "You should see Notepad open. Some more commands:";
-constexpr const char* kCommandList[] = {
+constexpr const char* kExampleCommands[] = {
     "Preferences -- Opens Tovlen's Preferences window",
     "Exit -- Exits Tovlen",
     "Shutdown -- Shutsdown Windows",
@@ -43,11 +43,12 @@ struct Column {
     Form& form;
     int top = kMargin;
 
-    void Text(const std::string& name, const std::string& text, const Font& font, int indent, int gapAfter,
-              bool centred = false) {
+    void Text(ControlName name, const std::string& text, const Font& font, int indent, int gapAfter,
+              int index = 0, bool centred = false) {
         const int width = kWelcomeClientWidth - 2 * kMargin - indent;
         const int height = platform.MeasureWrappedText(font, text, width).height;
         form.Add({.name = name,
+                  .index = index,
                   .kind = ControlKind::Label,
                   .rect = {kMargin + indent, top, width, height},
                   .text = text,
@@ -56,7 +57,7 @@ struct Column {
                   .wrap = true});
         top += height + gapAfter;
     }
-    void Rule(const std::string& name) {
+    void Rule(ControlName name) {
         form.Add({.name = name,
                   .kind = ControlKind::Line,
                   .rect = {kMargin, top, kWelcomeClientWidth - 2 * kMargin, kRuleHeight}});
@@ -68,28 +69,28 @@ struct Column {
 
 Form MakeWelcome(Platform& platform, Forms& forms) {
     Form f;
-    f.name = "frmWelcome";
+    f.name = frmWelcome::kFormName;
     f.caption = "Welcome to Tovlen";
     f.font = kBodyFont;
     f.style = FormStyle{.captionBar = true, .topmost = false, .toolWindow = false, .activateOnShow = true};
     Column column{platform, f};
-    column.Text("lblWelcome", "Welcome to Tovlen!", kHeadingFont, 0, kParagraphGap, true);
-    column.Text("Label1", kIntroduction, kBodyFont, 0, kParagraphGap);
-    column.Rule("Line1");
-    column.Text("Label2", kHowToOpen, kBodyFont, 0, kParagraphGap);
-    column.Text("Label3", kTryIt, kBodyFont, 0, kParagraphGap);
-    column.Rule("Line2");
-    int n = 4;
-    for (const char* line : kCommandList)
-        column.Text("Label" + std::to_string(n++), line, kBodyFont, kListIndent, kListGap);
+    column.Text(frmWelcome::lblWelcome, "Welcome to Tovlen!", kHeadingFont, 0, kParagraphGap, 0, true);
+    column.Text(frmWelcome::lblIntroduction, kIntroduction, kBodyFont, 0, kParagraphGap);
+    column.Rule(frmWelcome::linBelowIntroduction);
+    column.Text(frmWelcome::lblHowToOpen, kHowToOpen, kBodyFont, 0, kParagraphGap);
+    column.Text(frmWelcome::lblTryIt, kTryIt, kBodyFont, 0, kParagraphGap);
+    column.Rule(frmWelcome::linAboveExamples);
+    int index = 0;
+    for (const char* line : kExampleCommands)
+        column.Text(frmWelcome::lblExample, line, kBodyFont, kListIndent, kListGap, index++);
     const int bottom = column.top + kParagraphGap;
-    f.Add({.name = "chkShowWindow",
+    f.Add({.name = frmWelcome::chkShowWindow,
            .kind = ControlKind::CheckBox,
            .rect = {kMargin, bottom + (kButtonHeight - kCheckBoxHeight) / 2,
                     kWelcomeClientWidth - 3 * kMargin - kButtonWidth, kCheckBoxHeight},
            .text = "Show this window next time Tovlen Starts",
            .value = 1});
-    f.Add({.name = "cmdOk",
+    f.Add({.name = frmWelcome::cmdOk,
            .kind = ControlKind::Button,
            .rect = {kWelcomeClientWidth - kMargin - kButtonWidth, bottom, kButtonWidth, kButtonHeight},
            .text = "Okay",
@@ -119,7 +120,7 @@ void ShowWelcome(Platform& platform, Forms& forms) {
 void cmdOk_Click(Platform& platform, Forms& forms) {
     if (!forms.frmWelcome)
         return;
-    const Control* show = forms.frmWelcome->Find("chkShowWindow");
+    const Control* show = forms.frmWelcome->Find(frmWelcome::chkShowWindow);
     SaveSetting(platform, "showwelcome", show && show->value ? "1" : "0");
     UnloadForm(platform, forms, forms.frmWelcome);
 }

@@ -4,6 +4,19 @@
 
 namespace tov {
 
+namespace frmWelcome {
+inline constexpr const char* kFormName = "frmWelcome";
+inline constexpr ControlName lblWelcome{"lblWelcome"};
+inline constexpr ControlName lblIntroduction{"lblIntroduction"};
+inline constexpr ControlName linBelowIntroduction{"linBelowIntroduction"};
+inline constexpr ControlName lblHowToOpen{"lblHowToOpen"};
+inline constexpr ControlName lblTryIt{"lblTryIt"};
+inline constexpr ControlName linAboveExamples{"linAboveExamples"};
+inline constexpr ControlName lblExample{"lblExample"}; // a control array, one per example command
+inline constexpr ControlName chkShowWindow{"chkShowWindow"};
+inline constexpr ControlName cmdOk{"cmdOk"};
+} // namespace frmWelcome
+
 constexpr int kWelcomeClientWidth = 480;
 
 // The window with its controls laid out for the platform's fonts.

@@ -18,20 +18,20 @@ constexpr Colour kCommandWindowBack = Rgb(236, 246, 232);
 
 Form MakeCommandWindow(Platform& platform) {
     Form f;
-    f.name = "frmMain";
+    f.name = frmMain::kFormName;
     f.caption = kAppName;
     f.rect = kCommandWindowRect;
     f.backColour = kCommandWindowBack;
     f.background = platform.LoadResourcePicture("commandback");
     f.font = Font{"Verdana", 14.25};
     f.style.topmost = true;
-    f.Add({.name = "picIcon", .kind = ControlKind::PictureBox, .rect = {8, 8, 32, 32}});
-    f.Add({.name = "lblCommandBack",
+    f.Add({.name = frmMain::picIcon, .kind = ControlKind::PictureBox, .rect = {8, 8, 32, 32}});
+    f.Add({.name = frmMain::lblCommandBack,
            .kind = ControlKind::Label,
            .rect = {kCommandTextLeft, 8, 521, 25},
            .textColour = kCompletionColour});
-    f.Add({.name = "lblCommand", .kind = ControlKind::Label, .rect = {kCommandTextLeft, 8, 521, 25}});
-    f.Add({.name = "lblDescription",
+    f.Add({.name = frmMain::lblCommand, .kind = ControlKind::Label, .rect = {kCommandTextLeft, 8, 521, 25}});
+    f.Add({.name = frmMain::lblDescription,
            .kind = ControlKind::Label,
            .rect = {100, 28, 497, 21},
            .font = Font{"Verdana", 9.75}});
@@ -42,7 +42,7 @@ void OpenCommandWindow(Platform& platform, Forms& forms, int transparency) {
     UnloadForm(platform, forms, forms.frmMain);
     forms.frmMain = std::make_unique<Form>(MakeCommandWindow(platform));
     Form& f = *forms.frmMain;
-    f.At("picIcon").backColour = kIconBoxColour;
+    f.At(frmMain::picIcon).backColour = kIconBoxColour;
     if (!platform.CreateFormWindow(f))
         return;
     SetTransparency(platform, f.handle, transparency);
@@ -80,7 +80,7 @@ bool ShowCommandWindowMessage(Platform& platform, Forms& forms, int transparency
     if (!forms.frmMain)
         return false;
     Form& f = *forms.frmMain;
-    f.At("lblDescription").text = message;
+    f.At(frmMain::lblDescription).text = message;
     if (!f.visible) {
         platform.ShowForm(f);
         platform.MakeTopmost(f);

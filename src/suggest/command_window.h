@@ -7,6 +7,14 @@
 
 namespace tov {
 
+namespace frmMain {
+inline constexpr const char* kFormName = "frmMain";
+inline constexpr ControlName picIcon{"picIcon"};
+inline constexpr ControlName lblCommandBack{"lblCommandBack"};
+inline constexpr ControlName lblCommand{"lblCommand"};
+inline constexpr ControlName lblDescription{"lblDescription"};
+} // namespace frmMain
+
 constexpr int kCommandTextLeft = 70;
 constexpr Colour kIconBoxColour = Rgb(121, 191, 104);
 

@@ -1,6 +1,7 @@
 #include "suggest/result_icon.h"
 
 #include "catalogue/built_in_commands.h"
+#include "suggest/command_window.h"
 #include "suggest/lower_compare.h"
 
 namespace tov {
@@ -39,7 +40,7 @@ void ShowResultIcon(Platform& platform, Form* commandWindow, const Catalogue& ca
                     std::string_view result) {
     if (!commandWindow)
         return;
-    Control* box = commandWindow->Find("picIcon");
+    Control* box = commandWindow->Find(frmMain::picIcon);
     const CommandEntry* entry = EntryOfPhrase(catalogue, result);
     if (!box || !entry)
         return;

@@ -21,7 +21,7 @@ constexpr const char* kPinResource = "pin";
 constexpr const char* kLitPinFile = "LIGHTON.ico";
 constexpr const char* kLineEnd = "\r\n";
 
-Control RowsLabel(const char* name, Colour colour) {
+Control RowsLabel(ControlName name, Colour colour) {
     Control c;
     c.name = name;
     c.kind = ControlKind::Label;
@@ -43,16 +43,16 @@ bool CommandWindowVisible(const Forms& forms) {
 
 Form MakeSuggestionForm(Platform& platform) {
     Form form;
-    form.name = kSuggestionFormName;
+    form.name = frmCommandSuggestion::kFormName;
     form.rect = Rect{0, kSuggestionTop, kSuggestionWidth, kBottomMargin};
     form.backColour = kBackColour;
     form.font = Font{"Verdana", kFontPoints};
     form.style.topmost = true;
-    form.Add(RowsLabel("lblCommand", kRowColour));
-    form.Add(RowsLabel("lblCommandOverlay", kHighlightColour));
+    form.Add(RowsLabel(frmCommandSuggestion::lblCommand, kRowColour));
+    form.Add(RowsLabel(frmCommandSuggestion::lblCommandOverlay, kHighlightColour));
 
     Control pin;
-    pin.name = "imgTack";
+    pin.name = frmCommandSuggestion::imgTack;
     pin.kind = ControlKind::Image;
     pin.rect = kPinRect;
     pin.visible = false;
@@ -76,7 +76,7 @@ void RefreshSuggestions(Platform& platform, Forms& forms, const SuggestionRows& 
         return;
     const auto& phrases = rowsToShow.phrases;
     const auto& matches = rowsToShow.matches;
-    const Control pinTemplate = form->At("imgTack", 0);
+    const Control pinTemplate = form->At(frmCommandSuggestion::imgTack, 0);
     std::string rows;
     std::string highlight;
     PicturePtr litPin;
@@ -95,7 +95,7 @@ void RefreshSuggestions(Platform& platform, Forms& forms, const SuggestionRows& 
         const std::string& phrase = phrases[match.index];
         const int row = static_cast<int>(++shown);
 
-        Control* pin = form->Find("imgTack", row);
+        Control* pin = form->Find(frmCommandSuggestion::imgTack, row);
         if (!pin) {
             Control copy = pinTemplate;
             copy.index = row;
@@ -122,14 +122,14 @@ void RefreshSuggestions(Platform& platform, Forms& forms, const SuggestionRows& 
         height += platform.MeasureText(form->font, phrase).height;
     }
     std::erase_if(form->controls, [&](const Control& c) {
-        return c.name == "imgTack" && static_cast<std::size_t>(c.index) > shown;
+        return c.name == frmCommandSuggestion::imgTack && static_cast<std::size_t>(c.index) > shown;
     });
 
     height += kBottomMargin;
-    Control& list = form->At("lblCommand");
+    Control& list = form->At(frmCommandSuggestion::lblCommand);
     list.text = std::move(rows);
     list.rect.height = height;
-    Control& overlay = form->At("lblCommandOverlay");
+    Control& overlay = form->At(frmCommandSuggestion::lblCommandOverlay);
     overlay.text = std::move(highlight);
     overlay.rect.height = height;
     form->rect.height = height;

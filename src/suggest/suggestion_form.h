@@ -13,7 +13,13 @@
 
 namespace tov {
 
-inline constexpr const char* kSuggestionFormName = "frmCommandSuggestion";
+namespace frmCommandSuggestion {
+inline constexpr const char* kFormName = "frmCommandSuggestion";
+inline constexpr ControlName lblCommand{"lblCommand"};
+inline constexpr ControlName lblCommandOverlay{"lblCommandOverlay"};
+inline constexpr ControlName imgTack{"imgTack"};
+} // namespace frmCommandSuggestion
+
 // The command window's height: the suggestion window sits right under it.
 constexpr int kSuggestionTop = 50;
 constexpr int kSuggestionWidth = 600;

@@ -22,12 +22,12 @@ constexpr const char* kNotStarted = "The downloaded update could not be started.
 
 std::unique_ptr<Form> MakeUpdateForm() {
     auto form = std::make_unique<Form>();
-    form->name = "frmUpdate";
+    form->name = frmUpdate::kFormName;
     form->caption = "Tovlen Auto-Update";
     form->rect = Rect{0, 0, 240, 80};
     form->style.captionBar = true;
     Control status;
-    status.name = "lblStatus";
+    status.name = frmUpdate::lblStatus;
     status.kind = ControlKind::Label;
     status.rect = Rect{8, 8, 220, 20};
     status.text = "Connecting";
@@ -41,7 +41,7 @@ void Tell(Platform& platform, const char* text) {
 
 void SetStatus(Platform& platform, Forms& forms, const char* text) {
     if (Form* form = forms.frmUpdate.get()) {
-        form->At("lblStatus").text = text;
+        form->At(frmUpdate::lblStatus).text = text;
         if (form->handle != 0)
             platform.UpdateForm(*form);
     }

@@ -8,6 +8,11 @@
 
 namespace tov {
 
+namespace frmUpdate {
+inline constexpr const char* kFormName = "frmUpdate";
+inline constexpr ControlName lblStatus{"lblStatus"};
+} // namespace frmUpdate
+
 // The name under which tools save a downloaded installer.
 inline constexpr const char* kUpdateFileName = "updatefile.exe";
 

@@ -73,7 +73,7 @@ void FakePlatform::RunPending() {
     }
 }
 
-void FakePlatform::ClickControl(Form& form, std::string_view name, int index) {
+void FakePlatform::ClickControl(Form& form, ControlName name, int index) {
     Control& c = form.At(name, index);
     if (!c.enabled || !c.visible)
         return;
@@ -91,7 +91,7 @@ void FakePlatform::ClickControl(Form& form, std::string_view name, int index) {
     }
 }
 
-void FakePlatform::ChangeValue(Form& form, std::string_view name, int value) {
+void FakePlatform::ChangeValue(Form& form, ControlName name, int value) {
     Control& c = form.At(name);
     if (!c.enabled || !c.visible)
         return;
@@ -102,7 +102,7 @@ void FakePlatform::ChangeValue(Form& form, std::string_view name, int value) {
     }
 }
 
-void FakePlatform::SelectRow(Form& form, std::string_view name, int row) {
+void FakePlatform::SelectRow(Form& form, ControlName name, int row) {
     Control& c = form.At(name);
     if (!c.enabled || !c.visible || row < 0 || row >= static_cast<int>(c.items.size()))
         return;
@@ -489,7 +489,7 @@ void FakePlatform::ShowTrayBalloon(const std::string& title, const std::string& 
 
 std::optional<std::size_t> FakePlatform::ShowPopupMenu(Form& owner) {
     popupsShown.push_back(owner.name);
-    std::optional<std::string> choice;
+    std::optional<ControlName> choice;
     if (!popupChoices.empty()) {
         choice = popupChoices.front();
         popupChoices.pop_front();

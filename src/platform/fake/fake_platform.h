@@ -60,10 +60,10 @@ class FakePlatform : public Platform {
     HookDecision Click(Point screenPoint, MouseMessage message = MouseMessage::LeftDown);
     // Runs what a message loop would: the wake handler when a wake is pending.
     void RunPending();
-    void ClickControl(Form& form, std::string_view name, int index = 0);
+    void ClickControl(Form& form, ControlName name, int index = 0);
     // Moves a slider or up-down, or selects a list row, as the user would.
-    void ChangeValue(Form& form, std::string_view name, int value);
-    void SelectRow(Form& form, std::string_view name, int row);
+    void ChangeValue(Form& form, ControlName name, int value);
+    void SelectRow(Form& form, ControlName name, int row);
     WindowHandle AddWindow(std::string caption, bool onTop = true);
 
     bool shiftDown = false;
@@ -105,7 +105,7 @@ class FakePlatform : public Platform {
     std::optional<FakeTrayIcon> trayIcon;
     int trayIconsAdded = 0;
     std::vector<FakeBalloon> balloons;                   // every ShowTrayBalloon call
-    std::deque<std::optional<std::string>> popupChoices; // item names to choose; none dismisses
+    std::deque<std::optional<ControlName>> popupChoices; // item names to choose; none dismisses
     std::vector<std::string> popupsShown;                // owner form names
     MonotonicTime now{};
     std::vector<std::string> logLines; // every Log call, in order

@@ -34,7 +34,7 @@ bool IsNative(ControlKind kind) {
     }
 }
 
-using ControlKey = std::pair<std::string, int>;
+using ControlKey = std::pair<ControlName, int>;
 
 struct NativeControl {
     HWND hwnd = nullptr;
@@ -64,7 +64,7 @@ Control* FindControl(Form& form, const ControlKey& key) {
 // Controls inside a frame are placed relative to the frame, and hidden with it.
 Rect FormRect(const Form& form, const Control& c) {
     Rect r = c.rect;
-    if (!c.parent.empty())
+    if (!c.parent.Empty())
         if (const Control* frame = form.Find(c.parent)) {
             r.left += frame->rect.left;
             r.top += frame->rect.top;
@@ -75,7 +75,7 @@ Rect FormRect(const Form& form, const Control& c) {
 bool EffectivelyVisible(const Form& form, const Control& c) {
     if (!c.visible)
         return false;
-    if (!c.parent.empty())
+    if (!c.parent.Empty())
         if (const Control* frame = form.Find(c.parent))
             return frame->visible;
     return true;
