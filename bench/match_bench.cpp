@@ -1,6 +1,7 @@
 // The ranking that runs inside the keyboard hook on every key, beside the floor for one
 // pass over the same phrases: a memmem scan that only finds the typed text.
 //   tovlen_bench --benchmark_filter='BM_(MatchCommand|ReferenceScan)/100000' --benchmark_repetitions=10
+#include "catalogue/build.h"
 #include "platform/text.h"
 #include "suggest/rank.h"
 
@@ -116,7 +117,7 @@ std::string RandomName(std::mt19937& random) {
     return name;
 }
 
-// The phrase list as a build leaves it: slot 0, the built-in words, a spare slot, then "run " phrases.
+// The phrase list as a build leaves it: the fixed slots, then run phrases.
 struct Workload {
     std::vector<std::string> phrases;
     UsageMemory usage;
@@ -129,24 +130,12 @@ const Workload& WorkloadOf(std::size_t programs) {
     if (!fresh)
         return w;
     std::mt19937 random(static_cast<unsigned>(programs));
-    w.phrases = {"",
-                 "exit",
-                 "close",
-                 "minimize",
-                 "maximize",
-                 "preferences",
-                 "reboot",
-                 "shutdown",
-                 "shutdown (force)",
-                 "logoff",
-                 "lock computer",
-                 "help",
-                 "screensaver",
-                 ""};
+    w.phrases = FixedPhraseSlots();
     while (w.phrases.size() < programs)
-        w.phrases.push_back("run " + LowerCase(RandomName(random)));
+        w.phrases.push_back(RunPhrase(RandomName(random)));
 
-    auto anyPhrase = [&] { return w.phrases[14 + random() % (w.phrases.size() - 14)]; };
+    const std::size_t firstOpen = FixedPhraseSlots().size();
+    auto anyPhrase = [&] { return w.phrases[firstOpen + random() % (w.phrases.size() - firstOpen)]; };
     std::vector<InfluenceEntry> influence;
     for (int i = 0; i < 150; ++i) {
         const int count = static_cast<int>(random() % 11) - 5;

@@ -7,10 +7,11 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::vector<std::string> lines =
-        tov::SplitListLines(std::string(reinterpret_cast<const char*>(data), size));
+        tov::DecodeListFile(std::string_view(reinterpret_cast<const char*>(data), size)).lines;
     tov::UsageMemory usage;
     tov::SetInfluenceList(usage, tov::ParseInfluenceLines(lines));
     for (const auto& e : usage.influence)

@@ -76,6 +76,34 @@ if(NOT result EQUAL 0 OR NOT EXISTS ${OUTFILE})
     message(FATAL_ERROR "makensis failed")
 endif()
 
+# The update starts only an installer whose own version resource says it is newer than the
+# running program, so the installer must carry the version it installs.
+file(READ ${OUTFILE} installer_head LIMIT 1048576 HEX)
+# "VS_VERSION_INFO" in UTF-16, its terminating nul, the padding, then the fixed part's signature.
+set(version_info_key "560053005f00560045005200530049004f004e005f0049004e0046004f0000000000bd04effe")
+string(FIND "${installer_head}" "${version_info_key}" key_at)
+if(key_at EQUAL -1)
+    file(REMOVE ${OUTFILE})
+    message(FATAL_ERROR "The installer has no version resource")
+endif()
+# After the signature: the structure version, then the file version as two little-endian words.
+string(LENGTH "${version_info_key}" key_length)
+math(EXPR version_at "${key_at} + ${key_length} + 8")
+string(SUBSTRING "${installer_head}" ${version_at} 16 file_version_hex)
+set(installer_version "")
+foreach(word_at 4 0 12 8)
+    string(SUBSTRING "${file_version_hex}" ${word_at} 4 word)
+    string(SUBSTRING "${word}" 2 2 high)
+    string(SUBSTRING "${word}" 0 2 low)
+    math(EXPR number "0x${high}${low}")
+    list(APPEND installer_version ${number})
+endforeach()
+list(JOIN installer_version "." installer_version)
+if(NOT installer_version STREQUAL "${VERSION}.0")
+    file(REMOVE ${OUTFILE})
+    message(FATAL_ERROR "The installer's version resource says ${installer_version}, not ${VERSION}.0")
+endif()
+
 # A program of version 1.M asks the update server for tovlen1_<M+1>_0.exe, which is this
 # installer when it is of minor version M+1.
 set(update_name tovlen1_${VERSION_MINOR}_0.exe)

@@ -8,8 +8,10 @@
 ;   SIGN_SCRIPT      optional: signs a file given as its one argument (scripts/sign.sh)
 ;
 ; Installed for the current user only, into a folder the user can write: the program keeps its
-; list files in its own folder. Started by the update with one argument, the update window's
-; handle, it installs silently into the folder it was saved in and starts the new program.
+; list files in its own folder. Started by the update with the update window's handle and
+; /D=<the program's folder>, it installs silently there and starts the new program. (Versions
+; before 1.6 saved it in the program's folder and passed the handle alone.) The version
+; resource carries VERSION: the update starts only an installer newer than the running program.
 
 Unicode true
 Target amd64-unicode
@@ -177,15 +179,19 @@ FunctionEnd
 Function .onInit
     SetShellVarContext current
     StrCpy $UpdateWindow ""
+    ; /D= is gone from the parameters by now, and is in $INSTDIR.
     ${GetParameters} $R0
-    ; The update passes its window handle and nothing else, and saved us in the program folder.
     IntPtrOp $R1 $R0 + 0
     ${If} $R0 != ""
     ${AndIf} $R1 == $R0
-    ${AndIf} ${FileExists} "$EXEDIR\${APP_EXE}"
-        StrCpy $UpdateWindow $R0
-        StrCpy $INSTDIR $EXEDIR
-        SetSilent silent
+        ${If} ${FileExists} "$EXEDIR\${APP_EXE}"
+            StrCpy $UpdateWindow $R0
+            StrCpy $INSTDIR $EXEDIR
+            SetSilent silent
+        ${ElseIf} ${FileExists} "$INSTDIR\${APP_EXE}"
+            StrCpy $UpdateWindow $R0
+            SetSilent silent
+        ${EndIf}
     ${EndIf}
 FunctionEnd
 
@@ -257,6 +263,10 @@ Section "Uninstall"
     Delete "$INSTDIR\${UPDATE_FILE}"
     Delete "$INSTDIR\${UPDATE_FILE}.tmp*"
     Delete "$INSTDIR\${UNINSTALLER}"
+    ; Installers that updates downloaded; the folders go only when empty (the log stays).
+    Delete "$LOCALAPPDATA\${APP_NAME}\updates\*.exe"
+    RMDir "$LOCALAPPDATA\${APP_NAME}\updates"
+    RMDir "$LOCALAPPDATA\${APP_NAME}"
 
     Delete "$SMPROGRAMS\${APP_NAME}.lnk"
     ; Tovlen puts itself into the all-users Startup folder, or the user's own where that one

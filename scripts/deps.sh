@@ -15,9 +15,14 @@ deps_install() {
             need_file /usr/include/gtest/gtest.h libgtest-dev
             need_file /usr/include/gmock/gmock.h libgmock-dev
             need_file /usr/include/benchmark/benchmark.h libbenchmark-dev
+            need_file /usr/include/nlohmann/json.hpp nlohmann-json3-dev
+            need_file /usr/include/sqlite3.h libsqlite3-dev
             ;;
         format) need clang-format clang-format ;;
-        windows) need x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64 ;;
+        windows)
+            need x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64
+            need_file /usr/include/nlohmann/json.hpp nlohmann-json3-dev
+            ;;
         e2e)
             need wine wine
             need_file /usr/lib/wine/wine64 wine64

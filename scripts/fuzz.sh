@@ -27,7 +27,36 @@ seeds_for() {
     url_fuzz) echo "$corpus_source/url" ;;
     bookmarks_fuzz) echo "$corpus_source/bookmarks" ;;
     list_file_fuzz) echo "$corpus_source/url" ;;
+    places_fuzz) echo "$build/seeds/places" ;;
+    chromium_bookmarks_fuzz) echo "$build/seeds/chromium" ;;
     esac
+}
+
+# A small places.sqlite laid out as Firefox's and a small Chromium Bookmarks file, so those
+# fuzzers start from files they can damage.
+make_seeds() {
+    mkdir -p "$build/seeds/chromium"
+    cat >"$build/seeds/chromium/Bookmarks" <<'JSON'
+{"checksum":"0","roots":{"bookmark_bar":{"type":"folder","name":"Bar","children":[
+ {"type":"url","name":"Example","url":"https://example.org/"},
+ {"type":"folder","name":"Sub","children":[{"type":"url","name":"T\u00e9st","url":"http://a/\"b"}]}]},
+ "other":{"type":"folder","children":[]},"synced":{"type":"folder","children":[]}},"version":1}
+JSON
+    mkdir -p "$build/seeds/places"
+    python3 - "$build/seeds/places/places.sqlite" <<'PY'
+import os, sqlite3, sys
+if os.path.exists(sys.argv[1]):
+    os.remove(sys.argv[1])
+db = sqlite3.connect(sys.argv[1])
+db.executescript("""
+PRAGMA page_size = 512;
+CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR);
+CREATE TABLE moz_bookmarks (id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER, parent INTEGER, title LONGVARCHAR);
+INSERT INTO moz_places VALUES (1, 'https://example.org/', 'Example'), (2, 'place:sort=8', NULL);
+INSERT INTO moz_bookmarks VALUES (1, 2, NULL, 0, 'Menu'), (2, 1, 1, 1, 'Example'), (3, 1, 2, 1, 'Most Visited');
+""")
+db.commit()
+PY
 }
 
 per_target=$((total / ${#targets[@]}))
@@ -35,6 +64,7 @@ per_target=$((total / ${#targets[@]}))
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 mkdir -p "$build/artifacts"
+make_seeds
 failed=0
 for target in "${targets[@]}"; do
     work="$build/corpus/$target"

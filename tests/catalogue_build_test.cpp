@@ -1,5 +1,9 @@
 #include "app/app.h"
+#include "app/catalogue_build.h"
+#include "app/contexts.h"
 #include "catalogue/build.h"
+#include "catalogue/built_in_commands.h"
+#include "catalogue/list_file.h"
 #include "catalogue/start_menu.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/files.h"
@@ -21,20 +25,7 @@ using testing::ProgramLink;
 using testing::WriteFile;
 using testing::WriteShortcut;
 
-const std::vector<std::string> kFixedSlots = {"",
-                                              "exit",
-                                              "close",
-                                              "minimize",
-                                              "maximize",
-                                              "preferences",
-                                              "reboot",
-                                              "shutdown",
-                                              "shutdown (force)",
-                                              "logoff",
-                                              "lock computer",
-                                              "help",
-                                              "screensaver",
-                                              ""};
+const std::vector<std::string> kFixedSlots = FixedPhraseSlots();
 
 std::vector<std::string> Names(const Catalogue& c) {
     std::vector<std::string> names;
@@ -82,6 +73,19 @@ TEST_F(CatalogueBuild, NothingToReadLeavesTheFixedSlotsOnly) {
     EXPECT_TRUE(c.table.empty());
     EXPECT_TRUE(c.custom.empty());
     EXPECT_FALSE(IsInCommandTable(c, ""));
+}
+
+// The influence and tack files name phrases, not slots, but the first custom name has
+// always been the fifteenth slot; and every row must be reachable by its own text.
+TEST(BuiltInCommands, KeepTheSlotLayoutAndAreEachFoundByTheirText) {
+    ASSERT_EQ(kFixedSlots.size(), 14u);
+    EXPECT_EQ(kFixedSlots.front(), "");
+    EXPECT_EQ(kFixedSlots.back(), "");
+    for (const BuiltInCommand& row : kBuiltInCommands) {
+        const std::string line = BuiltInCommandLine(row.action, IsPrefix(row) ? "x" : "");
+        EXPECT_EQ(FindBuiltInCommand(line), &row) << line;
+        EXPECT_EQ(std::count(kFixedSlots.begin(), kFixedSlots.end(), line), row.offered ? 1 : 0) << line;
+    }
 }
 
 TEST_F(CatalogueBuild, AllUsersShortcutWinsAnExactNameClash) {
@@ -191,6 +195,31 @@ TEST_F(CatalogueBuild, CustomCommandsComeFirstAndKeepTheirCase) {
     EXPECT_EQ(std::count(c.phrases.begin(), c.phrases.end(), "help"), 2);
 }
 
+// One link to the parent once gave 42 copies of every shortcut; two links to the folder
+// itself made a walk that never ended.
+TEST_F(CatalogueBuild, LinksBetweenFoldersAreNotFollowedSoEveryShortcutComesOnce) {
+    WriteShortcut(User() / "Top.lnk", ProgramLink("C:\\top.exe"));
+    WriteShortcut(User() / "Tools" / "Deep.lnk", ProgramLink("C:\\deep.exe"));
+    std::filesystem::create_directory_symlink(User(), User() / "Tools" / "Up");
+    std::filesystem::create_directory_symlink(User() / "Tools", User() / "Tools" / "Self");
+    std::filesystem::create_directory_symlink(User() / "Tools", User() / "Tools" / "Again");
+    const Catalogue c = Build();
+    EXPECT_THAT(AddedPhrases(c), ElementsAre("run top", "run deep"));
+}
+
+TEST_F(CatalogueBuild, AListFileLongerThanAnyoneWritesLoadsItsStartAndSaysSo) {
+    std::string lines;
+    for (std::size_t i = 0; i < kMaxListLines / 2 + 5; ++i)
+        lines += "c" + std::to_string(i) + "\r\nrun x\r\n";
+    WriteFile(temp.Path() / "Tovlen" / "customprograms.lst", lines);
+    std::vector<std::string> logged;
+    sources.log = [&](std::string_view line) { logged.emplace_back(line); };
+    const Catalogue c = Build();
+    EXPECT_EQ(c.custom.size(), kMaxListLines / 2);
+    EXPECT_THAT(logged, ElementsAre("customprograms.lst: 10 lines left out (past line 200000, or longer than "
+                                    "32768 bytes)"));
+}
+
 TEST_F(CatalogueBuild, FavouritesCarryTheirPassSuffix) {
     WriteFile(temp.Path() / "Favorites" / "Google Search.url",
               "[DEFAULT]\r\nBASEURL=http://wrong/\r\n[InternetShortcut]\r\nURL=http://www.google.com/\r\n");
@@ -243,29 +272,60 @@ TEST_F(CatalogueBuild, OfTwoProfilesOnlyOneIsRead) {
     EXPECT_THAT(Names(c), ElementsAre(listedFirst + " (firefox bookmark)"));
 }
 
+TEST_F(CatalogueBuild, WindowsAppsOnlyWhereNoShortcutHasTheirName) {
+    WriteShortcut(Common() / "Calculator.lnk", ProgramLink("C:\\calc.exe"));
+    WriteShortcut(User() / "Paint.lnk", ProgramLink("C:\\paint.exe"));
+    sources.apps = {
+        {"calculator", "Microsoft.WindowsCalculator_8wekyb3d8bbwe!App"},
+        {"Terminal", "Microsoft.WindowsTerminal_8wekyb3d8bbwe!App"},
+        {"TERMINAL", "Second.Terminal!App"},
+        {"Settings", "windows.immersivecontrolpanel_cw5n1h2txyewy!microsoft.windows.immersivecontrolpanel"},
+        {"Two\r\nLines", "Bad!App"},
+        {"", "NoName!App"},
+        {"No Id", ""}};
+    sources.windowsApps = true;
+    Catalogue c = Build();
+    ASSERT_THAT(Names(c), ElementsAre("Calculator", "Paint", "Settings", "Terminal"));
+    EXPECT_EQ(c.table[3].Target, "shell:AppsFolder\\Microsoft.WindowsTerminal_8wekyb3d8bbwe!App");
+    EXPECT_EQ(c.table[3].WorkingFolder, "");
+    EXPECT_THAT(AddedPhrases(c), ElementsAre("run calculator", "run paint", "run terminal", "run settings"));
+
+    sources.windowsApps = false;
+    EXPECT_THAT(Names(Build()), ElementsAre("Calculator", "Paint"));
+}
+
 TEST(SystemCatalogueSources, ComeFromTheSpecialFoldersAndSettings) {
     FakePlatform platform;
-    platform.specialFolders = {{CSIDL_COMMON_PROGRAMS, "C:\\All\\Programs"},
-                               {CSIDL_PROGRAMS, "C:\\Me\\Programs"},
-                               {CSIDL_FAVORITES, "C:\\Me\\Favorites"},
-                               {CSIDL_COMMON_FAVORITES, "C:\\All\\Fav"},
-                               {CSIDL_APPDATA, "C:\\Me\\AppData"}};
+    platform.specialFolders = {
+        {KnownFolder::CommonPrograms, "C:\\All\\Programs"}, {KnownFolder::Programs, "C:\\Me\\Programs"},
+        {KnownFolder::Favorites, "C:\\Me\\Favorites"},      {KnownFolder::CommonFavorites, "C:\\All\\Fav"},
+        {KnownFolder::AppData, "C:\\Me\\AppData"},          {KnownFolder::LocalAppData, "C:\\Me\\Local"}};
     App app(platform);
     app.state.ShowIEFavorites = 0;
     app.state.ShowFFFavorites = -1;
+    app.state.ShowChromiumBookmarks = 0;
+    app.state.ShowApps = 0;
+    platform.installedApps = {{"Calculator", "Calc!App"}};
     app.state.FirefoxProfilesDir = "D:\\located\\by\\hand";
-    const CatalogueSources s = SystemCatalogueSources(app);
+    const CatalogueSources s = SystemCatalogueSources(app.platform, CatalogueChoicesOf(app.state));
     EXPECT_EQ(s.programFolder, "C:\\Program Files\\Tovlen");
     EXPECT_EQ(s.commonPrograms, "C:\\All\\Programs");
     EXPECT_EQ(s.programs, "C:\\Me\\Programs");
     EXPECT_EQ(s.favorites, "C:\\Me\\Favorites");
     EXPECT_EQ(s.commonFavorites, "C:\\All\\Fav");
     EXPECT_EQ(s.firefoxProfiles, "C:\\Me\\AppData\\Mozilla\\Firefox\\Profiles\\");
+    EXPECT_EQ(s.localAppData, "C:\\Me\\Local");
     EXPECT_FALSE(s.ieFavorites);
     EXPECT_TRUE(s.firefoxBookmarks);
+    EXPECT_FALSE(s.chromiumBookmarks);
+    EXPECT_FALSE(s.windowsApps);
+    EXPECT_TRUE(s.apps.empty()); // the folder is not even listed
 
-    platform.specialFolders.erase(CSIDL_APPDATA);
-    EXPECT_EQ(SystemCatalogueSources(app).firefoxProfiles, "");
+    app.state.ShowApps = 1;
+    EXPECT_EQ(SystemCatalogueSources(app.platform, CatalogueChoicesOf(app.state)).apps.size(), 1u);
+
+    platform.specialFolders.erase(KnownFolder::AppData);
+    EXPECT_EQ(SystemCatalogueSources(app.platform, CatalogueChoicesOf(app.state)).firefoxProfiles, "");
 }
 
 TEST(BuildCatalogueOfTheApp, ARebuildAskedForDuringTheWalkRunsAfterIt) {
@@ -274,7 +334,8 @@ TEST(BuildCatalogueOfTheApp, ARebuildAskedForDuringTheWalkRunsAfterIt) {
     WriteShortcut(temp.Path() / "Programs" / "Two.lnk", ProgramLink("C:\\two.exe"));
     WriteFile(temp.Path() / "Favorites" / "Site.url", "[InternetShortcut]\r\nURL=http://site/\r\n");
     FakePlatform platform;
-    platform.specialFolders = {{CSIDL_PROGRAMS, temp / "Programs"}, {CSIDL_FAVORITES, temp / "Favorites"}};
+    platform.specialFolders = {{KnownFolder::Programs, temp / "Programs"},
+                               {KnownFolder::Favorites, temp / "Favorites"}};
     platform.programFolder = temp / "Tovlen";
     App app(platform);
     app.state.ShowIEFavorites = 1;

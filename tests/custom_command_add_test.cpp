@@ -13,26 +13,28 @@ class AddCommand : public PreferencesTest {
         Open();
     }
     void Choose(int kind) {
-        Click("cmdAddProgram");
-        Click("opCommandType", kind);
+        Click(frmPrefs::cmdAddProgram);
+        Click(frmPrefs::opCommandType, kind);
     }
-    bool Adding() { return Prefs().At("fmeAddCommand").visible && !Prefs().At("fmeUserCommands").visible; }
+    bool Adding() {
+        return Prefs().At(frmPrefs::fmeAddCommand).visible && !Prefs().At(frmPrefs::fmeUserCommands).visible;
+    }
     bool NothingChosen() {
         for (int i = 0; i < 4; ++i)
-            if (Prefs().At("opCommandType", i).value != 0)
+            if (Prefs().At(frmPrefs::opCommandType, i).value != 0)
                 return false;
-        return !Prefs().At("cmdAddOkay").enabled;
+        return !Prefs().At(frmPrefs::cmdAddOkay).enabled;
     }
-    std::vector<std::string> Listed() { return Prefs().At("lstPrograms").items; }
+    std::vector<std::string> Listed() { return Prefs().At(frmPrefs::lstPrograms).items; }
 };
 
 TEST_F(AddCommand, AProgramUnderItsOfferedName) {
-    Click("cmdAddProgram");
+    Click(frmPrefs::cmdAddProgram);
     EXPECT_TRUE(Adding());
-    EXPECT_FALSE(Prefs().At("cmdAddOkay").enabled);
+    EXPECT_FALSE(Prefs().At(frmPrefs::cmdAddOkay).enabled);
     platform.openFileAnswers.push_back("C:\\Windows\\notepad.exe");
     platform.inputBoxAnswers.push_back("notepad");
-    Click("opCommandType", 0);
+    Click(frmPrefs::opCommandType, 0);
 
     ASSERT_EQ(platform.openFileRequests.size(), 1u);
     const OpenFileRequest& dialog = platform.openFileRequests[0];
@@ -50,12 +52,12 @@ TEST_F(AddCommand, AProgramUnderItsOfferedName) {
     EXPECT_EQ(Listed(), std::vector<std::string>{"notepad"});
     EXPECT_TRUE(HasCustom("notepad")); // typeable at once
     EXPECT_FALSE(Adding());
-    EXPECT_EQ(Prefs().At("opCommandType", 0).text, "Program (notepad)");
-    EXPECT_TRUE(Prefs().At("cmdAddOkay").enabled);
+    EXPECT_EQ(Prefs().At(frmPrefs::opCommandType, 0).text, "Program (notepad)");
+    EXPECT_TRUE(Prefs().At(frmPrefs::cmdAddOkay).enabled);
 
     // The next add starts over: captions back, Okay off.
-    Click("cmdAddProgram");
-    EXPECT_EQ(Prefs().At("opCommandType", 0).text, "Program");
+    Click(frmPrefs::cmdAddProgram);
+    EXPECT_EQ(Prefs().At(frmPrefs::opCommandType, 0).text, "Program");
     EXPECT_TRUE(NothingChosen());
 }
 
@@ -68,10 +70,10 @@ TEST_F(AddCommand, AFileDropsFourCharactersAndTheNameIsLowerCased) {
     EXPECT_EQ(platform.inputBoxes[0].prompt, "What do you want the command for this file to be?");
     EXPECT_EQ(platform.inputBoxes[0].defaultText, "notes.");
     EXPECT_EQ(ListFile(), "my notes\r\nrun C:\\Docs\\notes.html\r\n");
-    EXPECT_EQ(Prefs().At("opCommandType", 1).text, "File (my notes)");
+    EXPECT_EQ(Prefs().At(frmPrefs::opCommandType, 1).text, "File (my notes)");
 
     // "Locate" uses the dialog as the last add left it.
-    Click("cmdFFLocate");
+    Click(frmPrefs::cmdFFLocate);
     EXPECT_EQ(platform.openFileRequests.back().filter, "");
 }
 
@@ -82,7 +84,7 @@ TEST_F(AddCommand, AFolderOffersItsLastComponent) {
     EXPECT_EQ(platform.inputBoxes[0].prompt, "What do you want the command for this folder to be?");
     EXPECT_EQ(platform.inputBoxes[0].defaultText, "Music");
     EXPECT_EQ(ListFile(), "music\r\nrun C:\\Users\\me\\Music\r\n");
-    EXPECT_EQ(Prefs().At("opCommandType", 2).text, "Folder (music)");
+    EXPECT_EQ(Prefs().At(frmPrefs::opCommandType, 2).text, "Folder (music)");
 }
 
 TEST_F(AddCommand, AWebSiteCaptionHasNoBlank) {
@@ -94,50 +96,68 @@ TEST_F(AddCommand, AWebSiteCaptionHasNoBlank) {
     EXPECT_EQ(platform.inputBoxes[1].prompt, "What do you want the command for this web site to be?");
     EXPECT_EQ(platform.inputBoxes[1].defaultText, "");
     EXPECT_EQ(ListFile(), "ex\r\nweb example.org\r\n");
-    EXPECT_EQ(Prefs().At("opCommandType", 3).text, "Web site(ex)");
+    EXPECT_EQ(Prefs().At(frmPrefs::opCommandType, 3).text, "Web site(ex)");
 }
 
 TEST_F(AddCommand, BackingOutOfAnyStepWritesNothingAndStaysInTheAddFrame) {
     Choose(0); // the file dialog cancelled
     EXPECT_TRUE(platform.inputBoxes.empty());
-    Click("opCommandType", 2); // the folder browser cancelled
+    Click(frmPrefs::opCommandType, 2); // the folder browser cancelled
     EXPECT_TRUE(platform.inputBoxes.empty());
     platform.openFileAnswers.push_back("C:\\x\\tool.exe");
-    Click("opCommandType", 0); // the name box cancelled
-    Click("opCommandType", 3); // the address box cancelled: no name asked for
+    Click(frmPrefs::opCommandType, 0); // the name box cancelled
+    Click(frmPrefs::opCommandType, 3); // the address box cancelled: no name asked for
     EXPECT_EQ(platform.inputBoxes.size(), 2u);
     platform.inputBoxAnswers = {"example.org"};
-    Click("opCommandType", 3); // an address but no name
+    Click(frmPrefs::opCommandType, 3); // an address but no name
     EXPECT_FALSE(std::filesystem::exists(HostPath(folder / "customprograms.lst")));
     EXPECT_TRUE(Adding());
     EXPECT_TRUE(NothingChosen());
-    EXPECT_EQ(Prefs().At("opCommandType", 0).text, "Program");
+    EXPECT_EQ(Prefs().At(frmPrefs::opCommandType, 0).text, "Program");
 
-    Click("cmdCancel");
+    Click(frmPrefs::cmdCancel);
     EXPECT_FALSE(Adding());
 }
 
 TEST_F(AddCommand, RemovingTakesEveryRecordOfTheName) {
     WriteListFile("a\r\nrun c:\\a.exe\r\nb\r\nweb b.org\r\na\r\nrun c:\\other.exe\r\n");
     BuildCatalogue(app);
-    Click("cmdOkay");
+    Click(frmPrefs::cmdOkay);
     Open();
     EXPECT_EQ(Listed(), (std::vector<std::string>{"a", "b", "a"}));
-    EXPECT_FALSE(Prefs().At("cmdRemoveProgram").enabled);
-    platform.SelectRow(Prefs(), "lstPrograms", 2);
-    EXPECT_TRUE(Prefs().At("cmdRemoveProgram").enabled);
-    Click("cmdRemoveProgram");
+    EXPECT_FALSE(Prefs().At(frmPrefs::cmdRemoveProgram).enabled);
+    platform.SelectRow(Prefs(), frmPrefs::lstPrograms, 2);
+    EXPECT_TRUE(Prefs().At(frmPrefs::cmdRemoveProgram).enabled);
+    Click(frmPrefs::cmdRemoveProgram);
     EXPECT_EQ(ListFile(), "b\r\nweb b.org\r\n");
     EXPECT_EQ(Listed(), std::vector<std::string>{"b"});
-    EXPECT_FALSE(Prefs().At("cmdRemoveProgram").enabled);
+    EXPECT_FALSE(Prefs().At(frmPrefs::cmdRemoveProgram).enabled);
     EXPECT_FALSE(HasCustom("a"));
     EXPECT_TRUE(HasCustom("b"));
 
-    platform.SelectRow(Prefs(), "lstPrograms", 0);
-    Click("cmdRemoveProgram");
+    platform.SelectRow(Prefs(), frmPrefs::lstPrograms, 0);
+    Click(frmPrefs::cmdRemoveProgram);
     EXPECT_EQ(ListFile(), "");
     EXPECT_TRUE(Listed().empty());
     EXPECT_TRUE(app.catalogue.custom.empty());
+}
+
+TEST_F(AddCommand, ARemovalTheFileCannotTakeIsToldInABalloonAndChangesNothing) {
+    std::string notepadUnicode = "\xFF\xFE";
+    for (char c : std::string("a\r\nrun a\r\n"))
+        notepadUnicode += {c, '\0'};
+    notepadUnicode += 'x'; // an odd byte at the end: the text is not whole
+    WriteListFile(notepadUnicode);
+    BuildCatalogue(app);
+    Click(frmPrefs::cmdOkay);
+    Open();
+    platform.SelectRow(Prefs(), frmPrefs::lstPrograms, 0);
+    Click(frmPrefs::cmdRemoveProgram);
+    EXPECT_EQ(ListFile(), notepadUnicode);
+    ASSERT_EQ(platform.balloons.size(), 1u);
+    EXPECT_EQ(platform.balloons[0].text,
+              "Tovlen could not save customprograms.lst: it holds text that Tovlen "
+              "cannot write back unchanged, so it was left as it is.");
 }
 
 TEST_F(AddCommand, ACommandThatWouldRunItselfIsRefused) {
@@ -150,7 +170,7 @@ TEST_F(AddCommand, ACommandThatWouldRunItselfIsRefused) {
               "The command \"web a\" would run itself over and over, so it was not added.");
     EXPECT_TRUE(Adding());
     EXPECT_TRUE(NothingChosen());
-    EXPECT_EQ(Prefs().At("opCommandType", 3).text, "Web site");
+    EXPECT_EQ(Prefs().At(frmPrefs::opCommandType, 3).text, "Web site");
 }
 
 TEST(DefaultCommandNames, FourCharactersGoWhateverTheExtension) {

@@ -1,13 +1,16 @@
 #include "app/app.h"
+#include "app/contexts.h"
 #include "app/program.h"
+#include "app/submit.h"
+#include "catalogue/build.h"
 #include "commands/dispatch.h"
 #include "commands/launch.h"
 #include "input/keyboard.h"
-#include "input/submit.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "suggest/command_window.h"
+#include "suggest/suggestion_form.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -21,20 +24,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::vector<std::string> kBuiltInPhrases = {"",
-                                                  "exit",
-                                                  "close",
-                                                  "minimize",
-                                                  "maximize",
-                                                  "preferences",
-                                                  "reboot",
-                                                  "shutdown",
-                                                  "shutdown (force)",
-                                                  "logoff",
-                                                  "lock computer",
-                                                  "help",
-                                                  "screensaver",
-                                                  ""};
+const std::vector<std::string> kBuiltInPhrases = FixedPhraseSlots();
 
 // A folder of real files for the "run" lines, named with backslashes as the program names paths.
 struct RunFolder {
@@ -59,7 +49,7 @@ class Dispatch : public ::testing::Test {
     Dispatch() {
         app.catalogue.phrases = kBuiltInPhrases;
         app.state.Running = true;
-        OpenCommandWindow(app); // the user has typed into it
+        OpenCommandWindow(app.platform, app.forms, app.state.Transparency); // the user has typed into it
     }
 
     void AddEntry(std::string target, std::string name, std::string arguments = {},
@@ -121,20 +111,21 @@ TEST_F(Dispatch, WebSitesGetASchemeOnlyWhenTheyHaveNone) {
     for (const FakeLaunch& l : platform.launches) {
         EXPECT_EQ(l.parameters, "");
         EXPECT_EQ(l.workingFolder, "C:\\");
-        EXPECT_EQ(l.showCommand, SW_SHOW);
+        EXPECT_EQ(l.showCommand, ShowCommand::Show);
     }
 }
 
 TEST_F(Dispatch, SearchTermsKeepTheirMeaningInTheAddress) {
     EXPECT_TRUE(RunCommand(app, "google two words").carriedOut);
     ASSERT_EQ(platform.launches.size(), 1u);
-    EXPECT_EQ(platform.launches[0].file, "http://www.google.com/search?hl=en&q=two words");
+    // Over HTTPS, and without a blank that a browser started with an unquoted %1 would split at.
+    EXPECT_EQ(platform.launches[0].file, "https://www.google.com/search?hl=en&q=two+words");
     EXPECT_EQ(platform.launches[0].workingFolder, "C:\\");
 
-    EXPECT_EQ(SearchAddress("c++ & c# 100%"), std::string(kSearchAddress) + "c%2B%2B %26 c%23 100%25");
+    EXPECT_EQ(SearchAddress("c++ & c# 100%"), std::string(kSearchAddress) + "c%2B%2B+%26+c%23+100%25");
     EXPECT_EQ(SearchAddress("caf\xC3\xA9"), std::string(kSearchAddress) + "caf%C3%A9");
-    EXPECT_EQ(SearchAddress("say \"hi\"\tnow"), std::string(kSearchAddress) + "say %22hi%22%09now");
-    EXPECT_EQ(SearchAddress("a=b?c/d"), std::string(kSearchAddress) + "a=b?c/d");
+    EXPECT_EQ(SearchAddress("say \"hi\"\tnow"), std::string(kSearchAddress) + "say+%22hi%22%09now");
+    EXPECT_EQ(SearchAddress("a=b?c/d *-._~"), std::string(kSearchAddress) + "a%3Db%3Fc%2Fd+*-._%7E");
     EXPECT_EQ(SearchAddress(""), kSearchAddress);
 }
 
@@ -145,7 +136,7 @@ TEST_F(Dispatch, HelpAndScreenSaver) {
     EXPECT_EQ(platform.launches[0].workingFolder, "C:\\Program Files\\Tovlen");
 
     Form suggestions;
-    suggestions.name = "frmCommandSuggestion";
+    suggestions.name = frmCommandSuggestion::kFormName;
     app.forms.frmCommandSuggestion = std::make_unique<Form>(std::move(suggestions));
     platform.CreateFormWindow(*app.forms.frmCommandSuggestion);
     EXPECT_TRUE(RunCommand(app, "screensaver").carriedOut);
@@ -159,12 +150,12 @@ TEST_F(Dispatch, WindowCommandsActOnThePreviousWindowOrTheCaption) {
     app.state.PreviousWindow = editor;
 
     RunCommand(app, "maximize");
-    EXPECT_EQ(platform.windows[editor].showCommand, SW_SHOWMAXIMIZED);
+    EXPECT_EQ(platform.windows[editor].showCommand, ShowCommand::Maximize);
     RunCommand(app, "minimize");
-    EXPECT_EQ(platform.windows[editor].showCommand, SW_MINIMIZE);
-    platform.windows[calc].showCommand = SW_MINIMIZE;
+    EXPECT_EQ(platform.windows[editor].showCommand, ShowCommand::Minimize);
+    platform.windows[calc].showCommand = ShowCommand::Minimize;
     RunCommand(app, "restore calc");
-    EXPECT_EQ(platform.windows[calc].showCommand, SW_SHOWNORMAL);
+    EXPECT_EQ(platform.windows[calc].showCommand, ShowCommand::Normal);
     RunCommand(app, "show calc");
     EXPECT_EQ(platform.foreground, calc);
 
@@ -200,7 +191,7 @@ TEST_F(Dispatch, RunLineFindsTheEntryIgnoringCase) {
     EXPECT_EQ(platform.launches[0].file, "C:\\Windows\\notepad.exe");
     EXPECT_EQ(platform.launches[0].parameters, "/a b");
     EXPECT_EQ(platform.launches[0].workingFolder, "C:\\");
-    EXPECT_EQ(platform.launches[0].showCommand, SW_SHOW);
+    EXPECT_EQ(platform.launches[0].showCommand, ShowCommand::Show);
     EXPECT_EQ(platform.launches[1].file, "C:\\Tools\\tool.exe");
     EXPECT_EQ(platform.launches[1].workingFolder, "C:\\Tools\\work");
 }
@@ -231,15 +222,15 @@ TEST_F(Dispatch, UnknownRunTargetKeepsTheWindowOpenWithAMessage) {
     EXPECT_TRUE(r.carriedOut);
     EXPECT_TRUE(platform.launches.empty());
     ASSERT_TRUE(app.forms.frmMain);
-    EXPECT_EQ(app.forms.frmMain->At("lblDescription").text, "Program not found.");
+    EXPECT_EQ(app.forms.frmMain->At(frmMain::lblDescription).text, "Program not found.");
     EXPECT_TRUE(app.forms.frmMain->visible);
 
     // Through the submit path the window stays open for the user to read it.
-    app.forms.frmMain->At("lblDescription").text.clear();
+    app.forms.frmMain->At(frmMain::lblDescription).text.clear();
     Submit("run nosuchthing");
     EXPECT_TRUE(app.state.WindowOpen);
     EXPECT_EQ(app.state.CommandText, "");
-    EXPECT_EQ(app.forms.frmMain->At("lblDescription").text, "Program not found.");
+    EXPECT_EQ(app.forms.frmMain->At(frmMain::lblDescription).text, "Program not found.");
 }
 
 TEST(DispatchThroughTheMainLoop, ProgramNotFoundStaysOnScreen) {
@@ -247,27 +238,27 @@ TEST(DispatchThroughTheMainLoop, ProgramNotFoundStaysOnScreen) {
     App app(platform);
     app.catalogue.phrases = kBuiltInPhrases;
     app.state.Running = true;
-    InstallHooks(app);
+    InstallHooks(app.platform, app.state, app.forms);
     platform.SetWakeHandler([&app] { ServiceInput(app); });
-    platform.PressKey(vk::VK_CAPITAL);
+    platform.PressKey(VirtualKey::CapsLock);
     platform.RunPending();
     platform.TypeText("run nosuchthing");
     platform.RunPending();
-    platform.PressKey(vk::VK_RETURN);
+    platform.PressKey(VirtualKey::Enter);
     platform.RunPending();
-    platform.PressKey(vk::VK_RETURN, KeyMessage::KeyUp);
+    platform.PressKey(VirtualKey::Enter, KeyMessage::KeyUp);
     platform.RequestWake();
     platform.RunPending();
     ASSERT_TRUE(app.forms.frmMain);
     EXPECT_TRUE(app.forms.frmMain->visible);
     EXPECT_TRUE(app.state.WindowOpen);
-    EXPECT_EQ(app.forms.frmMain->At("lblDescription").text, "Program not found.");
+    EXPECT_EQ(app.forms.frmMain->At(frmMain::lblDescription).text, "Program not found.");
 
     // The next key belongs to a new line, as the window is open.
     platform.TypeText("x");
     platform.RunPending();
     EXPECT_EQ(app.state.CommandText, "x");
-    EXPECT_EQ(app.forms.frmMain->At("lblDescription").text, "");
+    EXPECT_EQ(app.forms.frmMain->At(frmMain::lblDescription).text, "");
 }
 
 TEST_F(Dispatch, UnknownRunTargetLeavesAMatchingPhraseToTheCaller) {
@@ -345,7 +336,7 @@ TEST_F(Dispatch, CustomCommandForAMissingProgramShowsTheMessage) {
     AddCustom("old tool", "run c:\\gone\\tool.exe");
     Submit("old tool");
     EXPECT_TRUE(app.state.WindowOpen);
-    EXPECT_EQ(app.forms.frmMain->At("lblDescription").text, "Program not found.");
+    EXPECT_EQ(app.forms.frmMain->At(frmMain::lblDescription).text, "Program not found.");
 }
 
 } // namespace

@@ -1,8 +1,13 @@
+#include "platform/catch_at_edge.h"
 #include "platform/event_log.h"
+#include "platform/fake/fake_platform.h"
 #include "platform/files.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
+
+#include <new>
+#include <stdexcept>
 
 namespace tov {
 namespace {
@@ -26,6 +31,19 @@ TEST(EventLog, CutsALineLongerThanTheCapAndIsOffWithoutAPath) {
     ASSERT_TRUE(AppendLogLine(log, "", std::string(100, 'x')));
     EXPECT_EQ(*ReadFileBytes(log.path), std::string(14, 'x') + "\r\n");
     EXPECT_FALSE(AppendLogLine(EventLog{}, "", "nowhere"));
+}
+
+TEST(CatchAtEdge, LogsWhatFailedAndGivesTheFallback) {
+    FakePlatform platform;
+    EXPECT_EQ(CatchAtEdge(&platform, "keyboard hook", 0, [] { return 7; }), 7);
+    EXPECT_EQ(CatchAtEdge(&platform, "keyboard hook", -1,
+                          []() -> int { throw std::logic_error("frmMain has no control lblX(0)"); }),
+              -1);
+    EXPECT_FALSE(CatchAtEdge(&platform, "wake handler", false, []() -> bool { throw 42; }));
+    EXPECT_EQ(CatchAtEdge(nullptr, "input box", 3, []() -> int { throw std::bad_alloc(); }), 3);
+    EXPECT_EQ(platform.logLines,
+              (std::vector<std::string>{"keyboard hook failed: frmMain has no control lblX(0)",
+                                        "wake handler failed: an exception of an unknown kind"}));
 }
 
 } // namespace

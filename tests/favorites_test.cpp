@@ -64,19 +64,51 @@ TEST(Bookmarks, AnchorsBecomeLowerCaseEntries) {
     EXPECT_EQ(entries[0].IconLocation, "");
 }
 
-TEST(Bookmarks, AMalformedAnchorEndsTheList) {
+TEST(Bookmarks, AMalformedAnchorEndsTheListAndATitleEndsAtTheNextTag) {
     const std::string good = "<a href=\"http://ok/\">Ok</a>";
     EXPECT_THAT(Pairs(ParseBookmarks(good + "<a href=\"http://no-closing-quote")),
                 ElementsAre("ok (firefox bookmark) -> http://ok/"));
     EXPECT_THAT(Pairs(ParseBookmarks(good + "<a href=\"http://x/\" no tag end")),
                 ElementsAre("ok (firefox bookmark) -> http://ok/"));
-    EXPECT_THAT(Pairs(ParseBookmarks(good + "<a href=\"http://x/\">no anchor end")),
-                ElementsAre("ok (firefox bookmark) -> http://ok/"));
+    EXPECT_THAT(
+        Pairs(ParseBookmarks("<a href=\"http://x/\">no anchor end<a href=\"http://y/\">y")),
+        ElementsAre("no anchor end (firefox bookmark) -> http://x/", "y (firefox bookmark) -> http://y/"));
     EXPECT_TRUE(ParseBookmarks("href=\"").empty());
     EXPECT_TRUE(ParseBookmarks("").empty());
     // Invalid UTF-8 comes out as replacement characters, so names stay text.
     EXPECT_THAT(Pairs(ParseBookmarks("<a href=\"http://x/\">A\xFF</a>")),
                 ElementsAre("a\xEF\xBF\xBD (firefox bookmark) -> http://x/"));
+}
+
+// Each anchor once took everything up to the next "</a>" as its title, and the next search
+// started inside that title: 96 KB of unclosed anchors made 384 MB of names.
+TEST(Bookmarks, WhatTheReaderKeepsGrowsInStepWithTheFile) {
+    std::string unclosed;
+    std::size_t anchors = 0;
+    for (; unclosed.size() < 96 * 1024; ++anchors)
+        unclosed += "<a href=\"x\">\n";
+    unclosed += "</a>";
+    std::size_t leftOut = 0;
+    const auto entries = ParseBookmarks(unclosed, &leftOut);
+    std::size_t kept = 0;
+    for (const auto& e : entries)
+        kept += e.Name.size() + e.Target.size() + e.WorkingFolder.size();
+    EXPECT_EQ(entries.size(), anchors);
+    EXPECT_LT(kept, 4 * unclosed.size());
+    EXPECT_EQ(leftOut, 0u);
+
+    const std::string longTitle =
+        "<a href=\"http://t/\">" + std::string(kMaxBookmarkTitleBytes, 'a') + "é</a>";
+    EXPECT_EQ(ParseBookmarks(longTitle)[0].Name,
+              std::string(kMaxBookmarkTitleBytes, 'a') + " (firefox bookmark)");
+    const std::string longAddress =
+        "<a href=\"" + std::string(kMaxBookmarkAddressBytes + 1, 'a') + "\">t</a>";
+    EXPECT_TRUE(ParseBookmarks(longAddress + "<a href=\"b\">", &leftOut).size() == 1 && leftOut == 1);
+    std::string tooMany;
+    for (std::size_t i = 0; i <= kMaxBookmarks; ++i)
+        tooMany += "<a href=\"\">";
+    EXPECT_EQ(ParseBookmarks(tooMany, &leftOut).size(), kMaxBookmarks);
+    EXPECT_EQ(leftOut, 1u);
 }
 
 std::filesystem::path CorpusDir() {

@@ -64,6 +64,12 @@ TEST(LaterStart, APlainStartActivatesAndTheTestSwitchesAreRead) {
     const LaterStart busy = ParseLaterStart("/test-busy 3000");
     EXPECT_EQ(busy.request, LaterStartRequest::Busy);
     EXPECT_EQ(busy.busy, std::chrono::milliseconds(3000));
+    // The program's own name, as Windows puts it at the head of a command line, is not asked for.
+    EXPECT_EQ(ArgumentsOf(R"("C:\Program Files\Tovlen\Tovlen.exe" /test-busy 5)"), "/test-busy 5");
+    EXPECT_EQ(ArgumentsOf(R"(C:\Tovlen\Tovlen.exe  /test-drop-hooks )"), "/test-drop-hooks");
+    EXPECT_EQ(ArgumentsOf(R"("C:\Tovlen\Tovlen.exe")"), "");
+    EXPECT_EQ(ArgumentsOf(R"("unclosed quote /test-busy 5)"), "");
+    EXPECT_EQ(ArgumentsOf(""), "");
 }
 
 TEST(LaterStart, BadRequestsAreUnknownAndABusyWaitIsCapped) {

@@ -18,10 +18,13 @@ class CommandLine : public ::testing::Test {
     HookDecision Press(std::uint32_t vkCode, KeyMessage message = KeyMessage::KeyDown) {
         return platform.PressKey(vkCode, message);
     }
+    HookDecision Press(VirtualKey key, KeyMessage message = KeyMessage::KeyDown) {
+        return platform.PressKey(key, message);
+    }
     // What the main loop does after the hook has run.
     void Loop() { platform.RunPending(); }
     void OpenAndType(std::string_view text) {
-        Press(VK_CAPITAL);
+        Press(VirtualKey::CapsLock);
         platform.TypeText(text);
         Loop();
     }
@@ -32,8 +35,8 @@ class CommandLine : public ::testing::Test {
 };
 
 TEST_F(CommandLine, ActivationKeyOpensTheWindowAndIsSwallowed) {
-    EXPECT_EQ(Press(VK_CAPITAL), HookDecision::Swallow);
-    EXPECT_EQ(Press(VK_CAPITAL, KeyMessage::KeyUp), HookDecision::Pass);
+    EXPECT_EQ(Press(VirtualKey::CapsLock), HookDecision::Swallow);
+    EXPECT_EQ(Press(VirtualKey::CapsLock, KeyMessage::KeyUp), HookDecision::Pass);
     EXPECT_TRUE(app.state.WindowOpen);
     EXPECT_EQ(app.state.PreviousWindow, platform.foreground);
     // The hook itself made no window: that is the main loop's work.
@@ -46,29 +49,30 @@ TEST_F(CommandLine, ActivationKeyOpensTheWindowAndIsSwallowed) {
     EXPECT_EQ(Main().rect.width, 600);
     EXPECT_EQ(Main().rect.height, 50);
     EXPECT_FALSE(Main().style.activateOnShow); // the user's window keeps the focus
-    EXPECT_EQ(Main().At("picIcon").backColour, kIconBoxColour);
+    EXPECT_EQ(Main().At(frmMain::picIcon).backColour, kIconBoxColour);
     EXPECT_EQ(platform.opacity[Main().handle], 230);
 }
 
 TEST_F(CommandLine, TypedKeysAreSwallowedAndStoredLowerCase) {
-    Press(VK_CAPITAL);
+    Press(VirtualKey::CapsLock);
     EXPECT_EQ(platform.TypeText("NoTe"), HookDecision::Swallow);
     Loop();
     EXPECT_EQ(app.state.CommandText, "note");
-    EXPECT_EQ(Main().At("lblCommand").text, "note");
+    EXPECT_EQ(Main().At(frmMain::lblCommand).text, "note");
 }
 
 TEST_F(CommandLine, KeysPassWhileTheWindowIsClosed) {
     EXPECT_EQ(Press('A'), HookDecision::Pass);
-    EXPECT_EQ(Press(VK_ESCAPE), HookDecision::Pass);
+    EXPECT_EQ(Press(VirtualKey::Escape), HookDecision::Pass);
     EXPECT_EQ(app.state.CommandText, "");
     EXPECT_EQ(platform.wakeRequests, 0); // nothing for the main loop to do
 }
 
 TEST_F(CommandLine, ModifiersAndPrintScreenPassThroughUnchanged) {
     OpenAndType("ab");
-    for (std::uint32_t key : {VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_SNAPSHOT})
-        EXPECT_EQ(Press(key), HookDecision::Pass) << key;
+    for (VirtualKey key : {VirtualKey::LeftShift, VirtualKey::RightShift, VirtualKey::LeftControl,
+                           VirtualKey::RightControl, VirtualKey::PrintScreen})
+        EXPECT_EQ(Press(key), HookDecision::Pass) << KeyCode(key);
     EXPECT_EQ(app.state.CommandText, "ab");
 }
 
@@ -80,17 +84,17 @@ TEST_F(CommandLine, AltKeysAndKeyUpsAreNeverCaptured) {
 }
 
 TEST_F(CommandLine, BackspaceRemovesWholeCharacters) {
-    Press(VK_CAPITAL);
-    EXPECT_EQ(Press(VK_BACK), HookDecision::Swallow);
+    Press(VirtualKey::CapsLock);
+    EXPECT_EQ(Press(VirtualKey::Backspace), HookDecision::Swallow);
     EXPECT_EQ(app.state.CommandText, "");
     app.state.CommandText = "caf\xC3\xA9";
-    Press(VK_BACK);
+    Press(VirtualKey::Backspace);
     EXPECT_EQ(app.state.CommandText, "caf");
 }
 
 TEST_F(CommandLine, EscapeClosesAndForgetsTheLine) {
     OpenAndType("abc");
-    EXPECT_EQ(Press(VK_ESCAPE), HookDecision::Swallow);
+    EXPECT_EQ(Press(VirtualKey::Escape), HookDecision::Swallow);
     EXPECT_FALSE(app.state.WindowOpen);
     EXPECT_EQ(app.state.CommandText, "");
     Loop();
@@ -98,24 +102,24 @@ TEST_F(CommandLine, EscapeClosesAndForgetsTheLine) {
 }
 
 TEST_F(CommandLine, UpAndDownStayWithinTheRows) {
-    Press(VK_CAPITAL);
-    Press(VK_UP);
+    Press(VirtualKey::CapsLock);
+    Press(VirtualKey::Up);
     EXPECT_EQ(app.state.SelectedIndex, 0);
     for (int i = 0; i < 20; ++i)
-        Press(VK_DOWN);
+        Press(VirtualKey::Down);
     EXPECT_EQ(app.state.SelectedIndex, 9);
-    Press(VK_UP);
+    Press(VirtualKey::Up);
     EXPECT_EQ(app.state.SelectedIndex, 8);
 
     app.state.SuggestionCount = 0;
     app.state.SelectedIndex = 0;
-    Press(VK_DOWN);
+    Press(VirtualKey::Down);
     EXPECT_EQ(app.state.SelectedIndex, -1);
 }
 
 TEST_F(CommandLine, EnterSubmitsFromTheMainLoopAndLetsLaterKeysThrough) {
     OpenAndType("exit");
-    EXPECT_EQ(Press(VK_RETURN), HookDecision::Swallow);
+    EXPECT_EQ(Press(VirtualKey::Enter), HookDecision::Swallow);
     EXPECT_TRUE(app.state.SubmitRequested);
     EXPECT_TRUE(app.state.Running); // nothing was run inside the hook
     // Keys typed after Enter, before the loop gets to the submit, belong to the desktop.
@@ -129,19 +133,19 @@ TEST_F(CommandLine, EnterSubmitsFromTheMainLoopAndLetsLaterKeysThrough) {
 
 TEST_F(CommandLine, ActivationKeyWhileOpenRequestsTheSubmit) {
     OpenAndType("exit");
-    EXPECT_EQ(Press(VK_CAPITAL), HookDecision::Swallow);
+    EXPECT_EQ(Press(VirtualKey::CapsLock), HookDecision::Swallow);
     EXPECT_TRUE(app.state.SubmitRequested);
     Loop();
     EXPECT_FALSE(app.state.Running);
 }
 
 TEST_F(CommandLine, ARemappedKeyLeavesCapsLockAlone) {
-    app.state.ActivationKey = static_cast<std::int16_t>(VK_F8);
-    EXPECT_EQ(Press(VK_CAPITAL), HookDecision::Pass);
+    app.state.ActivationKey = static_cast<std::int16_t>(KeyCode(VirtualKey::F8));
+    EXPECT_EQ(Press(VirtualKey::CapsLock), HookDecision::Pass);
     EXPECT_FALSE(app.state.WindowOpen);
-    EXPECT_EQ(Press(VK_F8), HookDecision::Swallow);
+    EXPECT_EQ(Press(VirtualKey::F8), HookDecision::Swallow);
     EXPECT_TRUE(app.state.WindowOpen);
-    EXPECT_EQ(Press(VK_CAPITAL), HookDecision::Pass);
+    EXPECT_EQ(Press(VirtualKey::CapsLock), HookDecision::Pass);
 }
 
 TEST_F(CommandLine, CaptureTakesTheNextKeyPressAsTheActivationKey) {
@@ -149,16 +153,16 @@ TEST_F(CommandLine, CaptureTakesTheNextKeyPressAsTheActivationKey) {
     platform.CreateFormWindow(*app.forms.frmRemap);
     app.state.CapturingKey = true;
     // The release of whatever started the capture is not the new key.
-    EXPECT_EQ(Press(VK_RETURN, KeyMessage::KeyUp), HookDecision::Pass);
+    EXPECT_EQ(Press(VirtualKey::Enter, KeyMessage::KeyUp), HookDecision::Pass);
     EXPECT_TRUE(app.state.CapturingKey);
-    EXPECT_EQ(Press(VK_F8), HookDecision::Swallow);
+    EXPECT_EQ(Press(VirtualKey::F8), HookDecision::Swallow);
     EXPECT_FALSE(app.state.CapturingKey);
     EXPECT_EQ(app.state.ActivationKey, 119);
     EXPECT_FALSE(app.state.WindowOpen);
     Loop();
     EXPECT_EQ(platform.settings["Tovlen\\settings\\mappedkey"], "119");
     EXPECT_EQ(app.forms.frmRemap, nullptr);
-    EXPECT_EQ(Press(VK_F8), HookDecision::Swallow);
+    EXPECT_EQ(Press(VirtualKey::F8), HookDecision::Swallow);
     EXPECT_TRUE(app.state.WindowOpen);
 }
 
@@ -184,16 +188,16 @@ TEST_F(CommandLine, DescriptionFollowsTheLine) {
 
 TEST_F(CommandLine, DescriptionUsesThePreviousWindowsTrimmedCaption) {
     OpenAndType("Close");
-    EXPECT_EQ(Main().At("lblDescription").text, "Close Untitled - Notepad");
+    EXPECT_EQ(Main().At(frmMain::lblDescription).text, "Close Untitled - Notepad");
     platform.TypeText(" X");
     Loop();
-    EXPECT_EQ(Main().At("lblDescription").text, "Close window with caption: 'x'");
+    EXPECT_EQ(Main().At(frmMain::lblDescription).text, "Close window with caption: 'x'");
 }
 
 TEST_F(CommandLine, ReopeningBeforeTheSubmitRanKeepsTheNewLine) {
     OpenAndType("exit");
-    Press(VK_RETURN);
-    Press(VK_CAPITAL);
+    Press(VirtualKey::Enter);
+    Press(VirtualKey::CapsLock);
     platform.TypeText("ab");
     Loop();
     EXPECT_FALSE(app.state.Running);
@@ -201,7 +205,7 @@ TEST_F(CommandLine, ReopeningBeforeTheSubmitRanKeepsTheNewLine) {
     EXPECT_EQ(app.state.CommandText, "ab");
     ASSERT_NE(app.forms.frmMain, nullptr);
     EXPECT_TRUE(Main().visible);
-    EXPECT_EQ(Main().At("lblCommand").text, "ab");
+    EXPECT_EQ(Main().At(frmMain::lblCommand).text, "ab");
 }
 
 TEST_F(CommandLine, ALaterStartOpensTheWindowAsTheActivationKeyWould) {
@@ -224,7 +228,7 @@ class SubmitWithABoxUp : public CommandLine {
         OpenAndType("shutdown");
         platform.messageBoxAnswers.push_back(MessageBoxResult::No);
         whileTheBoxIsUp();
-        Press(VK_RETURN);
+        Press(VirtualKey::Enter);
         Loop();
         ASSERT_EQ(platform.messageBoxes.size(), 1u);
         EXPECT_TRUE(platform.hookQueue.empty());
@@ -240,10 +244,10 @@ class SubmitWithABoxUp : public CommandLine {
         ASSERT_NE(app.forms.frmMain, nullptr);
         EXPECT_TRUE(Main().visible);
         EXPECT_EQ(app.state.CommandText, line);
-        EXPECT_EQ(Main().At("lblCommand").text, line);
+        EXPECT_EQ(Main().At(frmMain::lblCommand).text, line);
     }
     void ExpectTheKeyStillOpens() {
-        Press(VK_CAPITAL);
+        Press(VirtualKey::CapsLock);
         Loop();
         ExpectOpenWith("");
     }
@@ -251,14 +255,14 @@ class SubmitWithABoxUp : public CommandLine {
 
 TEST_F(SubmitWithABoxUp, ReopenedThenClosedByEscapeOrAClickStaysClosed) {
     SubmitShutdownAnsweringNo([&] {
-        platform.QueueKey(VK_CAPITAL);
-        platform.QueueKey(VK_ESCAPE);
+        platform.QueueKey(VirtualKey::CapsLock);
+        platform.QueueKey(VirtualKey::Escape);
     });
     ExpectClosedAndWorking();
     platform.messageBoxes.clear();
-    Press(VK_ESCAPE);
+    Press(VirtualKey::Escape);
     SubmitShutdownAnsweringNo([&] {
-        platform.QueueKey(VK_CAPITAL);
+        platform.QueueKey(VirtualKey::CapsLock);
         platform.QueueText("xy");
         platform.QueueClick(Point{900, 700});
     });
@@ -267,7 +271,7 @@ TEST_F(SubmitWithABoxUp, ReopenedThenClosedByEscapeOrAClickStaysClosed) {
 
 TEST_F(SubmitWithABoxUp, ReopenedAndTypedIntoStaysOpenWithTheNewLine) {
     SubmitShutdownAnsweringNo([&] {
-        platform.QueueKey(VK_CAPITAL);
+        platform.QueueKey(VirtualKey::CapsLock);
         platform.QueueText("ab");
     });
     ExpectOpenWith("ab");
@@ -278,9 +282,9 @@ TEST_F(SubmitWithABoxUp, ReopenedAndTypedIntoStaysOpenWithTheNewLine) {
 
 TEST_F(SubmitWithABoxUp, ReopenedClosedAndReopenedAgainIsOpen) {
     SubmitShutdownAnsweringNo([&] {
-        platform.QueueKey(VK_CAPITAL);
-        platform.QueueKey(VK_ESCAPE);
-        platform.QueueKey(VK_CAPITAL);
+        platform.QueueKey(VirtualKey::CapsLock);
+        platform.QueueKey(VirtualKey::Escape);
+        platform.QueueKey(VirtualKey::CapsLock);
     });
     ExpectOpenWith("");
 }
@@ -289,7 +293,7 @@ TEST_F(SubmitWithABoxUp, AClickAloneOrNothingLeavesItClosed) {
     SubmitShutdownAnsweringNo([&] { platform.QueueClick(Point{900, 700}); });
     ExpectClosedAndWorking();
     platform.messageBoxes.clear();
-    Press(VK_ESCAPE);
+    Press(VirtualKey::Escape);
     SubmitShutdownAnsweringNo([] {});
     ExpectClosedAndWorking();
 }

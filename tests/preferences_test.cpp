@@ -1,8 +1,7 @@
 #include "prefs_fixture.h"
 
-#include "app/settings.h"
 #include "platform/extended_keys.h"
-#include "prefs/preferences_form.h"
+#include "platform/settings_store.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -23,112 +22,119 @@ TEST_F(Preferences, OpensOnceNonModalWithTheValuesInMemory) {
     EXPECT_TRUE(f.visible);
     EXPECT_TRUE(f.style.captionBar);
     EXPECT_TRUE(f.style.activateOnShow);
-    EXPECT_EQ(f.At("sdrTransparency").value, 180);
-    EXPECT_EQ(f.At("sdrTransparency").minimum, 100);
-    EXPECT_EQ(f.At("sdrTransparency").maximum, 255);
-    EXPECT_EQ(f.At("udSuggestions").value, 7);
-    EXPECT_EQ(f.At("udSuggestions").minimum, 1);
-    EXPECT_EQ(f.At("udSuggestions").maximum, 20);
-    EXPECT_EQ(f.At("lblSuggestions").text, "7");
-    EXPECT_EQ(f.At("chkCheckBeforeShutdown").value, 0);
-    EXPECT_EQ(f.At("chkIEFavorites").value, 1);
-    EXPECT_EQ(f.At("lblKeyMap").text, "Caps Lock");
-    EXPECT_EQ(f.At("Label8").text, kProductWebAddress);
-    EXPECT_FALSE(f.At("fmeAddCommand").visible);
-    EXPECT_FALSE(f.At("cmdRemoveProgram").enabled);
+    EXPECT_EQ(f.At(frmPrefs::sdrTransparency).value, 180);
+    EXPECT_EQ(f.At(frmPrefs::sdrTransparency).minimum, 100);
+    EXPECT_EQ(f.At(frmPrefs::sdrTransparency).maximum, 255);
+    EXPECT_EQ(f.At(frmPrefs::udSuggestions).value, 7);
+    EXPECT_EQ(f.At(frmPrefs::udSuggestions).minimum, 1);
+    EXPECT_EQ(f.At(frmPrefs::udSuggestions).maximum, 20);
+    EXPECT_EQ(f.At(frmPrefs::lblSuggestions).text, "7");
+    EXPECT_EQ(f.At(frmPrefs::chkCheckBeforeShutdown).value, 0);
+    EXPECT_EQ(f.At(frmPrefs::chkIEFavorites).value, 1);
+    EXPECT_EQ(f.At(frmPrefs::lblKeyMap).text, "Caps Lock");
+    EXPECT_EQ(f.At(frmPrefs::lblWebAddress).text, kProductWebAddress);
+    EXPECT_FALSE(f.At(frmPrefs::fmeAddCommand).visible);
+    EXPECT_FALSE(f.At(frmPrefs::cmdRemoveProgram).enabled);
 
     ShowPreferences(app); // a second opening only shows the window that is there
     EXPECT_EQ(&Prefs(), &f);
     EXPECT_EQ(std::count(platform.calls.begin(), platform.calls.end(), "CreateFormWindow frmPrefs"), 1);
 
-    Click("cmdOkay");
+    Click(frmPrefs::cmdOkay);
     EXPECT_EQ(app.forms.frmPrefs, nullptr);
 }
 
 TEST_F(Preferences, CheckBoxesStoreZeroOrOneAndTheValueInMemory) {
     struct Box {
-        const char* control;
+        ControlName control;
         const char* key;
         std::int16_t* value;
     };
     app.state.FirefoxProfilesDir = folder.Path().string(); // a folder that exists
     Open();
     for (const Box& box :
-         {Box{"chkCheckBeforeShutdown", "checkbeforeshutdown", &app.state.CheckBeforeShutdown},
-          Box{"chkIEFavorites", "showiefavs", &app.state.ShowIEFavorites},
-          Box{"chkFFFavorites", "showfffavs", &app.state.ShowFFFavorites}}) {
+         {Box{frmPrefs::chkCheckBeforeShutdown, "checkbeforeshutdown", &app.state.CheckBeforeShutdown},
+          Box{frmPrefs::chkIEFavorites, "showiefavs", &app.state.ShowIEFavorites},
+          Box{frmPrefs::chkFFFavorites, "showfffavs", &app.state.ShowFFFavorites},
+          Box{frmPrefs::chkChromiumFavorites, "showchromium", &app.state.ShowChromiumBookmarks},
+          Box{frmPrefs::chkApps, "showapps", &app.state.ShowApps}}) {
         const int before = Prefs().At(box.control).value;
         Click(box.control);
-        EXPECT_EQ(Setting(box.key), before ? "0" : "1") << box.control;
-        EXPECT_EQ(*box.value, before ? 0 : 1) << box.control;
+        EXPECT_EQ(Setting(box.key), before ? "0" : "1") << box.control.Text();
+        EXPECT_EQ(*box.value, before ? 0 : 1) << box.control.Text();
         Click(box.control);
-        EXPECT_EQ(Setting(box.key), before ? "1" : "0") << box.control;
-        EXPECT_EQ(*box.value, before ? 1 : 0) << box.control;
+        EXPECT_EQ(Setting(box.key), before ? "1" : "0") << box.control.Text();
+        EXPECT_EQ(*box.value, before ? 1 : 0) << box.control.Text();
     }
 }
 
-TEST_F(Preferences, TheFavouritesBoxesRebuildTheCatalogueAndTheShutdownBoxDoesNot) {
+TEST_F(Preferences, TheSourceBoxesRebuildTheCatalogueAndTheShutdownBoxDoesNot) {
     const std::string favorites = folder / "Favorites";
     std::filesystem::create_directory(HostPath(favorites));
     std::ofstream(HostPath(favorites + "\\Example.url"), std::ios::binary)
         << "[InternetShortcut]\r\nURL=http://example.org/\r\n";
-    platform.specialFolders[CSIDL_FAVORITES] = favorites;
+    platform.specialFolders[KnownFolder::Favorites] = favorites;
     app.state.FirefoxProfilesDir = folder.Path().string();
+    platform.installedApps = {{"Calculator", "Microsoft.WindowsCalculator_8wekyb3d8bbwe!App"}};
     BuildCatalogue(app);
-    const std::string favourite = "example (ie bookmark)";
-    ASSERT_TRUE(IsInCommandTable(app.catalogue, favourite));
-    Open();
-
-    Click("chkIEFavorites");
-    EXPECT_FALSE(IsInCommandTable(app.catalogue, favourite));
-    Click("chkIEFavorites");
-    EXPECT_TRUE(IsInCommandTable(app.catalogue, favourite));
+    for (const auto& [box, entry] : {std::pair{frmPrefs::chkIEFavorites, "example (ie bookmark)"},
+                                     std::pair{frmPrefs::chkApps, "Calculator"}}) {
+        ASSERT_TRUE(IsInCommandTable(app.catalogue, entry));
+        Open();
+        Click(box);
+        EXPECT_FALSE(IsInCommandTable(app.catalogue, entry)) << box.Text();
+        Click(box);
+        EXPECT_TRUE(IsInCommandTable(app.catalogue, entry)) << box.Text();
+    }
 
     // A command written behind the program's back shows up only when something rebuilds.
     WriteListFile("later\r\nrun c:\\later.exe\r\n");
-    Click("chkCheckBeforeShutdown");
+    Click(frmPrefs::chkCheckBeforeShutdown);
     EXPECT_FALSE(HasCustom("later"));
-    Click("chkFFFavorites");
+    Click(frmPrefs::chkFFFavorites);
     EXPECT_TRUE(HasCustom("later"));
+    WriteListFile("sooner\r\nrun c:\\sooner.exe\r\n");
+    Click(frmPrefs::chkChromiumFavorites);
+    EXPECT_TRUE(HasCustom("sooner"));
 }
 
 TEST_F(Preferences, TheUpDownStoresEveryStep) {
     Open();
     for (int value : {11, 12, 13, 12}) {
-        platform.ChangeValue(Prefs(), "udSuggestions", value);
-        EXPECT_EQ(Prefs().At("lblSuggestions").text, std::to_string(value));
+        platform.ChangeValue(Prefs(), frmPrefs::udSuggestions, value);
+        EXPECT_EQ(Prefs().At(frmPrefs::lblSuggestions).text, std::to_string(value));
         EXPECT_EQ(Setting("showsuggestions"), std::to_string(value));
         EXPECT_EQ(app.state.SuggestionCount, value);
     }
-    platform.ChangeValue(Prefs(), "udSuggestions", 50);
+    platform.ChangeValue(Prefs(), frmPrefs::udSuggestions, 50);
     EXPECT_EQ(Setting("showsuggestions"), "20");
 }
 
 TEST_F(Preferences, TheSliderStoresAndAppliesTheOpacity) {
-    UnloadForm(app, app.forms.frmCommandSuggestion);
+    UnloadForm(app.platform, app.forms, app.forms.frmCommandSuggestion);
     Open();
-    platform.ChangeValue(Prefs(), "sdrTransparency", 100);
+    platform.ChangeValue(Prefs(), frmPrefs::sdrTransparency, 100);
     ASSERT_NE(app.forms.frmCommandSuggestion, nullptr); // made for the purpose
     EXPECT_EQ(Setting("windowtransparency"), "100");
     EXPECT_EQ(app.state.Transparency, 100);
     EXPECT_EQ(platform.opacity[app.forms.frmCommandSuggestion->handle], 100);
-    platform.ChangeValue(Prefs(), "sdrTransparency", 255);
+    platform.ChangeValue(Prefs(), frmPrefs::sdrTransparency, 255);
     EXPECT_EQ(Setting("windowtransparency"), "255");
     EXPECT_EQ(platform.opacity[app.forms.frmCommandSuggestion->handle], 255);
 
-    Click("cmdOkay");
+    Click(frmPrefs::cmdOkay);
     Open(); // a new load starts from the values in memory
-    EXPECT_EQ(Prefs().At("sdrTransparency").value, 255);
+    EXPECT_EQ(Prefs().At(frmPrefs::sdrTransparency).value, 255);
 }
 
 TEST_F(Preferences, FirefoxNotFoundUntilLocated) {
     app.state.FirefoxProfilesDir = folder / "no such folder\\";
     Open();
-    EXPECT_EQ(Prefs().At("chkFFFavorites").text, "Firefox Not Found");
-    EXPECT_FALSE(Prefs().At("chkFFFavorites").enabled);
+    EXPECT_EQ(Prefs().At(frmPrefs::chkFFFavorites).text, "Firefox Not Found");
+    EXPECT_FALSE(Prefs().At(frmPrefs::chkFFFavorites).enabled);
 
     // A cancelled dialog ends the search without a word.
-    Click("cmdFFLocate");
+    Click(frmPrefs::cmdFFLocate);
     ASSERT_EQ(platform.messageBoxes.size(), 1u);
     EXPECT_EQ(platform.messageBoxes[0].text, "Please find and select firefox.exe");
     EXPECT_EQ(platform.messageBoxes[0].title, "Tovlen");
@@ -139,29 +145,29 @@ TEST_F(Preferences, FirefoxNotFoundUntilLocated) {
     const std::string firefox = folder / "Mozilla Firefox";
     std::filesystem::create_directory(HostPath(firefox));
     platform.openFileAnswers.push_back(firefox + "\\firefox.exe");
-    Click("cmdFFLocate");
+    Click(frmPrefs::cmdFFLocate);
     ASSERT_EQ(platform.messageBoxes.size(), 3u);
     EXPECT_EQ(platform.messageBoxes[2].text,
               "Could not locate bookmarks file.\r\n\r\n" + firefox + "\\defaults\\profile\\bookmarks.html");
-    EXPECT_FALSE(Prefs().At("chkFFFavorites").enabled);
+    EXPECT_FALSE(Prefs().At(frmPrefs::chkFFFavorites).enabled);
 
     std::filesystem::create_directories(HostPath(firefox + "\\defaults\\profile"));
     std::ofstream(HostPath(firefox + "\\defaults\\profile\\bookmarks.html")) << "<html></html>";
     platform.openFileAnswers.push_back(firefox + "\\firefox.exe");
-    Click("cmdFFLocate");
+    Click(frmPrefs::cmdFFLocate);
     ASSERT_EQ(platform.messageBoxes.size(), 5u);
     EXPECT_EQ(platform.messageBoxes[4].text,
               "Bookmarks found. Tovlen can now import your Firefox bookmarks.");
     EXPECT_EQ(app.state.FirefoxProfilesDir, firefox + "\\");
     EXPECT_EQ(Setting("ffdir"), firefox + "\\");
-    EXPECT_FALSE(Prefs().At("cmdFFLocate").enabled);
-    EXPECT_TRUE(Prefs().At("chkFFFavorites").enabled);
-    EXPECT_EQ(Prefs().At("chkFFFavorites").text, "Include FireFox Favorites");
+    EXPECT_FALSE(Prefs().At(frmPrefs::cmdFFLocate).enabled);
+    EXPECT_TRUE(Prefs().At(frmPrefs::chkFFFavorites).enabled);
+    EXPECT_EQ(Prefs().At(frmPrefs::chkFFFavorites).text, "Include FireFox Favorites");
 }
 
 TEST_F(Preferences, TheLinkOpensTheProductSite) {
     Open();
-    Click("Label8");
+    Click(frmPrefs::lblWebAddress);
     ASSERT_FALSE(platform.launches.empty());
     EXPECT_EQ(platform.launches.back().file, kProductWebAddress);
 }
@@ -178,40 +184,40 @@ TEST_F(Preferences, ChangeTakesTheNextKeyPressAsTheActivationKey) {
         EXPECT_EQ(remap.rect.height, 66);
         EXPECT_FALSE(remap.style.captionBar);
         EXPECT_EQ(remap.backColour, Rgb(128, 128, 255));
-        EXPECT_EQ(remap.At("lblRemap").text, "Press the key you want to use to show Tovlen.");
+        EXPECT_EQ(remap.At(frmRemap::lblRemap).text, "Press the key you want to use to show Tovlen.");
         EXPECT_EQ(remap.font, (Font{"Verdana", 14.25}));
         EXPECT_EQ(platform.opacity[remap.handle], 200);
         // The release of whatever started the wait is not the new key.
-        EXPECT_EQ(platform.PressKey(VK_RETURN, KeyMessage::KeyUp), HookDecision::Pass);
+        EXPECT_EQ(platform.PressKey(VirtualKey::Enter, KeyMessage::KeyUp), HookDecision::Pass);
     });
     platform.arrivingEvents.push_back([&] {
         // The current activation key does not open the window now: it is a candidate like any other.
-        EXPECT_EQ(platform.PressKey(VK_F8), HookDecision::Swallow);
+        EXPECT_EQ(platform.PressKey(VirtualKey::F8), HookDecision::Swallow);
     });
-    Click("cmdRemap");
+    Click(frmPrefs::cmdRemap);
     EXPECT_TRUE(sawPrompt);
     EXPECT_FALSE(app.state.CapturingKey);
     EXPECT_EQ(app.state.ActivationKey, 119);
     EXPECT_EQ(Setting("mappedkey"), "119");
     EXPECT_EQ(app.forms.frmRemap, nullptr);
-    EXPECT_EQ(Prefs().At("lblKeyMap").text, "F8");
+    EXPECT_EQ(Prefs().At(frmPrefs::lblKeyMap).text, "F8");
 
-    EXPECT_EQ(platform.PressKey(VK_CAPITAL), HookDecision::Pass);
+    EXPECT_EQ(platform.PressKey(VirtualKey::CapsLock), HookDecision::Pass);
     EXPECT_FALSE(app.state.WindowOpen);
-    EXPECT_EQ(platform.PressKey(VK_F8), HookDecision::Swallow);
+    EXPECT_EQ(platform.PressKey(VirtualKey::F8), HookDecision::Swallow);
     EXPECT_TRUE(app.state.WindowOpen);
 
-    Click("cmdKeyMapReset");
+    Click(frmPrefs::cmdKeyMapReset);
     EXPECT_EQ(Setting("mappedkey"), "20");
     EXPECT_EQ(app.state.ActivationKey, 20);
-    EXPECT_EQ(Prefs().At("lblKeyMap").text, "Caps Lock");
+    EXPECT_EQ(Prefs().At(frmPrefs::lblKeyMap).text, "Caps Lock");
 }
 
 TEST_F(Preferences, TheWaitEndsWhenTheProgramEndsOrTheWindowCloses) {
     Open();
-    platform.arrivingEvents.push_back([&] { Click("cmdOkay"); });
+    platform.arrivingEvents.push_back([&] { Click(frmPrefs::cmdOkay); });
     platform.arrivingEvents.push_back([&] { app.state.Running = false; });
-    platform.ClickControl(Prefs(), "cmdRemap");
+    platform.ClickControl(Prefs(), frmPrefs::cmdRemap);
     EXPECT_FALSE(app.state.CapturingKey);
     EXPECT_EQ(app.forms.frmRemap, nullptr);
     EXPECT_EQ(app.forms.frmPrefs, nullptr);
@@ -219,14 +225,14 @@ TEST_F(Preferences, TheWaitEndsWhenTheProgramEndsOrTheWindowCloses) {
 }
 
 TEST(ExtendedKeys, KeysSharingAKeypadScanCodeAreExtended) {
-    for (std::uint32_t key : {VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN, VK_DELETE, VK_RCONTROL, VK_RMENU})
-        EXPECT_TRUE(IsExtendedKey(key)) << key;
-    constexpr std::uint32_t kHome = 0x24, kEnd = 0x23, kNumpad4 = 0x64, kDivide = 0x6F;
-    EXPECT_TRUE(IsExtendedKey(kHome));
-    EXPECT_TRUE(IsExtendedKey(kEnd));
-    EXPECT_TRUE(IsExtendedKey(kDivide));
+    for (VirtualKey key : {VirtualKey::Left, VirtualKey::Up, VirtualKey::Right, VirtualKey::Down,
+                           VirtualKey::Delete, VirtualKey::Home, VirtualKey::End, VirtualKey::NumpadDivide,
+                           VirtualKey::RightControl, VirtualKey::RightAlt})
+        EXPECT_TRUE(IsExtendedKey(KeyCode(key))) << KeyCode(key);
+    constexpr std::uint32_t kNumpad4 = 0x64;
     for (std::uint32_t key :
-         {VK_CAPITAL, VK_F8, VK_LCONTROL, VK_LMENU, VK_RSHIFT, std::uint32_t{'A'}, kNumpad4})
+         {KeyCode(VirtualKey::CapsLock), KeyCode(VirtualKey::F8), KeyCode(VirtualKey::LeftControl),
+          KeyCode(VirtualKey::LeftAlt), KeyCode(VirtualKey::RightShift), std::uint32_t{'A'}, kNumpad4})
         EXPECT_FALSE(IsExtendedKey(key)) << key;
 }
 

@@ -2,10 +2,14 @@
 // A running program on the fake platform with its preferences window open, its program
 // folder a temporary folder of its own.
 #include "app/app.h"
+#include "app/catalogue_build.h"
+#include "app/contexts.h"
 #include "app/program.h"
 #include "catalogue/build.h"
 #include "platform/fake/fake_platform.h"
+#include "prefs/key_mapping.h"
 #include "prefs/preferences.h"
+#include "prefs/preferences_form.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +30,7 @@ class PreferencesTest : public ::testing::Test {
         return *app.forms.frmPrefs;
     }
     Form& Prefs() { return *app.forms.frmPrefs; }
-    void Click(std::string_view control, int index = 0) { platform.ClickControl(Prefs(), control, index); }
+    void Click(ControlName control, int index = 0) { platform.ClickControl(Prefs(), control, index); }
     std::string Setting(const std::string& key) { return platform.settings["Tovlen\\settings\\" + key]; }
 
     std::string ListFile() const { return ReadAll(folder / "customprograms.lst"); }

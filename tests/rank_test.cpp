@@ -1,5 +1,6 @@
 #include "suggest/rank.h"
 
+#include "catalogue/build.h"
 #include "platform/text.h"
 
 #include <gtest/gtest.h>
@@ -11,11 +12,7 @@
 namespace tov {
 namespace {
 
-const std::vector<std::string> kBuiltIns = {"",           "exit",          "close",
-                                            "minimize",   "maximize",      "preferences",
-                                            "reboot",     "shutdown",      "shutdown (force)",
-                                            "logoff",     "lock computer", "help",
-                                            "screensaver"};
+const std::vector<std::string> kBuiltIns = FixedPhraseSlots();
 
 std::vector<std::string> Ranked(const std::vector<std::string>& phrases, std::string_view typed,
                                 const UsageMemory& usage = {}) {

@@ -1,4 +1,6 @@
 #include "app/app.h"
+#include "app/catalogue_build.h"
+#include "app/contexts.h"
 #include "commands/dispatch.h"
 #include "commands/session.h"
 #include "platform/fake/fake_platform.h"
@@ -63,32 +65,18 @@ TEST(SessionCommands, ConfirmedAnsweredAndUnconfirmed) {
     }
 }
 
-TEST(SessionCommands, ShutdownPrivilegeOnlyOnTheNTFamily) {
+TEST(SessionCommands, EndsOnlyWithTheShutdownPrivilege) {
     {
         FakePlatform platform;
-        ExitSession(platform, EWX_REBOOT);
-        EXPECT_EQ(platform.calls,
-                  (std::vector<std::string>{"QueryVersion", "EnableShutdownPrivilege", "EndSession 2"}));
+        ExitSession(platform, SessionEnd::Reboot);
+        EXPECT_EQ(platform.calls, (std::vector<std::string>{"EnableShutdownPrivilege", "EndSession 2"}));
     }
     {
         FakePlatform platform; // the privilege cannot be enabled: nothing happens
         platform.shutdownPrivilegeGranted = false;
-        ExitSession(platform, EWX_REBOOT);
-        EXPECT_EQ(platform.calls, (std::vector<std::string>{"QueryVersion", "EnableShutdownPrivilege"}));
+        ExitSession(platform, SessionEnd::Shutdown | SessionEnd::Force);
+        EXPECT_EQ(platform.calls, (std::vector<std::string>{"EnableShutdownPrivilege"}));
     }
-    const std::optional<SystemVersion> notNT[] = {SystemVersion{1, 4, 10},
-                                                  SystemVersion{VER_PLATFORM_WIN32_NT, 3, 51}, std::nullopt};
-    for (const auto& version : notNT) {
-        FakePlatform platform;
-        platform.version = version;
-        EXPECT_FALSE(IsNTFamily(platform));
-        platform.calls.clear();
-        ExitSession(platform, EWX_SHUTDOWN | EWX_FORCE);
-        EXPECT_EQ(platform.calls, (std::vector<std::string>{"QueryVersion", "EndSession 5"}));
-    }
-    FakePlatform nt4;
-    nt4.version = SystemVersion{VER_PLATFORM_WIN32_NT, 4, 0};
-    EXPECT_TRUE(IsNTFamily(nt4));
 }
 
 TEST(SessionCommands, LockNeedsNoPrivilege) {

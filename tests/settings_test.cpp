@@ -1,6 +1,7 @@
 #include "app/settings.h"
-#include "app/state.h"
+#include "input/state.h"
 #include "platform/fake/fake_platform.h"
+#include "platform/settings_store.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,8 @@ TEST(Settings, FreshProfileGetsTheDefaults) {
     EXPECT_EQ(state.ShowIEFavorites, 1);
     EXPECT_EQ(state.CheckBeforeShutdown, 1);
     EXPECT_EQ(state.ShowFFFavorites, 0); // no application-data folder, so no Firefox
+    EXPECT_EQ(state.ShowChromiumBookmarks, 1);
+    EXPECT_EQ(state.ShowApps, 1);
     EXPECT_TRUE(SettingToBool(GetSetting(platform, "showwelcome", 1)));
 }
 
@@ -26,12 +29,16 @@ TEST(Settings, StoredValuesWinAndAreReadAsSixteenBitNumbers) {
     SaveSetting(platform, "showsuggestions", "0");
     SaveSetting(platform, "windowtransparency", " 100");
     SaveSetting(platform, "showfffavs", "1");
+    SaveSetting(platform, "showchromium", "0");
+    SaveSetting(platform, "showapps", "0");
     State state;
     LoadSettings(platform, state);
     EXPECT_EQ(state.ActivationKey, 119);
     EXPECT_EQ(state.SuggestionCount, 0);
     EXPECT_EQ(state.Transparency, 100);
     EXPECT_EQ(state.ShowFFFavorites, 1);
+    EXPECT_EQ(state.ShowChromiumBookmarks, 0);
+    EXPECT_EQ(state.ShowApps, 0);
     EXPECT_EQ(SettingToInt16("99999"), 32767);
     EXPECT_EQ(SettingToInt16("-5x"), -5);
     EXPECT_EQ(SettingToInt16("junk"), 0);

@@ -1,8 +1,9 @@
 #include "app/app.h"
 #include "app/settings.h"
 #include "app/splash.h"
-#include "app/window_utilities.h"
 #include "platform/fake/fake_platform.h"
+#include "platform/settings_store.h"
+#include "platform/window_utilities.h"
 
 #include <gtest/gtest.h>
 
@@ -15,14 +16,14 @@ TEST(SetTransparency, ReportsDoneOutOfRangeAndFailure) {
     FakePlatform platform;
     App app(platform);
     const WindowHandle window = platform.AddWindow("any");
-    EXPECT_EQ(SetTransparency(app, window, 255), kTransparencyDone);
-    EXPECT_EQ(SetTransparency(app, window, 0), kTransparencyDone); // invisible, yet still there
+    EXPECT_EQ(SetTransparency(app.platform, window, 255), kTransparencyDone);
+    EXPECT_EQ(SetTransparency(app.platform, window, 0), kTransparencyDone); // invisible, yet still there
     EXPECT_EQ(platform.opacity[window], 0);
-    EXPECT_EQ(SetTransparency(app, window, 256), kTransparencyOutOfRange);
-    EXPECT_EQ(SetTransparency(app, window, -1), kTransparencyOutOfRange);
+    EXPECT_EQ(SetTransparency(app.platform, window, 256), kTransparencyOutOfRange);
+    EXPECT_EQ(SetTransparency(app.platform, window, -1), kTransparencyOutOfRange);
     EXPECT_EQ(platform.opacity[window], 0);
     EXPECT_EQ(platform.opacityHistory.size(), 2u);
-    EXPECT_EQ(SetTransparency(app, 0, 100), kTransparencyFailed);
+    EXPECT_EQ(SetTransparency(app.platform, 0, 100), kTransparencyFailed);
 }
 
 TEST(Fade, StepsThroughEveryLevelTenTimesDownToZero) {
@@ -65,9 +66,9 @@ TEST_F(Splash, StandsCentredAtTheTopTranslucent) {
     EXPECT_EQ(Load().rect.width, 398);
     EXPECT_EQ(Load().rect.height, 144);
     EXPECT_EQ(platform.opacity[Load().handle], 230);
-    EXPECT_EQ(Load().At("imgLogo").picture->source, "res:splashlogo");
-    const Control& title = Load().At("lblTitle");
-    const Control& shadow = Load().At("lblTitleShadow");
+    EXPECT_EQ(Load().At(frmLoad::imgLogo).picture->source, "res:splashlogo");
+    const Control& title = Load().At(frmLoad::lblTitle);
+    const Control& shadow = Load().At(frmLoad::lblTitleShadow);
     EXPECT_EQ(title.text, "Tovlen");
     EXPECT_EQ(shadow.text, "Tovlen");
     EXPECT_EQ(shadow.rect.left - title.rect.left, 4);

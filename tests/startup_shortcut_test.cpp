@@ -43,8 +43,8 @@ class StartupShortcut : public ::testing::Test {
         std::filesystem::create_directories(root / "user");
         common = (root / "common").string();
         user = (root / "user").string() + "\\";
-        platform.specialFolders[CSIDL_COMMON_STARTUP] = common;
-        platform.specialFolders[CSIDL_STARTUP] = user;
+        platform.specialFolders[KnownFolder::CommonStartup] = common;
+        platform.specialFolders[KnownFolder::Startup] = user;
     }
     void TearDown() override { std::filesystem::remove_all(root); }
     void Start() {

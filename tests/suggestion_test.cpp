@@ -1,11 +1,14 @@
 #include "app/app.h"
+#include "app/command_line.h"
 #include "input/mouse.h"
 #include "platform/fake/fake_platform.h"
-#include "suggest/match.h"
+#include "suggest/command_window.h"
 #include "suggest/suggestion_form.h"
 #include "suggest_test_folder.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace tov {
 namespace {
@@ -28,14 +31,14 @@ struct Suggestions : ::testing::Test {
         platform.programFolder = folder.Path();
         app.catalogue.phrases = {"",      "exit",        "close",    "logoff", "lock computer", "run notepad",
                                  "notes", "run wordpad", "run paint"};
-        LoadSuggestionForm(app);
+        LoadSuggestionForm(app.platform, app.forms);
         OpenCommandWindow();
     }
     void OpenCommandWindow() {
         app.forms.frmMain = std::make_unique<Form>();
-        app.forms.frmMain->name = "frmMain";
+        app.forms.frmMain->name = frmMain::kFormName;
         Control icon;
-        icon.name = "picIcon";
+        icon.name = frmMain::picIcon;
         icon.kind = ControlKind::PictureBox;
         app.forms.frmMain->Add(icon);
         platform.CreateFormWindow(*app.forms.frmMain);
@@ -46,41 +49,43 @@ struct Suggestions : ::testing::Test {
         return MatchCommand(app);
     }
     Form& Window() { return *app.forms.frmCommandSuggestion; }
-    std::vector<std::string> Rows() { return Lines(Window().At("lblCommand").text); }
-    std::vector<std::string> Highlight() { return Lines(Window().At("lblCommandOverlay").text); }
+    std::vector<std::string> Rows() { return Lines(Window().At(frmCommandSuggestion::lblCommand).text); }
+    std::vector<std::string> Highlight() {
+        return Lines(Window().At(frmCommandSuggestion::lblCommandOverlay).text);
+    }
     std::vector<const Control*> Pins() {
         std::vector<const Control*> pins;
         for (const Control& c : Window().controls)
-            if (c.name == "imgTack" && c.index > 0)
+            if (c.name == frmCommandSuggestion::imgTack && c.index > 0)
                 pins.push_back(&c);
         return pins;
     }
     int RowHeight(const std::string& phrase) { return platform.MeasureText(Window().font, phrase).height; }
-    PicturePtr TemplatePin() { return Window().At("imgTack", 0).picture; }
+    PicturePtr TemplatePin() { return Window().At(frmCommandSuggestion::imgTack, 0).picture; }
 };
 
 TEST_F(Suggestions, WindowLooksAsDesigned) {
     const Form& form = Window();
-    EXPECT_EQ(form.name, "frmCommandSuggestion");
+    EXPECT_EQ(form.name, frmCommandSuggestion::kFormName);
     EXPECT_NE(form.handle, 0u);
     EXPECT_FALSE(form.visible);
     EXPECT_EQ(form.rect.width, 600);
     EXPECT_EQ(form.backColour, Rgb(0, 64, 64));
     EXPECT_EQ(form.font, (Font{"Verdana", 12}));
     EXPECT_FALSE(form.style.captionBar);
-    for (const char* name : {"lblCommand", "lblCommandOverlay"}) {
+    for (ControlName name : {frmCommandSuggestion::lblCommand, frmCommandSuggestion::lblCommandOverlay}) {
         const Control& label = form.At(name);
         EXPECT_EQ(label.rect.left, 24);
         EXPECT_EQ(label.rect.top, 4);
         EXPECT_EQ(label.rect.width, 2000);
         EXPECT_FALSE(label.backColour);
     }
-    EXPECT_EQ(form.At("lblCommand").textColour, Colour{0x808080});
-    EXPECT_EQ(form.At("lblCommandOverlay").textColour, Colour{0xFFFFFF});
+    EXPECT_EQ(form.At(frmCommandSuggestion::lblCommand).textColour, Colour{0x808080});
+    EXPECT_EQ(form.At(frmCommandSuggestion::lblCommandOverlay).textColour, Colour{0xFFFFFF});
     // The overlay is drawn over the list.
-    EXPECT_LT(&form.At("lblCommand") - form.controls.data(),
-              &form.At("lblCommandOverlay") - form.controls.data());
-    const Control& pin = form.At("imgTack", 0);
+    EXPECT_LT(&form.At(frmCommandSuggestion::lblCommand) - form.controls.data(),
+              &form.At(frmCommandSuggestion::lblCommandOverlay) - form.controls.data());
+    const Control& pin = form.At(frmCommandSuggestion::imgTack, 0);
     EXPECT_EQ(pin.kind, ControlKind::Image);
     EXPECT_FALSE(pin.visible);
     EXPECT_EQ(pin.rect.left, 0);
@@ -115,8 +120,8 @@ TEST_F(Suggestions, RowsOverlayPinsAndHeightFollowTheRanking) {
         height += RowHeight(Rows()[i]);
     }
     EXPECT_EQ(Window().rect.height, height);
-    EXPECT_EQ(Window().At("lblCommand").rect.height, height);
-    EXPECT_EQ(Window().At("lblCommandOverlay").rect.height, height);
+    EXPECT_EQ(Window().At(frmCommandSuggestion::lblCommand).rect.height, height);
+    EXPECT_EQ(Window().At(frmCommandSuggestion::lblCommandOverlay).rect.height, height);
 
     // A shorter list leaves no pins of the longer one behind.
     app.state.SelectedIndex = 0;
@@ -165,17 +170,17 @@ TEST_F(Suggestions, WithoutALimitRowsStopAtTheBottomOfTheScreen) {
 TEST_F(Suggestions, EmptyTextAndNoMatchLeaveTheSelectionAlone) {
     Type("o");
     ASSERT_TRUE(Window().visible);
-    const std::string rows = Window().At("lblCommand").text;
+    const std::string rows = Window().At(frmCommandSuggestion::lblCommand).text;
     app.state.SelectedIndex = 7;
     EXPECT_EQ(Type(""), "");
     EXPECT_EQ(app.state.SelectedIndex, 7);
     EXPECT_TRUE(Window().visible);
-    EXPECT_EQ(Window().At("lblCommand").text, rows);
+    EXPECT_EQ(Window().At(frmCommandSuggestion::lblCommand).text, rows);
 
     EXPECT_EQ(Type("qqq"), "");
     EXPECT_EQ(app.state.SelectedIndex, 7);
     EXPECT_FALSE(Window().visible);
-    EXPECT_EQ(Window().At("lblCommand").text, rows);
+    EXPECT_EQ(Window().At(frmCommandSuggestion::lblCommand).text, rows);
 }
 
 TEST_F(Suggestions, RowsAreRebuiltButNotShownWhileTheCommandWindowIsHidden) {
@@ -195,14 +200,14 @@ TEST_F(Suggestions, IconOfTheResultsEntry) {
         {"C:\\Tools\\paint.exe", "Paint", "", "", "C:\\Tools\\Paint.ICO"},
         {"C:\\Tools\\wordpad.exe", "WordPad", "", "", "C:\\Windows\\shell32.dll"},
     };
-    auto icon = [&] { return app.forms.frmMain->At("picIcon").picture; };
+    auto icon = [&] { return app.forms.frmMain->At(frmMain::picIcon).picture; };
     Type("notepad");
     ASSERT_TRUE(icon());
     EXPECT_EQ(icon()->source, "C:\\Windows\\notepad.exe,0"); // the first entry of that name
     Type("paint");
     EXPECT_EQ(icon()->source, "C:\\Tools\\Paint.ICO,0");
 
-    app.forms.frmMain->At("picIcon").picture = nullptr;
+    app.forms.frmMain->At(frmMain::picIcon).picture = nullptr;
     Type("wordpad"); // a library: no icon, and the target is not tried
     EXPECT_FALSE(icon());
     Type("exit");
@@ -219,14 +224,14 @@ TEST_F(Suggestions, PinClickTacksAndUntacks) {
     folder.Write("LIGHTON.ico", "icon");
     EXPECT_EQ(Type("o"), "logoff");
     ASSERT_EQ(Rows()[3], "close");
-    platform.ClickControl(Window(), "imgTack", 4);
+    platform.ClickControl(Window(), frmCommandSuggestion::imgTack, 4);
 
     EXPECT_EQ(folder.Read("commandtack.lst"), "close\r\no\r\n");
     EXPECT_EQ(Rows()[0], "close");
     EXPECT_EQ(Highlight()[0], "close");
-    ASSERT_TRUE(Window().At("imgTack", 1).picture);
-    EXPECT_EQ(Window().At("imgTack", 1).picture->source, folder.Path() + "\\LIGHTON.ico");
-    EXPECT_EQ(Window().At("imgTack", 2).picture, TemplatePin());
+    ASSERT_TRUE(Window().At(frmCommandSuggestion::imgTack, 1).picture);
+    EXPECT_EQ(Window().At(frmCommandSuggestion::imgTack, 1).picture->source, folder.Path() + "\\LIGHTON.ico");
+    EXPECT_EQ(Window().At(frmCommandSuggestion::imgTack, 2).picture, TemplatePin());
     EXPECT_TRUE(app.state.DisplayDirty);
     EXPECT_EQ(Type("o"), "close");
     EXPECT_EQ(Type("ok"), "");
@@ -234,11 +239,27 @@ TEST_F(Suggestions, PinClickTacksAndUntacks) {
     // The lit picture follows the file; without it the row still untacks.
     std::filesystem::remove(folder.File("LIGHTON.ico"));
     EXPECT_EQ(Type("o"), "close");
-    EXPECT_FALSE(Window().At("imgTack", 1).picture);
-    platform.ClickControl(Window(), "imgTack", 1);
+    EXPECT_FALSE(Window().At(frmCommandSuggestion::imgTack, 1).picture);
+    platform.ClickControl(Window(), frmCommandSuggestion::imgTack, 1);
     EXPECT_EQ(folder.Read("commandtack.lst"), "");
     EXPECT_EQ(Rows()[0], "logoff");
-    EXPECT_EQ(Window().At("imgTack", 1).picture, TemplatePin());
+    EXPECT_EQ(Window().At(frmCommandSuggestion::imgTack, 1).picture, TemplatePin());
+}
+
+// A pin click whose save failed once went unnoticed: the pin still takes, the user sees one
+// balloon a session for the file, and the log has every failure.
+TEST_F(Suggestions, APinTheFileCannotTakeIsToldOnceASession) {
+    platform.programFolder = folder.File("missing");
+    Type("o");
+    platform.ClickControl(Window(), frmCommandSuggestion::imgTack, 4);
+    EXPECT_EQ(Rows()[0], "close");
+    platform.ClickControl(Window(), frmCommandSuggestion::imgTack, 2);
+    EXPECT_FALSE(folder.Exists("missing"));
+    const std::string told = "Tovlen could not save commandtack.lst: no such file or directory.";
+    ASSERT_EQ(platform.balloons.size(), 1u);
+    EXPECT_EQ(platform.balloons[0].title, "Tovlen");
+    EXPECT_EQ(platform.balloons[0].text, told);
+    EXPECT_EQ(std::count(platform.logLines.begin(), platform.logLines.end(), told), 2);
 }
 
 TEST_F(Suggestions, ButtonPressOutsideTheSuggestionsClosesTheCommandLine) {
@@ -247,15 +268,20 @@ TEST_F(Suggestions, ButtonPressOutsideTheSuggestionsClosesTheCommandLine) {
     const Point onRows{300, 60};
     ASSERT_EQ(platform.TopLevelWindowAt(onRows), Window().handle);
 
-    EXPECT_EQ(MouseProc(app, {MouseMessage::LeftDown, onRows}), HookDecision::Pass);
-    EXPECT_EQ(MouseProc(app, {MouseMessage::Move, {900, 700}}), HookDecision::Pass);
-    EXPECT_EQ(MouseProc(app, {MouseMessage::MiddleDown, {900, 700}}), HookDecision::Pass);
-    EXPECT_EQ(MouseProc(app, {MouseMessage::LeftUp, {900, 700}}), HookDecision::Pass);
+    EXPECT_EQ(MouseProc(app.platform, app.state, app.forms, {MouseMessage::LeftDown, onRows}),
+              HookDecision::Pass);
+    EXPECT_EQ(MouseProc(app.platform, app.state, app.forms, {MouseMessage::Move, {900, 700}}),
+              HookDecision::Pass);
+    EXPECT_EQ(MouseProc(app.platform, app.state, app.forms, {MouseMessage::MiddleDown, {900, 700}}),
+              HookDecision::Pass);
+    EXPECT_EQ(MouseProc(app.platform, app.state, app.forms, {MouseMessage::LeftUp, {900, 700}}),
+              HookDecision::Pass);
     EXPECT_TRUE(app.state.WindowOpen);
     EXPECT_EQ(app.state.CommandText, "o");
     EXPECT_EQ(platform.wakeRequests, 0);
 
-    EXPECT_EQ(MouseProc(app, {MouseMessage::RightDown, {10, 10}}), HookDecision::Pass);
+    EXPECT_EQ(MouseProc(app.platform, app.state, app.forms, {MouseMessage::RightDown, {10, 10}}),
+              HookDecision::Pass);
     EXPECT_FALSE(app.state.WindowOpen);
     EXPECT_EQ(app.state.CommandText, "");
     EXPECT_TRUE(app.state.DisplayDirty);
@@ -264,7 +290,8 @@ TEST_F(Suggestions, ButtonPressOutsideTheSuggestionsClosesTheCommandLine) {
     app.state.WindowOpen = true;
     app.state.CommandText = "o";
     platform.HideForm(Window()); // a hidden suggestion window is not under any click
-    EXPECT_EQ(MouseProc(app, {MouseMessage::LeftDown, onRows}), HookDecision::Pass);
+    EXPECT_EQ(MouseProc(app.platform, app.state, app.forms, {MouseMessage::LeftDown, onRows}),
+              HookDecision::Pass);
     EXPECT_FALSE(app.state.WindowOpen);
 }
 

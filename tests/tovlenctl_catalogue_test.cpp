@@ -1,3 +1,4 @@
+#include "catalogue/build.h"
 #include "support/run_tool.h"
 #include "support/shortcut_writer.h"
 #include "support/temp_folder.h"
@@ -9,9 +10,14 @@ namespace {
 
 using testing::RunTovlenctl;
 
-const std::string kFixedSlots =
-    R"j("","exit","close","minimize","maximize","preferences","reboot","shutdown",)j"
-    R"j("shutdown (force)","logoff","lock computer","help","screensaver","")j";
+// The fixed slots as the tool prints them (no built-in word needs escaping).
+std::string FixedSlotsJson() {
+    std::string json;
+    for (const std::string& slot : FixedPhraseSlots())
+        json += (json.empty() ? "\"" : ",\"") + slot + "\"";
+    return json;
+}
+const std::string kFixedSlots = FixedSlotsJson();
 
 class TovlenctlCatalogue : public ::testing::Test {
   protected:
@@ -23,11 +29,15 @@ class TovlenctlCatalogue : public ::testing::Test {
                            "[InternetShortcut]\r\nURL=http://site/\r\n");
         testing::WriteFile(temp.Path() / "Profiles" / "p.default" / "bookmarks.html",
                            "<A HREF=\"http://fx/\">Fx</A>");
+        testing::WriteFile(
+            temp.Path() / "Local" / "Google" / "Chrome" / "User Data" / "Default" / "Bookmarks",
+            R"({"roots":{"bookmark_bar":{"children":[{"type":"url","name":"Cr","url":"http://Cr/"}]}}})");
     }
     std::vector<std::string> AllSources() const {
-        return {"catalogue",        "--program-folder",   temp / "Tovlen",  "--common-programs",
-                temp / "Common",    "--programs",         temp / "None",    "--favorites",
-                temp / "Favorites", "--firefox-profiles", temp / "Profiles"};
+        return {"catalogue",        "--program-folder",   temp / "Tovlen",   "--common-programs",
+                temp / "Common",    "--programs",         temp / "None",     "--favorites",
+                temp / "Favorites", "--firefox-profiles", temp / "Profiles", "--local-app-data",
+                temp / "Local"};
     }
     testing::TempFolder temp;
 };
@@ -38,9 +48,12 @@ TEST_F(TovlenctlCatalogue, PrintsPhrasesTableAndCustomCommands) {
     EXPECT_EQ(
         result.out,
         "{\"phrases\":[" + kFixedSlots +
-            R"j(,"mail","run notepad","run site (ie bookmark)","run fx (firefox bookmark)"],)j"
+            R"j(,"mail","run notepad","run site (ie bookmark)","run fx (firefox bookmark)",)j"
+            R"j("run cr (chrome bookmark)"],)j"
             R"j("table":[{"name":"Notepad","target":"C:\\Windows\\notepad.exe","arguments":"/p \"x y\"",)j"
             R"j("working_folder":"C:\\Users","icon_location":""},)j"
+            R"j({"name":"cr (chrome bookmark)","target":"http://Cr/","arguments":"","working_folder":"C:\\",)j"
+            R"j("icon_location":""},)j"
             R"j({"name":"fx (firefox bookmark)","target":"http://fx/","arguments":"","working_folder":"C:\\",)j"
             R"j("icon_location":""},)j"
             R"j({"name":"site (ie bookmark)","target":"http://site/","arguments":"","working_folder":"",)j"
@@ -51,7 +64,7 @@ TEST_F(TovlenctlCatalogue, PrintsPhrasesTableAndCustomCommands) {
 
 TEST_F(TovlenctlCatalogue, FlagsTurnTheBrowserSourcesOff) {
     auto args = AllSources();
-    args.insert(args.end(), {"--ie", "0", "--ff", "0"});
+    args.insert(args.end(), {"--ie", "0", "--ff", "0", "--chromium", "0"});
     const auto result = RunTovlenctl(args);
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.out.find("bookmark"), std::string::npos);

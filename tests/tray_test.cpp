@@ -31,18 +31,18 @@ class Tray : public ::testing::Test {
         Startup(app);
     }
     Form& Systray() { return *app.forms.frmSystray; }
-    std::string AbleCaption() { return Systray().FindMenuItem("mnu_systray_able")->caption; }
-    void Choose(const char* item) {
+    std::string AbleCaption() { return Systray().FindMenuItem(frmSystray::mnu_systray_able)->caption; }
+    void Choose(ControlName item) {
         platform.popupChoices.push_back(item);
         platform.TrayMouse(MouseMessage::RightUp);
     }
     bool CapsLockOpensTheWindow() {
-        const bool swallowed = platform.PressKey(VK_CAPITAL) == HookDecision::Swallow;
-        platform.PressKey(VK_CAPITAL, KeyMessage::KeyUp);
+        const bool swallowed = platform.PressKey(VirtualKey::CapsLock) == HookDecision::Swallow;
+        platform.PressKey(VirtualKey::CapsLock, KeyMessage::KeyUp);
         platform.RunPending();
         const bool open = app.forms.frmMain && app.forms.frmMain->visible;
         if (open) {
-            platform.PressKey(VK_ESCAPE);
+            platform.PressKey(VirtualKey::Escape);
             platform.RunPending();
         }
         return swallowed && open;
@@ -71,7 +71,7 @@ TEST_F(Tray, OnlyReleasingTheRightButtonOpensTheMenu) {
         platform.TrayMouse(m);
     EXPECT_TRUE(platform.popupsShown.empty());
     platform.TrayMouse(MouseMessage::RightUp);
-    EXPECT_EQ(platform.popupsShown, std::vector<std::string>{"frmSystray"});
+    EXPECT_EQ(platform.popupsShown, std::vector<std::string>{frmSystray::kFormName});
     EXPECT_EQ(AbleCaption(), "Disable"); // dismissed: nothing changed
     EXPECT_TRUE(app.state.Running);
 }
@@ -79,7 +79,7 @@ TEST_F(Tray, OnlyReleasingTheRightButtonOpensTheMenu) {
 TEST_F(Tray, DisableAndEnableToggleTheHooksAndTheCaption) {
     EXPECT_TRUE(CapsLockOpensTheWindow());
 
-    Choose("mnu_systray_able");
+    Choose(frmSystray::mnu_systray_able);
     EXPECT_EQ(AbleCaption(), "Enable");
     EXPECT_FALSE(app.state.KeyboardHookHandle);
     EXPECT_FALSE(app.state.MouseHookHandle);
@@ -87,20 +87,20 @@ TEST_F(Tray, DisableAndEnableToggleTheHooksAndTheCaption) {
     EXPECT_FALSE(platform.mouseHandler);
     EXPECT_FALSE(CapsLockOpensTheWindow());
 
-    Choose("mnu_systray_able");
+    Choose(frmSystray::mnu_systray_able);
     EXPECT_EQ(AbleCaption(), "Disable");
     EXPECT_TRUE(app.state.KeyboardHookHandle);
     EXPECT_TRUE(app.state.MouseHookHandle);
     EXPECT_TRUE(CapsLockOpensTheWindow());
 
-    Choose("mnu_systray_able");
+    Choose(frmSystray::mnu_systray_able);
     EXPECT_EQ(AbleCaption(), "Enable");
     EXPECT_FALSE(CapsLockOpensTheWindow());
 }
 
 TEST_F(Tray, ExitEndsTheLoopAndShutdownTakesTheIconDown) {
     const int wakesBefore = platform.wakeRequests;
-    Choose("mnu_sysmenu_exit");
+    Choose(frmSystray::mnu_sysmenu_exit);
     EXPECT_FALSE(app.state.Running);
     EXPECT_GT(platform.wakeRequests, wakesBefore);
     MainLoop(app);
@@ -114,8 +114,8 @@ TEST_F(Tray, ExitEndsTheLoopAndShutdownTakesTheIconDown) {
 }
 
 TEST_F(Tray, ExitWhileDisabledStillShutsDownCleanly) {
-    Choose("mnu_systray_able");
-    Choose("mnu_sysmenu_exit");
+    Choose(frmSystray::mnu_systray_able);
+    Choose(frmSystray::mnu_sysmenu_exit);
     MainLoop(app);
     Shutdown(app);
     EXPECT_FALSE(platform.trayIcon);

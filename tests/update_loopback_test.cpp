@@ -1,9 +1,9 @@
 // The update check against a real HTTP/1.1 server: lighttpd, started on a free loopback port
 // for the test and stopped after it.
 #include "app/app.h"
-#include "app/settings.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/files.h"
+#include "platform/settings_store.h"
 #include "update/update.h"
 
 #include <arpa/inet.h>
@@ -105,6 +105,7 @@ TEST(UpdateLoopback, RealServerDeliversTheExactInstallerAndA404ForTheRest) {
     fs::remove_all(root);
     fs::create_directories(root / "www" / "updates");
     fs::create_directories(root / "program");
+    fs::create_directories(root / "local");
     std::string installer = "MZ\r\nHTTP/1.1 200 OK\r\nContent-Length: 1\r\n\r\n";
     std::uint32_t seed = 12345;
     for (int i = 0; i < 3 << 20; ++i) {
@@ -121,7 +122,10 @@ TEST(UpdateLoopback, RealServerDeliversTheExactInstallerAndA404ForTheRest) {
     FakePlatform platform;
     platform.programFolder = (root / "program").string();
     platform.programVersion = VersionNumber{1, 5, 10, 0};
-    platform.signatureTrusted = true;
+    platform.specialFolders[KnownFolder::LocalAppData] = (root / "local").string();
+    const std::string signer(64, 'c');
+    platform.signature = {SignatureVerdict::Trusted, signer};
+    platform.heldFileVersion = VersionNumber{1, 6, 0, 0};
     SaveSetting(platform, kUpdateHostSetting, "localhost:" + std::to_string(port));
     ExchangeLimits limits;
     limits.connect = 5s;
@@ -129,13 +133,14 @@ TEST(UpdateLoopback, RealServerDeliversTheExactInstallerAndA404ForTheRest) {
     {
         App app(platform);
         app.state.Running = true;
-        RunUpdate(app, limits);
+        RunUpdate(app.platform, app.state, app.forms, limits, {signer});
         ASSERT_EQ(platform.messageBoxes.size(), 1u);
         EXPECT_EQ(platform.messageBoxes[0].text, "Update downloaded, now installing.");
-        const auto saved = ReadFileBytes((root / "program" / "updatefile.exe").string(), 16u << 20);
+        ASSERT_EQ(platform.launches.size(), 1u);
+        const auto saved = ReadFileBytes(platform.launches[0].file, 16u << 20);
         ASSERT_TRUE(saved);
         EXPECT_TRUE(*saved == installer) << "saved " << saved->size() << " bytes of " << installer.size();
-        EXPECT_EQ(std::distance(fs::directory_iterator(root / "program"), fs::directory_iterator()), 1);
+        EXPECT_EQ(std::distance(fs::directory_iterator(root / "program"), fs::directory_iterator()), 0);
         EXPECT_FALSE(app.state.Running);
     }
 
@@ -144,7 +149,7 @@ TEST(UpdateLoopback, RealServerDeliversTheExactInstallerAndA404ForTheRest) {
     {
         App app(platform);
         app.state.Running = true;
-        RunUpdate(app, limits);
+        RunUpdate(app.platform, app.state, app.forms, limits, {signer});
         ASSERT_EQ(platform.messageBoxes.size(), 1u);
         EXPECT_EQ(platform.messageBoxes[0].text, "This is the current version of Tovlen.");
         EXPECT_TRUE(app.state.Running);

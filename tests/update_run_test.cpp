@@ -1,10 +1,12 @@
 #include "app/app.h"
-#include "app/settings.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/files.h"
+#include "platform/settings_store.h"
 #include "scripted_server.h"
+#include "update/install.h"
 #include "update/update.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -19,6 +21,11 @@ const std::string kNoUpdate = "This is the current version of Tovlen.";
 const std::string kIncomplete = "The update could not be downloaded completely. Please try again later.";
 const std::string kConnectError = "There was an error connecting.";
 const std::string kNotVerified = "The downloaded update could not be verified, so it was not installed.";
+const std::string kNotNewer =
+    "The downloaded update is not newer than this version, so it was not installed.";
+const std::string kInstalling = "Update downloaded, now installing.";
+const std::string kPinned(64, 'a');
+const std::string kStranger(64, 'b');
 
 class RunUpdateTest : public ::testing::Test {
   protected:
@@ -27,9 +34,13 @@ class RunUpdateTest : public ::testing::Test {
                   ("tovlen-update-" + std::to_string(getpid()) + "-" +
                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-        platform_.programFolder = folder_.string();
+        std::filesystem::create_directories(folder_ / "program");
+        std::filesystem::create_directories(folder_ / "local");
+        platform_.programFolder = (folder_ / "program").string();
+        platform_.specialFolders[KnownFolder::LocalAppData] = (folder_ / "local").string();
         platform_.programVersion = VersionNumber{1, 5, 10, 0};
+        platform_.signature = {SignatureVerdict::Trusted, kPinned};
+        platform_.heldFileVersion = VersionNumber{1, 6, 0, 0};
         app_.state.Running = true;
     }
     void TearDown() override { std::filesystem::remove_all(folder_); }
@@ -38,12 +49,12 @@ class RunUpdateTest : public ::testing::Test {
         SaveSetting(platform_, kUpdateHostSetting, server.HostSetting());
     }
 
-    void Run() {
+    void Run(const SignerList& signers = {kPinned}) {
         ExchangeLimits limits;
         limits.connect = 2000ms;
         limits.silence = 300ms;
         limits.slice = 5ms;
-        RunUpdate(app_, limits);
+        RunUpdate(app_.platform, app_.state, app_.forms, limits, signers);
     }
 
     std::vector<std::string> Messages() const {
@@ -56,15 +67,15 @@ class RunUpdateTest : public ::testing::Test {
         return texts;
     }
 
-    std::vector<std::string> FilesInFolder() const {
+    std::vector<std::string> FilesIn(const std::filesystem::path& folder) const {
         std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(folder_))
-            names.push_back(entry.path().filename().string());
+        if (std::filesystem::is_directory(folder))
+            for (const auto& entry : std::filesystem::directory_iterator(folder))
+                names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }
-
-    std::string UpdateFile() const { return (folder_ / "updatefile.exe").string(); }
+    std::filesystem::path Downloads() const { return folder_ / "local" / "Tovlen" / "updates"; }
 
     std::filesystem::path folder_;
     FakePlatform platform_;
@@ -75,44 +86,114 @@ std::string OkReply(const std::string& body) {
     return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
 }
 
-TEST_F(RunUpdateTest, VerifiedInstallerIsSavedExactlyStartedWithTheWindowHandleAndEndsTheProgram) {
+TEST_F(RunUpdateTest, PinnedNewerInstallerIsHeldCheckedAndStartedAsSavedThenTheProgramEnds) {
     const std::string installer =
         std::string("MZ\0\x01\r\n\r\nHTTP/1.1 200 OK\r\n", 25) + std::string(5000, '\xE9');
     ScriptedServer server({testing::InPieces(OkReply(installer), 333), 1ms});
     Serve(server);
-    platform_.signatureTrusted = true;
+    // A download that an earlier update left and that still runs keeps its name and bytes.
+    std::filesystem::create_directories(Downloads());
+    ASSERT_TRUE(WriteNewFile((Downloads() / "update-0.exe").string(), "running"));
     Run();
 
     EXPECT_EQ(server.Request().substr(0, 39), "GET /updates/tovlen1_6_0.exe HTTP/1.1\r\n");
-    EXPECT_EQ(FilesInFolder(), std::vector<std::string>{"updatefile.exe"});
-    EXPECT_EQ(ReadFileBytes(UpdateFile()), installer);
-    ASSERT_EQ(platform_.verifiedFiles.size(), 1u);
-    EXPECT_TRUE(IsPlainFile(platform_.verifiedFiles[0]));
-    EXPECT_EQ(Messages(), std::vector<std::string>{"Update downloaded, now installing."});
+    EXPECT_TRUE(FilesIn(folder_ / "program").empty());
+    EXPECT_EQ(FilesIn(Downloads()), (std::vector<std::string>{"update-0.exe", "update-1.exe"}));
+    EXPECT_EQ(ReadFileBytes((Downloads() / "update-0.exe").string()), "running");
+    const std::string saved =
+        platform_.specialFolders[KnownFolder::LocalAppData] + "\\Tovlen\\updates\\update-1.exe";
+    EXPECT_EQ(ReadFileBytes(saved), installer);
+
+    // Announced while held and before the check; checked and started through the same hold.
+    const std::vector<std::string> steps = {"HoldFile " + saved, "VerifySignature " + saved,
+                                            "HeldFileVersion " + saved, "StartHeldProgram " + saved,
+                                            "ReleaseFile " + saved};
+    std::vector<std::string> fileCalls;
+    for (const std::string& call : platform_.calls)
+        if (call.find(saved) != std::string::npos)
+            fileCalls.push_back(call);
+    EXPECT_EQ(fileCalls, steps);
+    EXPECT_EQ(Messages(), std::vector<std::string>{kInstalling});
+    const auto hold = std::find(platform_.calls.begin(), platform_.calls.end(), steps[0]);
+    EXPECT_EQ(platform_.messageBoxes[0].callsBefore,
+              static_cast<std::size_t>(hold - platform_.calls.begin()) + 1);
 
     ASSERT_TRUE(app_.forms.frmUpdate);
     const Form& form = *app_.forms.frmUpdate;
     EXPECT_EQ(form.caption, "Tovlen Auto-Update");
-    EXPECT_EQ(form.At("lblStatus").text, "Checking for updates");
+    EXPECT_EQ(form.At(frmUpdate::lblStatus).text, "Checking for updates");
     EXPECT_FALSE(form.visible);
     ASSERT_EQ(platform_.launches.size(), 1u);
-    EXPECT_EQ(platform_.launches[0].file, platform_.verifiedFiles[0]);
-    EXPECT_EQ(platform_.launches[0].parameters, " " + std::to_string(form.handle));
-    EXPECT_EQ(platform_.launches[0].workingFolder, folder_.string());
-    EXPECT_EQ(platform_.launches[0].showCommand, SW_SHOW);
+    EXPECT_EQ(platform_.launches[0].file, saved);
+    EXPECT_EQ(platform_.launches[0].parameters,
+              " " + std::to_string(form.handle) + " /D=" + platform_.programFolder);
+    EXPECT_EQ(platform_.launches[0].workingFolder, platform_.programFolder);
     EXPECT_FALSE(app_.state.Running);
+
+    RemoveLeftoverDownloads(platform_);
+    EXPECT_TRUE(FilesIn(Downloads()).empty());
 }
 
-TEST_F(RunUpdateTest, UnverifiedInstallerIsDeletedAndNotStarted) {
-    ScriptedServer server({{OkReply("unsigned installer")}});
+TEST_F(RunUpdateTest, RefusedInstallersAreDeletedAndNotStarted) {
+    struct Case {
+        SignatureCheck signature;
+        std::optional<VersionNumber> version;
+        std::string message;
+    };
+    const VersionNumber newer{1, 6, 0, 0};
+    const std::vector<Case> cases = {
+        {{SignatureVerdict::Refused, ""}, newer, kNotVerified},
+        {{SignatureVerdict::Revoked, kPinned}, newer, kNotVerified},
+        {{SignatureVerdict::Trusted, kStranger}, newer, kNotVerified},
+        {{SignatureVerdict::Trusted, kPinned}, VersionNumber{1, 5, 10, 0}, kNotNewer},
+        {{SignatureVerdict::Trusted, kPinned}, std::nullopt, kNotNewer},
+    };
+    for (const Case& c : cases) {
+        platform_.messageBoxes.clear();
+        platform_.signature = c.signature;
+        platform_.heldFileVersion = c.version;
+        ScriptedServer server({{OkReply("an installer")}});
+        Serve(server);
+        Run();
+        EXPECT_EQ(Messages(), (std::vector<std::string>{kInstalling, c.message}));
+        EXPECT_TRUE(FilesIn(Downloads()).empty()) << c.message;
+        EXPECT_EQ(platform_.filesHeld, 0);
+        EXPECT_FALSE(app_.forms.frmUpdate);
+    }
+    platform_.messageBoxes.clear();
+    platform_.signature = {SignatureVerdict::Trusted, kPinned};
+    platform_.heldFileVersion = VersionNumber{1, 6, 0, 0};
+    platform_.heldProgramStarts = false;
+    ScriptedServer server({{OkReply("an installer")}});
     Serve(server);
-    platform_.signatureTrusted = false;
     Run();
-    EXPECT_EQ(platform_.verifiedFiles.size(), 1u);
-    EXPECT_TRUE(FilesInFolder().empty());
-    EXPECT_EQ(Messages(), std::vector<std::string>{kNotVerified});
+    EXPECT_EQ(Messages(),
+              (std::vector<std::string>{kInstalling, "The downloaded update could not be started."}));
+    EXPECT_TRUE(FilesIn(Downloads()).empty());
     EXPECT_TRUE(platform_.launches.empty());
     EXPECT_TRUE(app_.state.Running);
+}
+
+TEST_F(RunUpdateTest, UnknownRevocationStatusIsLoggedAndTheUpdateGoesOn) {
+    ScriptedServer server({{OkReply("an installer")}});
+    Serve(server);
+    platform_.signature = {SignatureVerdict::TrustedRevocationUnknown, kPinned};
+    Run();
+    EXPECT_EQ(platform_.launches.size(), 1u);
+    EXPECT_FALSE(app_.state.Running);
+    EXPECT_TRUE(
+        std::any_of(platform_.logLines.begin(), platform_.logLines.end(),
+                    [](const std::string& line) { return line.find("revoked") != std::string::npos; }));
+}
+
+TEST_F(RunUpdateTest, WithoutAPinnedSignerNothingIsFetched) {
+    ScriptedServer server({{OkReply("an installer")}});
+    Serve(server);
+    Run({});
+    EXPECT_EQ(Messages(),
+              std::vector<std::string>{"This copy of Tovlen was built without an update signer, so "
+                                       "it cannot install updates."});
+    EXPECT_EQ(server.Connections(), 0);
     EXPECT_FALSE(app_.forms.frmUpdate);
 }
 
@@ -128,21 +209,25 @@ TEST_F(RunUpdateTest, FailuresWriteNothingAndSayWhy) {
         {{{"HTTP/1.1 200 OK\r\nConnection: close\r\n\r\nabc"}}, kIncomplete},
         {{{}, 0ms, /*answer=*/false}, kConnectError},
     };
-    // An installer left from before stays as it was.
-    ASSERT_TRUE(ReplaceFileContents(UpdateFile(), "old"));
-    platform_.signatureTrusted = true;
     for (const Case& c : cases) {
         platform_.messageBoxes.clear();
         ScriptedServer server(c.reply);
         Serve(server);
         Run();
         EXPECT_EQ(Messages(), std::vector<std::string>{c.message});
-        EXPECT_EQ(FilesInFolder(), std::vector<std::string>{"updatefile.exe"}) << c.message;
-        EXPECT_EQ(ReadFileBytes(UpdateFile()), "old");
+        EXPECT_TRUE(FilesIn(Downloads()).empty()) << c.message;
         EXPECT_FALSE(app_.forms.frmUpdate); // unloaded, so the next check starts afresh
         EXPECT_EQ(server.Connections(), 1);
     }
-    EXPECT_TRUE(platform_.verifiedFiles.empty());
+    // Nowhere to keep the download.
+    platform_.messageBoxes.clear();
+    platform_.specialFolders.erase(KnownFolder::LocalAppData);
+    ScriptedServer server({{OkReply("an installer")}});
+    Serve(server);
+    Run();
+    EXPECT_EQ(Messages(), std::vector<std::string>{kIncomplete});
+
+    EXPECT_EQ(platform_.filesHeld, 0);
     EXPECT_TRUE(platform_.launches.empty());
     EXPECT_TRUE(app_.state.Running);
 }
@@ -183,7 +268,7 @@ TEST_F(RunUpdateTest, ASecondUpdateWhileOneIsRunningDoesNothing) {
     int nested = 0;
     platform_.wakeHandler = [&] {
         ++nested;
-        RunUpdate(app_);
+        RunUpdate(app_.platform, app_.state, app_.forms);
     };
     platform_.RequestWake();
     Run();

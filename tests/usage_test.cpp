@@ -1,9 +1,13 @@
-#include "app/app.h"
 #include "platform/fake/fake_platform.h"
+#include "platform/program_file.h"
 #include "suggest/usage.h"
 #include "suggest_test_folder.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string_view>
 
 namespace tov {
 namespace {
@@ -11,8 +15,14 @@ namespace {
 struct UsageFiles : ::testing::Test {
     test::ProgramFolder folder;
     FakePlatform platform;
-    App app{platform};
+    UsageMemory usage;
+    const std::function<void(std::string_view)> log = [this](std::string_view line) { platform.Log(line); };
     UsageFiles() { platform.programFolder = folder.Path(); }
+    std::string InfluenceFile() { return ProgramFile(platform, kInfluenceFile); }
+    std::string TackFile() { return ProgramFile(platform, kTackFile); }
+    ListSave Tack(UsageMemory& memory, std::string_view phrase, std::string_view typed, bool on = true) {
+        return SetTack(memory, TackFile(), phrase, typed, on);
+    }
 };
 
 TEST(InfluenceFile, ReadsPairsAndRoundsCountsDown) {
@@ -41,56 +51,82 @@ TEST(InfluenceFile, AMalformedEntryCostsOnlyItself) {
 }
 
 TEST_F(UsageFiles, InfluenceLoadsFromTheProgramFolder) {
-    LoadInfluence(app);
-    EXPECT_TRUE(app.usage.influence.empty());
-    EXPECT_EQ(GetInfluence(app.usage, "run notepad"), 0);
+    LoadInfluence(usage, InfluenceFile(), log);
+    EXPECT_TRUE(usage.influence.empty());
+    EXPECT_EQ(GetInfluence(usage, "run notepad"), 0);
 
     folder.Write("influence.lst",
                  "Run Notepad\r\n3\r\nrun calc\r\nx\r\nrun calc\r\n-1\r\nrun notepad\r\n9\r\n");
-    LoadInfluence(app);
-    EXPECT_EQ(app.usage.influence.size(), 3u);
-    EXPECT_EQ(GetInfluence(app.usage, "run notepad"), 3);
-    EXPECT_EQ(GetInfluence(app.usage, "run calc"), -1);
+    LoadInfluence(usage, InfluenceFile(), log);
+    EXPECT_EQ(usage.influence.size(), 3u);
+    EXPECT_EQ(GetInfluence(usage, "run notepad"), 3);
+    EXPECT_EQ(GetInfluence(usage, "run calc"), -1);
 }
 
 TEST_F(UsageFiles, TacksRoundTripThroughTheFile) {
-    EXPECT_TRUE(SetTack(app, "run notepad", "no", true));
-    EXPECT_TRUE(SetTack(app, "notes", "not", true));
-    EXPECT_TRUE(SetTack(app, "run nothing", "no", true)); // replaces the earlier tack for "no"
+    EXPECT_TRUE(Tack(usage, "run notepad", "no").saved);
+    EXPECT_TRUE(Tack(usage, "notes", "not").saved);
+    EXPECT_TRUE(Tack(usage, "run nothing", "no").saved); // replaces the earlier tack for "no"
     EXPECT_EQ(folder.Read("commandtack.lst"), "notes\r\nnot\r\nrun nothing\r\nno\r\n");
-    EXPECT_TRUE(IsTacked(app.usage, "run nothing", "no"));
-    EXPECT_FALSE(IsTacked(app.usage, "run notepad", "no"));
-    EXPECT_FALSE(IsTacked(app.usage, "run nothing", "not"));
-    EXPECT_FALSE(IsTacked(app.usage, "Run Nothing", "no"));
+    EXPECT_TRUE(IsTacked(usage, "run nothing", "no"));
+    EXPECT_FALSE(IsTacked(usage, "run notepad", "no"));
+    EXPECT_FALSE(IsTacked(usage, "run nothing", "not"));
+    EXPECT_FALSE(IsTacked(usage, "Run Nothing", "no"));
 
-    App restarted(platform);
-    LoadTacks(restarted);
-    ASSERT_EQ(restarted.usage.tacks.size(), 2u);
-    EXPECT_TRUE(IsTacked(restarted.usage, "notes", "not"));
-    EXPECT_TRUE(IsTacked(restarted.usage, "run nothing", "no"));
+    UsageMemory restarted;
+    LoadTacks(restarted, TackFile(), log);
+    ASSERT_EQ(restarted.tacks.size(), 2u);
+    EXPECT_TRUE(IsTacked(restarted, "notes", "not"));
+    EXPECT_TRUE(IsTacked(restarted, "run nothing", "no"));
 
-    EXPECT_TRUE(SetTack(restarted, "run nothing", "no", false));
+    EXPECT_TRUE(Tack(restarted, "run nothing", "no", false).saved);
     EXPECT_EQ(folder.Read("commandtack.lst"), "notes\r\nnot\r\n");
-    EXPECT_FALSE(IsTacked(restarted.usage, "run nothing", "no"));
+    EXPECT_FALSE(IsTacked(restarted, "run nothing", "no"));
 }
 
 TEST_F(UsageFiles, TackFileSkipsWhatWouldBreakItsPairs) {
     folder.Write("commandtack.lst", "\r\nno\r\nrun calc\r\nca\r\ndangling");
-    LoadTacks(app);
-    EXPECT_EQ(app.usage.tacks.size(), 2u);
-    EXPECT_FALSE(IsTacked(app.usage, "", "no")); // an empty command never matches
-    EXPECT_TRUE(IsTacked(app.usage, "run calc", "ca"));
+    LoadTacks(usage, TackFile(), log);
+    EXPECT_EQ(usage.tacks.size(), 2u);
+    EXPECT_FALSE(IsTacked(usage, "", "no")); // an empty command never matches
+    EXPECT_TRUE(IsTacked(usage, "run calc", "ca"));
 
-    EXPECT_TRUE(SetTack(app, "two\r\nlines", "tw", true));
-    EXPECT_TRUE(IsTacked(app.usage, "two\r\nlines", "tw"));
+    EXPECT_TRUE(Tack(usage, "two\r\nlines", "tw").saved);
+    EXPECT_TRUE(IsTacked(usage, "two\r\nlines", "tw"));
     EXPECT_EQ(folder.Read("commandtack.lst"), "run calc\r\nca\r\n");
 }
 
+// A failed write once went unnoticed: now the change stays in memory and the answer says why.
 TEST_F(UsageFiles, AFailedWriteKeepsTheChangeInMemory) {
     platform.programFolder = folder.File("missing");
-    EXPECT_FALSE(SetTack(app, "run notepad", "no", true));
-    EXPECT_TRUE(IsTacked(app.usage, "run notepad", "no"));
+    const ListSave save = Tack(usage, "run notepad", "no");
+    EXPECT_FALSE(save.saved);
+    EXPECT_EQ(save.failure, "no such file or directory");
+    EXPECT_TRUE(IsTacked(usage, "run notepad", "no"));
     EXPECT_FALSE(folder.Exists("missing"));
+}
+
+// Each pin click once wrote the whole list as this copy of the program knew it at start-up.
+TEST_F(UsageFiles, APinClickKeepsTacksAnotherCopyWrote) {
+    UsageMemory other;
+    LoadTacks(usage, TackFile(), log);
+    LoadTacks(other, TackFile(), log);
+    EXPECT_TRUE(Tack(other, "run calc", "ca").saved);
+    EXPECT_TRUE(Tack(usage, "run notepad", "no").saved);
+    EXPECT_EQ(folder.Read("commandtack.lst"), "run calc\r\nca\r\nrun notepad\r\nno\r\n");
+    EXPECT_TRUE(IsTacked(usage, "run calc", "ca"));
+}
+
+TEST_F(UsageFiles, ATackFileThatCouldNotBeReadIsNotReplacedByOneEntry) {
+    folder.Write("commandtack.lst", "run calc\r\nca\r\n");
+    const auto tooLarge = (64u << 20) + 1;
+    std::filesystem::resize_file(folder.File("commandtack.lst"), tooLarge); // sparse, so quick
+    LoadTacks(usage, TackFile(), log);
+    EXPECT_TRUE(usage.tacks.empty());
+    const ListSave save = Tack(usage, "run notepad", "no");
+    EXPECT_FALSE(save.saved);
+    EXPECT_EQ(save.failure, "file too large");
+    EXPECT_EQ(std::filesystem::file_size(folder.File("commandtack.lst")), tooLarge);
 }
 
 } // namespace

@@ -33,21 +33,21 @@ TEST_F(Welcome, TheFirstStartShowsItWithTheBoxTicked) {
     EXPECT_TRUE(w.style.captionBar);
     EXPECT_TRUE(w.style.activateOnShow);
     EXPECT_FALSE(w.style.toolWindow);
-    EXPECT_EQ(w.At("lblWelcome").text, "Welcome to Tovlen!");
-    EXPECT_TRUE(w.At("lblWelcome").centred);
-    EXPECT_EQ(w.At("lblWelcome").font, (Font{"Arial", 14.25}));
-    EXPECT_EQ(w.At("Label5").text, "Exit -- Exits Tovlen");
-    EXPECT_EQ(w.At("Label6").text, "Shutdown -- Shutsdown Windows");
-    EXPECT_EQ(w.At("chkShowWindow").text, "Show this window next time Tovlen Starts");
-    EXPECT_EQ(w.At("chkShowWindow").value, 1);
-    EXPECT_EQ(w.At("cmdOk").text, "Okay");
+    EXPECT_EQ(w.At(frmWelcome::lblWelcome).text, "Welcome to Tovlen!");
+    EXPECT_TRUE(w.At(frmWelcome::lblWelcome).centred);
+    EXPECT_EQ(w.At(frmWelcome::lblWelcome).font, (Font{"Arial", 14.25}));
+    EXPECT_EQ(w.At(frmWelcome::lblExample, 1).text, "Exit -- Exits Tovlen");
+    EXPECT_EQ(w.At(frmWelcome::lblExample, 2).text, "Shutdown -- Shutsdown Windows");
+    EXPECT_EQ(w.At(frmWelcome::chkShowWindow).text, "Show this window next time Tovlen Starts");
+    EXPECT_EQ(w.At(frmWelcome::chkShowWindow).value, 1);
+    EXPECT_EQ(w.At(frmWelcome::cmdOk).text, "Okay");
     EXPECT_FALSE(platform.settings.contains(kShowWelcome));
 }
 
 TEST_F(Welcome, UntickedOkayStoresZeroAndTheNextStartShowsNone) {
     Start();
-    platform.ClickControl(*Window(), "chkShowWindow");
-    platform.ClickControl(*Window(), "cmdOk");
+    platform.ClickControl(*Window(), frmWelcome::chkShowWindow);
+    platform.ClickControl(*Window(), frmWelcome::cmdOk);
     EXPECT_EQ(platform.settings[kShowWelcome], "0");
     EXPECT_EQ(Window(), nullptr);
     Shutdown(*app);
@@ -58,14 +58,14 @@ TEST_F(Welcome, UntickedOkayStoresZeroAndTheNextStartShowsNone) {
 
 TEST_F(Welcome, TickedOkayStoresOne) {
     Start();
-    platform.ClickControl(*Window(), "cmdOk");
+    platform.ClickControl(*Window(), frmWelcome::cmdOk);
     EXPECT_EQ(platform.settings[kShowWelcome], "1");
     EXPECT_EQ(Window(), nullptr);
 }
 
 TEST_F(Welcome, ClosingItAnyOtherWayStoresNothing) {
     Start();
-    platform.ClickControl(*Window(), "chkShowWindow");
+    platform.ClickControl(*Window(), frmWelcome::chkShowWindow);
     const auto close = Window()->onClose;
     close();
     EXPECT_EQ(Window(), nullptr);
@@ -84,17 +84,18 @@ TEST_F(Welcome, TextFlowsTopToBottomInsideTheWindow) {
     const Form& w = *Window();
     EXPECT_EQ(w.rect.width, kWelcomeClientWidth);
     int bottom = 0;
-    for (const char* name : {"lblWelcome", "Label1", "Line1", "Label2", "Label3", "Line2", "Label4", "Label5",
-                             "Label6", "Label7", "cmdOk"}) {
-        const Rect& r = w.At(name).rect;
-        EXPECT_GE(r.top, bottom) << name;
-        EXPECT_GT(r.height, 0) << name;
-        EXPECT_LE(r.left + r.width, w.rect.width) << name;
+    for (const Control& c : w.controls) {
+        if (c.name == frmWelcome::chkShowWindow)
+            continue; // beside the button, checked below
+        const Rect& r = c.rect;
+        EXPECT_GE(r.top, bottom) << c.name.Text() << c.index;
+        EXPECT_GT(r.height, 0) << c.name.Text() << c.index;
+        EXPECT_LE(r.left + r.width, w.rect.width) << c.name.Text() << c.index;
         bottom = r.top + r.height;
     }
     EXPECT_LE(bottom, w.rect.height);
-    const Rect& ok = w.At("cmdOk").rect;
-    const Rect& box = w.At("chkShowWindow").rect;
+    const Rect& ok = w.At(frmWelcome::cmdOk).rect;
+    const Rect& box = w.At(frmWelcome::chkShowWindow).rect;
     EXPECT_LE(box.left + box.width, ok.left);
     EXPECT_EQ(ok.left + ok.width + 16, w.rect.width);
 }

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # The installer under Wine, as a person and as the update use it:
-#   - a throw-away code-signing CA and signer made here; the installer target builds a signed
-#     installer with them; the Wine prefix trusts the CA; the platform's signature check (the one
-#     the update makes) accepts the signed installer and refuses an unsigned and a tampered copy;
+#   - a throw-away code-signing CA and signer made here; the installer target of a build tree that
+#     pins that signer for updates builds a signed installer with them; the Wine prefix trusts the
+#     CA; the platform's signature check (the one the update makes) accepts the signed installer
+#     and refuses an unsigned and a tampered copy;
 #   - an install through the pages (Enter on each, with a screenshot and the page's texts checked),
 #     Tovlen running from the installed folder, the uninstall entry, the Start-menu shortcut;
 #   - a silent install over it, which ends the running Tovlen, replaces the programs, keeps the
 #     user's lists and starts the new Tovlen;
 #   - "update" typed in the running program against lighttpd on loopback: a tampered and an
-#     unsigned installer are refused, the signed one is started, ends the program and replaces it;
+#     unsigned installer are refused, a signed one of the next version is started from the user's
+#     updates folder, ends the program and replaces it in its folder;
 #   - a silent uninstall (its QuietUninstallString), which keeps the lists, and an uninstall through
 #     its pages that answers Yes and leaves nothing; files and keys that are not Tovlen's survive.
 source "$(dirname "$0")/lib.sh"
@@ -18,6 +20,7 @@ for tool in makensis osslsigncode openssl lighttpd; do
 done
 [ -f "$BUILD_WIN/CMakeCache.txt" ] || e2e_fail "no Windows build in $BUILD_WIN"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$BUILD_WIN/CMakeCache.txt")
+major=$(sed -n 's/^CMAKE_PROJECT_VERSION_MAJOR:STATIC=//p' "$BUILD_WIN/CMakeCache.txt")
 minor=$(sed -n 's/^CMAKE_PROJECT_VERSION_MINOR:STATIC=//p' "$BUILD_WIN/CMakeCache.txt")
 mkdir -p "$E2E_OUT"
 
@@ -54,15 +57,17 @@ CNF
         -subj "/CN=Not Tovlen" -addext "extendedKeyUsage=codeSigning"
 ) >"$pki/log" 2>&1 || e2e_fail "openssl could not make the certificates: $(cat "$pki/log")"
 
-e2e_log "building the signed installer"
-TOVLEN_SIGN_PKCS12="$pki/signer.p12" TOVLEN_SIGN_PASSWORD=throwaway \
-    cmake --build "$BUILD_WIN" --target installer trust_probe window_texts update_helper >"$E2E_OUT/installer-build.log" 2>&1 ||
-    e2e_fail "building the installer failed: $(tail -20 "$E2E_OUT/installer-build.log")"
-grep -q "signed; for the update server: updates/tovlen1_${minor}_0.exe" "$E2E_OUT/installer-build.log" ||
-    e2e_fail "the installer was not signed: $(tail -5 "$E2E_OUT/installer-build.log")"
-setup="$BUILD_WIN/Tovlen-setup-$version.exe"
-cmp -s "$setup" "$BUILD_WIN/updates/tovlen1_${minor}_0.exe" || e2e_fail "the update server copy differs"
-for program in "$setup" "$BUILD_WIN/installer-stage/Tovlen.exe" "$BUILD_WIN/installer-stage/tovlenctl.exe"; do
+e2e_log "building the signed installer of a Tovlen that pins the throw-away signer"
+tree=$E2E_PINNED_BUILD
+(
+    export TOVLEN_SIGN_PKCS12="$pki/signer.p12" TOVLEN_SIGN_PASSWORD=throwaway
+    e2e_pinned_build "$(e2e_key_hash "$pki/signer.crt")" installer trust_probe window_texts update_helper
+) || exit 1
+grep -q "signed; for the update server: updates/tovlen1_${minor}_0.exe" "$E2E_OUT/pinned-build.log" ||
+    e2e_fail "the installer was not signed: $(tail -5 "$E2E_OUT/pinned-build.log")"
+setup="$tree/Tovlen-setup-$version.exe"
+cmp -s "$setup" "$tree/updates/tovlen1_${minor}_0.exe" || e2e_fail "the update server copy differs"
+for program in "$setup" "$tree/installer-stage/Tovlen.exe" "$tree/installer-stage/tovlenctl.exe"; do
     osslsigncode verify -CAfile "$pki/ca.crt" -in "$program" >"$pki/verify.log" 2>&1 ||
         e2e_fail "$(basename "$program") does not carry a valid signature: $(tail -3 "$pki/verify.log")"
 done
@@ -74,8 +79,11 @@ rogue="$E2E_OUT/installer-rogue.exe"
 rm -f "$unsigned" "$tampered" "$rogue"
 osslsigncode remove-signature -in "$setup" -out "$unsigned" >/dev/null || e2e_fail "could not unsign a copy"
 cp "$setup" "$tampered"
-size=$(stat -c %s "$tampered")
-printf '\xA5' | dd of="$tampered" bs=1 seek=$((size / 2)) conv=notrunc status=none
+middle=$(($(stat -c %s "$tampered") / 2))
+# Every bit of the byte flipped, so the copy differs whatever the byte was.
+byte=$(od -An -tu1 -j "$middle" -N1 "$tampered" | tr -d ' ')
+printf "\\x$(printf '%02x' $((byte ^ 0xFF)))" | dd of="$tampered" bs=1 seek="$middle" conv=notrunc status=none
+cmp -s "$setup" "$tampered" && e2e_fail "could not change a copy"
 cp "$unsigned" "$rogue"
 TOVLEN_SIGN_CERT="$pki/rogue.crt" TOVLEN_SIGN_KEY="$pki/rogue.key" "$E2E_ROOT/scripts/sign.sh" "$rogue" >/dev/null ||
     e2e_fail "scripts/sign.sh could not sign with a PEM certificate and key"
@@ -93,8 +101,8 @@ common_startup="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Pro
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tovlen'
 mkdir -p "$user_startup" "$common_startup"
 openssl x509 -in "$pki/ca.crt" -outform DER -out "$pki/ca.der"
-cp "$setup" "$unsigned" "$tampered" "$rogue" "$pki/ca.der" "$BUILD_WIN/trust_probe.exe" "$BUILD_WIN/window_texts.exe" \
-    "$BUILD_WIN/update_helper.exe" "$WINEPREFIX/drive_c/"
+cp "$setup" "$unsigned" "$tampered" "$rogue" "$pki/ca.der" "$tree/trust_probe.exe" "$tree/window_texts.exe" \
+    "$tree/update_helper.exe" "$WINEPREFIX/drive_c/"
 
 reg() { timeout 60 wine reg "$@" 2>/dev/null | tr -d '\r'; }
 reg_value() { reg query "$1" /v "$2" | awk -v name="$2" '$1 == name { $1 = ""; $2 = ""; sub(/^  /, ""); print }'; }
@@ -171,7 +179,7 @@ e2e_until 30 tovlen_running || e2e_fail "Finish with \"Start Tovlen\" ticked did
 e2e_until 30 bash -c "! xdotool search --name '^$setup_title\$' >/dev/null" || e2e_fail "the installer did not end"
 
 for file in Tovlen.exe tovlenctl.exe; do
-    cmp -s "$install_dir/$file" "$BUILD_WIN/installer-stage/$file" || e2e_fail "$file is not the signed build"
+    cmp -s "$install_dir/$file" "$tree/installer-stage/$file" || e2e_fail "$file is not the signed build"
 done
 cmp -s "$install_dir/influence.lst" "$E2E_ROOT/installer/influence.lst" || e2e_fail "no example influence.lst"
 [ -f "$install_dir/uninstall.exe" ] || e2e_fail "no uninstall.exe"
@@ -215,17 +223,22 @@ old_pid=$(tovlen_pids)
 timeout 120 wine "C:\\$(basename "$setup")" /S || e2e_fail "the silent install failed"
 e2e_until 30 tovlen_running_other_than "$old_pid" || e2e_fail "the silent install did not start a new Tovlen"
 tovlen_pids | grep -qx "$old_pid" && e2e_fail "the old Tovlen still runs"
-cmp -s "$install_dir/tovlenctl.exe" "$BUILD_WIN/installer-stage/tovlenctl.exe" || e2e_fail "tovlenctl.exe was not replaced"
+cmp -s "$install_dir/tovlenctl.exe" "$tree/installer-stage/tovlenctl.exe" || e2e_fail "tovlenctl.exe was not replaced"
 lists_kept "the silent install"
 e2e_log "silent install over it: lists kept, Tovlen restarted as $(tovlen_pids)"
 
 # --- The update ---------------------------------------------------------------------------------
-update_ready() {
-    grep -q 'RunUpdate(' "$E2E_ROOT/src/commands/dispatch.cpp" 2>/dev/null &&
-        grep -l 'Win32Platform::ShellOpen' "$E2E_ROOT"/src/platform/win32/*.cpp | grep -qv '/win32_platform\.cpp$' &&
-        grep -l 'Win32Platform::ProgramFolder' "$E2E_ROOT"/src/platform/win32/*.cpp | grep -qv '/win32_platform\.cpp$'
-}
-if update_ready; then
+{
+    # The next version's installer: the same programs, the version resource one minor number on.
+    next="$major.$((minor + 1)).0"
+    next_setup="$E2E_OUT/Tovlen-setup-$next.exe"
+    rm -f "$next_setup"
+    (
+        cd "$tree/installer-stage" &&
+            TOVLEN_SIGN_PKCS12="$pki/signer.p12" TOVLEN_SIGN_PASSWORD=throwaway makensis -V2 -WX -NOCD \
+                -DVERSION="$next" -DOUTFILE="$next_setup" -DSTAGE="$tree/installer-stage" -DSOURCE_DIR="$E2E_ROOT" \
+                -DSIGN_SCRIPT="$E2E_ROOT/scripts/sign.sh" "$E2E_ROOT/installer/tovlen.nsi"
+    ) >"$E2E_OUT/installer-next.log" 2>&1 || e2e_fail "could not build the next version's installer: $(tail -5 "$E2E_OUT/installer-next.log")"
     www="$E2E_OUT/installer-www"
     rm -rf "$www"
     mkdir -p "$www/updates"
@@ -256,7 +269,7 @@ CONF
         e2e_fail "Caps Lock did not open the command window"
     }
     shows_message() { message_boxes | grep -qxF "Tovlen	$1"; }
-    no_message_box() { ! message_boxes | grep -q '^Tovlen	'; }
+    message_gone() { ! shows_message "$1"; }
     # update_says TEXT SHOT: types "update", waits for the message TEXT and presses its OK.
     update_says() {
         open_command_window
@@ -266,32 +279,37 @@ CONF
         e2e_until 60 shows_message "$1" || e2e_fail "no message \"$1\"; on screen: $(message_boxes)"
         e2e_shot "installer-update-$2"
         message_boxes dismiss >/dev/null
-        e2e_until 10 no_message_box || e2e_fail "the message box did not close"
+        e2e_until 10 message_gone "$1" || e2e_fail "the message box \"$1\" did not close"
     }
     refused="The downloaded update could not be verified, so it was not installed."
+    installing="Update downloaded, now installing."
+    downloads="$profile/AppData/Local/Tovlen/updates"
     running_pid=$(tovlen_pids)
     for bad in tampered unsigned; do
         cp "$E2E_OUT/installer-$bad.exe" "$served"
-        update_says "$refused" "$bad"
-        [ -e "$install_dir/updatefile.exe" ] && e2e_fail "the $bad installer was left in the program folder"
+        update_says "$installing" "$bad-installing"
+        e2e_until 60 shows_message "$refused" || e2e_fail "the $bad installer was not refused; on screen: $(message_boxes)"
+        e2e_shot "installer-update-$bad"
+        message_boxes dismiss >/dev/null
+        e2e_until 10 message_gone "$refused" || e2e_fail "the message box did not close"
+        [ -z "$(ls -A "$downloads" 2>/dev/null)" ] || e2e_fail "the $bad installer was left: $(ls "$downloads")"
         [ "$(tovlen_pids)" = "$running_pid" ] || e2e_fail "Tovlen did not keep running after refusing the $bad installer"
     done
 
-    cp "$setup" "$served"
+    cp "$next_setup" "$served"
     spoil_tovlenctl
-    update_says "Update downloaded, now installing." signed
+    update_says "$installing" signed
     e2e_until 60 tovlen_running_other_than "$running_pid" ||
         e2e_fail "the update did not end Tovlen and start the installed new one"
-    cmp -s "$install_dir/updatefile.exe" "$setup" || e2e_fail "updatefile.exe is not the served installer"
-    cmp -s "$install_dir/tovlenctl.exe" "$BUILD_WIN/installer-stage/tovlenctl.exe" ||
+    [ -e "$install_dir/updatefile.exe" ] && e2e_fail "the update saved its installer in the program folder"
+    cmp -s "$install_dir/tovlenctl.exe" "$tree/installer-stage/tovlenctl.exe" ||
         e2e_fail "the update's installer did not replace the programs"
     lists_kept "the update"
     [ "$(reg_value "$uninstall_key" InstallLocation)" = "$win_install_dir" ] || e2e_fail "the update moved the install"
     e2e_shot installer-update-done
+    [ "$(reg_value "$uninstall_key" DisplayVersion)" = "$next" ] || e2e_fail "the update did not install version $next"
     e2e_log "update: tampered and unsigned refused, signed installer replaced the program; Tovlen runs as $(tovlen_pids)"
-else
-    e2e_log "SKIP the update: this build's Tovlen.exe cannot run \"update\" through to the installer yet"
-fi
+}
 
 # --- A silent uninstall keeps the lists, and whatever the user put into the folder --------------
 echo mine >"$install_dir/notes.txt"

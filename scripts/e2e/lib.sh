@@ -202,3 +202,46 @@ e2e_wait_tovlen_ready() {
 e2e_no_welcome() {
     timeout 60 wine reg add 'HKCU\Software\Tovlen\settings' /v showwelcome /t REG_SZ /d 0 /f >/dev/null 2>&1 || true
 }
+
+# The update signer's hash of a PEM certificate, as the README computes it for a release.
+e2e_key_hash() {
+    openssl x509 -in "$1" -noout -pubkey | openssl pkey -pubin -outform DER | openssl dgst -sha256 -r | cut -c1-64
+}
+
+# e2e_pinned_build SIGNERS TARGET...: builds the targets in a Windows build tree of its own,
+# $E2E_PINNED_BUILD, configured with TOVLEN_UPDATE_SIGNERS=SIGNERS (may be empty). It sits
+# beside build-win, so that ccache finds what that tree compiled already.
+E2E_PINNED_BUILD="${BUILD_WIN}-pinned"
+e2e_pinned_build() {
+    local signers=$1
+    shift
+    local launcher=()
+    if command -v ccache >/dev/null; then
+        launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    fi
+    mkdir -p "$E2E_OUT"
+    CCACHE_BASEDIR=${CCACHE_BASEDIR:-$E2E_ROOT} CCACHE_NOHASHDIR=true \
+        cmake -S "$E2E_ROOT" -B "$E2E_PINNED_BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$E2E_ROOT/cmake/mingw-w64.cmake" \
+        -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" -DTOVLEN_UPDATE_SIGNERS="$signers" >"$E2E_OUT/pinned-build.log" 2>&1 &&
+        CCACHE_BASEDIR=${CCACHE_BASEDIR:-$E2E_ROOT} CCACHE_NOHASHDIR=true \
+            cmake --build "$E2E_PINNED_BUILD" -j2 --target "$@" >>"$E2E_OUT/pinned-build.log" 2>&1 ||
+        e2e_fail "the build pinning \"$signers\" failed: $(tail -20 "$E2E_OUT/pinned-build.log")"
+}
+
+# e2e_set_file_version FILE MAJOR.MINOR.REVISION.BUILD: writes the FileVersion (and the
+# ProductVersion) of FILE's version resource, before the file is signed.
+e2e_set_file_version() {
+    python3 - "$1" "$2" <<'PY' || e2e_fail "could not set the version of $1"
+import struct, sys
+path, version = sys.argv[1], [int(n) for n in sys.argv[2].split(".")]
+data = bytearray(open(path, "rb").read())
+key = "VS_VERSION_INFO\0".encode("utf-16-le") + b"\0\0" + struct.pack("<I", 0xFEEF04BD)
+at = data.find(key)
+if at < 0:
+    sys.exit(1)
+fixed = at + len(key) - 4
+ms, ls = (version[0] << 16) | version[1], (version[2] << 16) | version[3]
+data[fixed + 8:fixed + 24] = struct.pack("<IIII", ms, ls, ms, ls)
+open(path, "wb").write(data)
+PY
+}

@@ -97,7 +97,7 @@ e2e_log "the new command ran: $(grep '^args: ' "$log" | tr -d '\r')"
 
 # --- removing it takes it away ---------------------------------------------------------------
 raise_prefs
-click_prefs 400 118 # the first row of the list
+click_prefs 400 166 # the first row of the list
 click_prefs 479 319 # "Remove Command"
 e2e_until 10 list_holds '' || e2e_fail "removing left customprograms.lst with: $(cat "$list")"
 e2e_shot prefs-command-removed

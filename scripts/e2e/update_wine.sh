@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # The update check under Wine against a real HTTP/1.1 server (lighttpd on a free loopback
 # port). First the exchange over Winsock through tovlenctl.exe, which must save the exact
-# installer; then Tovlen.exe itself, with "update" typed on the command line: an unsigned and
-# a tampered installer are refused, a missing one (404) is "This is the current version of
-# Tovlen.", and a signed one is started with the update window's handle, after which Tovlen ends.
+# installer; then Tovlen.exe itself, built to pin signer A of a throw-away CA that the prefix
+# trusts, with "update" typed on the command line. A stand-in installer (update_helper.exe,
+# its version set per copy) signed by B of the same CA, one signed by A but not newer, and one
+# changed after signing are refused and deleted; a missing one (404) is "This is the current
+# version of Tovlen."; a newer one signed by A is started from the user's own updates folder
+# with the update window's handle and /D=<program folder>, after which Tovlen ends, and the
+# next start deletes it. A build that pins no signer refuses at once.
 source "$(dirname "$0")/lib.sh"
 
 lighttpd_bin=/usr/sbin/lighttpd
@@ -16,19 +20,61 @@ mkdir -p "$work/www/updates"
 helper="$BUILD_WIN/update_helper.exe"
 [ -f "$helper" ] || e2e_fail "$helper is missing: build the Windows targets first"
 
-# A publisher of our own signs the helper, which then stands in for the installer; a copy
-# with one byte changed keeps the signature but no longer matches it.
-openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Tovlen Test Publisher" \
-    -addext "extendedKeyUsage=codeSigning" -addext "keyUsage=digitalSignature" \
-    -keyout "$work/publisher.key" -out "$work/publisher.pem" 2>/dev/null || e2e_fail "openssl could not make a certificate"
-openssl x509 -in "$work/publisher.pem" -outform DER -out "$work/publisher.der"
-osslsigncode sign -certs "$work/publisher.pem" -key "$work/publisher.key" -n "Tovlen test installer" \
-    -in "$helper" -out "$work/signed.exe" >/dev/null || e2e_fail "osslsigncode could not sign"
-cp "$work/signed.exe" "$work/tampered.exe"
+# A throw-away CA with two signers; the build pins A.
+pki="$work/pki"
+mkdir -p "$pki"
+cat >"$pki/openssl.cnf" <<'CNF'
+[req]
+distinguished_name = dn
+prompt = no
+[dn]
+CN = Tovlen Update Test Root
+[ca]
+basicConstraints = critical, CA:true
+keyUsage = critical, keyCertSign, cRLSign
+subjectKeyIdentifier = hash
+[signer]
+basicConstraints = critical, CA:false
+keyUsage = critical, digitalSignature
+extendedKeyUsage = codeSigning
+subjectKeyIdentifier = hash
+authorityKeyIdentifier = keyid
+CNF
+(
+    cd "$pki"
+    openssl req -x509 -newkey rsa:2048 -nodes -keyout ca.key -out ca.crt -days 2 -config openssl.cnf -extensions ca
+    openssl x509 -in ca.crt -outform DER -out ca.der
+    for who in a b; do
+        openssl req -newkey rsa:2048 -nodes -keyout $who.key -out $who.csr -subj "/CN=Tovlen Test Signer $who"
+        openssl x509 -req -in $who.csr -CA ca.crt -CAkey ca.key -CAcreateserial -out $who.crt -days 2 \
+            -extfile openssl.cnf -extensions signer
+        cat $who.crt ca.crt >$who-chain.pem
+    done
+) >"$pki/log" 2>&1 || e2e_fail "openssl could not make the certificates: $(cat "$pki/log")"
+signer_a=$(e2e_key_hash "$pki/a.crt")
+[[ "$signer_a" =~ ^[0-9a-f]{64}$ ]] || e2e_fail "no key hash for signer A: $signer_a"
+e2e_log "signer A's key: $signer_a"
+
+# The running program is 1.5.10 (say): the stand-ins claim the next minor version, or the same.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$BUILD_WIN/CMakeCache.txt")
+IFS=. read -r major minor _ <<<"$version"
+newer="$major.$((minor + 1)).0.0"
+same="$version.0"
+# stand_in NAME VERSION SIGNER: a copy of the helper claiming VERSION, signed by SIGNER (a or b).
+stand_in() {
+    cp "$helper" "$work/$1.exe"
+    e2e_set_file_version "$work/$1.exe" "$2"
+    TOVLEN_SIGN_CERT="$pki/$3-chain.pem" TOVLEN_SIGN_KEY="$pki/$3.key" "$E2E_ROOT/scripts/sign.sh" "$work/$1.exe" \
+        >/dev/null || e2e_fail "could not sign $1"
+}
+stand_in signed-a-newer "$newer" a
+stand_in signed-b-newer "$newer" b
+stand_in signed-a-same "$same" a
+cp "$work/signed-a-newer.exe" "$work/tampered.exe"
 size=$(stat -c %s "$work/tampered.exe")
 printf '\xA5' | dd of="$work/tampered.exe" bs=1 seek=$((size / 2)) conv=notrunc status=none
 
-serve() { cp "$1" "$work/www/updates/tovlen1_6_0.exe"; }
+serve() { cp "$1" "$work/www/updates/tovlen1_$((minor + 1))_0.exe"; }
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 cat >"$work/lighttpd.conf" <<CONF
 server.document-root = "$work/www"
@@ -48,43 +94,75 @@ mkdir -p "$WINEPREFIX/drive_c/download"
 out=$(timeout 60 wine "$BUILD_WIN/tovlenctl.exe" update-check --host "127.0.0.1:$port" --save 'C:\download' | tr -d '\r')
 e2e_log "tovlenctl: $out"
 [[ "$out" == *'"outcome":"downloaded"'* ]] || e2e_fail "tovlenctl.exe did not download the installer"
-cmp "$WINEPREFIX/drive_c/download/updatefile.exe" "$work/www/updates/tovlen1_6_0.exe" ||
+cmp "$WINEPREFIX/drive_c/download/updatefile.exe" "$work/www/updates/tovlen1_$((minor + 1))_0.exe" ||
     e2e_fail "the saved installer differs from the served one"
 [ "$(ls "$WINEPREFIX/drive_c/download")" = updatefile.exe ] || e2e_fail "a temporary file was left behind"
-out=$(timeout 60 wine "$BUILD_WIN/tovlenctl.exe" update-check --host "localhost:$port" --minor 6 | tr -d '\r' || true)
+out=$(timeout 60 wine "$BUILD_WIN/tovlenctl.exe" update-check --host "localhost:$port" --minor $((minor + 1)) | tr -d '\r' || true)
 [[ "$out" == *'"outcome":"no-update"'* ]] || e2e_fail "a missing installer was not a 404: $out"
 
 # The program itself.
-if ! grep -q 'RunUpdate(' "$E2E_ROOT/src/commands/dispatch.cpp"; then
-    e2e_log "SKIP the Tovlen.exe part: the dispatcher does not run \"update\" yet"
-    e2e_log "PASS update (exchange only)"
-    exit 0
-fi
+e2e_log "building Tovlen.exe that pins no signer, then one that pins signer A"
+e2e_pinned_build "" Tovlen trust_probe
+cp "$E2E_PINNED_BUILD/Tovlen.exe" "$work/Tovlen-no-signer.exe"
+e2e_pinned_build "$signer_a" Tovlen trust_probe
 
 install_dir="$WINEPREFIX/drive_c/Tovlen"
 mkdir -p "$install_dir"
-cp "$BUILD_WIN/Tovlen.exe" "$install_dir/"
-cp "$helper" "$work/publisher.der" "$WINEPREFIX/drive_c/"
+cp "$E2E_PINNED_BUILD/Tovlen.exe" "$install_dir/"
+cp "$helper" "$pki/ca.der" "$E2E_PINNED_BUILD/trust_probe.exe" "$work/signed-a-newer.exe" "$work/signed-b-newer.exe" \
+    "$work/signed-a-same.exe" "$work/tampered.exe" "$WINEPREFIX/drive_c/"
 timeout 60 wine reg add 'HKCU\Software\Tovlen\settings' /v updatehost /t REG_SZ /d "127.0.0.1:$port" /f >/dev/null 2>&1
 timeout 60 wine reg add 'HKCU\Software\Tovlen\settings' /v showwelcome /t REG_SZ /d 0 /f >/dev/null 2>&1
+timeout 60 wine 'C:\update_helper.exe' trust 'C:\ca.der' || e2e_fail "could not trust the test CA"
 
+# What the platform's checks make of each stand-in, for the log and the record.
+probe=$(timeout 60 wine 'C:\trust_probe.exe' 'C:\signed-a-newer.exe' 'C:\signed-b-newer.exe' 'C:\signed-a-same.exe' \
+    'C:\tampered.exe' 2>/dev/null | tr -d '\r' || true)
+printf '%s\n' "$probe" >"$work/trust.txt"
+e2e_log "signature checks:"$'\n'"$probe"
+grep -q "^trusted C:.signed-a-newer.exe .* signer=$signer_a version=$newer\$" <<<"$probe" ||
+    e2e_fail "signer A's newer stand-in was not trusted as A's, of version $newer"
+
+win_user=${USER:-$(id -un)}
+downloads="$WINEPREFIX/drive_c/users/$win_user/AppData/Local/Tovlen/updates"
+started="$WINEPREFIX/drive_c/installer-ran.txt"
 message_boxes() { timeout 30 wine 'C:\update_helper.exe' "${1:-messages}" 2>/dev/null | tr -d '\r'; }
 shows_message() { message_boxes | grep -qxF "Tovlen	$1"; }
-no_message_box() { ! message_boxes | grep -q .; }
+message_gone() { ! shows_message "$1"; }
+nothing_downloaded() { [ -z "$(ls -A "$downloads" 2>/dev/null)" ]; }
 only_tovlen_in_program_folder() { [ "$(ls "$install_dir")" = Tovlen.exe ]; }
 
-# update_says TEXT SHOT: types "update", waits for the message box TEXT and presses its OK.
-update_says() {
-    e2e_focus "$E2E_NOTEPAD"
-    e2e_key Caps_Lock
-    e2e_until 10 e2e_command_window || e2e_fail "Caps Lock did not open the command window"
-    e2e_focus "$E2E_NOTEPAD"
-    e2e_type "update"
-    e2e_key Return
+# answer TEXT SHOT: waits for the message box TEXT, photographs it and presses its OK.
+answer() {
     e2e_until 60 shows_message "$1" || e2e_fail "no message \"$1\"; on screen: $(message_boxes)"
     e2e_shot "update-$2"
     message_boxes dismiss >/dev/null
-    e2e_until 10 no_message_box || e2e_fail "the message box did not close"
+    e2e_until 10 message_gone "$1" || e2e_fail "the message box \"$1\" did not close"
+}
+# type_update SHOT: opens the command window and submits "update".
+type_update() {
+    local _
+    for _ in 1 2 3 4 5; do
+        e2e_focus "$E2E_NOTEPAD"
+        e2e_key Caps_Lock
+        e2e_until 4 e2e_command_window && break
+    done
+    e2e_command_window >/dev/null || e2e_fail "Caps Lock did not open the command window"
+    e2e_focus "$E2E_NOTEPAD"
+    e2e_type "update"
+    e2e_shot "update-$1-typed"
+    e2e_key Return
+}
+installing="Update downloaded, now installing."
+# refused SERVED MESSAGE SHOT: the served file is announced, then refused with MESSAGE and deleted.
+refused() {
+    serve "$1"
+    type_update "$3"
+    answer "$installing" "$3-installing"
+    answer "$2" "$3"
+    nothing_downloaded || e2e_fail "the $3 installer was left: $(ls "$downloads")"
+    [ -e "$started" ] && e2e_fail "the $3 installer was started"
+    kill -0 "$tovlen_pid" 2>/dev/null || e2e_fail "Tovlen ended after refusing the $3 installer"
 }
 
 e2e_focus_notepad
@@ -92,31 +170,40 @@ e2e_start 'C:\Tovlen\Tovlen.exe'
 tovlen_pid=$E2E_LAST_PID
 e2e_wait_tovlen_ready
 
-serve "$BUILD_WIN/tovlenctl.exe"
-update_says "The downloaded update could not be verified, so it was not installed." unsigned
-only_tovlen_in_program_folder || e2e_fail "an unsigned installer was left: $(ls "$install_dir")"
+not_verified="The downloaded update could not be verified, so it was not installed."
+refused "$work/signed-b-newer.exe" "$not_verified" other-signer
+refused "$work/signed-a-same.exe" "The downloaded update is not newer than this version, so it was not installed." not-newer
+refused "$work/tampered.exe" "$not_verified" tampered
 
-timeout 60 wine 'C:\update_helper.exe' trust 'C:\publisher.der' || e2e_fail "could not trust the test publisher"
-serve "$work/tampered.exe"
-update_says "The downloaded update could not be verified, so it was not installed." tampered
-only_tovlen_in_program_folder || e2e_fail "a tampered installer was left: $(ls "$install_dir")"
-
-rm "$work/www/updates/tovlen1_6_0.exe"
-update_says "This is the current version of Tovlen." current
+rm "$work/www/updates/tovlen1_$((minor + 1))_0.exe"
+type_update current
+answer "This is the current version of Tovlen." current
 only_tovlen_in_program_folder || e2e_fail "a 404 left files: $(ls "$install_dir")"
-kill -0 "$tovlen_pid" 2>/dev/null || e2e_fail "Tovlen ended without having started an installer"
 
-serve "$work/signed.exe"
-update_says "Update downloaded, now installing." signed
-started="$WINEPREFIX/drive_c/installer-ran.txt"
-e2e_until 30 test -s "$started" || e2e_fail "the signed installer was not started"
-cmp "$install_dir/updatefile.exe" "$work/signed.exe" || e2e_fail "the started installer is not the served one"
+serve "$work/signed-a-newer.exe"
+type_update signed
+answer "$installing" signed
+e2e_until 30 test -s "$started" || e2e_fail "the installer signed by A was not started"
 command_line=$(sed -n 1p "$started" | tr -d '\r')
 working_folder=$(sed -n 2p "$started" | tr -d '\r')
 e2e_log "installer started as [$command_line] in [$working_folder]"
-[[ "$command_line" =~ ^\"?C:\\Tovlen\\updatefile\.exe\"?\ +[1-9][0-9]*$ ]] ||
-    e2e_fail "the installer was not given the update window's handle: $command_line"
+pattern='^"C:\\users\\[^\\]+\\AppData\\Local\\Tovlen\\updates\\(update-[0-9]+\.exe)" [1-9][0-9]* /D=C:\\Tovlen$'
+[[ "$command_line" =~ $pattern ]] || e2e_fail "the installer was not started from the updates folder with the window and /D=: $command_line"
+cmp "$downloads/${BASH_REMATCH[1]}" "$work/signed-a-newer.exe" || e2e_fail "the started installer is not the served one"
 [ "$working_folder" = 'C:\Tovlen' ] || e2e_fail "the installer ran in $working_folder"
+only_tovlen_in_program_folder || e2e_fail "the update wrote into the program folder: $(ls "$install_dir")"
 for _ in $(seq 50); do kill -0 "$tovlen_pid" 2>/dev/null || break; sleep 0.2; done
 kill -0 "$tovlen_pid" 2>/dev/null && e2e_fail "Tovlen did not end after starting the installer"
+
+# The next start deletes the download; a build that pins no signer fetches nothing.
+rm -f "$started"
+cp "$work/Tovlen-no-signer.exe" "$install_dir/Tovlen.exe"
+e2e_start 'C:\Tovlen\Tovlen.exe'
+tovlen_pid=$E2E_LAST_PID
+e2e_wait_tovlen_ready
+nothing_downloaded || e2e_fail "the next start left the download: $(ls "$downloads")"
+type_update no-signer
+answer "This copy of Tovlen was built without an update signer, so it cannot install updates." no-signer
+nothing_downloaded || e2e_fail "a build without a signer downloaded $(ls "$downloads")"
+[ -e "$started" ] && e2e_fail "a build without a signer started an installer"
 e2e_log "PASS update"

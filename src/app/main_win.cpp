@@ -1,18 +1,20 @@
+// The entry point of Tovlen.exe. The program is linked for the GUI subsystem, where the
+// runtime calls main() too; the platform reads the command line itself.
 #include "app/app.h"
 #include "app/program.h"
-#include "platform/text.h"
-#include "platform/win32/win32_platform.h"
+#include "platform/catch_at_edge.h"
+#include "platform/win32/make_win32_platform.h"
 
-#include <windows.h>
+namespace {
 
-#include <cwchar>
+constexpr int kStoppedByFault = 1;
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int) {
-    tov::Win32Platform platform;
-    const std::wstring_view wide = arguments ? std::wstring_view(arguments) : std::wstring_view();
-    // A later start hands its command line to the copy that runs and ends quietly.
-    if (!platform.ClaimOnlyInstance(tov::win32::Narrow(wide)))
-        return 0;
-    tov::App app(platform);
-    return tov::RunTovlen(app);
+} // namespace
+
+int main() {
+    const auto platform = tov::MakeWin32Platform();
+    return tov::CatchAtEdge(platform.get(), "the program", kStoppedByFault, [&] {
+        tov::App app(*platform);
+        return tov::RunTovlen(app);
+    });
 }

@@ -1,15 +1,19 @@
 #include "app/program.h"
 
 #include "app/app.h"
+#include "app/catalogue_build.h"
+#include "app/command_line.h"
 #include "app/lifetime_steps.h"
 #include "app/settings.h"
-#include "app/window_utilities.h"
-#include "catalogue/build.h"
+#include "app/submit.h"
 #include "input/keyboard.h"
-#include "input/submit.h"
+#include "platform/program_file.h"
+#include "platform/settings_store.h"
+#include "platform/window_utilities.h"
 #include "suggest/command_window.h"
 #include "suggest/suggestion_form.h"
 #include "suggest/usage.h"
+#include "update/install.h"
 
 namespace tov {
 
@@ -41,18 +45,18 @@ void ServeSubmit(App& app) {
 }
 
 // Brings the windows in step with the command line as it stands.
-void FollowCommandLine(App& app, bool inSubmit) {
+void FollowCommandLine(App& app) {
     State& s = app.state;
     // Outside a submit, an open line always has its window on screen: one that a submit took
     // down after the user had opened it again is made afresh.
     const bool missing = !app.forms.frmMain || !app.forms.frmMain->visible;
-    if (s.WindowOpen && (s.ShownGeneration != s.OpenGeneration || (!inSubmit && missing))) {
+    if (s.WindowOpen && (s.ShownGeneration != s.OpenGeneration || (!app.inSubmit && missing))) {
         s.ShownGeneration = s.OpenGeneration;
-        OpenCommandWindow(app);
+        OpenCommandWindow(app.platform, app.forms, s.Transparency);
         s.DisplayDirty = true;
     }
     if (!s.WindowOpen && !s.SubmitRequested && app.forms.frmMain) {
-        CloseCommandWindow(app);
+        CloseCommandWindow(app.platform, app.forms);
         s.DisplayDirty = false;
     }
     if (s.DisplayDirty && s.WindowOpen) {
@@ -64,75 +68,76 @@ void FollowCommandLine(App& app, bool inSubmit) {
 } // namespace
 
 void ServiceInput(App& app) {
-    static bool inSubmit = false;
     State& s = app.state;
     if (s.CaptureCompleted) {
         s.CaptureCompleted = false;
         SaveSetting(app.platform, "mappedkey", std::to_string(s.ActivationKey));
-        UnloadForm(app, app.forms.frmRemap);
+        UnloadForm(app.platform, app.forms, app.forms.frmRemap);
     }
-    FollowCommandLine(app, inSubmit);
+    FollowCommandLine(app);
     // A submit runs commands that may open message boxes, whose own message loops run this
     // routine again; one submit at a time, the next once the first has returned.
-    if (inSubmit)
+    if (app.inSubmit)
         return;
     while (s.SubmitRequested) {
-        inSubmit = true;
+        app.inSubmit = true;
         ServeSubmit(app);
-        inSubmit = false;
-        FollowCommandLine(app, inSubmit);
+        app.inSubmit = false;
+        FollowCommandLine(app);
     }
     if (!s.WindowOpen && app.forms.frmMain)
-        CloseCommandWindow(app);
+        CloseCommandWindow(app.platform, app.forms);
 }
 
 void Startup(App& app) {
     app.platform.Log("Tovlen started");
     EnsureStartupShortcut(app);
     LoadSettings(app.platform, app.state);
+    RemoveLeftoverDownloads(app.platform);
     ShowSplash(app);
     AddProgramTrayIcon(app);
     app.state.SelectedIndex = 0;
     BuildCatalogue(app);
-    LoadInfluence(app);
-    LoadTacks(app);
-    LoadSuggestionForm(app);
+    const auto log = [&app](std::string_view line) { app.platform.Log(line); };
+    LoadInfluence(app.usage, ProgramFile(app.platform, kInfluenceFile), log);
+    LoadTacks(app.usage, ProgramFile(app.platform, kTackFile), log);
+    LoadSuggestionForm(app.platform, app.forms);
     if (Form* suggestions = app.forms.frmCommandSuggestion.get()) {
         suggestions->rect.top = kSuggestionTop;
         app.platform.PlaceForm(*suggestions);
-        SetTransparency(app, suggestions->handle, app.state.Transparency);
+        SetTransparency(app.platform, suggestions->handle, app.state.Transparency);
         app.platform.MakeTopmost(*suggestions);
     }
     FadeAwaySplash(app);
     app.state.SubmitRequested = false;
     app.state.Running = true;
     app.platform.SetWakeHandler([&app] { ServiceInput(app); });
-    app.platform.SetActivationHandler([&app] { OpenCommandLine(app); });
-    InstallHooks(app);
+    app.platform.SetActivationHandler([&app] { OpenCommandLine(app.platform, app.state); });
+    InstallHooks(app.platform, app.state, app.forms);
     app.platform.RaisePriority();
 }
 
 void MainLoop(App& app) {
     while (app.state.Running && app.platform.RunOneMessage()) {
         ServiceInput(app);
-        app.unloaded.clear();
+        app.forms.unloaded.clear();
     }
 }
 
 void Shutdown(App& app) {
-    RemoveHooks(app);
+    RemoveHooks(app.platform, app.state);
     RemoveProgramTrayIcon(app);
     app.platform.SetWakeHandler(nullptr);
     app.platform.SetActivationHandler(nullptr);
-    Forms& f = app.forms;
-    for (auto* form : {&f.frmWelcome, &f.frmSystray, &f.frmLoad, &f.frmMain, &f.frmPrefs, &f.frmRemap,
-                       &f.frmCommandSuggestion, &f.frmUpdate})
-        UnloadForm(app, *form);
-    app.unloaded.clear();
+    UnloadAllForms(app.platform, app.forms);
+    app.forms.unloaded.clear();
     app.platform.Log("Tovlen ended");
 }
 
 int RunTovlen(App& app) {
+    // A later start hands its command line to the copy that runs and ends quietly.
+    if (!app.platform.ClaimOnlyInstance())
+        return 0;
     Startup(app);
     MainLoop(app);
     Shutdown(app);

@@ -1,15 +1,14 @@
 #include "app/splash.h"
 
 #include "app/app.h"
-#include "app/settings.h"
-#include "app/window_utilities.h"
+#include "platform/settings_store.h"
+#include "platform/window_utilities.h"
 #include "prefs/welcome.h"
 
 namespace tov {
 
 namespace {
 
-constexpr const char* kAppTitle = "Tovlen";
 constexpr int kTenths = 10;
 constexpr Colour kSplashBack = Rgb(255, 255, 255);
 constexpr Colour kSplashBorder = Rgb(0, 96, 0);
@@ -29,34 +28,34 @@ int FadeLevel(int opacity, int step) {
 
 Form MakeSplash(App& app) {
     Form f;
-    f.name = "frmLoad";
-    f.caption = kAppTitle;
+    f.name = frmLoad::kFormName;
+    f.caption = kAppName;
     f.rect = kSplashClient;
     f.backColour = kSplashBack;
     const int w = kSplashClient.width;
     const int h = kSplashClient.height;
     int side = 0;
     for (const Rect edge : {Rect{0, 0, w, 1}, Rect{0, h - 1, w, 1}, Rect{0, 0, 1, h}, Rect{w - 1, 0, 1, h}})
-        f.Add({.name = "picBorder",
+        f.Add({.name = frmLoad::picBorder,
                .index = side++,
                .kind = ControlKind::PictureBox,
                .rect = edge,
                .backColour = kSplashBorder});
-    f.Add({.name = "imgLogo",
+    f.Add({.name = frmLoad::imgLogo,
            .kind = ControlKind::Image,
            .rect = {8, 12, 106, 129},
            .picture = app.platform.LoadResourcePicture("splashlogo")});
     // The shadow is the same text 4 pixels to the right and below, painted first.
-    f.Add({.name = "lblTitleShadow",
+    f.Add({.name = frmLoad::lblTitleShadow,
            .kind = ControlKind::Label,
            .rect = {92, 36, 309, 77},
-           .text = kAppTitle,
+           .text = kAppName,
            .font = kTitleFont,
            .textColour = kShadowColour});
-    f.Add({.name = "lblTitle",
+    f.Add({.name = frmLoad::lblTitle,
            .kind = ControlKind::Label,
            .rect = {88, 32, 309, 77},
-           .text = kAppTitle,
+           .text = kAppName,
            .font = kTitleFont,
            .textColour = kTitleColour});
     return f;
@@ -70,10 +69,10 @@ void ShowSplash(App& app) {
     f.rect.left = app.platform.ScreenSize().width / 2 - f.rect.width / 2;
     f.rect.top = kSplashTop;
     if (!app.platform.CreateFormWindow(f)) {
-        UnloadForm(app, splash);
+        UnloadForm(app.platform, app.forms, splash);
         return;
     }
-    SetTransparency(app, f.handle, app.state.Transparency);
+    SetTransparency(app.platform, f.handle, app.state.Transparency);
     app.platform.ShowForm(f);
 }
 
@@ -84,11 +83,11 @@ void FadeAwaySplash(App& app) {
         const int opacity = app.state.Transparency;
         const int steps = FadeStepCount(opacity);
         for (int step = 0; step < steps; ++step)
-            SetTransparency(app, splash->handle, FadeLevel(opacity, step));
+            SetTransparency(app.platform, splash->handle, FadeLevel(opacity, step));
     }
     if (SettingToBool(GetSetting(app.platform, "showwelcome", 1)))
-        ShowWelcome(app);
-    UnloadForm(app, app.forms.frmLoad);
+        ShowWelcome(app.platform, app.forms);
+    UnloadForm(app.platform, app.forms, app.forms.frmLoad);
 }
 
 } // namespace tov

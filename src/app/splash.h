@@ -6,6 +6,14 @@
 
 namespace tov {
 
+namespace frmLoad {
+inline constexpr const char* kFormName = "frmLoad";
+inline constexpr ControlName picBorder{"picBorder"};
+inline constexpr ControlName imgLogo{"imgLogo"};
+inline constexpr ControlName lblTitleShadow{"lblTitleShadow"};
+inline constexpr ControlName lblTitle{"lblTitle"};
+} // namespace frmLoad
+
 struct App;
 
 constexpr Rect kSplashClient{0, 0, 398, 144};

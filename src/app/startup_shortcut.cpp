@@ -35,9 +35,9 @@ void EnsureStartupShortcut(App& app) {
     const std::string programFolder = p.ProgramFolder();
     if (programFolder.empty())
         return; // a shortcut to nowhere would help nobody
-    const auto folders =
-        StartupShortcutFolders(p.SpecialFolder(CSIDL_COMMON_STARTUP), p.SpecialFolder(CSIDL_STARTUP),
-                               [](const std::string& path) { return PathExists(path); });
+    const auto folders = StartupShortcutFolders(p.SpecialFolder(KnownFolder::CommonStartup),
+                                                p.SpecialFolder(KnownFolder::Startup),
+                                                [](const std::string& path) { return PathExists(path); });
     for (const std::string& folder : folders) {
         const ShortcutRequest request{.targetPath = JoinPath(programFolder, kProgramFileName),
                                       .folder = folder,

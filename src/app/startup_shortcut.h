@@ -1,5 +1,7 @@
 #pragma once
 // The shortcut that starts the program at log-on.
+#include "platform/settings_store.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -8,7 +10,7 @@ namespace tov {
 
 struct App;
 
-constexpr const char* kStartupShortcutName = "Tovlen";
+constexpr const char* kStartupShortcutName = kAppName;
 constexpr const char* kProgramFileName = "Tovlen.exe";
 
 // Where the shortcut lives in a Startup folder.

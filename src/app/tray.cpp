@@ -1,19 +1,19 @@
 #include "app/tray.h"
 
 #include "app/app.h"
+#include "app/contexts.h"
 #include "input/keyboard.h"
-#include "prefs/preferences.h"
 
 namespace tov {
 
 Form MakeSystrayForm(App& app) {
     Form f;
-    f.name = "frmSystray";
+    f.name = frmSystray::kFormName;
     f.caption = kTrayTip;
     f.popupMenu = {
-        {"mnu_systray_preferences", "Preferences", [&app] { mnu_systray_preferences_Click(app); }},
-        {"mnu_systray_able", kDisableCaption, [&app] { mnu_systray_able_Click(app); }},
-        {"mnu_sysmenu_exit", "Exit Tovlen", [&app] { mnu_sysmenu_exit_Click(app); }},
+        {frmSystray::mnu_systray_preferences, "Preferences", [&app] { mnu_systray_preferences_Click(app); }},
+        {frmSystray::mnu_systray_able, kDisableCaption, [&app] { mnu_systray_able_Click(app); }},
+        {frmSystray::mnu_sysmenu_exit, "Exit Tovlen", [&app] { mnu_sysmenu_exit_Click(app); }},
     };
     return f;
 }
@@ -47,14 +47,15 @@ void mnu_systray_preferences_Click(App& app) {
 
 // The caption is the only record of whether the hooks are on.
 void mnu_systray_able_Click(App& app) {
-    MenuItem* able = app.forms.frmSystray ? app.forms.frmSystray->FindMenuItem("mnu_systray_able") : nullptr;
+    MenuItem* able =
+        app.forms.frmSystray ? app.forms.frmSystray->FindMenuItem(frmSystray::mnu_systray_able) : nullptr;
     if (!able)
         return;
     if (able->caption == kDisableCaption) {
-        RemoveHooks(app);
+        RemoveHooks(app.platform, app.state);
         able->caption = kEnableCaption;
     } else {
-        InstallHooks(app);
+        InstallHooks(app.platform, app.state, app.forms);
         able->caption = kDisableCaption;
     }
 }

@@ -1,12 +1,20 @@
 #pragma once
 // The notification-area icon and its menu, owned by the hidden form frmSystray.
 #include "platform/form.h"
+#include "platform/settings_store.h"
 
 namespace tov {
 
+namespace frmSystray {
+inline constexpr const char* kFormName = "frmSystray";
+inline constexpr ControlName mnu_systray_preferences{"mnu_systray_preferences"};
+inline constexpr ControlName mnu_systray_able{"mnu_systray_able"};
+inline constexpr ControlName mnu_sysmenu_exit{"mnu_sysmenu_exit"};
+} // namespace frmSystray
+
 struct App;
 
-constexpr const char* kTrayTip = "Tovlen";
+constexpr const char* kTrayTip = kAppName;
 constexpr const char* kDisableCaption = "Disable";
 constexpr const char* kEnableCaption = "Enable";
 

@@ -1,11 +1,12 @@
 #include "catalogue/catalogue.h"
 
+#include "catalogue/built_in_commands.h"
 #include "platform/text.h"
 
 namespace tov {
 
 std::string RunPhrase(std::string_view name) {
-    return "run " + LowerCase(name);
+    return BuiltInCommandLine(BuiltInAction::Run, LowerCase(name));
 }
 
 void AddCommandEntry(Catalogue& catalogue, CommandEntry entry) {

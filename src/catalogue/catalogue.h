@@ -21,8 +21,8 @@ struct CommandEntry {
 };
 
 struct Catalogue {
-    // Index 0 and 13 are empty; 1..12 the built-in words; then custom names and "run " phrases
-    // in order of addition. Never sorted.
+    // Index 0 and the one after the built-in words are empty; from 1 the built-in words the
+    // catalogue offers; then custom names and run phrases in order of addition. Never sorted.
     std::vector<std::string> phrases;
     std::vector<CustomCommand> custom;
     // Sorted by Name, ordinally and stably, at the end of a build.
@@ -32,7 +32,7 @@ struct Catalogue {
 // The part of `path` up to and including its last backslash; empty when there is none.
 std::string FolderOf(std::string_view path);
 
-// The phrase that leads to a command-table entry: "run " + its lower-cased name.
+// The phrase that leads to a command-table entry: the "run" prefix and its lower-cased name.
 std::string RunPhrase(std::string_view name);
 
 // Appends the entry to the table and its phrase to the phrase list.

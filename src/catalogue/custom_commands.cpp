@@ -8,15 +8,8 @@ namespace tov {
 
 namespace {
 
-std::vector<std::string> LinesOf(const std::vector<CustomCommand>& commands) {
-    std::vector<std::string> lines;
-    lines.reserve(commands.size() * 2);
-    for (const auto& command : commands) {
-        lines.push_back(command.Name);
-        lines.push_back(command.Action);
-    }
-    return lines;
-}
+constexpr const char* kLineBreakFailure = "a command cannot hold a line break";
+constexpr const char* kNoFolderFailure = "the program's folder is not known";
 
 bool HoldsLineBreak(const std::string& text) {
     return text.find_first_of("\r\n") != std::string::npos;
@@ -39,40 +32,35 @@ std::vector<CustomCommand> CustomCommandsFromLines(const std::vector<std::string
 std::vector<CustomCommand> ReadCustomCommands(const std::string& path) {
     if (path.empty())
         return {};
-    const auto lines = ReadListFile(path);
-    return lines ? CustomCommandsFromLines(*lines) : std::vector<CustomCommand>{};
+    const auto text = ReadListFile(path);
+    return text ? CustomCommandsFromLines(text->lines) : std::vector<CustomCommand>{};
 }
 
-void LoadCustomCommands(Catalogue& catalogue, const std::string& programFolder) {
-    catalogue.custom = ReadCustomCommands(CustomCommandsPath(programFolder));
+void LoadCustomCommands(Catalogue& catalogue, const std::string& programFolder,
+                        const std::function<void(std::string_view)>& log) {
+    const std::string path = CustomCommandsPath(programFolder);
+    const auto lines = path.empty() ? std::nullopt : LoadListLines(path, log);
+    catalogue.custom = lines ? CustomCommandsFromLines(*lines) : std::vector<CustomCommand>{};
     for (const auto& command : catalogue.custom)
         catalogue.phrases.push_back(LowerCase(command.Name));
 }
 
-bool AddCustomCommand(const std::string& path, const std::string& name, const std::string& action) {
-    if (path.empty() || HoldsLineBreak(name) || HoldsLineBreak(action))
-        return false;
-    const auto lines = ReadListFile(path);
-    if (lines && lines->size() % 2 != 0) {
-        // Half a record at the end would pair its line with the new name; it never loaded anyway.
-        std::vector<CustomCommand> commands = CustomCommandsFromLines(*lines);
-        commands.push_back({name, action});
-        return WriteListFile(path, LinesOf(commands));
-    }
-    return AppendListFile(path, {name, action});
+ListSave AddCustomCommand(const std::string& path, const std::string& name, const std::string& action) {
+    if (path.empty())
+        return {false, kNoFolderFailure};
+    if (HoldsLineBreak(name) || HoldsLineBreak(action))
+        return {false, kLineBreakFailure};
+    return ChangeListFile(path, [&](std::vector<std::string>& lines) { AppendRecord(lines, name, action); });
 }
 
-bool RemoveCustomCommands(const std::string& path, const std::string& name) {
+ListSave RemoveCustomCommands(const std::string& path, const std::string& name) {
     if (path.empty())
-        return false;
-    const auto lines = ReadListFile(path);
-    if (!lines)
-        return !PathExists(path);
-    std::vector<CustomCommand> kept;
-    for (auto& command : CustomCommandsFromLines(*lines))
-        if (command.Name != name)
-            kept.push_back(std::move(command));
-    return WriteListFile(path, LinesOf(kept));
+        return {false, kNoFolderFailure};
+    if (!PathExists(path))
+        return {true, {}}; // nothing to remove, and no file to create for it
+    return ChangeListFile(path, [&](std::vector<std::string>& lines) {
+        RemoveRecords(lines, [&](const std::string& first, const std::string&) { return first == name; });
+    });
 }
 
 } // namespace tov

@@ -1,9 +1,13 @@
 #pragma once
 // The user's own commands, kept in "customprograms.lst" in the program's folder as pairs of
-// lines: the command name, then the command line it stands for ("run " + path or "web " + address).
+// lines: the command name, then the command line it stands for (a run command line for a path, or a web one
+// for an address).
 #include "catalogue/catalogue.h"
+#include "catalogue/list_file.h"
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tov {
@@ -20,16 +24,17 @@ std::vector<CustomCommand> CustomCommandsFromLines(const std::vector<std::string
 std::vector<CustomCommand> ReadCustomCommands(const std::string& path);
 
 // Replaces the catalogue's custom list with the file's records and appends each lower-cased
-// name to the phrase list.
-void LoadCustomCommands(Catalogue& catalogue, const std::string& programFolder);
+// name to the phrase list; `log` hears of lines left out of a file too long to be real.
+void LoadCustomCommands(Catalogue& catalogue, const std::string& programFolder,
+                        const std::function<void(std::string_view)>& log = {});
 
-// Appends one record. The name is stored as given (callers lower-case what the user typed).
-// False when the file could not be written, or a field holds a line break, which would split
-// the record.
-bool AddCustomCommand(const std::string& path, const std::string& name, const std::string& action);
+// Appends one record to the file as it is now, after every line it holds. The name is stored
+// as given (callers lower-case what the user typed). Not saved when the file could not be read
+// exactly or written, or a field holds a line break, which would split the record.
+ListSave AddCustomCommand(const std::string& path, const std::string& name, const std::string& action);
 
-// Rewrites the file without every record whose name equals `name` exactly; the others keep
-// their order. False when the file could not be read or written.
-bool RemoveCustomCommands(const std::string& path, const std::string& name);
+// Rewrites the file as it is now without every record whose name equals `name` exactly; the
+// other lines keep their order.
+ListSave RemoveCustomCommands(const std::string& path, const std::string& name);
 
 } // namespace tov

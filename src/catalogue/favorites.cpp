@@ -18,7 +18,7 @@ constexpr std::uint64_t kUrlFileLimit = 1u << 20;
 
 std::string InternetShortcutAddress(std::string_view bytes) {
     std::string text;
-    for (const auto& line : DecodeListFile(bytes))
+    for (const auto& line : DecodeListFile(bytes, AnsiCodePage(), kUrlFileLimit).lines)
         text += line + "\r\n";
     const auto header = text.find(kSectionHeader);
     if (header == std::string::npos)

@@ -1,15 +1,18 @@
 #include "catalogue/firefox_bookmarks.h"
 
+#include "catalogue/firefox_places.h"
 #include "catalogue/walk_folder.h"
 #include "platform/files.h"
 #include "platform/text.h"
+
+#include <algorithm>
 
 namespace tov {
 
 namespace {
 
 constexpr std::string_view kAnchorStart = "href=\"";
-constexpr std::string_view kAnchorEnd = "</a>";
+constexpr char kTitleEnd = '<';
 constexpr std::string_view kBookmarksName = "bookmarks.html";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr const char* kBookmarkWorkingFolder = "C:\\";
@@ -28,11 +31,22 @@ std::string FlattenedText(std::string_view bytes) {
     return LowerCase(Utf16ToUtf8(Utf8ToUtf16(joined)));
 }
 
+// At most kMaxBookmarkTitleBytes, never in the middle of a character.
+std::string CutTitle(std::string_view title) {
+    if (title.size() <= kMaxBookmarkTitleBytes)
+        return std::string(title);
+    std::size_t end = kMaxBookmarkTitleBytes;
+    while (end > 0 && (static_cast<unsigned char>(title[end]) & 0xC0) == 0x80)
+        --end;
+    return std::string(title.substr(0, end));
+}
+
 } // namespace
 
-std::vector<CommandEntry> ParseBookmarks(std::string_view bytes) {
+std::vector<CommandEntry> ParseBookmarks(std::string_view bytes, std::size_t* leftOut) {
     const std::string text = FlattenedText(bytes);
     std::vector<CommandEntry> entries;
+    std::size_t skipped = 0;
     auto anchor = text.find(kAnchorStart);
     while (anchor != std::string::npos) {
         const auto addressStart = anchor + kAnchorStart.size();
@@ -43,17 +57,22 @@ std::vector<CommandEntry> ParseBookmarks(std::string_view bytes) {
         if (tagEnd == std::string::npos)
             break;
         const auto titleStart = tagEnd + 1;
-        const auto titleEnd = text.find(kAnchorEnd, titleStart);
-        if (titleEnd == std::string::npos)
-            break;
-        entries.push_back(
-            CommandEntry{text.substr(addressStart, addressEnd - addressStart),
-                         text.substr(titleStart, titleEnd - titleStart) + kFirefoxBookmarkSuffix,
-                         {},
-                         kBookmarkWorkingFolder,
-                         {}});
-        anchor = text.find(kAnchorStart, titleStart);
+        const auto titleEnd = std::min(text.find(kTitleEnd, titleStart), text.size());
+        if (addressEnd - addressStart > kMaxBookmarkAddressBytes || entries.size() >= kMaxBookmarks) {
+            ++skipped;
+        } else {
+            entries.push_back(
+                CommandEntry{text.substr(addressStart, addressEnd - addressStart),
+                             CutTitle(std::string_view(text).substr(titleStart, titleEnd - titleStart)) +
+                                 kFirefoxBookmarkSuffix,
+                             {},
+                             kBookmarkWorkingFolder,
+                             {}});
+        }
+        anchor = text.find(kAnchorStart, titleEnd);
     }
+    if (leftOut)
+        *leftOut = skipped;
     return entries;
 }
 
@@ -64,20 +83,28 @@ std::string FindBookmarksFile(const std::string& profilesFolder, const std::func
     return {};
 }
 
-std::vector<CommandEntry> ReadBookmarksFile(const std::string& path) {
+std::vector<CommandEntry> ReadBookmarksFile(const std::string& path, std::size_t* leftOut) {
     if (!IsPlainFile(path))
         return {};
     const auto bytes = ReadFileBytes(path, kBookmarksFileLimit);
-    return bytes ? ParseBookmarks(*bytes) : std::vector<CommandEntry>{};
+    return bytes ? ParseBookmarks(*bytes, leftOut) : std::vector<CommandEntry>{};
 }
 
 void ImportFirefoxBookmarks(Catalogue& catalogue, const std::string& profilesFolder,
-                            const std::function<void()>& pump) {
+                            const std::function<void()>& pump,
+                            const std::function<void(std::string_view)>& log) {
+    if (ImportFirefoxPlaces(catalogue, profilesFolder))
+        return;
     const std::string path = FindBookmarksFile(profilesFolder, pump);
     if (path.empty())
         return;
-    for (auto& entry : ReadBookmarksFile(path))
+    std::size_t leftOut = 0;
+    for (auto& entry : ReadBookmarksFile(path, &leftOut))
         AddCommandEntry(catalogue, std::move(entry));
+    if (leftOut > 0 && log)
+        log("bookmarks: " + std::to_string(leftOut) + " anchors left out (past " +
+            std::to_string(kMaxBookmarks) + " or with an address longer than " +
+            std::to_string(kMaxBookmarkAddressBytes) + " bytes)");
 }
 
 } // namespace tov

@@ -15,8 +15,11 @@ std::vector<FoundFile> WalkFolder(const std::string& root, const std::function<v
         if (current.back() != '\\')
             current += '\\';
         for (auto& entry : ListFolder(current)) {
-            if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
-                if (entry.name != "." && entry.name != "..")
+            if (HasFlag(entry.attributes, FileAttribute::Folder)) {
+                // A junction or link leads back into the tree as often as not (a link to the
+                // parent makes the walk endless), and a Start menu holds none worth following.
+                const bool link = HasFlag(entry.attributes, FileAttribute::Link);
+                if (!link && entry.name != "." && entry.name != "..")
                     pending.push_back(current + entry.name);
                 continue;
             }
@@ -26,6 +29,14 @@ std::vector<FoundFile> WalkFolder(const std::string& root, const std::function<v
         }
     }
     return found;
+}
+
+std::vector<std::string> Subfolders(const std::string& folder) {
+    std::vector<std::string> names;
+    for (auto& entry : ListFolder(folder))
+        if (HasFlag(entry.attributes, FileAttribute::Folder) && entry.name != "." && entry.name != "..")
+            names.push_back(std::move(entry.name));
+    return names;
 }
 
 } // namespace tov

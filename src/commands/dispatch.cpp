@@ -1,16 +1,11 @@
 #include "commands/dispatch.h"
 
-#include "app/app.h"
+#include "catalogue/built_in_commands.h"
 #include "commands/launch.h"
 #include "commands/session.h"
 #include "commands/window_commands.h"
-#include "input/submit.h"
 #include "platform/files.h"
-#include "platform/text.h"
-#include "prefs/preferences.h"
 #include "suggest/command_window.h"
-#include "suggest/match.h"
-#include "update/update.h"
 
 namespace tov {
 
@@ -19,17 +14,20 @@ namespace {
 // Custom commands may stand for other custom commands; a chain that leads back to itself
 // stops at this depth.
 constexpr int kMaxCustomCommandDepth = 8;
-// How deep the custom commands being carried out are nested right now (one thread).
-int customCommandDepth = 0;
 
 constexpr DispatchResult kCarriedOut{false, true};
 constexpr DispatchResult kNothingApplied{false, false};
+constexpr DispatchResult kKeptOpen{true, true};
 
-struct DepthGuard {
-    DepthGuard() { ++customCommandDepth; }
-    ~DepthGuard() { --customCommandDepth; }
+class DepthGuard {
+  public:
+    explicit DepthGuard(int& depth) : depth_(depth) { ++depth_; }
+    ~DepthGuard() { --depth_; }
     DepthGuard(const DepthGuard&) = delete;
     DepthGuard& operator=(const DepthGuard&) = delete;
+
+  private:
+    int& depth_;
 };
 
 const CustomCommand* FindCustomCommand(const Catalogue& catalogue, const std::string& line) {
@@ -39,92 +37,131 @@ const CustomCommand* FindCustomCommand(const Catalogue& catalogue, const std::st
     return nullptr;
 }
 
-DispatchResult RunCustomCommand(App& app, std::string action) {
-    if (customCommandDepth >= kMaxCustomCommandDepth)
+// The action runs as a line typed on its own: the best suggestion for it runs when the
+// action itself carries nothing out.
+DispatchResult RunCustomCommand(const CommandContext& c, const std::string& action) {
+    State& s = c.state;
+    if (s.CustomCommandDepth >= kMaxCustomCommandDepth)
         return kCarriedOut;
-    DepthGuard guard;
-    app.state.CommandText = std::move(action);
-    SubmitCommandLine(app);
+    DepthGuard guard(s.CustomCommandDepth);
+    s.CommandText = action;
+    DispatchResult answer = RunCommand(c, action);
+    if (!answer.keepOpen && !answer.carriedOut) {
+        const std::string suggestion = c.bestMatch();
+        if (!suggestion.empty())
+            answer.keepOpen = RunCommand(c, suggestion).keepOpen;
+    }
+    s.CommandText.clear(); // it stood for the typed line only while the action ran
     // A message shown by the action ("Program not found.") keeps the window open out here too.
-    return DispatchResult{app.state.WindowOpen, true};
+    return DispatchResult{answer.keepOpen, true};
 }
 
-// "run " + target: a command-table entry, a file, the best phrase for the typed text, a folder.
-DispatchResult RunTarget(App& app, const std::string& target) {
-    if (RunProgram(app, target))
+DispatchResult ShowMessage(const CommandContext& c, const std::string& message) {
+    State& s = c.state;
+    if (ShowCommandWindowMessage(c.platform, c.forms, s.Transparency, message)) {
+        s.WindowOpen = true;
+        s.ShownGeneration = s.OpenGeneration;
+        // A redraw still pending from the Enter key would put the typed line's description back.
+        s.DisplayDirty = false;
+    }
+    return kKeptOpen;
+}
+
+// The run prefix and a target: a command-table entry, a file, the best phrase for the typed
+// text, a folder.
+DispatchResult RunTarget(const CommandContext& c, const std::string& target) {
+    if (RunProgram(c.platform, c.catalogue, target))
         return kCarriedOut;
     if (IsPlainFile(target)) {
-        OpenPath(app, target);
+        OpenPath(c.platform, target);
         return kCarriedOut;
     }
-    if (!MatchCommand(app).empty())
+    if (!c.bestMatch().empty())
         return kNothingApplied; // the caller runs that phrase
     if (IsFolder(target)) {
-        OpenPath(app, target);
+        OpenPath(c.platform, target);
         return kCarriedOut;
     }
-    ShowCommandWindowMessage(app, "Program not found.");
-    return DispatchResult{true, true};
+    return ShowMessage(c, "Program not found.");
 }
 
-void ChangePlacement(App& app, WindowHandle window, int showCommand) {
+void ChangePlacement(Platform& platform, WindowHandle window, ShowCommand command) {
     if (window != 0)
-        app.platform.SetShowCommand(window, showCommand);
+        platform.SetShowCommand(window, command);
 }
 
 // The suggestion window takes the system commands; the command window stands in while there is none.
-WindowHandle WindowForSystemCommands(const App& app) {
-    for (const auto* form : {&app.forms.frmCommandSuggestion, &app.forms.frmMain})
+WindowHandle WindowForSystemCommands(const Forms& forms) {
+    for (const auto* form : {&forms.frmCommandSuggestion, &forms.frmMain})
         if (*form && (*form)->handle != 0)
             return (*form)->handle;
     return 0;
 }
 
-std::string Rest(const std::string& line, std::string_view prefix) {
-    return line.substr(prefix.size());
-}
-
 } // namespace
 
-DispatchResult RunCommand(App& app, const std::string& line) {
-    if (const CustomCommand* custom = FindCustomCommand(app.catalogue, line))
-        return RunCustomCommand(app, custom->Action);
+DispatchResult RunCommand(const CommandContext& c, const std::string& line) {
+    if (const CustomCommand* custom = FindCustomCommand(c.catalogue, line))
+        return RunCustomCommand(c, custom->Action);
+    const BuiltInCommand* command = FindBuiltInCommand(line);
+    if (!command)
+        return kNothingApplied;
 
-    Platform& platform = app.platform;
-    const WindowHandle previous = app.state.PreviousWindow;
-    if (line == "exit") {
-        app.state.Running = false;
-    } else if (line == "update") {
-        RunUpdate(app);
-    } else if (StartsWith(line, "run ") && line.size() > 4) {
-        return RunTarget(app, Rest(line, "run "));
-    } else if (line == "close") {
+    Platform& platform = c.platform;
+    const WindowHandle previous = c.state.PreviousWindow;
+    const std::string argument(ArgumentOf(*command, line));
+    switch (command->action) {
+    case BuiltInAction::Exit:
+        c.state.Running = false;
+        break;
+    case BuiltInAction::Update:
+        c.runUpdate();
+        break;
+    case BuiltInAction::Run:
+        return argument.empty() ? kNothingApplied : RunTarget(c, argument);
+    case BuiltInAction::Close:
         if (previous != 0)
             platform.RequestWindowClose(previous);
-    } else if (StartsWith(line, "close ")) {
-        if (const WindowHandle window = FindWindowByCaption(platform, Rest(line, "close ")))
+        break;
+    case BuiltInAction::CloseByCaption:
+        if (const WindowHandle window = FindWindowByCaption(platform, argument))
             platform.RequestWindowClose(window);
-    } else if (line == "maximize") {
-        ChangePlacement(app, previous, SW_SHOWMAXIMIZED);
-    } else if (line == "minimize") {
-        ChangePlacement(app, previous, SW_MINIMIZE);
-    } else if (StartsWith(line, "restore ")) {
-        ChangePlacement(app, FindWindowByCaption(platform, Rest(line, "restore ")), SW_SHOWNORMAL);
-    } else if (StartsWith(line, "show ")) {
-        if (const WindowHandle window = FindWindowByCaption(platform, Rest(line, "show ")))
+        break;
+    case BuiltInAction::Maximize:
+        ChangePlacement(platform, previous, ShowCommand::Maximize);
+        break;
+    case BuiltInAction::Minimize:
+        ChangePlacement(platform, previous, ShowCommand::Minimize);
+        break;
+    case BuiltInAction::RestoreByCaption:
+        ChangePlacement(platform, FindWindowByCaption(platform, argument), ShowCommand::Normal);
+        break;
+    case BuiltInAction::ShowByCaption:
+        if (const WindowHandle window = FindWindowByCaption(platform, argument))
             platform.BringToFront(window);
-    } else if (line == "preferences") {
-        ShowPreferences(app);
-    } else if (StartsWith(line, "web ")) {
-        OpenWebSite(app, Rest(line, "web "));
-    } else if (StartsWith(line, "google ")) {
-        OpenWebSearch(app, Rest(line, "google "));
-    } else if (line == "screensaver") {
-        platform.StartScreenSaver(WindowForSystemCommands(app));
-    } else if (line == "help") {
-        OpenHelp(app);
-    } else if (!RunSessionCommand(app, line)) {
-        return kNothingApplied;
+        break;
+    case BuiltInAction::Preferences:
+        c.showPreferences();
+        break;
+    case BuiltInAction::WebSite:
+        OpenWebSite(platform, argument);
+        break;
+    case BuiltInAction::WebSearch:
+        OpenWebSearch(platform, argument);
+        break;
+    case BuiltInAction::ScreenSaver:
+        platform.StartScreenSaver(WindowForSystemCommands(c.forms));
+        break;
+    case BuiltInAction::Help:
+        OpenHelp(platform);
+        break;
+    case BuiltInAction::Reboot:
+    case BuiltInAction::Shutdown:
+    case BuiltInAction::ShutdownForced:
+    case BuiltInAction::LogOff:
+    case BuiltInAction::LockComputer:
+        RunSessionCommand(platform, c.state.CheckBeforeShutdown != 0, command->action);
+        break;
     }
     return kCarriedOut;
 }

@@ -1,9 +1,12 @@
 #pragma once
+#include "catalogue/catalogue.h"
+#include "input/state.h"
+#include "platform/forms.h"
+
+#include <functional>
 #include <string>
 
 namespace tov {
-
-struct App;
 
 struct DispatchResult {
     // The command window was shown again with a message and stays open.
@@ -13,7 +16,19 @@ struct DispatchResult {
     bool carriedOut = false;
 };
 
-// Carries out one command line.
-DispatchResult RunCommand(App& app, const std::string& line);
+// What a command line can reach: the program's parts, and the work above the dispatcher
+// that some commands start, given by the program.
+struct CommandContext {
+    Platform& platform;
+    State& state;
+    Forms& forms;
+    const Catalogue& catalogue;
+    std::function<std::string()> bestMatch; // the selected phrase for CommandText, ranked afresh
+    std::function<void()> showPreferences;
+    std::function<void()> runUpdate;
+};
+
+// Carries out one command line: a custom command's action, or a built-in command.
+DispatchResult RunCommand(const CommandContext& context, const std::string& line);
 
 } // namespace tov

@@ -1,48 +1,46 @@
 #include "commands/launch.h"
 
-#include "app/app.h"
-#include "catalogue/catalogue.h"
+#include "platform/program_file.h"
 #include "platform/text.h"
 
 namespace tov {
 
 namespace {
 
-constexpr std::string_view kCharactersEncodedInQuery = "%&#+\"";
-constexpr unsigned char kFirstPrintable = 0x20;
-constexpr unsigned char kDelete = 0x7F;
+// What a search form leaves as it is; the rest is percent-encoded, blanks as '+'.
+constexpr std::string_view kUnencodedPunctuation = "*-._";
 
-bool NeedsEncoding(unsigned char c) {
-    return c < kFirstPrintable || c >= kDelete ||
-           kCharactersEncodedInQuery.find(static_cast<char>(c)) != std::string_view::npos;
+bool StaysAsItIs(unsigned char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+           kUnencodedPunctuation.find(static_cast<char>(c)) != std::string_view::npos;
 }
 
 } // namespace
 
-bool RunProgram(App& app, std::string_view name) {
+bool RunProgram(Platform& platform, const Catalogue& catalogue, std::string_view name) {
     const std::string wanted = LowerCase(name);
-    for (const CommandEntry& entry : app.catalogue.table) {
+    for (const CommandEntry& entry : catalogue.table) {
         if (LowerCase(entry.Name) != wanted)
             continue;
         // The arguments go as parameters rather than glued to the target, so a target
         // with blanks in its path, or a document with arguments, still opens.
-        app.platform.ShellOpen(entry.Target, entry.Arguments,
-                               entry.WorkingFolder.empty() ? kDefaultWorkingFolder : entry.WorkingFolder,
-                               SW_SHOW);
+        platform.ShellOpen(entry.Target, entry.Arguments,
+                           entry.WorkingFolder.empty() ? kDefaultWorkingFolder : entry.WorkingFolder,
+                           ShowCommand::Show);
         return true;
     }
     return false;
 }
 
-void OpenPath(App& app, const std::string& path) {
-    app.platform.ShellOpen(path, {}, FolderOf(path), SW_SHOW);
+void OpenPath(Platform& platform, const std::string& path) {
+    platform.ShellOpen(path, {}, FolderOf(path), ShowCommand::Show);
 }
 
-void OpenWebSite(App& app, std::string_view site) {
+void OpenWebSite(Platform& platform, std::string_view site) {
     std::string address(site);
     if (!StartsWith(site, "http://") && !StartsWith(site, "https://"))
         address = "http://" + address;
-    app.platform.ShellOpen(address, {}, kDefaultWorkingFolder, SW_SHOW);
+    platform.ShellOpen(address, {}, kDefaultWorkingFolder, ShowCommand::Show);
 }
 
 std::string SearchAddress(std::string_view terms) {
@@ -50,23 +48,25 @@ std::string SearchAddress(std::string_view terms) {
     std::string address = kSearchAddress;
     for (char ch : terms) {
         const auto c = static_cast<unsigned char>(ch);
-        if (NeedsEncoding(c)) {
+        if (StaysAsItIs(c)) {
+            address += ch;
+        } else if (ch == ' ') {
+            address += '+';
+        } else {
             address += '%';
             address += kHex[c >> 4];
             address += kHex[c & 0x0F];
-        } else {
-            address += ch;
         }
     }
     return address;
 }
 
-void OpenWebSearch(App& app, std::string_view terms) {
-    app.platform.ShellOpen(SearchAddress(terms), {}, kDefaultWorkingFolder, SW_SHOW);
+void OpenWebSearch(Platform& platform, std::string_view terms) {
+    platform.ShellOpen(SearchAddress(terms), {}, kDefaultWorkingFolder, ShowCommand::Show);
 }
 
-void OpenHelp(App& app) {
-    app.platform.ShellOpen(ProgramFile(app, "help.pdf"), {}, app.platform.ProgramFolder(), SW_SHOW);
+void OpenHelp(Platform& platform) {
+    platform.ShellOpen(ProgramFile(platform, "help.pdf"), {}, platform.ProgramFolder(), ShowCommand::Show);
 }
 
 } // namespace tov

@@ -1,7 +1,6 @@
 #include "commands/session.h"
 
-#include "app/app.h"
-#include "app/settings.h"
+#include "platform/settings_store.h"
 
 #include <array>
 #include <optional>
@@ -10,47 +9,38 @@ namespace tov {
 
 namespace {
 
-constexpr unsigned kFirstNTMajorVersion = 4;
-
 struct SessionCommand {
-    std::string_view word;
-    std::string_view question;
-    std::optional<unsigned> ewxFlags; // none: lock the workstation instead
+    BuiltInAction action;
+    std::optional<SessionEnd> end; // none: lock the workstation instead
 };
 
 constexpr std::array kSessionCommands = {
-    SessionCommand{"logoff", "Are you sure you want to logoff now?", EWX_LOGOFF},
-    SessionCommand{"reboot", "Are you sure you want to reboot now?", EWX_REBOOT},
-    SessionCommand{"shutdown", "Are you sure you want to shutdown now?", EWX_SHUTDOWN},
-    SessionCommand{"shutdown (force)", "Are you sure you want to shutdown now?", EWX_SHUTDOWN | EWX_FORCE},
-    SessionCommand{"lock computer", "Are you sure you want to lock the computer now?", std::nullopt},
+    SessionCommand{BuiltInAction::LogOff, SessionEnd::LogOff},
+    SessionCommand{BuiltInAction::Reboot, SessionEnd::Reboot},
+    SessionCommand{BuiltInAction::Shutdown, SessionEnd::Shutdown},
+    SessionCommand{BuiltInAction::ShutdownForced, SessionEnd::Shutdown | SessionEnd::Force},
+    SessionCommand{BuiltInAction::LockComputer, std::nullopt},
 };
 
 } // namespace
 
-bool IsNTFamily(Platform& platform) {
-    const std::optional<SystemVersion> version = platform.QueryVersion();
-    return version && version->platformId == VER_PLATFORM_WIN32_NT && version->major >= kFirstNTMajorVersion;
-}
-
-void ExitSession(Platform& platform, unsigned ewxFlags) {
-    if (IsNTFamily(platform) && !platform.EnableShutdownPrivilege())
+void ExitSession(Platform& platform, SessionEnd end) {
+    if (!platform.EnableShutdownPrivilege())
         return;
-    platform.EndSession(ewxFlags);
+    platform.EndSession(end);
 }
 
-bool RunSessionCommand(App& app, std::string_view line) {
+bool RunSessionCommand(Platform& platform, bool confirm, BuiltInAction action) {
     for (const SessionCommand& command : kSessionCommands) {
-        if (line != command.word)
+        if (command.action != action)
             continue;
-        if (app.state.CheckBeforeShutdown != 0 &&
-            app.platform.ShowMessageBox(std::string(command.question), kAppName, MessageBoxButtons::YesNo) !=
-                MessageBoxResult::Yes)
+        if (confirm && platform.ShowMessageBox(std::string(BuiltInCommandOf(action).question), kAppName,
+                                               MessageBoxButtons::YesNo) != MessageBoxResult::Yes)
             return true;
-        if (command.ewxFlags)
-            ExitSession(app.platform, *command.ewxFlags);
+        if (command.end)
+            ExitSession(platform, *command.end);
         else
-            app.platform.LockSession();
+            platform.LockSession();
         return true;
     }
     return false;

@@ -1,6 +1,5 @@
 #include "input/keyboard.h"
 
-#include "app/app.h"
 #include "input/mouse.h"
 #include "platform/text.h"
 
@@ -9,12 +8,12 @@ namespace tov {
 namespace {
 
 bool IsPassThroughKey(std::uint32_t vkCode) {
-    switch (vkCode) {
-    case vk::VK_SNAPSHOT:
-    case vk::VK_LSHIFT:
-    case vk::VK_RSHIFT:
-    case vk::VK_LCONTROL:
-    case vk::VK_RCONTROL:
+    switch (static_cast<VirtualKey>(vkCode)) {
+    case VirtualKey::PrintScreen:
+    case VirtualKey::LeftShift:
+    case VirtualKey::RightShift:
+    case VirtualKey::LeftControl:
+    case VirtualKey::RightControl:
         return true;
     default:
         return false;
@@ -49,10 +48,9 @@ void FreezeForSubmit(State& s) {
     s.CommandText.clear();
 }
 
-void Open(App& app) {
-    State& s = app.state;
+void Open(Platform& platform, State& s) {
     s.SelectedIndex = 0;
-    s.PreviousWindow = app.platform.ForegroundWindow();
+    s.PreviousWindow = platform.ForegroundWindow();
     s.CommandText.clear();
     s.WindowOpen = true;
     ++s.OpenGeneration;
@@ -60,8 +58,7 @@ void Open(App& app) {
 
 } // namespace
 
-HookDecision KeyboardProc(App& app, const KeyEvent& event) {
-    State& s = app.state;
+HookDecision KeyboardProc(Platform& platform, State& s, const KeyEvent& event) {
     const bool keyDown = event.message == KeyMessage::KeyDown;
     const bool anyDown = keyDown || event.message == KeyMessage::SysKeyDown;
 
@@ -73,7 +70,7 @@ HookDecision KeyboardProc(App& app, const KeyEvent& event) {
         s.ActivationKey = static_cast<std::int16_t>(event.vkCode);
         s.CapturingKey = false;
         s.CaptureCompleted = true;
-        app.platform.RequestWake();
+        platform.RequestWake();
         return HookDecision::Swallow;
     }
     if (!keyDown)
@@ -86,30 +83,30 @@ HookDecision KeyboardProc(App& app, const KeyEvent& event) {
         if (s.WindowOpen)
             FreezeForSubmit(s);
         else
-            Open(app);
+            Open(platform, s);
         changed = true;
-    } else if (s.WindowOpen && event.vkCode != vk::VK_CAPITAL) {
+    } else if (s.WindowOpen && event.vkCode != VirtualKey::CapsLock) {
         result = HookDecision::Swallow;
         changed = true;
-        switch (event.vkCode) {
-        case vk::VK_ESCAPE:
+        switch (static_cast<VirtualKey>(event.vkCode)) {
+        case VirtualKey::Escape:
             s.WindowOpen = false;
             s.CommandText.clear();
             break;
-        case vk::VK_UP:
+        case VirtualKey::Up:
             if (s.SelectedIndex > 0)
                 --s.SelectedIndex;
             break;
-        case vk::VK_DOWN:
+        case VirtualKey::Down:
             if (s.SelectedIndex < s.SuggestionCount - 1)
                 ++s.SelectedIndex;
             else if (s.SuggestionCount <= 0)
                 s.SelectedIndex = static_cast<std::int16_t>(s.SuggestionCount - 1);
             break;
-        case vk::VK_BACK:
+        case VirtualKey::Backspace:
             RemoveLastCharacter(s.CommandText);
             break;
-        case vk::VK_RETURN:
+        case VirtualKey::Enter:
             FreezeForSubmit(s);
             break;
         default:
@@ -117,14 +114,14 @@ HookDecision KeyboardProc(App& app, const KeyEvent& event) {
                 result = HookDecision::Pass;
                 changed = false;
             } else {
-                s.CommandText += LowerCase(Printable(app.platform.TranslateKey(event)));
+                s.CommandText += LowerCase(Printable(platform.TranslateKey(event)));
             }
         }
     }
     if (changed) {
         s.DisplayDirty = true;
         RecordHookChange(s);
-        app.platform.RequestWake();
+        platform.RequestWake();
     }
     return result;
 }
@@ -136,35 +133,34 @@ void RecordHookChange(State& s) {
     s.HookSelection = s.SelectedIndex;
 }
 
-void OpenCommandLine(App& app) {
-    State& s = app.state;
+void OpenCommandLine(Platform& platform, State& s) {
     if (s.WindowOpen || s.CapturingKey)
         return;
-    Open(app);
+    Open(platform, s);
     s.DisplayDirty = true;
     RecordHookChange(s);
-    app.platform.RequestWake();
+    platform.RequestWake();
 }
 
-void InstallHooks(App& app) {
-    app.state.KeyboardHookHandle =
-        app.platform.InstallKeyboardHook([&app](const KeyEvent& e) { return KeyboardProc(app, e); });
-    app.state.MouseHookHandle =
-        app.platform.InstallMouseHook([&app](const MouseEvent& e) { return MouseProc(app, e); });
-    if (!app.state.KeyboardHookHandle)
-        app.platform.Log("The keyboard hook could not be installed");
-    if (!app.state.MouseHookHandle)
-        app.platform.Log("The mouse hook could not be installed");
-    if (app.state.KeyboardHookHandle && app.state.MouseHookHandle)
-        app.platform.Log("Hooks installed");
+void InstallHooks(Platform& platform, State& state, const Forms& forms) {
+    state.KeyboardHookHandle = platform.InstallKeyboardHook(
+        [&platform, &state](const KeyEvent& e) { return KeyboardProc(platform, state, e); });
+    state.MouseHookHandle = platform.InstallMouseHook(
+        [&platform, &state, &forms](const MouseEvent& e) { return MouseProc(platform, state, forms, e); });
+    if (!state.KeyboardHookHandle)
+        platform.Log("The keyboard hook could not be installed");
+    if (!state.MouseHookHandle)
+        platform.Log("The mouse hook could not be installed");
+    if (state.KeyboardHookHandle && state.MouseHookHandle)
+        platform.Log("Hooks installed");
 }
 
-void RemoveHooks(App& app) {
-    app.platform.RemoveKeyboardHook();
-    app.platform.RemoveMouseHook();
-    app.state.KeyboardHookHandle = false;
-    app.state.MouseHookHandle = false;
-    app.platform.Log("Hooks removed");
+void RemoveHooks(Platform& platform, State& state) {
+    platform.RemoveKeyboardHook();
+    platform.RemoveMouseHook();
+    state.KeyboardHookHandle = false;
+    state.MouseHookHandle = false;
+    platform.Log("Hooks removed");
 }
 
 } // namespace tov

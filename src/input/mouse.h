@@ -1,12 +1,11 @@
 #pragma once
-#include "platform/types.h"
+#include "input/state.h"
+#include "platform/forms.h"
 
 namespace tov {
 
-struct App;
-
 // A button press outside the suggestion window closes the command line; the click itself
 // always goes on to its target.
-HookDecision MouseProc(App& app, const MouseEvent& event);
+HookDecision MouseProc(Platform& platform, State& state, const Forms& forms, const MouseEvent& event);
 
 } // namespace tov

@@ -1,40 +1,35 @@
 #pragma once
 // File access. Paths are UTF-8 with backslashes, as on Windows; elsewhere the backslashes
 // are taken as the host's separators, so the same code walks real folders in tests.
+#include "platform/types.h"
+
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace tov {
 
-// File attributes, as FILE_ATTRIBUTE_* are numbered.
-#ifndef FILE_ATTRIBUTE_READONLY
-constexpr std::uint32_t FILE_ATTRIBUTE_READONLY = 0x01;
-#endif
-#ifndef FILE_ATTRIBUTE_HIDDEN
-constexpr std::uint32_t FILE_ATTRIBUTE_HIDDEN = 0x02;
-#endif
-#ifndef FILE_ATTRIBUTE_SYSTEM
-constexpr std::uint32_t FILE_ATTRIBUTE_SYSTEM = 0x04;
-#endif
-#ifndef FILE_ATTRIBUTE_DIRECTORY
-constexpr std::uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x10;
-#endif
-#ifndef FILE_ATTRIBUTE_ARCHIVE
-constexpr std::uint32_t FILE_ATTRIBUTE_ARCHIVE = 0x20;
-#endif
-#ifndef FILE_ATTRIBUTE_NORMAL
-constexpr std::uint32_t FILE_ATTRIBUTE_NORMAL = 0x80;
-#endif
+// What a folder listing tells of an entry, as bits. A link is a junction or symbolic link: it
+// stands for another place.
+enum class FileAttribute : std::uint32_t {
+    None = 0,
+    Folder = 1u << 0,
+    Hidden = 1u << 1,
+    System = 1u << 2,
+    Link = 1u << 3
+};
+template <> inline constexpr bool kIsFlagSet<FileAttribute> = true;
 
 struct FoundEntry {
     std::string name;
-    std::uint32_t attributes = 0;
+    FileAttribute attributes = FileAttribute::None;
 };
 
 // The entries of a folder in the order the file system gives them ("." and ".." included
-// where the system reports them); empty when the folder cannot be listed.
+// where the system reports them); empty when the folder cannot be listed. Junctions and
+// symbolic links carry FileAttribute::Link, with Folder when they lead to a folder.
 std::vector<FoundEntry> ListFolder(const std::string& folder);
 
 // A file that a plain directory search finds: exists, is no folder, is neither hidden nor system.
@@ -45,15 +40,42 @@ bool PathExists(const std::string& path);
 // The size of the file at `path`, or nothing when there is none.
 std::optional<std::uint64_t> FileSize(const std::string& path);
 
-// The whole file, or nothing when it cannot be read or is larger than `limit` bytes.
-std::optional<std::string> ReadFileBytes(const std::string& path, std::uint64_t limit = 64u << 20);
+// Where a failing call below can say why, it puts the system's words for it into `failure`:
+// lower case, no full stop, such as "access is denied".
 
-// Writes a temporary file beside `path` and then puts it in place of `path`, so a failure
-// at any point leaves the old file whole.
-bool ReplaceFileContents(const std::string& path, const std::string& bytes);
+// The whole file, or nothing when it cannot be read or is larger than `limit` bytes.
+std::optional<std::string> ReadFileBytes(const std::string& path, std::uint64_t limit = 64u << 20,
+                                         std::string* failure = nullptr);
+
+// Writes a new temporary file beside `path`, under a name no other writer uses, and then puts
+// it in place of `path`; so a failure at any point leaves the old file whole, and a reader or
+// another writer never sees half a file.
+bool ReplaceFileContents(const std::string& path, const std::string& bytes, std::string* failure = nullptr);
+
+// Has `save` write a new file at a path in `stagingFolder` that nobody else uses, then moves
+// it to `path`, replacing what is there. Until the move, nothing new appears in the folder
+// of `path`, so a crash half-way leaves at most a stray file in `stagingFolder`. `extension`
+// (such as ".lnk") ends the staged name, for writers that insist on one.
+bool SaveThroughStaging(const std::string& stagingFolder, const std::string& path,
+                        const std::string& extension,
+                        const std::function<bool(const std::string& stagedPath)>& save,
+                        std::string* failure = nullptr);
+
 bool AppendToFile(const std::string& path, const std::string& bytes);
+// Creates the file, readable and writable by its owner, writes all of `bytes` and flushes them
+// to the disk; false, with nothing left behind, when something of that name exists already or
+// the writing fails.
+bool WriteNewFile(const std::string& path, const std::string& bytes, std::string* failure = nullptr);
+// Creates one folder, readable and writable by its owner; true when it exists afterwards.
+bool MakeFolder(const std::string& path);
 bool RemoveFile(const std::string& path);
-bool RenameFile(const std::string& from, const std::string& to); // replaces `to`
+// Replaces `to`; moves between volumes by copying where the system can.
+bool RenameFile(const std::string& from, const std::string& to, std::string* failure = nullptr);
+
+// A file name, unique to this call, for a temporary file: `stem`, the process id, a random
+// part and `extension`.
+std::string UniqueFileName(const std::string& stem, const std::string& extension);
+std::uint32_t CurrentProcessId();
 
 // `folder` + "\" + `name`, without doubling a backslash that `folder` already ends with.
 std::string JoinPath(const std::string& folder, const std::string& name);

@@ -1,7 +1,10 @@
 #include "platform/files.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -32,7 +35,31 @@ struct Fd {
     }
 };
 
+// The system's words for `error`, as the callers of files.h expect them.
+void Explain(std::string* failure, int error) {
+    if (!failure)
+        return;
+    *failure = std::strerror(error);
+    if (!failure->empty())
+        (*failure)[0] = static_cast<char>(std::tolower(static_cast<unsigned char>((*failure)[0])));
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
 } // namespace
+
+std::uint32_t CurrentProcessId() {
+    return static_cast<std::uint32_t>(getpid());
+}
 
 std::vector<FoundEntry> ListFolder(const std::string& folder) {
     std::vector<FoundEntry> out;
@@ -41,14 +68,18 @@ std::vector<FoundEntry> ListFolder(const std::string& folder) {
     if (!dir.d)
         return out;
     while (const dirent* e = readdir(dir.d)) {
-        FoundEntry entry{e->d_name, FILE_ATTRIBUTE_ARCHIVE};
+        FoundEntry entry{e->d_name, FileAttribute::None};
         struct stat st {};
         std::string full = host;
         if (!full.empty() && full.back() != '/')
             full += '/';
         full += e->d_name;
+        // A symbolic link stands for a reparse point; what it leads to decides the directory bit.
+        const bool link = lstat(full.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
         if (stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-            entry.attributes = FILE_ATTRIBUTE_DIRECTORY;
+            entry.attributes = FileAttribute::Folder;
+        if (link)
+            entry.attributes = entry.attributes | FileAttribute::Link;
         out.push_back(std::move(entry));
     }
     return out;
@@ -76,48 +107,79 @@ std::optional<std::uint64_t> FileSize(const std::string& path) {
     return static_cast<std::uint64_t>(st.st_size);
 }
 
-std::optional<std::string> ReadFileBytes(const std::string& path, std::uint64_t limit) {
+std::optional<std::string> ReadFileBytes(const std::string& path, std::uint64_t limit, std::string* failure) {
     Fd f{open(HostPath(path).c_str(), O_RDONLY | O_CLOEXEC)};
-    if (f.fd < 0)
+    if (f.fd < 0) {
+        Explain(failure, errno);
         return std::nullopt;
+    }
     struct stat st {};
-    if (fstat(f.fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::uint64_t>(st.st_size) > limit)
+    if (fstat(f.fd, &st) != 0) {
+        Explain(failure, errno);
         return std::nullopt;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        Explain(failure, EISDIR);
+        return std::nullopt;
+    }
+    if (static_cast<std::uint64_t>(st.st_size) > limit) {
+        Explain(failure, EFBIG);
+        return std::nullopt;
+    }
     std::string bytes;
     char buffer[65536];
     for (;;) {
         const ssize_t n = read(f.fd, buffer, sizeof buffer);
-        if (n < 0)
+        if (n < 0) {
+            Explain(failure, errno);
             return std::nullopt;
+        }
         if (n == 0)
             break;
         bytes.append(buffer, static_cast<std::size_t>(n));
-        if (bytes.size() > limit)
+        if (bytes.size() > limit) {
+            Explain(failure, EFBIG);
             return std::nullopt;
+        }
     }
     return bytes;
 }
 
+bool WriteNewFile(const std::string& path, const std::string& bytes, std::string* failure) {
+    bool written = false;
+    {
+        Fd f{open(HostPath(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)};
+        if (f.fd < 0) {
+            Explain(failure, errno);
+            return false;
+        }
+        written = WriteAll(f.fd, bytes) && fsync(f.fd) == 0;
+        if (!written)
+            Explain(failure, errno);
+    }
+    if (!written)
+        RemoveFile(path);
+    return written;
+}
+
 bool AppendToFile(const std::string& path, const std::string& bytes) {
     Fd f{open(HostPath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644)};
-    if (f.fd < 0)
-        return false;
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(f.fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0)
-            return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return fsync(f.fd) == 0;
+    return f.fd >= 0 && WriteAll(f.fd, bytes) && fsync(f.fd) == 0;
+}
+
+bool MakeFolder(const std::string& path) {
+    return mkdir(HostPath(path).c_str(), 0700) == 0 || IsFolder(path);
 }
 
 bool RemoveFile(const std::string& path) {
     return unlink(HostPath(path).c_str()) == 0;
 }
 
-bool RenameFile(const std::string& from, const std::string& to) {
-    return rename(HostPath(from).c_str(), HostPath(to).c_str()) == 0;
+bool RenameFile(const std::string& from, const std::string& to, std::string* failure) {
+    if (rename(HostPath(from).c_str(), HostPath(to).c_str()) == 0)
+        return true;
+    Explain(failure, errno);
+    return false;
 }
 
 } // namespace tov

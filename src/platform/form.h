@@ -6,12 +6,30 @@
 // their own: the form draws them, so a click on one of them lands on the form itself.
 #include "platform/types.h"
 
+#include <compare>
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tov {
+
+// The name of a control or menu item. Each form's header declares its names once, as
+// constants in a namespace named after the form; the form and every look-up use those, so a
+// misspelt name fails to compile. Made only from literals, so the text always outlives it.
+class ControlName {
+  public:
+    constexpr ControlName() = default;
+    consteval explicit ControlName(const char* text) : text_(text) {}
+    constexpr std::string_view Text() const { return text_; }
+    constexpr bool Empty() const { return text_.empty(); }
+    constexpr bool operator==(const ControlName&) const = default;
+    constexpr auto operator<=>(const ControlName&) const = default;
+
+  private:
+    std::string_view text_;
+};
 
 enum class ControlKind {
     Label,      // windowless text, CR LF separates lines
@@ -28,7 +46,7 @@ enum class ControlKind {
 };
 
 struct Control {
-    std::string name;
+    ControlName name;
     int index = 0; // position in a control array; 0 for single controls
     ControlKind kind = ControlKind::Label;
     Rect rect;
@@ -45,7 +63,7 @@ struct Control {
     int maximum = 0;
     std::vector<std::string> items;
     PicturePtr picture;
-    std::string parent; // name of the frame that holds it, empty for the form itself
+    ControlName parent; // the frame that holds it, empty for the form itself
     std::string tag;
     std::function<void()> onClick;
     std::function<void()> onChange; // after the platform has stored the new value
@@ -53,7 +71,7 @@ struct Control {
 
 // An item of a form's pop-up menu.
 struct MenuItem {
-    std::string name; // mnu_...
+    ControlName name; // mnu_...
     std::string caption;
     std::function<void()> onClick;
 };
@@ -86,27 +104,24 @@ struct Form {
         controls.push_back(std::move(c));
         return controls.back();
     }
-    Control* Find(std::string_view controlName, int index = 0) {
+    Control* Find(ControlName controlName, int index = 0) {
         for (auto& c : controls)
             if (c.name == controlName && c.index == index)
                 return &c;
         return nullptr;
     }
-    const Control* Find(std::string_view controlName, int index = 0) const {
+    const Control* Find(ControlName controlName, int index = 0) const {
         return const_cast<Form*>(this)->Find(controlName, index);
     }
-    Control& At(std::string_view controlName, int index = 0);
-    const Control& At(std::string_view controlName, int index = 0) const {
+    Control& At(ControlName controlName, int index = 0);
+    const Control& At(ControlName controlName, int index = 0) const {
         return const_cast<Form*>(this)->At(controlName, index);
     }
-    MenuItem* FindMenuItem(std::string_view itemName) {
+    MenuItem* FindMenuItem(ControlName itemName) {
         for (auto& m : popupMenu)
             if (m.name == itemName)
                 return &m;
         return nullptr;
-    }
-    void RemoveAll(std::string_view controlName) {
-        std::erase_if(controls, [&](const Control& c) { return c.name == controlName; });
     }
 };
 

@@ -1,5 +1,6 @@
 #include "platform/later_start.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace tov {
@@ -37,6 +38,17 @@ LaterStart ParseLaterStart(std::string_view arguments) {
         return {LaterStartRequest::Unknown};
     const auto longest = static_cast<unsigned long long>(kLongestBusy.count());
     return {LaterStartRequest::Busy, std::chrono::milliseconds(ms < longest ? ms : longest)};
+}
+
+std::string_view ArgumentsOf(std::string_view commandLine) {
+    std::size_t end = 0;
+    if (!commandLine.empty() && commandLine.front() == '"') {
+        const std::size_t closing = commandLine.find('"', 1);
+        end = closing == std::string_view::npos ? commandLine.size() : closing + 1;
+    } else {
+        end = std::min(commandLine.find_first_of(kBlanks), commandLine.size());
+    }
+    return Trimmed(commandLine.substr(end));
 }
 
 } // namespace tov

@@ -25,4 +25,8 @@ struct LaterStart {
 // The command line without the program's own name, as a later start passes it.
 LaterStart ParseLaterStart(std::string_view arguments);
 
+// A whole command line as Windows gives it, without the program's name at its head (quoted or
+// not), as a later start passes it on.
+std::string_view ArgumentsOf(std::string_view commandLine);
+
 } // namespace tov

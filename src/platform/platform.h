@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,49 +15,23 @@
 
 namespace tov {
 
-// Message-box buttons and answers, numbered as MB_* and ID* are.
-enum class MessageBoxButtons { Ok = 0, YesNo = 4 };
-enum class MessageBoxResult { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
+enum class MessageBoxButtons { Ok, YesNo };
+enum class MessageBoxResult { Ok, Cancel, Yes, No };
 
-// Show commands of a window placement, numbered as SW_* are.
-#ifndef SW_SHOWNORMAL
-constexpr int SW_SHOWNORMAL = 1;
-#endif
-#ifndef SW_SHOWMAXIMIZED
-constexpr int SW_SHOWMAXIMIZED = 3;
-#endif
-#ifndef SW_SHOW
-constexpr int SW_SHOW = 5;
-#endif
-#ifndef SW_MINIMIZE
-constexpr int SW_MINIMIZE = 6;
-#endif
+// How a window is shown: by a launch, or as the placement another program's window is put in.
+enum class ShowCommand { Show, Normal, Maximize, Minimize };
 
-// Special-folder numbers, as CSIDL_* are.
-#ifndef CSIDL_DESKTOP
-constexpr int CSIDL_DESKTOP = 0x00;
-#endif
-#ifndef CSIDL_PROGRAMS
-constexpr int CSIDL_PROGRAMS = 0x02;
-#endif
-#ifndef CSIDL_FAVORITES
-constexpr int CSIDL_FAVORITES = 0x06;
-#endif
-#ifndef CSIDL_STARTUP
-constexpr int CSIDL_STARTUP = 0x07;
-#endif
-#ifndef CSIDL_COMMON_PROGRAMS
-constexpr int CSIDL_COMMON_PROGRAMS = 0x17;
-#endif
-#ifndef CSIDL_COMMON_STARTUP
-constexpr int CSIDL_COMMON_STARTUP = 0x18;
-#endif
-#ifndef CSIDL_APPDATA
-constexpr int CSIDL_APPDATA = 0x1A;
-#endif
-#ifndef CSIDL_COMMON_FAVORITES
-constexpr int CSIDL_COMMON_FAVORITES = 0x1F;
-#endif
+// The system's folders that the program reads or writes; the "Common" ones are every user's.
+enum class KnownFolder {
+    Programs,
+    CommonPrograms,
+    Favorites,
+    CommonFavorites,
+    Startup,
+    CommonStartup,
+    AppData,
+    LocalAppData
+};
 
 // A version resource's numbers, as VS_FIXEDFILEINFO holds them.
 struct VersionNumber {
@@ -64,30 +39,38 @@ struct VersionNumber {
     std::uint16_t minor = 0;
     std::uint16_t revision = 0;
     std::uint16_t build = 0;
+    // Ordered as releases are: by major, then minor, revision and build.
+    auto operator<=>(const VersionNumber&) const = default;
 };
 
-// Session ends, as EWX_* are numbered, and the platform identifier of the NT family.
-#ifndef EWX_LOGOFF
-constexpr unsigned EWX_LOGOFF = 0;
-#endif
-#ifndef EWX_SHUTDOWN
-constexpr unsigned EWX_SHUTDOWN = 1;
-#endif
-#ifndef EWX_REBOOT
-constexpr unsigned EWX_REBOOT = 2;
-#endif
-#ifndef EWX_FORCE
-constexpr unsigned EWX_FORCE = 4;
-#endif
-#ifndef VER_PLATFORM_WIN32_NT
-constexpr unsigned VER_PLATFORM_WIN32_NT = 2;
-#endif
-
-struct SystemVersion {
-    unsigned platformId = 0;
-    unsigned major = 0;
-    unsigned minor = 0;
+// What the system makes of a file's Authenticode signature.
+enum class SignatureVerdict {
+    Trusted,                  // intact, chained to a trusted root, no certificate revoked
+    TrustedRevocationUnknown, // the same, but whether a certificate is revoked could not be learnt
+    Revoked,                  // a certificate of the chain is revoked
+    Refused,                  // unsigned, changed after signing, or vouched for by no trusted root
 };
+
+struct SignatureCheck {
+    SignatureVerdict verdict = SignatureVerdict::Refused;
+    // SHA-256 of the signing certificate's SubjectPublicKeyInfo (its DER bytes), lower-case
+    // hex; empty when there is no signer to speak of.
+    std::string signerKeyHash;
+};
+
+// A file opened so that, while it is held, nobody else can write, rename or delete it:
+// what is checked through it is what runs.
+class HeldFile {
+  public:
+    virtual ~HeldFile() = default;
+    virtual const std::string& Path() const = 0;
+};
+using HeldFilePtr = std::unique_ptr<HeldFile>;
+
+// How the session ends: LogOff, Shutdown or Reboot, with Force added to close programs
+// without asking them.
+enum class SessionEnd : unsigned { LogOff = 0, Shutdown = 1u << 0, Reboot = 1u << 1, Force = 1u << 2 };
+template <> inline constexpr bool kIsFlagSet<SessionEnd> = true;
 
 // The standard open-file dialog's inputs.
 struct OpenFileRequest {
@@ -105,6 +88,13 @@ struct ShortcutRequest {
     std::string workingDirectory;
     int windowStyle = 0;
     int iconIndex = 0; // of the target's icons
+};
+
+// An app of the shell's Applications folder, as the Start menu lists it: Store apps such as
+// Calculator as well as desktop programs.
+struct InstalledApp {
+    std::string name;           // the display name
+    std::string appUserModelId; // its parsing name in the folder, opened as shell:AppsFolder\<id>
 };
 
 using MonotonicTime = std::chrono::steady_clock::time_point;
@@ -151,6 +141,9 @@ class Platform {
     // a plain one asks this copy to open its command window, which the handler does, on the
     // main thread. The platform serves the test switches itself (see platform/later_start.h).
     virtual void SetActivationHandler(std::function<void()> handler) = 0;
+    // One running copy per session: true when this process is it. Otherwise this process's
+    // command line went to the copy that runs, and this one is to end quietly.
+    virtual bool ClaimOnlyInstance() = 0;
 
     // Keyboard translation with the keyboard state of the moment and the keyboard layout of the
     // window in front; empty when the key gives no character. A dead key gives its accent.
@@ -164,7 +157,8 @@ class Platform {
     virtual WindowHandle TopLevelWindowAt(Point screenPoint) = 0;
     // Requests to other programs' windows; none of them waits on a window that does not answer.
     virtual void RequestWindowClose(WindowHandle window) = 0;
-    virtual void SetShowCommand(WindowHandle window, int showCommand) = 0; // the placement's, the rest kept
+    virtual void SetShowCommand(WindowHandle window,
+                                ShowCommand command) = 0; // the placement's, the rest kept
     virtual void BringToFront(WindowHandle window) = 0;
     // Asks the system for the screen saver through one of the program's own windows.
     virtual void StartScreenSaver(WindowHandle ownWindow) = 0;
@@ -199,21 +193,31 @@ class Platform {
 
     // Shell and system folders.
     virtual void ShellOpen(const std::string& file, const std::string& parameters,
-                           const std::string& workingFolder, int showCommand) = 0;
-    virtual std::string SpecialFolder(int csidl) = 0; // empty when it cannot be resolved
-    virtual std::string ProgramFolder() = 0;          // folder of the running program, no trailing backslash
+                           const std::string& workingFolder, ShowCommand command) = 0;
+    virtual std::string SpecialFolder(KnownFolder folder) = 0; // empty when it cannot be resolved
+    virtual std::string ProgramFolder() = 0; // folder of the running program, no trailing backslash
+    // The shell's Applications folder; empty where it cannot be listed (older Windows, Wine).
+    virtual std::vector<InstalledApp> ListInstalledApps() = 0;
 
-    // Updates. Whether the system reports a connection (InternetGetConnectedState, with its
-    // INTERNET_CONNECTION_* flags); the program's own version resource; whether a file carries
-    // an Authenticode signature that the system trusts.
-    virtual bool InternetConnectedState(std::uint32_t& flags) = 0;
+    // Updates. Whether the system reports a connection to the Internet; the program's own
+    // version resource.
+    virtual bool InternetConnected() = 0;
     virtual std::optional<VersionNumber> ProgramVersion() = 0;
-    virtual bool VerifyFileSignature(const std::string& path) = 0;
+    // Opens an existing file for reading, denying write and delete to everyone else; nothing
+    // when it cannot be had on those terms.
+    virtual HeldFilePtr HoldFile(const std::string& path) = 0;
+    // The held file's Authenticode signature, the whole chain checked for revocation.
+    virtual SignatureCheck VerifySignature(HeldFile& file) = 0;
+    // The FileVersion of the held file's version resource, read through the same handle.
+    virtual std::optional<VersionNumber> HeldFileVersion(HeldFile& file) = 0;
+    // Starts the held file as a program, by its absolute path and no search, with `arguments`
+    // after its quoted path; false when it could not be started.
+    virtual bool StartHeldProgram(HeldFile& file, const std::string& arguments,
+                                  const std::string& workingFolder) = 0;
 
     // The session. None of these is ever called for real by a test.
-    virtual std::optional<SystemVersion> QueryVersion() = 0; // nothing when the system will not say
     virtual bool EnableShutdownPrivilege() = 0;
-    virtual void EndSession(unsigned ewxFlags) = 0;
+    virtual void EndSession(SessionEnd end) = 0;
     virtual void LockSession() = 0;
 
     // Per-user settings store: application, section, key; every value text.
@@ -231,6 +235,8 @@ class Platform {
     // itself when the shell restarts. RemoveTrayIcon does nothing when there is none.
     virtual bool AddTrayIcon(Form& owner, const std::string& tip, TrayMouseHandler onMouse) = 0;
     virtual void RemoveTrayIcon() = 0;
+    // A balloon from the tray icon with a warning; nothing when there is no icon.
+    virtual void ShowTrayBalloon(const std::string& title, const std::string& text) = 0;
     // Pops up `owner.popupMenu` at the mouse position and waits for a choice: the index of the
     // chosen item, or none when the user dismissed the menu.
     virtual std::optional<std::size_t> ShowPopupMenu(Form& owner) = 0;

@@ -128,6 +128,44 @@ std::u16string Utf8ToUtf16(std::string_view text) {
     return out;
 }
 
+bool IsValidUtf8(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t start = i;
+        // A malformed byte advances by one; a real U+FFFD takes its three bytes.
+        if (DecodeUtf8(bytes, i) == kReplacement && i - start == 1)
+            return false;
+    }
+    return true;
+}
+
+std::string AnsiToUtf8(std::string_view ansi) {
+    if (auto text = DecodeCodePage(ansi, AnsiCodePage()))
+        return std::move(*text);
+    std::string out;
+    for (char c : ansi)
+        AppendUtf8(out, static_cast<unsigned char>(c) < 0x80 ? static_cast<unsigned char>(c) : kReplacement);
+    return out;
+}
+
+std::string Utf8ToAnsi(std::string_view utf8, bool* lossless) {
+    const unsigned codePage = AnsiCodePage();
+    if (auto whole = EncodeCodePage(utf8, codePage)) {
+        if (lossless)
+            *lossless = true;
+        return std::move(*whole);
+    }
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t start = i;
+        DecodeUtf8(utf8, i);
+        const auto one = EncodeCodePage(utf8.substr(start, i - start), codePage);
+        out += one ? *one : std::string("?");
+    }
+    if (lossless)
+        *lossless = false;
+    return out;
+}
+
 std::string LowerCase(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());

@@ -2,6 +2,7 @@
 // Text conversions. Inside the program all text is UTF-8; the list files are in the
 // system's ANSI code page, and shortcut files carry UTF-16.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,9 +11,26 @@ namespace tov {
 std::string Utf16ToUtf8(std::u16string_view text);
 std::u16string Utf8ToUtf16(std::string_view text);
 
-// ANSI code page <-> UTF-8. On Windows the system's code page; elsewhere Windows-1252.
+inline constexpr unsigned kWesternCodePage = 1252;
+inline constexpr unsigned kUtf8CodePage = 65001;
+
+// The system's ANSI code page: GetACP on Windows; elsewhere Windows-1252.
+unsigned AnsiCodePage();
+
+// Text in `codePage` to UTF-8; nothing when the bytes are not valid text of that code page or
+// the system cannot convert them. Natively only Windows-1252 and UTF-8 are known.
+std::optional<std::string> DecodeCodePage(std::string_view bytes, unsigned codePage);
+// UTF-8 to `codePage`; nothing when a character has no place there or the conversion fails,
+// never a shortened or empty text in place of a failure.
+std::optional<std::string> EncodeCodePage(std::string_view utf8, unsigned codePage);
+
+// Whether the bytes are well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
+bool IsValidUtf8(std::string_view bytes);
+
+// ANSI code page <-> UTF-8 in the system's code page, for texts that must come out whatever
+// happens: bytes that do not convert become U+FFFD, characters without a place become '?'.
 std::string AnsiToUtf8(std::string_view ansi);
-// False in `lossless` when a character has no place in the code page (it becomes '?').
+// False in `lossless` when a character has no place in the code page.
 std::string Utf8ToAnsi(std::string_view utf8, bool* lossless = nullptr);
 
 // Lower-cases letters of the Latin, Greek and Cyrillic scripts; other characters stay.

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 namespace tov {
 
@@ -52,7 +53,6 @@ struct KeyEvent {
     std::uint32_t vkCode = 0;
     std::uint32_t scanCode = 0;
     bool extended = false;
-    bool injectedBySelf = false;
 };
 
 enum class MouseMessage { Move, LeftDown, LeftUp, RightDown, RightUp, MiddleDown, MiddleUp, Wheel, Other };
@@ -79,77 +79,72 @@ struct Picture {
 };
 using PicturePtr = std::shared_ptr<const Picture>;
 
-// Virtual-key codes named as the Windows headers name them. Where those headers are
-// included their macros serve instead, with the same values.
-#ifndef VK_BACK
-constexpr std::uint32_t VK_BACK = 0x08;
-#endif
-#ifndef VK_TAB
-constexpr std::uint32_t VK_TAB = 0x09;
-#endif
-#ifndef VK_RETURN
-constexpr std::uint32_t VK_RETURN = 0x0D;
-#endif
-#ifndef VK_SHIFT
-constexpr std::uint32_t VK_SHIFT = 0x10;
-#endif
-#ifndef VK_CONTROL
-constexpr std::uint32_t VK_CONTROL = 0x11;
-#endif
-#ifndef VK_MENU
-constexpr std::uint32_t VK_MENU = 0x12;
-#endif
-#ifndef VK_CAPITAL
-constexpr std::uint32_t VK_CAPITAL = 0x14;
-#endif
-#ifndef VK_ESCAPE
-constexpr std::uint32_t VK_ESCAPE = 0x1B;
-#endif
-#ifndef VK_SPACE
-constexpr std::uint32_t VK_SPACE = 0x20;
-#endif
-#ifndef VK_LEFT
-constexpr std::uint32_t VK_LEFT = 0x25;
-#endif
-#ifndef VK_UP
-constexpr std::uint32_t VK_UP = 0x26;
-#endif
-#ifndef VK_RIGHT
-constexpr std::uint32_t VK_RIGHT = 0x27;
-#endif
-#ifndef VK_DOWN
-constexpr std::uint32_t VK_DOWN = 0x28;
-#endif
-#ifndef VK_SNAPSHOT
-constexpr std::uint32_t VK_SNAPSHOT = 0x2C;
-#endif
-#ifndef VK_DELETE
-constexpr std::uint32_t VK_DELETE = 0x2E;
-#endif
-#ifndef VK_F1
-constexpr std::uint32_t VK_F1 = 0x70;
-#endif
-#ifndef VK_F8
-constexpr std::uint32_t VK_F8 = 0x77;
-#endif
-#ifndef VK_LSHIFT
-constexpr std::uint32_t VK_LSHIFT = 0xA0;
-#endif
-#ifndef VK_RSHIFT
-constexpr std::uint32_t VK_RSHIFT = 0xA1;
-#endif
-#ifndef VK_LCONTROL
-constexpr std::uint32_t VK_LCONTROL = 0xA2;
-#endif
-#ifndef VK_RCONTROL
-constexpr std::uint32_t VK_RCONTROL = 0xA3;
-#endif
-#ifndef VK_LMENU
-constexpr std::uint32_t VK_LMENU = 0xA4;
-#endif
-#ifndef VK_RMENU
-constexpr std::uint32_t VK_RMENU = 0xA5;
-#endif
-namespace vk = ::tov;
+// The keys the program names, numbered as the system numbers virtual keys. A key event
+// carries the system's number as it is, since the user may choose any key at all to open
+// the window; compare it with these as `event.vkCode == VirtualKey::Escape`.
+enum class VirtualKey : std::uint32_t {
+    Cancel = 0x03, // Ctrl+Break
+    Backspace = 0x08,
+    Tab = 0x09,
+    Enter = 0x0D,
+    Shift = 0x10,
+    Control = 0x11,
+    Alt = 0x12,
+    CapsLock = 0x14,
+    Escape = 0x1B,
+    Space = 0x20,
+    PageUp = 0x21,
+    PageDown = 0x22,
+    End = 0x23,
+    Home = 0x24,
+    Left = 0x25,
+    Up = 0x26,
+    Right = 0x27,
+    Down = 0x28,
+    PrintScreen = 0x2C,
+    Insert = 0x2D,
+    Delete = 0x2E,
+    LeftWindows = 0x5B,
+    RightWindows = 0x5C,
+    Applications = 0x5D,
+    NumpadDivide = 0x6F,
+    F1 = 0x70,
+    F8 = 0x77,
+    F24 = 0x87,
+    NumLock = 0x90,
+    LeftShift = 0xA0,
+    RightShift = 0xA1,
+    LeftControl = 0xA2,
+    RightControl = 0xA3,
+    LeftAlt = 0xA4,
+    RightAlt = 0xA5,
+    BrowserBack = 0xA6, // the first of the browser and media keys
+    LaunchApp2 = 0xB7,  // the last of them
+};
+
+constexpr std::uint32_t KeyCode(VirtualKey key) {
+    return static_cast<std::uint32_t>(key);
+}
+constexpr bool operator==(std::uint32_t code, VirtualKey key) {
+    return code == KeyCode(key);
+}
+
+// Scoped enums whose values combine as bits say so by setting this for themselves.
+template <typename Enum> inline constexpr bool kIsFlagSet = false;
+
+template <typename Enum>
+requires kIsFlagSet<Enum>
+constexpr Enum operator|(Enum a, Enum b) {
+    using Bits = std::underlying_type_t<Enum>;
+    return static_cast<Enum>(static_cast<Bits>(a) | static_cast<Bits>(b));
+}
+
+// True when every bit of `flag` is set in `set`.
+template <typename Enum>
+requires kIsFlagSet<Enum>
+constexpr bool HasFlag(Enum set, Enum flag) {
+    using Bits = std::underlying_type_t<Enum>;
+    return (static_cast<Bits>(set) & static_cast<Bits>(flag)) == static_cast<Bits>(flag);
+}
 
 } // namespace tov

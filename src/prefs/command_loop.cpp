@@ -1,5 +1,6 @@
 #include "prefs/command_loop.h"
 
+#include "catalogue/built_in_commands.h"
 #include "platform/text.h"
 
 #include <set>
@@ -32,7 +33,8 @@ bool WouldRunItself(const std::vector<CustomCommand>& existing, const std::strin
             return true;
         line = *next;
     }
-    if (!StartsWith(line, "run "))
+    const BuiltInCommand* command = FindBuiltInCommand(line);
+    if (!command || command->action != BuiltInAction::Run)
         return false;
     // Phrases are the lower-cased names, and matching is case-sensitive.
     for (const auto& onTheWay : names)

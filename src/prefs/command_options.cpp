@@ -1,10 +1,10 @@
 #include "prefs/command_options.h"
 
-#include "app/app.h"
-#include "app/settings.h"
-#include "catalogue/build.h"
+#include "catalogue/built_in_commands.h"
 #include "catalogue/custom_commands.h"
 #include "catalogue/list_file.h"
+#include "catalogue/save_failure.h"
+#include "platform/settings_store.h"
 #include "platform/text.h"
 #include "prefs/command_loop.h"
 #include "prefs/preferences_form.h"
@@ -20,37 +20,39 @@ constexpr std::size_t kDroppedExtensionCharacters = 4;
 constexpr const char* kNamePromptTitle = "Command";
 constexpr const char* kFolderBrowserTitle = "Select Folder";
 
-std::string CommandsFile(App& app) {
-    return CustomCommandsPath(app.platform.ProgramFolder());
+std::string CommandsFile(const PreferencesContext& p) {
+    return CustomCommandsPath(p.platform.ProgramFolder());
 }
 
 void ShowAddFrame(Form& f, bool adding) {
-    f.At("fmeAddCommand").visible = adding;
-    f.At("fmeUserCommands").visible = !adding;
+    f.At(frmPrefs::fmeAddCommand).visible = adding;
+    f.At(frmPrefs::fmeUserCommands).visible = !adding;
 }
 
 // Ends an incomplete choice: nothing selected, nothing to add.
-void ResetChoice(App& app) {
-    if (Form* f = PreferencesWindow(app))
+void ResetChoice(const PreferencesContext& p) {
+    if (Form* f = PreferencesWindow(p.forms))
         for (int i = 0; i < kCommandTypeCount; ++i)
-            f->At("opCommandType", i).value = 0;
-    ResetCommandTypes(app);
+            f->At(frmPrefs::opCommandType, i).value = 0;
+    ResetCommandTypes(p);
 }
 
-std::string NameFromUser(App& app, const std::string& prompt, const std::string& defaultText) {
-    return LowerCase(app.platform.InputBox(PreferencesOwner(app), prompt, kNamePromptTitle, defaultText));
+std::string NameFromUser(const PreferencesContext& p, const std::string& prompt,
+                         const std::string& defaultText) {
+    return LowerCase(p.platform.InputBox(PreferencesOwner(p.forms), prompt, kNamePromptTitle, defaultText));
 }
 
 // Program and File: the open-file dialog, then the name. The caption for the option
 // button, or nothing when the user backed out.
-std::optional<std::string> ChooseFileCommand(App& app, PreferencesFields& fields, bool program) {
+std::optional<std::string> ChooseFileCommand(const PreferencesContext& p, PreferencesFields& fields,
+                                             bool program) {
     fields.cdOpen.defaultExtension = program ? ".exe" : "";
     fields.cdOpen.filter = program ? "*.exe" : "";
-    const auto path = app.platform.ChooseOpenFile(PreferencesOwner(app), fields.cdOpen);
+    const auto path = p.platform.ChooseOpenFile(PreferencesOwner(p.forms), fields.cdOpen);
     if (!path || path->empty())
         return std::nullopt;
-    fields.NewCommandAction = "run " + *path;
-    fields.NewCommandName = NameFromUser(app,
+    fields.NewCommandAction = BuiltInCommandLine(BuiltInAction::Run, *path);
+    fields.NewCommandName = NameFromUser(p,
                                          program ? "What do you want the command for this program to be?"
                                                  : "What do you want the command for this file to be?",
                                          DefaultFileCommandName(*path));
@@ -59,25 +61,25 @@ std::optional<std::string> ChooseFileCommand(App& app, PreferencesFields& fields
     return std::string(program ? "Program (" : "File (") + fields.NewCommandName + ")";
 }
 
-std::optional<std::string> ChooseFolderCommand(App& app, PreferencesFields& fields) {
-    const auto path = app.platform.ChooseFolder(PreferencesOwner(app), kFolderBrowserTitle);
+std::optional<std::string> ChooseFolderCommand(const PreferencesContext& p, PreferencesFields& fields) {
+    const auto path = p.platform.ChooseFolder(PreferencesOwner(p.forms), kFolderBrowserTitle);
     if (!path || path->empty())
         return std::nullopt;
-    fields.NewCommandAction = "run " + *path;
-    fields.NewCommandName = NameFromUser(app, "What do you want the command for this folder to be?",
+    fields.NewCommandAction = BuiltInCommandLine(BuiltInAction::Run, *path);
+    fields.NewCommandName = NameFromUser(p, "What do you want the command for this folder to be?",
                                          DefaultFolderCommandName(*path));
     if (fields.NewCommandName.empty())
         return std::nullopt;
     return "Folder (" + fields.NewCommandName + ")";
 }
 
-std::optional<std::string> ChooseWebSiteCommand(App& app, PreferencesFields& fields) {
-    const std::string address = app.platform.InputBox(
-        PreferencesOwner(app), "What website do you want to open?", kNamePromptTitle, "http://");
+std::optional<std::string> ChooseWebSiteCommand(const PreferencesContext& p, PreferencesFields& fields) {
+    const std::string address = p.platform.InputBox(
+        PreferencesOwner(p.forms), "What website do you want to open?", kNamePromptTitle, "http://");
     if (address.empty())
         return std::nullopt; // cancelled: asking for a name would be for nothing
-    fields.NewCommandAction = "web " + address;
-    fields.NewCommandName = NameFromUser(app, "What do you want the command for this web site to be?", "");
+    fields.NewCommandAction = BuiltInCommandLine(BuiltInAction::WebSite, address);
+    fields.NewCommandName = NameFromUser(p, "What do you want the command for this web site to be?", "");
     if (fields.NewCommandName.empty())
         return std::nullopt;
     return "Web site(" + fields.NewCommandName + ")";
@@ -102,133 +104,138 @@ std::string DefaultFolderCommandName(std::string_view path) {
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
-void RefreshCommandList(App& app) {
-    Form* f = PreferencesWindow(app);
+void RefreshCommandList(const PreferencesContext& p) {
+    Form* f = PreferencesWindow(p.forms);
     if (!f)
         return;
-    const std::string path = CommandsFile(app);
-    const auto lines = path.empty() ? std::nullopt : ReadListFile(path);
-    if (!lines)
+    const std::string path = CommandsFile(p);
+    const auto text = path.empty() ? std::nullopt : ReadListFile(path);
+    if (!text)
         return; // no file: the list keeps what it shows
-    Control& list = f->At("lstPrograms");
+    Control& list = f->At(frmPrefs::lstPrograms);
     list.items.clear();
-    for (auto& command : CustomCommandsFromLines(*lines))
+    for (auto& command : CustomCommandsFromLines(text->lines))
         list.items.push_back(std::move(command.Name));
     list.value = -1;
     // With the selection gone there is nothing to remove.
-    f->At("cmdRemoveProgram").enabled = false;
-    UpdatePreferencesWindow(app);
+    f->At(frmPrefs::cmdRemoveProgram).enabled = false;
+    UpdatePreferencesWindow(p.platform, p.forms);
 }
 
-void ResetCommandTypes(App& app) {
-    Form* f = PreferencesWindow(app);
+void ResetCommandTypes(const PreferencesContext& p) {
+    Form* f = PreferencesWindow(p.forms);
     if (!f)
         return;
     for (int i = 0; i < kCommandTypeCount; ++i)
-        f->At("opCommandType", i).text = kCommandTypeCaptions[i];
-    f->At("cmdAddOkay").enabled = false;
-    UpdatePreferencesWindow(app);
+        f->At(frmPrefs::opCommandType, i).text = kCommandTypeCaptions[i];
+    f->At(frmPrefs::cmdAddOkay).enabled = false;
+    UpdatePreferencesWindow(p.platform, p.forms);
 }
 
-void cmdAddProgram_Click(App& app, PreferencesFields& fields) {
-    Form* f = PreferencesWindow(app);
+void cmdAddProgram_Click(const PreferencesContext& p, PreferencesFields& fields) {
+    Form* f = PreferencesWindow(p.forms);
     if (!f)
         return;
     fields.NewCommandName.clear();
     fields.NewCommandAction.clear();
     ShowAddFrame(*f, true);
-    ResetChoice(app);
+    ResetChoice(p);
 }
 
-void opCommandType_Click(App& app, PreferencesFields& fields, int index) {
+void opCommandType_Click(const PreferencesContext& p, PreferencesFields& fields, int index) {
     fields.NewCommandName.clear();
     fields.NewCommandAction.clear();
-    ResetCommandTypes(app);
+    ResetCommandTypes(p);
     std::optional<std::string> caption;
     switch (index) {
     case kCommandTypeProgram:
-        caption = ChooseFileCommand(app, fields, true);
+        caption = ChooseFileCommand(p, fields, true);
         break;
     case kCommandTypeFile:
-        caption = ChooseFileCommand(app, fields, false);
+        caption = ChooseFileCommand(p, fields, false);
         break;
     case kCommandTypeFolder:
-        caption = ChooseFolderCommand(app, fields);
+        caption = ChooseFolderCommand(p, fields);
         break;
     case kCommandTypeWebSite:
-        caption = ChooseWebSiteCommand(app, fields);
+        caption = ChooseWebSiteCommand(p, fields);
         break;
     default:
         break;
     }
-    Form* f = PreferencesWindow(app);
+    Form* f = PreferencesWindow(p.forms);
     if (!f)
         return;
     if (!caption) {
-        ResetChoice(app);
+        ResetChoice(p);
         return;
     }
-    f->At("opCommandType", index).text = *caption;
-    if (!cmdAddOkay_Click(app, fields)) {
-        ResetChoice(app);
+    f->At(frmPrefs::opCommandType, index).text = *caption;
+    if (!cmdAddOkay_Click(p, fields)) {
+        ResetChoice(p);
         return;
     }
-    if ((f = PreferencesWindow(app))) {
-        f->At("cmdAddOkay").enabled = true;
-        UpdatePreferencesWindow(app);
+    if ((f = PreferencesWindow(p.forms))) {
+        f->At(frmPrefs::cmdAddOkay).enabled = true;
+        UpdatePreferencesWindow(p.platform, p.forms);
     }
 }
 
-bool cmdAddOkay_Click(App& app, PreferencesFields& fields) {
-    if (!PreferencesWindow(app) || fields.NewCommandName.empty() || fields.NewCommandAction.empty())
+bool cmdAddOkay_Click(const PreferencesContext& p, PreferencesFields& fields) {
+    if (!PreferencesWindow(p.forms) || fields.NewCommandName.empty() || fields.NewCommandAction.empty())
         return false;
-    const std::string path = CommandsFile(app);
+    const std::string path = CommandsFile(p);
     if (WouldRunItself(ReadCustomCommands(path), fields.NewCommandName, fields.NewCommandAction)) {
-        app.platform.ShowMessageBox("The command \"" + fields.NewCommandName +
-                                        "\" would run itself over and over, so it was not added.",
-                                    kAppName, MessageBoxButtons::Ok);
+        p.platform.ShowMessageBox("The command \"" + fields.NewCommandName +
+                                      "\" would run itself over and over, so it was not added.",
+                                  kAppName, MessageBoxButtons::Ok);
         return false;
     }
-    if (!AddCustomCommand(path, fields.NewCommandName, fields.NewCommandAction))
+    const ListSave save = AddCustomCommand(path, fields.NewCommandName, fields.NewCommandAction);
+    if (!save.saved) {
+        ReportSaveFailure(p.platform, p.saveFailures, kCustomCommandsFile, save.failure);
         return false;
-    BuildCatalogue(app);
-    RefreshCommandList(app);
-    if (Form* f = PreferencesWindow(app)) {
+    }
+    p.rebuildCatalogue();
+    RefreshCommandList(p);
+    if (Form* f = PreferencesWindow(p.forms)) {
         ShowAddFrame(*f, false);
-        UpdatePreferencesWindow(app);
+        UpdatePreferencesWindow(p.platform, p.forms);
     }
     return true;
 }
 
-void cmdCancel_Click(App& app) {
-    if (Form* f = PreferencesWindow(app)) {
+void cmdCancel_Click(const PreferencesContext& p) {
+    if (Form* f = PreferencesWindow(p.forms)) {
         ShowAddFrame(*f, false);
-        UpdatePreferencesWindow(app);
+        UpdatePreferencesWindow(p.platform, p.forms);
     }
 }
 
-void lstPrograms_Click(App& app) {
-    if (Form* f = PreferencesWindow(app)) {
-        f->At("cmdRemoveProgram").enabled = f->At("lstPrograms").value >= 0;
-        UpdatePreferencesWindow(app);
+void lstPrograms_Click(const PreferencesContext& p) {
+    if (Form* f = PreferencesWindow(p.forms)) {
+        f->At(frmPrefs::cmdRemoveProgram).enabled = f->At(frmPrefs::lstPrograms).value >= 0;
+        UpdatePreferencesWindow(p.platform, p.forms);
     }
 }
 
-void cmdRemoveProgram_Click(App& app) {
-    Form* f = PreferencesWindow(app);
+void cmdRemoveProgram_Click(const PreferencesContext& p) {
+    Form* f = PreferencesWindow(p.forms);
     if (!f)
         return;
-    const Control& list = f->At("lstPrograms");
+    const Control& list = f->At(frmPrefs::lstPrograms);
     const bool selected = list.value >= 0 && list.value < static_cast<int>(list.items.size());
     const std::string name = selected ? list.items[static_cast<std::size_t>(list.value)] : std::string();
-    f->At("cmdRemoveProgram").enabled = false;
-    UpdatePreferencesWindow(app);
+    f->At(frmPrefs::cmdRemoveProgram).enabled = false;
+    UpdatePreferencesWindow(p.platform, p.forms);
     if (!selected)
         return;
     // Every record of the name goes; the file is replaced whole or left as it was.
-    RemoveCustomCommands(CommandsFile(app), name);
-    BuildCatalogue(app);
-    RefreshCommandList(app);
+    const ListSave save = RemoveCustomCommands(CommandsFile(p), name);
+    if (!save.saved)
+        ReportSaveFailure(p.platform, p.saveFailures, kCustomCommandsFile, save.failure);
+    p.rebuildCatalogue();
+    RefreshCommandList(p);
 }
 
 } // namespace tov

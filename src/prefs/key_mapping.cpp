@@ -1,8 +1,8 @@
 #include "prefs/key_mapping.h"
 
-#include "app/app.h"
-#include "app/settings.h"
-#include "app/window_utilities.h"
+#include "platform/settings_store.h"
+#include "platform/window_utilities.h"
+#include "prefs/preferences_form.h"
 #include "prefs/preferences_window.h"
 
 #include <algorithm>
@@ -16,11 +16,11 @@ constexpr Size kRemapSize{249, 66};
 constexpr int kRemapPadding = 4;
 constexpr const char* kRemapPrompt = "Press the key you want to use to show Tovlen.";
 
-void ShowKeyName(App& app) {
-    if (Form* f = PreferencesWindow(app)) {
-        const auto key = static_cast<std::uint16_t>(app.state.ActivationKey);
-        f->At("lblKeyMap").text = app.platform.KeyName(key);
-        UpdatePreferencesWindow(app);
+void ShowKeyName(Platform& platform, const State& state, Forms& forms) {
+    if (Form* f = PreferencesWindow(forms)) {
+        const auto key = static_cast<std::uint16_t>(state.ActivationKey);
+        f->At(frmPrefs::lblKeyMap).text = platform.KeyName(key);
+        UpdatePreferencesWindow(platform, forms);
     }
 }
 
@@ -28,7 +28,7 @@ void ShowKeyName(App& app) {
 
 Form MakeRemapForm(Platform& platform) {
     Form f;
-    f.name = "frmRemap";
+    f.name = frmRemap::kFormName;
     f.backColour = kRemapBackColour;
     f.font = Font{"Verdana", 14.25};
     f.style = FormStyle{.captionBar = false, .topmost = true, .toolWindow = true, .activateOnShow = false};
@@ -38,7 +38,7 @@ Form MakeRemapForm(Platform& platform) {
     const int height = std::max(kRemapSize.height, textHeight + 2 * kRemapPadding);
     const Size screen = platform.ScreenSize();
     f.rect = {(screen.width - kRemapSize.width) / 2, (screen.height - height) / 2, kRemapSize.width, height};
-    f.Add({.name = "lblRemap",
+    f.Add({.name = frmRemap::lblRemap,
            .kind = ControlKind::Label,
            .rect = {kRemapPadding, (height - textHeight) / 2, textWidth, textHeight},
            .text = kRemapPrompt,
@@ -47,23 +47,22 @@ Form MakeRemapForm(Platform& platform) {
     return f;
 }
 
-void cmdRemap_Click(App& app) {
-    State& s = app.state;
+void cmdRemap_Click(Platform& platform, State& s, Forms& forms) {
     if (s.CapturingKey)
         return; // already waiting, further down this thread's stack
-    UnloadForm(app, app.forms.frmRemap);
-    app.forms.frmRemap = std::make_unique<Form>(MakeRemapForm(app.platform));
-    Form& remap = *app.forms.frmRemap;
-    if (app.platform.CreateFormWindow(remap)) {
-        SetTransparency(app, remap.handle, s.Transparency);
-        app.platform.ShowForm(remap);
-        app.platform.MakeTopmost(remap);
+    UnloadForm(platform, forms, forms.frmRemap);
+    forms.frmRemap = std::make_unique<Form>(MakeRemapForm(platform));
+    Form& remap = *forms.frmRemap;
+    if (platform.CreateFormWindow(remap)) {
+        SetTransparency(platform, remap.handle, s.Transparency);
+        platform.ShowForm(remap);
+        platform.MakeTopmost(remap);
     }
     s.CapturingKey = true;
     // The low-level hook runs only while this thread retrieves messages, so the wait keeps
     // them moving; it sleeps in the retrieval rather than spinning.
     while (s.CapturingKey && s.Running) {
-        if (!app.platform.RunOneMessage()) {
+        if (!platform.RunOneMessage()) {
             s.Running = false;
             break;
         }
@@ -71,16 +70,16 @@ void cmdRemap_Click(App& app) {
     if (s.CapturingKey) {
         // The program is ending: no key came.
         s.CapturingKey = false;
-        UnloadForm(app, app.forms.frmRemap);
+        UnloadForm(platform, forms, forms.frmRemap);
         return;
     }
-    ShowKeyName(app);
+    ShowKeyName(platform, s, forms);
 }
 
-void cmdKeyMapReset_Click(App& app) {
-    SaveSetting(app.platform, "mappedkey", std::to_string(kDefaultActivationKey));
-    app.state.ActivationKey = kDefaultActivationKey;
-    ShowKeyName(app);
+void cmdKeyMapReset_Click(Platform& platform, State& s, Forms& forms) {
+    SaveSetting(platform, "mappedkey", std::to_string(kDefaultActivationKey));
+    s.ActivationKey = kDefaultActivationKey;
+    ShowKeyName(platform, s, forms);
 }
 
 } // namespace tov

@@ -1,11 +1,15 @@
 #pragma once
 // The "Key Mapping" frame: "Change" asks for the next key press as the activation key,
 // "Reset to Caps Lock" goes back to Caps Lock.
-#include "platform/platform.h"
+#include "input/state.h"
+#include "platform/forms.h"
 
 namespace tov {
 
-struct App;
+namespace frmRemap {
+inline constexpr const char* kFormName = "frmRemap";
+inline constexpr ControlName lblRemap{"lblRemap"};
+} // namespace frmRemap
 
 inline constexpr Colour kRemapBackColour = Rgb(128, 128, 255);
 
@@ -14,7 +18,7 @@ Form MakeRemapForm(Platform& platform);
 
 // Shows frmRemap and runs the messages until the keyboard hook has taken the next key press
 // (or the program is ending); then shows the new key's name.
-void cmdRemap_Click(App& app);
-void cmdKeyMapReset_Click(App& app);
+void cmdRemap_Click(Platform& platform, State& state, Forms& forms);
+void cmdKeyMapReset_Click(Platform& platform, State& state, Forms& forms);
 
 } // namespace tov

@@ -1,11 +1,10 @@
 #include "prefs/preferences.h"
 
-#include "app/app.h"
-#include "app/settings.h"
-#include "app/window_utilities.h"
-#include "catalogue/build.h"
-#include "commands/dispatch.h"
+#include "catalogue/built_in_commands.h"
+#include "catalogue/catalogue.h"
 #include "platform/files.h"
+#include "platform/settings_store.h"
+#include "platform/window_utilities.h"
 #include "prefs/command_options.h"
 #include "prefs/key_mapping.h"
 #include "prefs/preferences_form.h"
@@ -27,48 +26,49 @@ int Checked(int value) {
     return value != 0 ? 1 : 0;
 }
 
-// A check box's click: the setting, the value in memory, and for the favourites a rebuild.
-void StoreCheckBox(App& app, const char* control, const char* key, std::int16_t& value, bool rebuild) {
-    Form* f = PreferencesWindow(app);
+// A check box's click: the setting, the value in memory, and for a catalogue source a rebuild.
+void StoreCheckBox(const PreferencesContext& p, ControlName control, const char* key, std::int16_t& value,
+                   bool rebuild) {
+    Form* f = PreferencesWindow(p.forms);
     if (!f)
         return;
     const int state = Checked(f->At(control).value);
-    SaveSetting(app.platform, key, std::to_string(state));
+    SaveSetting(p.platform, key, std::to_string(state));
     value = static_cast<std::int16_t>(state);
     if (rebuild)
-        BuildCatalogue(app);
+        p.rebuildCatalogue();
 }
 
-void udSuggestions_Change(App& app) {
-    Form* f = PreferencesWindow(app);
+void udSuggestions_Change(const PreferencesContext& p) {
+    Form* f = PreferencesWindow(p.forms);
     if (!f)
         return;
-    const int value = f->At("udSuggestions").value;
-    f->At("lblSuggestions").text = std::to_string(value);
-    UpdatePreferencesWindow(app);
-    SaveSetting(app.platform, "showsuggestions", std::to_string(value));
-    app.state.SuggestionCount = static_cast<std::int16_t>(value);
+    const int value = f->At(frmPrefs::udSuggestions).value;
+    f->At(frmPrefs::lblSuggestions).text = std::to_string(value);
+    UpdatePreferencesWindow(p.platform, p.forms);
+    SaveSetting(p.platform, "showsuggestions", std::to_string(value));
+    p.state.SuggestionCount = static_cast<std::int16_t>(value);
 }
 
-void sdrTransparency_Change(App& app) {
-    Form* f = PreferencesWindow(app);
+void sdrTransparency_Change(const PreferencesContext& p) {
+    Form* f = PreferencesWindow(p.forms);
     if (!f)
         return;
-    const int value = f->At("sdrTransparency").value;
-    SaveSetting(app.platform, "windowtransparency", std::to_string(value));
-    if (!app.forms.frmCommandSuggestion)
-        LoadSuggestionForm(app);
-    if (app.forms.frmCommandSuggestion)
-        SetTransparency(app, app.forms.frmCommandSuggestion->handle, value);
-    app.state.Transparency = static_cast<std::int16_t>(value);
+    const int value = f->At(frmPrefs::sdrTransparency).value;
+    SaveSetting(p.platform, "windowtransparency", std::to_string(value));
+    if (!p.forms.frmCommandSuggestion)
+        LoadSuggestionForm(p.platform, p.forms);
+    if (p.forms.frmCommandSuggestion)
+        SetTransparency(p.platform, p.forms.frmCommandSuggestion->handle, value);
+    p.state.Transparency = static_cast<std::int16_t>(value);
 }
 
-void cmdFFLocate_Click(App& app, PreferencesFields& fields) {
-    Platform& platform = app.platform;
+void cmdFFLocate_Click(const PreferencesContext& p, PreferencesFields& fields) {
+    Platform& platform = p.platform;
     platform.ShowMessageBox("Please find and select firefox.exe", kAppName, MessageBoxButtons::Ok);
-    if (!PreferencesWindow(app))
+    if (!PreferencesWindow(p.forms))
         return;
-    const auto chosen = platform.ChooseOpenFile(PreferencesOwner(app), fields.cdOpen);
+    const auto chosen = platform.ChooseOpenFile(PreferencesOwner(p.forms), fields.cdOpen);
     if (!chosen || chosen->empty())
         return; // cancelled: there is nothing to look for
     const std::string folder = FolderOf(*chosen);
@@ -80,107 +80,119 @@ void cmdFFLocate_Click(App& app, PreferencesFields& fields) {
     }
     platform.ShowMessageBox("Bookmarks found. Tovlen can now import your Firefox bookmarks.", kAppName,
                             MessageBoxButtons::Ok);
-    app.state.FirefoxProfilesDir = folder;
+    p.state.FirefoxProfilesDir = folder;
     SaveSetting(platform, "ffdir", folder);
-    if (Form* f = PreferencesWindow(app)) {
-        f->At("cmdFFLocate").enabled = false;
-        Control& firefox = f->At("chkFFFavorites");
+    if (Form* f = PreferencesWindow(p.forms)) {
+        f->At(frmPrefs::cmdFFLocate).enabled = false;
+        Control& firefox = f->At(frmPrefs::chkFFFavorites);
         firefox.enabled = true;
         firefox.text = kFirefoxLocatedCaption;
-        UpdatePreferencesWindow(app);
+        UpdatePreferencesWindow(p.platform, p.forms);
     }
 }
 
-void cmdOkay_Click(App& app) {
-    UnloadForm(app, app.forms.frmPrefs);
+void cmdOkay_Click(const PreferencesContext& p) {
+    UnloadForm(p.platform, p.forms, p.forms.frmPrefs);
 }
 
-void AttachHandlers(App& app, Form& f, const FieldsPtr& fields) {
-    State& s = app.state;
-    f.At("chkCheckBeforeShutdown").onClick = [&app, &s] {
-        StoreCheckBox(app, "chkCheckBeforeShutdown", "checkbeforeshutdown", s.CheckBeforeShutdown, false);
+void AttachHandlers(const PreferencesContext& p, Form& f, const FieldsPtr& fields) {
+    f.At(frmPrefs::chkCheckBeforeShutdown).onClick = [p] {
+        StoreCheckBox(p, frmPrefs::chkCheckBeforeShutdown, "checkbeforeshutdown", p.state.CheckBeforeShutdown,
+                      false);
     };
-    f.At("chkIEFavorites").onClick = [&app, &s] {
-        StoreCheckBox(app, "chkIEFavorites", "showiefavs", s.ShowIEFavorites, true);
+    f.At(frmPrefs::chkIEFavorites).onClick = [p] {
+        StoreCheckBox(p, frmPrefs::chkIEFavorites, "showiefavs", p.state.ShowIEFavorites, true);
     };
-    f.At("chkFFFavorites").onClick = [&app, &s] {
-        StoreCheckBox(app, "chkFFFavorites", "showfffavs", s.ShowFFFavorites, true);
+    f.At(frmPrefs::chkFFFavorites).onClick = [p] {
+        StoreCheckBox(p, frmPrefs::chkFFFavorites, "showfffavs", p.state.ShowFFFavorites, true);
     };
-    f.At("udSuggestions").onChange = [&app] { udSuggestions_Change(app); };
-    f.At("sdrTransparency").onChange = [&app] { sdrTransparency_Change(app); };
-    f.At("cmdCheckUpdates").onClick = [&app] { RunCommand(app, "update"); };
-    f.At("Label8").onClick = [&app] { RunCommand(app, std::string("web ") + kProductWebAddress); };
-    f.At("cmdFFLocate").onClick = [&app, fields] { cmdFFLocate_Click(app, *fields); };
-    f.At("cmdOkay").onClick = [&app] { cmdOkay_Click(app); };
-    f.onClose = [&app] { cmdOkay_Click(app); };
+    f.At(frmPrefs::chkChromiumFavorites).onClick = [p] {
+        StoreCheckBox(p, frmPrefs::chkChromiumFavorites, "showchromium", p.state.ShowChromiumBookmarks, true);
+    };
+    f.At(frmPrefs::chkApps).onClick = [p] {
+        StoreCheckBox(p, frmPrefs::chkApps, "showapps", p.state.ShowApps, true);
+    };
+    f.At(frmPrefs::udSuggestions).onChange = [p] { udSuggestions_Change(p); };
+    f.At(frmPrefs::sdrTransparency).onChange = [p] { sdrTransparency_Change(p); };
+    f.At(frmPrefs::cmdCheckUpdates).onClick = [p] {
+        p.runCommand(BuiltInCommandLine(BuiltInAction::Update));
+    };
+    f.At(frmPrefs::lblWebAddress).onClick = [p] {
+        p.runCommand(BuiltInCommandLine(BuiltInAction::WebSite, kProductWebAddress));
+    };
+    f.At(frmPrefs::cmdFFLocate).onClick = [p, fields] { cmdFFLocate_Click(p, *fields); };
+    f.At(frmPrefs::cmdOkay).onClick = [p] { cmdOkay_Click(p); };
+    f.onClose = [p] { cmdOkay_Click(p); };
 
-    f.At("cmdAddProgram").onClick = [&app, fields] { cmdAddProgram_Click(app, *fields); };
+    f.At(frmPrefs::cmdAddProgram).onClick = [p, fields] { cmdAddProgram_Click(p, *fields); };
     for (int i = 0; i < kCommandTypeCount; ++i)
-        f.At("opCommandType", i).onClick = [&app, fields, i] { opCommandType_Click(app, *fields, i); };
-    f.At("cmdAddOkay").onClick = [&app, fields] { cmdAddOkay_Click(app, *fields); };
-    f.At("cmdCancel").onClick = [&app] { cmdCancel_Click(app); };
-    f.At("lstPrograms").onClick = [&app] { lstPrograms_Click(app); };
-    f.At("cmdRemoveProgram").onClick = [&app] { cmdRemoveProgram_Click(app); };
+        f.At(frmPrefs::opCommandType, i).onClick = [p, fields, i] { opCommandType_Click(p, *fields, i); };
+    f.At(frmPrefs::cmdAddOkay).onClick = [p, fields] { cmdAddOkay_Click(p, *fields); };
+    f.At(frmPrefs::cmdCancel).onClick = [p] { cmdCancel_Click(p); };
+    f.At(frmPrefs::lstPrograms).onClick = [p] { lstPrograms_Click(p); };
+    f.At(frmPrefs::cmdRemoveProgram).onClick = [p] { cmdRemoveProgram_Click(p); };
 
-    f.At("cmdRemap").onClick = [&app] { cmdRemap_Click(app); };
-    f.At("cmdKeyMapReset").onClick = [&app] { cmdKeyMapReset_Click(app); };
+    f.At(frmPrefs::cmdRemap).onClick = [p] { cmdRemap_Click(p.platform, p.state, p.forms); };
+    f.At(frmPrefs::cmdKeyMapReset).onClick = [p] { cmdKeyMapReset_Click(p.platform, p.state, p.forms); };
 }
 
-void Form_Load(App& app) {
-    Platform& platform = app.platform;
-    const State& s = app.state;
-    platform.ShowForm(*app.forms.frmPrefs);
-    RefreshCommandList(app);
-    Form* f = PreferencesWindow(app);
+void Form_Load(const PreferencesContext& p) {
+    Platform& platform = p.platform;
+    const State& s = p.state;
+    platform.ShowForm(*p.forms.frmPrefs);
+    RefreshCommandList(p);
+    Form* f = PreferencesWindow(p.forms);
     if (!f)
         return;
-    f->At("sdrTransparency").value =
+    f->At(frmPrefs::sdrTransparency).value =
         std::clamp<int>(s.Transparency, kTransparencyMinimum, kTransparencyMaximum);
-    f->At("chkCheckBeforeShutdown").value = Checked(s.CheckBeforeShutdown);
+    f->At(frmPrefs::chkCheckBeforeShutdown).value = Checked(s.CheckBeforeShutdown);
     // The store, not the value in memory: the two differ only if something else wrote it.
     const int suggestions = SettingToInt16(GetSetting(platform, "showsuggestions", kDefaultSuggestionCount));
-    Control& upDown = f->At("udSuggestions");
+    Control& upDown = f->At(frmPrefs::udSuggestions);
     upDown.value = std::clamp(suggestions, kSuggestionsMinimum, kSuggestionsMaximum);
-    f->At("lblSuggestions").text = std::to_string(upDown.value);
-    f->At("chkIEFavorites").value = Checked(s.ShowIEFavorites);
-    Control& firefox = f->At("chkFFFavorites");
+    f->At(frmPrefs::lblSuggestions).text = std::to_string(upDown.value);
+    f->At(frmPrefs::chkIEFavorites).value = Checked(s.ShowIEFavorites);
+    f->At(frmPrefs::chkChromiumFavorites).value = Checked(s.ShowChromiumBookmarks);
+    f->At(frmPrefs::chkApps).value = Checked(s.ShowApps);
+    Control& firefox = f->At(frmPrefs::chkFFFavorites);
     firefox.value = Checked(s.ShowFFFavorites);
     if (!IsFolder(s.FirefoxProfilesDir)) {
         firefox.text = kFirefoxNotFoundCaption;
         firefox.enabled = false;
     }
-    f->At("lblKeyMap").text = platform.KeyName(static_cast<std::uint16_t>(s.ActivationKey));
-    UpdatePreferencesWindow(app);
+    f->At(frmPrefs::lblKeyMap).text = platform.KeyName(static_cast<std::uint16_t>(s.ActivationKey));
+    UpdatePreferencesWindow(p.platform, p.forms);
 }
 
 } // namespace
 
-Form* PreferencesWindow(App& app) {
-    return app.forms.frmPrefs.get();
+Form* PreferencesWindow(Forms& forms) {
+    return forms.frmPrefs.get();
 }
 
-WindowHandle PreferencesOwner(App& app) {
-    const Form* f = PreferencesWindow(app);
+WindowHandle PreferencesOwner(Forms& forms) {
+    const Form* f = PreferencesWindow(forms);
     return f ? f->handle : 0;
 }
 
-void UpdatePreferencesWindow(App& app) {
-    if (Form* f = PreferencesWindow(app); f && f->handle != 0)
-        app.platform.UpdateForm(*f);
+void UpdatePreferencesWindow(Platform& platform, Forms& forms) {
+    if (Form* f = PreferencesWindow(forms); f && f->handle != 0)
+        platform.UpdateForm(*f);
 }
 
-void ShowPreferences(App& app) {
-    if (Form* f = PreferencesWindow(app)) {
-        app.platform.ShowForm(*f);
+void ShowPreferences(const PreferencesContext& p) {
+    if (Form* f = PreferencesWindow(p.forms)) {
+        p.platform.ShowForm(*f);
         return;
     }
-    app.forms.frmPrefs = std::make_unique<Form>(MakePreferencesForm(app.platform.ScreenSize()));
-    AttachHandlers(app, *app.forms.frmPrefs, std::make_shared<PreferencesFields>());
-    if (!app.platform.CreateFormWindow(*app.forms.frmPrefs)) {
-        UnloadForm(app, app.forms.frmPrefs);
+    p.forms.frmPrefs = std::make_unique<Form>(MakePreferencesForm(p.platform.ScreenSize()));
+    AttachHandlers(p, *p.forms.frmPrefs, std::make_shared<PreferencesFields>());
+    if (!p.platform.CreateFormWindow(*p.forms.frmPrefs)) {
+        UnloadForm(p.platform, p.forms, p.forms.frmPrefs);
         return;
     }
-    Form_Load(app);
+    Form_Load(p);
 }
 
 } // namespace tov

@@ -1,10 +1,9 @@
 #pragma once
+#include "prefs/preferences_window.h"
 
 namespace tov {
 
-struct App;
-
 // Loads the preferences window frmPrefs, if it is not loaded, and shows it.
-void ShowPreferences(App& app);
+void ShowPreferences(const PreferencesContext& context);
 
 } // namespace tov

@@ -10,138 +10,152 @@ constexpr Rect kCommandFrame{280, 8, 270, 334};
 constexpr Colour kLinkColour = Rgb(0, 0, 255);
 constexpr Colour kValueBack = Rgb(255, 255, 255);
 
-Control Frame(const char* name, const char* caption, Rect rect) {
+Control Frame(ControlName name, const char* caption, Rect rect) {
     return {.name = name, .kind = ControlKind::Frame, .rect = rect, .text = caption};
 }
 
-Control In(const char* frame, Control c) {
+Control In(ControlName frame, Control c) {
     c.parent = frame;
     return c;
 }
 
 void AddUpdates(Form& f) {
-    f.Add(Frame("fmeUpdates", "Tovlen Updates", {10, 8, 260, 60}));
-    f.Add(In("fmeUpdates", {.name = "cmdCheckUpdates",
-                            .kind = ControlKind::Button,
-                            .rect = {14, 24, 232, 26},
-                            .text = "Check Now For Updates"}));
+    f.Add(Frame(frmPrefs::fmeUpdates, "Tovlen Updates", {10, 8, 260, 60}));
+    f.Add(In(frmPrefs::fmeUpdates, {.name = frmPrefs::cmdCheckUpdates,
+                                    .kind = ControlKind::Button,
+                                    .rect = {14, 24, 232, 26},
+                                    .text = "Check Now For Updates"}));
 }
 
 void AddSuggestions(Form& f) {
-    f.Add(Frame("fmeSuggestions", "Command Suggestions", {10, 76, 260, 70}));
-    f.Add(In("fmeSuggestions", {.name = "lblSuggestionsPrompt",
-                                .kind = ControlKind::Label,
-                                .rect = {14, 24, 168, 32},
-                                .text = "Maximum number of suggestions to show:",
-                                .wrap = true}));
-    f.Add(In("fmeSuggestions", {.name = "lblSuggestions",
-                                .kind = ControlKind::Label,
-                                .rect = {190, 30, 28, 18},
-                                .text = "0",
-                                .font = Font{"Verdana", 8.25, true},
-                                .backColour = kValueBack,
-                                .centred = true}));
-    f.Add(In("fmeSuggestions", {.name = "udSuggestions",
-                                .kind = ControlKind::UpDown,
-                                .rect = {220, 26, 18, 26},
-                                .minimum = kSuggestionsMinimum,
-                                .maximum = kSuggestionsMaximum}));
+    f.Add(Frame(frmPrefs::fmeSuggestions, "Command Suggestions", {10, 76, 260, 70}));
+    f.Add(In(frmPrefs::fmeSuggestions, {.name = frmPrefs::lblSuggestionsPrompt,
+                                        .kind = ControlKind::Label,
+                                        .rect = {14, 24, 168, 32},
+                                        .text = "Maximum number of suggestions to show:",
+                                        .wrap = true}));
+    f.Add(In(frmPrefs::fmeSuggestions, {.name = frmPrefs::lblSuggestions,
+                                        .kind = ControlKind::Label,
+                                        .rect = {190, 30, 28, 18},
+                                        .text = "0",
+                                        .font = Font{"Verdana", 8.25, true},
+                                        .backColour = kValueBack,
+                                        .centred = true}));
+    f.Add(In(frmPrefs::fmeSuggestions, {.name = frmPrefs::udSuggestions,
+                                        .kind = ControlKind::UpDown,
+                                        .rect = {220, 26, 18, 26},
+                                        .minimum = kSuggestionsMinimum,
+                                        .maximum = kSuggestionsMaximum}));
 }
 
 void AddKeyMapping(Form& f) {
-    f.Add(Frame("fmeKeyMapping", "Key Mapping", {10, 154, 260, 96}));
-    f.Add(In("fmeKeyMapping", {.name = "lblKeyPrompt",
-                               .kind = ControlKind::Label,
-                               .rect = {14, 26, 130, 16},
-                               .text = "Key to show Tovlen:"}));
-    f.Add(In("fmeKeyMapping", {.name = "lblKeyMap",
-                               .kind = ControlKind::Label,
-                               .rect = {146, 26, 104, 16},
-                               .font = Font{"Verdana", 8.25, true}}));
-    f.Add(In("fmeKeyMapping",
-             {.name = "cmdRemap", .kind = ControlKind::Button, .rect = {14, 54, 86, 26}, .text = "Change"}));
-    f.Add(In("fmeKeyMapping", {.name = "cmdKeyMapReset",
-                               .kind = ControlKind::Button,
-                               .rect = {108, 54, 138, 26},
-                               .text = "Reset to Caps Lock"}));
+    f.Add(Frame(frmPrefs::fmeKeyMapping, "Key Mapping", {10, 154, 260, 96}));
+    f.Add(In(frmPrefs::fmeKeyMapping, {.name = frmPrefs::lblKeyPrompt,
+                                       .kind = ControlKind::Label,
+                                       .rect = {14, 26, 130, 16},
+                                       .text = "Key to show Tovlen:"}));
+    f.Add(In(frmPrefs::fmeKeyMapping, {.name = frmPrefs::lblKeyMap,
+                                       .kind = ControlKind::Label,
+                                       .rect = {146, 26, 104, 16},
+                                       .font = Font{"Verdana", 8.25, true}}));
+    f.Add(In(frmPrefs::fmeKeyMapping, {.name = frmPrefs::cmdRemap,
+                                       .kind = ControlKind::Button,
+                                       .rect = {14, 54, 86, 26},
+                                       .text = "Change"}));
+    f.Add(In(frmPrefs::fmeKeyMapping, {.name = frmPrefs::cmdKeyMapReset,
+                                       .kind = ControlKind::Button,
+                                       .rect = {108, 54, 138, 26},
+                                       .text = "Reset to Caps Lock"}));
 }
 
 void AddTransparency(Form& f) {
-    f.Add(Frame("fmeTransparency", "Window Transparency", {10, 258, 260, 84}));
-    f.Add(In("fmeTransparency", {.name = "sdrTransparency",
-                                 .kind = ControlKind::Slider,
-                                 .rect = {14, 22, 232, 30},
-                                 .minimum = kTransparencyMinimum,
-                                 .maximum = kTransparencyMaximum}));
-    f.Add(In(
-        "fmeTransparency",
-        {.name = "lblTransparencyLow", .kind = ControlKind::Label, .rect = {20, 56, 40, 16}, .text = "40%"}));
-    f.Add(In("fmeTransparency", {.name = "lblTransparencyHigh",
-                                 .kind = ControlKind::Label,
-                                 .rect = {210, 56, 40, 16},
-                                 .text = "100%"}));
+    f.Add(Frame(frmPrefs::fmeTransparency, "Window Transparency", {10, 258, 260, 84}));
+    f.Add(In(frmPrefs::fmeTransparency, {.name = frmPrefs::sdrTransparency,
+                                         .kind = ControlKind::Slider,
+                                         .rect = {14, 22, 232, 30},
+                                         .minimum = kTransparencyMinimum,
+                                         .maximum = kTransparencyMaximum}));
+    f.Add(In(frmPrefs::fmeTransparency, {.name = frmPrefs::lblTransparencyLow,
+                                         .kind = ControlKind::Label,
+                                         .rect = {20, 56, 40, 16},
+                                         .text = "40%"}));
+    f.Add(In(frmPrefs::fmeTransparency, {.name = frmPrefs::lblTransparencyHigh,
+                                         .kind = ControlKind::Label,
+                                         .rect = {210, 56, 40, 16},
+                                         .text = "100%"}));
 }
 
 void AddCommandOptions(Form& f) {
-    f.Add(Frame("fmeUserCommands", "Command Options", kCommandFrame));
-    f.Add(In("fmeUserCommands", {.name = "chkCheckBeforeShutdown",
-                                 .kind = ControlKind::CheckBox,
-                                 .rect = {14, 22, 244, 20},
-                                 .text = "Prompt Before Shutdown/Reboot"}));
-    f.Add(In("fmeUserCommands", {.name = "chkFFFavorites",
-                                 .kind = ControlKind::CheckBox,
-                                 .rect = {14, 46, 170, 20},
-                                 .text = kFirefoxCaption}));
-    f.Add(In(
-        "fmeUserCommands",
-        {.name = "cmdFFLocate", .kind = ControlKind::Button, .rect = {188, 44, 70, 24}, .text = "Locate"}));
-    f.Add(In("fmeUserCommands", {.name = "chkIEFavorites",
-                                 .kind = ControlKind::CheckBox,
-                                 .rect = {14, 70, 244, 20},
-                                 .text = "Include Internet Explorer Favorites"}));
-    f.Add(
-        In("fmeUserCommands",
-           {.name = "lstPrograms", .kind = ControlKind::ListBox, .rect = {14, 100, 244, 188}, .value = -1}));
-    f.Add(In("fmeUserCommands", {.name = "cmdAddProgram",
-                                 .kind = ControlKind::Button,
-                                 .rect = {14, 298, 118, 26},
-                                 .text = "Add Command"}));
-    f.Add(In("fmeUserCommands", {.name = "cmdRemoveProgram",
-                                 .kind = ControlKind::Button,
-                                 .rect = {140, 298, 118, 26},
-                                 .text = "Remove Command",
-                                 .enabled = false}));
+    f.Add(Frame(frmPrefs::fmeUserCommands, "Command Options", kCommandFrame));
+    f.Add(In(frmPrefs::fmeUserCommands, {.name = frmPrefs::chkCheckBeforeShutdown,
+                                         .kind = ControlKind::CheckBox,
+                                         .rect = {14, 22, 244, 20},
+                                         .text = "Prompt Before Shutdown/Reboot"}));
+    f.Add(In(frmPrefs::fmeUserCommands, {.name = frmPrefs::chkFFFavorites,
+                                         .kind = ControlKind::CheckBox,
+                                         .rect = {14, 46, 170, 20},
+                                         .text = kFirefoxCaption}));
+    f.Add(In(frmPrefs::fmeUserCommands, {.name = frmPrefs::cmdFFLocate,
+                                         .kind = ControlKind::Button,
+                                         .rect = {188, 44, 70, 24},
+                                         .text = "Locate"}));
+    f.Add(In(frmPrefs::fmeUserCommands, {.name = frmPrefs::chkIEFavorites,
+                                         .kind = ControlKind::CheckBox,
+                                         .rect = {14, 70, 244, 20},
+                                         .text = "Include Internet Explorer Favorites"}));
+    f.Add(In(frmPrefs::fmeUserCommands, {.name = frmPrefs::chkChromiumFavorites,
+                                         .kind = ControlKind::CheckBox,
+                                         .rect = {14, 94, 244, 20},
+                                         .text = "Include Edge and Chrome Favorites"}));
+    f.Add(In(frmPrefs::fmeUserCommands, {.name = frmPrefs::chkApps,
+                                         .kind = ControlKind::CheckBox,
+                                         .rect = {14, 118, 244, 20},
+                                         .text = "Include Windows Apps"}));
+    f.Add(In(frmPrefs::fmeUserCommands, {.name = frmPrefs::lstPrograms,
+                                         .kind = ControlKind::ListBox,
+                                         .rect = {14, 148, 244, 140},
+                                         .value = -1}));
+    f.Add(In(frmPrefs::fmeUserCommands, {.name = frmPrefs::cmdAddProgram,
+                                         .kind = ControlKind::Button,
+                                         .rect = {14, 298, 118, 26},
+                                         .text = "Add Command"}));
+    f.Add(In(frmPrefs::fmeUserCommands, {.name = frmPrefs::cmdRemoveProgram,
+                                         .kind = ControlKind::Button,
+                                         .rect = {140, 298, 118, 26},
+                                         .text = "Remove Command",
+                                         .enabled = false}));
 }
 
 void AddAddCommand(Form& f) {
-    Control frame = Frame("fmeAddCommand", "Add Command", kCommandFrame);
+    Control frame = Frame(frmPrefs::fmeAddCommand, "Add Command", kCommandFrame);
     frame.visible = false;
     f.Add(frame);
-    f.Add(In("fmeAddCommand", {.name = "lblAddPrompt",
-                               .kind = ControlKind::Label,
-                               .rect = {18, 30, 220, 16},
-                               .text = "I want to open a"}));
+    f.Add(In(frmPrefs::fmeAddCommand, {.name = frmPrefs::lblAddPrompt,
+                                       .kind = ControlKind::Label,
+                                       .rect = {18, 30, 220, 16},
+                                       .text = "I want to open a"}));
     for (int i = 0; i < kCommandTypeCount; ++i)
-        f.Add(In("fmeAddCommand", {.name = "opCommandType",
-                                   .index = i,
-                                   .kind = ControlKind::OptionButton,
-                                   .rect = {32, 56 + 28 * i, 226, 22},
-                                   .text = kCommandTypeCaptions[i]}));
-    f.Add(In("fmeAddCommand", {.name = "cmdAddOkay",
-                               .kind = ControlKind::Button,
-                               .rect = {14, 298, 118, 26},
-                               .text = "Okay",
-                               .enabled = false}));
-    f.Add(In(
-        "fmeAddCommand",
-        {.name = "cmdCancel", .kind = ControlKind::Button, .rect = {140, 298, 118, 26}, .text = "Cancel"}));
+        f.Add(In(frmPrefs::fmeAddCommand, {.name = frmPrefs::opCommandType,
+                                           .index = i,
+                                           .kind = ControlKind::OptionButton,
+                                           .rect = {32, 56 + 28 * i, 226, 22},
+                                           .text = kCommandTypeCaptions[i]}));
+    f.Add(In(frmPrefs::fmeAddCommand, {.name = frmPrefs::cmdAddOkay,
+                                       .kind = ControlKind::Button,
+                                       .rect = {14, 298, 118, 26},
+                                       .text = "Okay",
+                                       .enabled = false}));
+    f.Add(In(frmPrefs::fmeAddCommand, {.name = frmPrefs::cmdCancel,
+                                       .kind = ControlKind::Button,
+                                       .rect = {140, 298, 118, 26},
+                                       .text = "Cancel"}));
 }
 
 } // namespace
 
 Form MakePreferencesForm(Size screen) {
     Form f;
-    f.name = "frmPrefs";
+    f.name = frmPrefs::kFormName;
     f.caption = "Tovlen Preferences";
     f.rect = {(screen.width - kClientWidth) / 2, (screen.height - kClientHeight) / 2, kClientWidth,
               kClientHeight};
@@ -153,12 +167,12 @@ Form MakePreferencesForm(Size screen) {
     AddTransparency(f);
     AddCommandOptions(f);
     AddAddCommand(f);
-    f.Add({.name = "Label8",
+    f.Add({.name = frmPrefs::lblWebAddress,
            .kind = ControlKind::Label,
            .rect = {14, 360, 240, 16},
            .text = kProductWebAddress,
            .textColour = kLinkColour});
-    f.Add({.name = "cmdOkay",
+    f.Add({.name = frmPrefs::cmdOkay,
            .kind = ControlKind::Button,
            .rect = {406, 354, 144, 28},
            .text = "Close Preferences"});

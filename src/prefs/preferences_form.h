@@ -5,6 +5,42 @@
 
 namespace tov {
 
+namespace frmPrefs {
+inline constexpr const char* kFormName = "frmPrefs";
+inline constexpr ControlName fmeUpdates{"fmeUpdates"};
+inline constexpr ControlName cmdCheckUpdates{"cmdCheckUpdates"};
+inline constexpr ControlName fmeSuggestions{"fmeSuggestions"};
+inline constexpr ControlName lblSuggestionsPrompt{"lblSuggestionsPrompt"};
+inline constexpr ControlName lblSuggestions{"lblSuggestions"};
+inline constexpr ControlName udSuggestions{"udSuggestions"};
+inline constexpr ControlName fmeKeyMapping{"fmeKeyMapping"};
+inline constexpr ControlName lblKeyPrompt{"lblKeyPrompt"};
+inline constexpr ControlName lblKeyMap{"lblKeyMap"};
+inline constexpr ControlName cmdRemap{"cmdRemap"};
+inline constexpr ControlName cmdKeyMapReset{"cmdKeyMapReset"};
+inline constexpr ControlName fmeTransparency{"fmeTransparency"};
+inline constexpr ControlName sdrTransparency{"sdrTransparency"};
+inline constexpr ControlName lblTransparencyLow{"lblTransparencyLow"};
+inline constexpr ControlName lblTransparencyHigh{"lblTransparencyHigh"};
+inline constexpr ControlName fmeUserCommands{"fmeUserCommands"};
+inline constexpr ControlName chkCheckBeforeShutdown{"chkCheckBeforeShutdown"};
+inline constexpr ControlName chkFFFavorites{"chkFFFavorites"};
+inline constexpr ControlName cmdFFLocate{"cmdFFLocate"};
+inline constexpr ControlName chkIEFavorites{"chkIEFavorites"};
+inline constexpr ControlName chkChromiumFavorites{"chkChromiumFavorites"};
+inline constexpr ControlName chkApps{"chkApps"};
+inline constexpr ControlName lstPrograms{"lstPrograms"};
+inline constexpr ControlName cmdAddProgram{"cmdAddProgram"};
+inline constexpr ControlName cmdRemoveProgram{"cmdRemoveProgram"};
+inline constexpr ControlName fmeAddCommand{"fmeAddCommand"};
+inline constexpr ControlName lblAddPrompt{"lblAddPrompt"};
+inline constexpr ControlName opCommandType{"opCommandType"};
+inline constexpr ControlName cmdAddOkay{"cmdAddOkay"};
+inline constexpr ControlName cmdCancel{"cmdCancel"};
+inline constexpr ControlName lblWebAddress{"lblWebAddress"};
+inline constexpr ControlName cmdOkay{"cmdOkay"};
+} // namespace frmPrefs
+
 // The product's web site, shown and opened by the link at the foot of the window.
 inline constexpr const char* kProductWebAddress = "https://tovlen.org";
 

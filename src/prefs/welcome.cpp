@@ -1,7 +1,6 @@
 #include "prefs/welcome.h"
 
-#include "app/app.h"
-#include "app/settings.h"
+#include "platform/settings_store.h"
 
 #include <algorithm>
 
@@ -31,7 +30,7 @@ constexpr const char* kHowToOpen =
 constexpr const char* kTryIt =
     "Try it now! Press Caps Lock, type 'notepad' (without the quotes), and press Enter. "
     "You should see Notepad open. Some more commands:";
-constexpr const char* kCommandList[] = {
+constexpr const char* kExampleCommands[] = {
     "Preferences -- Opens Tovlen's Preferences window",
     "Exit -- Exits Tovlen",
     "Shutdown -- Shutsdown Windows",
@@ -44,11 +43,12 @@ struct Column {
     Form& form;
     int top = kMargin;
 
-    void Text(const std::string& name, const std::string& text, const Font& font, int indent, int gapAfter,
-              bool centred = false) {
+    void Text(ControlName name, const std::string& text, const Font& font, int indent, int gapAfter,
+              int index = 0, bool centred = false) {
         const int width = kWelcomeClientWidth - 2 * kMargin - indent;
         const int height = platform.MeasureWrappedText(font, text, width).height;
         form.Add({.name = name,
+                  .index = index,
                   .kind = ControlKind::Label,
                   .rect = {kMargin + indent, top, width, height},
                   .text = text,
@@ -57,7 +57,7 @@ struct Column {
                   .wrap = true});
         top += height + gapAfter;
     }
-    void Rule(const std::string& name) {
+    void Rule(ControlName name) {
         form.Add({.name = name,
                   .kind = ControlKind::Line,
                   .rect = {kMargin, top, kWelcomeClientWidth - 2 * kMargin, kRuleHeight}});
@@ -67,62 +67,62 @@ struct Column {
 
 } // namespace
 
-Form MakeWelcome(App& app) {
+Form MakeWelcome(Platform& platform, Forms& forms) {
     Form f;
-    f.name = "frmWelcome";
+    f.name = frmWelcome::kFormName;
     f.caption = "Welcome to Tovlen";
     f.font = kBodyFont;
     f.style = FormStyle{.captionBar = true, .topmost = false, .toolWindow = false, .activateOnShow = true};
-    Column column{app.platform, f};
-    column.Text("lblWelcome", "Welcome to Tovlen!", kHeadingFont, 0, kParagraphGap, true);
-    column.Text("Label1", kIntroduction, kBodyFont, 0, kParagraphGap);
-    column.Rule("Line1");
-    column.Text("Label2", kHowToOpen, kBodyFont, 0, kParagraphGap);
-    column.Text("Label3", kTryIt, kBodyFont, 0, kParagraphGap);
-    column.Rule("Line2");
-    int n = 4;
-    for (const char* line : kCommandList)
-        column.Text("Label" + std::to_string(n++), line, kBodyFont, kListIndent, kListGap);
+    Column column{platform, f};
+    column.Text(frmWelcome::lblWelcome, "Welcome to Tovlen!", kHeadingFont, 0, kParagraphGap, 0, true);
+    column.Text(frmWelcome::lblIntroduction, kIntroduction, kBodyFont, 0, kParagraphGap);
+    column.Rule(frmWelcome::linBelowIntroduction);
+    column.Text(frmWelcome::lblHowToOpen, kHowToOpen, kBodyFont, 0, kParagraphGap);
+    column.Text(frmWelcome::lblTryIt, kTryIt, kBodyFont, 0, kParagraphGap);
+    column.Rule(frmWelcome::linAboveExamples);
+    int index = 0;
+    for (const char* line : kExampleCommands)
+        column.Text(frmWelcome::lblExample, line, kBodyFont, kListIndent, kListGap, index++);
     const int bottom = column.top + kParagraphGap;
-    f.Add({.name = "chkShowWindow",
+    f.Add({.name = frmWelcome::chkShowWindow,
            .kind = ControlKind::CheckBox,
            .rect = {kMargin, bottom + (kButtonHeight - kCheckBoxHeight) / 2,
                     kWelcomeClientWidth - 3 * kMargin - kButtonWidth, kCheckBoxHeight},
            .text = "Show this window next time Tovlen Starts",
            .value = 1});
-    f.Add({.name = "cmdOk",
+    f.Add({.name = frmWelcome::cmdOk,
            .kind = ControlKind::Button,
            .rect = {kWelcomeClientWidth - kMargin - kButtonWidth, bottom, kButtonWidth, kButtonHeight},
            .text = "Okay",
-           .onClick = [&app] { cmdOk_Click(app); }});
-    const Size screen = app.platform.ScreenSize();
+           .onClick = [&platform, &forms] { cmdOk_Click(platform, forms); }});
+    const Size screen = platform.ScreenSize();
     const int height = bottom + kButtonHeight + kMargin;
     // Centred, but never with its caption bar off the top of a small screen.
     f.rect = {std::max(0, (screen.width - kWelcomeClientWidth) / 2),
               std::max(0, (screen.height - height) / 2), kWelcomeClientWidth, height};
     // Closing it any other way leaves the setting as it was, so it shows again next time.
-    f.onClose = [&app] { UnloadForm(app, app.forms.frmWelcome); };
+    f.onClose = [&platform, &forms] { UnloadForm(platform, forms, forms.frmWelcome); };
     return f;
 }
 
-void ShowWelcome(App& app) {
-    auto& welcome = app.forms.frmWelcome;
+void ShowWelcome(Platform& platform, Forms& forms) {
+    auto& welcome = forms.frmWelcome;
     if (!welcome) {
-        welcome = std::make_unique<Form>(MakeWelcome(app));
-        if (!app.platform.CreateFormWindow(*welcome)) {
-            UnloadForm(app, welcome);
+        welcome = std::make_unique<Form>(MakeWelcome(platform, forms));
+        if (!platform.CreateFormWindow(*welcome)) {
+            UnloadForm(platform, forms, welcome);
             return;
         }
     }
-    app.platform.ShowForm(*welcome);
+    platform.ShowForm(*welcome);
 }
 
-void cmdOk_Click(App& app) {
-    if (!app.forms.frmWelcome)
+void cmdOk_Click(Platform& platform, Forms& forms) {
+    if (!forms.frmWelcome)
         return;
-    const Control* show = app.forms.frmWelcome->Find("chkShowWindow");
-    SaveSetting(app.platform, "showwelcome", show && show->value ? "1" : "0");
-    UnloadForm(app, app.forms.frmWelcome);
+    const Control* show = forms.frmWelcome->Find(frmWelcome::chkShowWindow);
+    SaveSetting(platform, "showwelcome", show && show->value ? "1" : "0");
+    UnloadForm(platform, forms, forms.frmWelcome);
 }
 
 } // namespace tov

@@ -1,29 +1,34 @@
 #pragma once
 // The command window frmMain: icon of the best match, the typed text laid over the best
 // match, and a one-line description.
-#include "platform/form.h"
+#include "platform/forms.h"
 
 #include <string>
 
 namespace tov {
 
-struct App;
+namespace frmMain {
+inline constexpr const char* kFormName = "frmMain";
+inline constexpr ControlName picIcon{"picIcon"};
+inline constexpr ControlName lblCommandBack{"lblCommandBack"};
+inline constexpr ControlName lblCommand{"lblCommand"};
+inline constexpr ControlName lblDescription{"lblDescription"};
+} // namespace frmMain
 
 constexpr int kCommandTextLeft = 70;
 constexpr Colour kIconBoxColour = Rgb(121, 191, 104);
 
-Form MakeCommandWindow(App& app);
+Form MakeCommandWindow(Platform& platform);
 
 // Destroys any previous command window and shows a fresh one, topmost, without taking the focus.
-void OpenCommandWindow(App& app);
+void OpenCommandWindow(Platform& platform, Forms& forms, int transparency);
 // Destroys the command window and hides the suggestions.
-void CloseCommandWindow(App& app);
-void HideCommandWindow(App& app);
-// Brings the labels, the suggestions and the icon in step with the command line.
-void RefreshCommandWindow(App& app);
+void CloseCommandWindow(Platform& platform, Forms& forms);
+void HideCommandWindow(Platform& platform, Forms& forms);
 // The description line's text for a command line; `caption` is the previous window's.
 std::string DescribeCommandLine(const std::string& commandText, const std::string& caption);
-// Shows the command window again with a message in its description line, keeping it open.
-void ShowCommandWindowMessage(App& app, const std::string& message);
+// Shows the command window again with a message in its description line. False when there
+// is no window to show it in.
+bool ShowCommandWindowMessage(Platform& platform, Forms& forms, int transparency, const std::string& message);
 
 } // namespace tov

@@ -1,7 +1,6 @@
 #include "suggest/suggestion_form.h"
 
-#include "app/app.h"
-#include "suggest/match.h"
+#include "platform/program_file.h"
 
 #include <algorithm>
 
@@ -22,7 +21,7 @@ constexpr const char* kPinResource = "pin";
 constexpr const char* kLitPinFile = "LIGHTON.ico";
 constexpr const char* kLineEnd = "\r\n";
 
-Control RowsLabel(const char* name, Colour colour) {
+Control RowsLabel(ControlName name, Colour colour) {
     Control c;
     c.name = name;
     c.kind = ControlKind::Label;
@@ -36,46 +35,48 @@ std::size_t RowLimit(std::int16_t suggestionCount, std::size_t matches) {
                                : matches;
 }
 
-bool CommandWindowVisible(const App& app) {
-    return app.forms.frmMain && app.forms.frmMain->visible;
+bool CommandWindowVisible(const Forms& forms) {
+    return forms.frmMain && forms.frmMain->visible;
 }
 
 } // namespace
 
-Form MakeSuggestionForm(App& app) {
+Form MakeSuggestionForm(Platform& platform) {
     Form form;
-    form.name = kSuggestionFormName;
+    form.name = frmCommandSuggestion::kFormName;
     form.rect = Rect{0, kSuggestionTop, kSuggestionWidth, kBottomMargin};
     form.backColour = kBackColour;
     form.font = Font{"Verdana", kFontPoints};
     form.style.topmost = true;
-    form.Add(RowsLabel("lblCommand", kRowColour));
-    form.Add(RowsLabel("lblCommandOverlay", kHighlightColour));
+    form.Add(RowsLabel(frmCommandSuggestion::lblCommand, kRowColour));
+    form.Add(RowsLabel(frmCommandSuggestion::lblCommandOverlay, kHighlightColour));
 
     Control pin;
-    pin.name = "imgTack";
+    pin.name = frmCommandSuggestion::imgTack;
     pin.kind = ControlKind::Image;
     pin.rect = kPinRect;
     pin.visible = false;
-    pin.picture = app.platform.LoadResourcePicture(kPinResource);
+    pin.picture = platform.LoadResourcePicture(kPinResource);
     form.Add(std::move(pin));
     return form;
 }
 
-void LoadSuggestionForm(App& app) {
-    auto& form = app.forms.frmCommandSuggestion;
+void LoadSuggestionForm(Platform& platform, Forms& forms) {
+    auto& form = forms.frmCommandSuggestion;
     if (form)
         return;
-    form = std::make_unique<Form>(MakeSuggestionForm(app));
-    app.platform.CreateFormWindow(*form);
+    form = std::make_unique<Form>(MakeSuggestionForm(platform));
+    platform.CreateFormWindow(*form);
 }
 
-void RefreshSuggestions(App& app, const std::vector<Match>& matches, const std::string& result) {
-    Form* form = app.forms.frmCommandSuggestion.get();
+void RefreshSuggestions(Platform& platform, Forms& forms, const SuggestionRows& rowsToShow,
+                        const std::function<void(int row)>& onPinClick) {
+    Form* form = forms.frmCommandSuggestion.get();
     if (!form)
         return;
-    const auto& phrases = app.catalogue.phrases;
-    const Control pinTemplate = form->At("imgTack", 0);
+    const auto& phrases = rowsToShow.phrases;
+    const auto& matches = rowsToShow.matches;
+    const Control pinTemplate = form->At(frmCommandSuggestion::imgTack, 0);
     std::string rows;
     std::string highlight;
     PicturePtr litPin;
@@ -84,30 +85,30 @@ void RefreshSuggestions(App& app, const std::vector<Match>& matches, const std::
 
     // Without a row limit the rows stop where the screen does: more could not be seen, and
     // drawing thousands of them would stall every keystroke.
-    const std::size_t limit = RowLimit(app.state.SuggestionCount, matches.size());
-    const int screenBottom = app.platform.ScreenSize().height;
+    const std::size_t limit = RowLimit(rowsToShow.suggestionCount, matches.size());
+    const int screenBottom = platform.ScreenSize().height;
     std::size_t shown = 0;
     while (shown < limit) {
-        if (app.state.SuggestionCount <= 0 && shown > 0 && form->rect.top + height >= screenBottom)
+        if (rowsToShow.suggestionCount <= 0 && shown > 0 && form->rect.top + height >= screenBottom)
             break;
         const Match& match = matches[shown];
         const std::string& phrase = phrases[match.index];
         const int row = static_cast<int>(++shown);
 
-        Control* pin = form->Find("imgTack", row);
+        Control* pin = form->Find(frmCommandSuggestion::imgTack, row);
         if (!pin) {
             Control copy = pinTemplate;
             copy.index = row;
-            copy.onClick = [&app, row] { imgTack_Click(app, row); };
+            copy.onClick = [onPinClick, row] { onPinClick(row); };
             pin = &form->Add(std::move(copy));
         }
         pin->rect.top = (row - 1) * kPinPitch + kPinFirstTop;
         pin->visible = true;
         pin->tag = phrase;
         pin->picture = pinTemplate.picture;
-        if (IsTacked(app.usage, phrase, app.state.CommandText)) {
+        if (IsTacked(rowsToShow.usage, phrase, rowsToShow.typed)) {
             if (!litPinLoaded) {
-                litPin = app.platform.LoadPictureFile(ProgramFile(app, kLitPinFile));
+                litPin = platform.LoadPictureFile(ProgramFile(platform, kLitPinFile));
                 litPinLoaded = true;
             }
             pin->picture = litPin;
@@ -115,49 +116,35 @@ void RefreshSuggestions(App& app, const std::vector<Match>& matches, const std::
 
         rows += phrase;
         rows += kLineEnd;
-        if (phrase == result)
+        if (phrase == rowsToShow.result)
             highlight += phrase;
         highlight += kLineEnd;
-        height += app.platform.MeasureText(form->font, phrase).height;
+        height += platform.MeasureText(form->font, phrase).height;
     }
     std::erase_if(form->controls, [&](const Control& c) {
-        return c.name == "imgTack" && static_cast<std::size_t>(c.index) > shown;
+        return c.name == frmCommandSuggestion::imgTack && static_cast<std::size_t>(c.index) > shown;
     });
 
     height += kBottomMargin;
-    Control& list = form->At("lblCommand");
+    Control& list = form->At(frmCommandSuggestion::lblCommand);
     list.text = std::move(rows);
     list.rect.height = height;
-    Control& overlay = form->At("lblCommandOverlay");
+    Control& overlay = form->At(frmCommandSuggestion::lblCommandOverlay);
     overlay.text = std::move(highlight);
     overlay.rect.height = height;
     form->rect.height = height;
     if (form->handle == 0)
         return;
-    app.platform.PlaceForm(*form);
-    app.platform.UpdateForm(*form);
-    if (CommandWindowVisible(app))
-        app.platform.ShowForm(*form);
+    platform.PlaceForm(*form);
+    platform.UpdateForm(*form);
+    if (CommandWindowVisible(forms))
+        platform.ShowForm(*form);
 }
 
-void HideSuggestions(App& app) {
-    Form* form = app.forms.frmCommandSuggestion.get();
+void HideSuggestions(Platform& platform, Forms& forms) {
+    Form* form = forms.frmCommandSuggestion.get();
     if (form && form->handle != 0)
-        app.platform.HideForm(*form);
-}
-
-void imgTack_Click(App& app, int index) {
-    Form* form = app.forms.frmCommandSuggestion.get();
-    const Control* pin = form ? form->Find("imgTack", index) : nullptr;
-    if (!pin || index == 0 || app.state.CommandText.empty())
-        return;
-    const std::string phrase = pin->tag;
-    const bool tack = pin->picture == form->At("imgTack", 0).picture;
-    SetTack(app, phrase, app.state.CommandText, tack);
-    MatchCommand(app);
-    // The best match may have changed under the typed text; the main loop redraws the command line.
-    app.state.DisplayDirty = true;
-    app.platform.RequestWake();
+        platform.HideForm(*form);
 }
 
 } // namespace tov

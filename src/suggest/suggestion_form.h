@@ -2,33 +2,47 @@
 // The suggestion window frmCommandSuggestion: the ranked phrases one per line in grey, the
 // selected one again in white on an overlay, and a pin at the left of each row that tacks
 // the row's phrase to the typed text.
-#include "platform/form.h"
+#include "platform/forms.h"
 #include "suggest/rank.h"
+#include "suggest/usage.h"
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace tov {
 
-struct App;
+namespace frmCommandSuggestion {
+inline constexpr const char* kFormName = "frmCommandSuggestion";
+inline constexpr ControlName lblCommand{"lblCommand"};
+inline constexpr ControlName lblCommandOverlay{"lblCommandOverlay"};
+inline constexpr ControlName imgTack{"imgTack"};
+} // namespace frmCommandSuggestion
 
-inline constexpr const char* kSuggestionFormName = "frmCommandSuggestion";
 // The command window's height: the suggestion window sits right under it.
 constexpr int kSuggestionTop = 50;
 constexpr int kSuggestionWidth = 600;
 
-Form MakeSuggestionForm(App& app);
-// Start-up: creates app.forms.frmCommandSuggestion with its window, hidden.
-void LoadSuggestionForm(App& app);
+// What the rows show: the ranked matches of the typed text in the phrase list, and the result.
+struct SuggestionRows {
+    const std::vector<std::string>& phrases;
+    const std::vector<Match>& matches;
+    const std::string& result;
+    const UsageMemory& usage;
+    const std::string& typed;
+    std::int16_t suggestionCount;
+};
 
-// Rebuilds the rows from the ranked matches (at most SuggestionCount of them), highlights
-// every row whose phrase is `result`, sizes the window to its text and shows it while the
-// command window is visible.
-void RefreshSuggestions(App& app, const std::vector<Match>& matches, const std::string& result);
-void HideSuggestions(App& app);
+Form MakeSuggestionForm(Platform& platform);
+// Start-up: creates frmCommandSuggestion with its window, hidden.
+void LoadSuggestionForm(Platform& platform, Forms& forms);
 
-// A click on the pin of row `index`: tacks the row's phrase to the typed text, or untacks
-// it when the pin is lit, and ranks again.
-void imgTack_Click(App& app, int index);
+// Rebuilds the rows from the ranked matches (at most suggestionCount of them), highlights
+// every row whose phrase is the result, sizes the window to its text and shows it while the
+// command window is visible. A click on the pin of a row calls `onPinClick` with the row.
+void RefreshSuggestions(Platform& platform, Forms& forms, const SuggestionRows& rows,
+                        const std::function<void(int row)>& onPinClick);
+void HideSuggestions(Platform& platform, Forms& forms);
 
 } // namespace tov

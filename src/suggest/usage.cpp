@@ -1,6 +1,5 @@
 #include "suggest/usage.h"
 
-#include "app/app.h"
 #include "catalogue/list_file.h"
 
 #include <algorithm>
@@ -82,14 +81,16 @@ void SetTackList(UsageMemory& usage, std::vector<TackEntry> entries) {
     IndexTacks(usage);
 }
 
-void LoadInfluence(App& app) {
-    const auto lines = ReadListFile(ProgramFile(app, kInfluenceFile));
-    SetInfluenceList(app.usage, lines ? ParseInfluenceLines(*lines) : std::vector<InfluenceEntry>{});
+void LoadInfluence(UsageMemory& usage, const std::string& path,
+                   const std::function<void(std::string_view)>& log) {
+    const auto lines = LoadListLines(path, log);
+    SetInfluenceList(usage, lines ? ParseInfluenceLines(*lines) : std::vector<InfluenceEntry>{});
 }
 
-void LoadTacks(App& app) {
-    const auto lines = ReadListFile(ProgramFile(app, kTackFile));
-    SetTackList(app.usage, lines ? ParseTackLines(*lines) : std::vector<TackEntry>{});
+void LoadTacks(UsageMemory& usage, const std::string& path,
+               const std::function<void(std::string_view)>& log) {
+    const auto lines = LoadListLines(path, log);
+    SetTackList(usage, lines ? ParseTackLines(*lines) : std::vector<TackEntry>{});
 }
 
 std::int16_t GetInfluence(const UsageMemory& usage, std::string_view phrase) {
@@ -106,28 +107,43 @@ bool IsTacked(const UsageMemory& usage, std::string_view phrase, std::string_vie
     return commands && std::find(commands->begin(), commands->end(), phrase) != commands->end();
 }
 
-void SetTackInList(UsageMemory& usage, std::string_view phrase, std::string_view typed, bool on) {
-    std::erase_if(usage.tacks, [&](const TackEntry& t) { return t.typed == typed; });
+void SetTackIn(std::vector<TackEntry>& tacks, std::string_view phrase, std::string_view typed, bool on) {
+    std::erase_if(tacks, [&](const TackEntry& t) { return t.typed == typed; });
     if (on)
-        usage.tacks.push_back({std::string(phrase), std::string(typed)});
+        tacks.push_back({std::string(phrase), std::string(typed)});
+}
+
+void SetTackInList(UsageMemory& usage, std::string_view phrase, std::string_view typed, bool on) {
+    SetTackIn(usage.tacks, phrase, typed, on);
     IndexTacks(usage);
 }
 
-bool SaveTacks(const UsageMemory& usage, const std::string& path) {
+std::vector<std::string> TackFileLines(const std::vector<TackEntry>& tacks) {
     std::vector<std::string> lines;
-    for (const auto& tack : usage.tacks) {
+    for (const auto& tack : tacks) {
         // A line break inside either text would shift every later pair of the file.
         if (tack.command.empty() || !FitsOneLine(tack.command) || !FitsOneLine(tack.typed))
             continue;
         lines.push_back(tack.command);
         lines.push_back(tack.typed);
     }
-    return WriteListFile(path, lines);
+    return lines;
 }
 
-bool SetTack(App& app, std::string_view phrase, std::string_view typed, bool on) {
-    SetTackInList(app.usage, phrase, typed, on);
-    return SaveTacks(app.usage, ProgramFile(app, kTackFile));
+ListSave SetTack(UsageMemory& usage, const std::string& path, std::string_view phrase, std::string_view typed,
+                 bool on) {
+    SetTackInList(usage, phrase, typed, on);
+    // The change goes into the file as it is now, so tacks another copy of the program wrote
+    // since start-up stay; a file that cannot be read is not replaced.
+    std::vector<TackEntry> merged;
+    const ListSave save = ChangeListFile(path, [&](std::vector<std::string>& lines) {
+        merged = ParseTackLines(lines);
+        SetTackIn(merged, phrase, typed, on);
+        lines = TackFileLines(merged);
+    });
+    if (save.saved)
+        SetTackList(usage, std::move(merged));
+    return save;
 }
 
 } // namespace tov

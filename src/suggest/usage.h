@@ -3,17 +3,17 @@
 // ("commandtack.lst", rewritten on every change). The ranking asks both lists about every
 // match on every keystroke, so each list carries an index; change the lists only through
 // the functions below, which keep the indexes in step.
+#include "catalogue/list_file.h"
 #include "suggest/influence_index.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
 namespace tov {
-
-struct App;
 
 inline constexpr const char* kInfluenceFile = "influence.lst";
 inline constexpr const char* kTackFile = "commandtack.lst";
@@ -53,9 +53,11 @@ std::vector<TackEntry> ParseTackLines(const std::vector<std::string>& lines);
 void SetInfluenceList(UsageMemory& usage, std::vector<InfluenceEntry> entries);
 void SetTackList(UsageMemory& usage, std::vector<TackEntry> entries);
 
-// Start-up: the lists from the program folder; a missing file gives an empty list.
-void LoadInfluence(App& app);
-void LoadTacks(App& app);
+// Start-up: the lists from their files; a missing file gives an empty list. `log` hears of
+// lines left out.
+void LoadInfluence(UsageMemory& usage, const std::string& path,
+                   const std::function<void(std::string_view)>& log);
+void LoadTacks(UsageMemory& usage, const std::string& path, const std::function<void(std::string_view)>& log);
 
 // The count of the first entry whose phrase equals `phrase`, letter case ignored on both sides; 0 when none.
 std::int16_t GetInfluence(const UsageMemory& usage, std::string_view phrase);
@@ -65,11 +67,14 @@ bool IsTacked(const UsageMemory& usage, std::string_view phrase, std::string_vie
 const std::vector<std::string>* TackedCommands(const UsageMemory& usage, std::string_view typed);
 
 // Replaces every tack of `typed` with {phrase, typed} when `on`, or removes them.
+void SetTackIn(std::vector<TackEntry>& tacks, std::string_view phrase, std::string_view typed, bool on);
 void SetTackInList(UsageMemory& usage, std::string_view phrase, std::string_view typed, bool on);
-// Rewrites the tack file through a temporary file, so a failed write leaves the old one whole.
-bool SaveTacks(const UsageMemory& usage, const std::string& path);
-// Changes the list and rewrites "commandtack.lst"; the list stays changed in memory even
-// when the file cannot be written, which the answer false reports.
-bool SetTack(App& app, std::string_view phrase, std::string_view typed, bool on);
+// The tack file's lines for a list: entries with an empty command or a line break are left out.
+std::vector<std::string> TackFileLines(const std::vector<TackEntry>& tacks);
+// Changes the list, and makes the same change to the tack file at `path` as it is on disk now;
+// the list then holds the file's tacks. When the file cannot be read or written, the list stays
+// changed in memory and the answer says why.
+ListSave SetTack(UsageMemory& usage, const std::string& path, std::string_view phrase, std::string_view typed,
+                 bool on);
 
 } // namespace tov

@@ -1,9 +1,7 @@
 #include "update/update.h"
 
-#include "app/app.h"
-#include "app/settings.h"
-#include "platform/files.h"
-#include "update/internet.h"
+#include "platform/settings_store.h"
+#include "update/install.h"
 
 namespace tov {
 
@@ -16,15 +14,20 @@ constexpr const char* kNoUpdate = "This is the current version of Tovlen.";
 constexpr const char* kIncomplete = "The update could not be downloaded completely. Please try again later.";
 constexpr const char* kNotVerified = "The downloaded update could not be verified, so it was not installed.";
 constexpr const char* kInstalling = "Update downloaded, now installing.";
+constexpr const char* kNoSigner =
+    "This copy of Tovlen was built without an update signer, so it cannot install updates.";
+constexpr const char* kNotNewer =
+    "The downloaded update is not newer than this version, so it was not installed.";
+constexpr const char* kNotStarted = "The downloaded update could not be started.";
 
 std::unique_ptr<Form> MakeUpdateForm() {
     auto form = std::make_unique<Form>();
-    form->name = "frmUpdate";
+    form->name = frmUpdate::kFormName;
     form->caption = "Tovlen Auto-Update";
     form->rect = Rect{0, 0, 240, 80};
     form->style.captionBar = true;
     Control status;
-    status.name = "lblStatus";
+    status.name = frmUpdate::lblStatus;
     status.kind = ControlKind::Label;
     status.rect = Rect{8, 8, 220, 20};
     status.text = "Connecting";
@@ -32,22 +35,22 @@ std::unique_ptr<Form> MakeUpdateForm() {
     return form;
 }
 
-void Tell(App& app, const char* text) {
-    app.platform.ShowMessageBox(text, kAppName, MessageBoxButtons::Ok);
+void Tell(Platform& platform, const char* text) {
+    platform.ShowMessageBox(text, kAppName, MessageBoxButtons::Ok);
 }
 
-void SetStatus(App& app, const char* text) {
-    if (Form* form = app.forms.frmUpdate.get()) {
-        form->At("lblStatus").text = text;
+void SetStatus(Platform& platform, Forms& forms, const char* text) {
+    if (Form* form = forms.frmUpdate.get()) {
+        form->At(frmUpdate::lblStatus).text = text;
         if (form->handle != 0)
-            app.platform.UpdateForm(*form);
+            platform.UpdateForm(*form);
     }
 }
 
 // Ends a check that did not start an installer.
-void GiveUp(App& app, const char* message) {
-    Tell(app, message);
-    UnloadForm(app, app.forms.frmUpdate);
+void GiveUp(Platform& platform, Forms& forms, const char* message) {
+    Tell(platform, message);
+    UnloadForm(platform, forms, forms.frmUpdate);
 }
 
 } // namespace
@@ -57,61 +60,68 @@ std::optional<UpdateServer> ConfiguredUpdateServer(Platform& platform) {
         platform.ReadSetting(kAppName, kSettingsSection, kUpdateHostSetting).value_or(""));
 }
 
+VersionNumber RunningVersion(Platform& platform) {
+    return platform.ProgramVersion().value_or(
+        VersionNumber{TOVLEN_VERSION_MAJOR, TOVLEN_VERSION_MINOR, TOVLEN_VERSION_REVISION, 0});
+}
+
 std::uint16_t ProgramMinorVersion(Platform& platform) {
-    if (const auto version = platform.ProgramVersion())
-        return version->minor;
-    return TOVLEN_VERSION_MINOR;
+    return RunningVersion(platform).minor;
 }
 
-void RunUpdate(App& app) {
-    RunUpdate(app, ExchangeLimits{});
+void RunUpdate(Platform& platform, State& state, Forms& forms) {
+    RunUpdate(platform, state, forms, ExchangeLimits{}, BuiltInUpdateSigners());
 }
 
-void RunUpdate(App& app, const ExchangeLimits& limits) {
+void RunUpdate(Platform& platform, State& state, Forms& forms, const ExchangeLimits& limits,
+               const SignerList& signers) {
     // The check lets events run while it waits; a second "update" typed meanwhile finds it busy.
-    if (app.forms.frmUpdate)
+    if (forms.frmUpdate)
         return;
-    app.forms.frmUpdate = MakeUpdateForm();
-    app.platform.CreateFormWindow(*app.forms.frmUpdate);
+    forms.frmUpdate = MakeUpdateForm();
+    platform.CreateFormWindow(*forms.frmUpdate);
 
-    std::int16_t connectionFlags = 0;
-    if (!IsConnected(app.platform, connectionFlags))
-        return GiveUp(app, kNotOnline);
-    const auto server = ConfiguredUpdateServer(app.platform);
+    // Trusting any publisher would let whoever sits on the network path run programs here.
+    if (signers.empty())
+        return GiveUp(platform, forms, kNoSigner);
+    if (!platform.InternetConnected())
+        return GiveUp(platform, forms, kNotOnline);
+    const auto server = ConfiguredUpdateServer(platform);
     if (!server)
-        return GiveUp(app, kConnectError);
+        return GiveUp(platform, forms, kConnectError);
 
-    const std::string installerName = InstallerName(ProgramMinorVersion(app.platform));
+    const std::string installerName = InstallerName(ProgramMinorVersion(platform));
     ExchangeResult result = FetchInstaller(
-        *server, installerName, limits, [&] { app.platform.PumpPendingMessages(); },
-        [&] { SetStatus(app, "Checking for updates"); });
+        *server, installerName, limits, [&] { platform.PumpPendingMessages(); },
+        [&] { SetStatus(platform, forms, "Checking for updates"); });
     switch (result.outcome) {
     case ExchangeOutcome::ConnectFailed:
-        return GiveUp(app, kConnectError);
+        return GiveUp(platform, forms, kConnectError);
     case ExchangeOutcome::NoUpdate:
-        return GiveUp(app, kNoUpdate);
+        return GiveUp(platform, forms, kNoUpdate);
     case ExchangeOutcome::Incomplete:
-        return GiveUp(app, kIncomplete);
+        return GiveUp(platform, forms, kIncomplete);
     case ExchangeOutcome::Downloaded:
         break;
     }
 
-    const std::string folder = app.platform.ProgramFolder();
-    const std::string updateFile = JoinPath(folder, kUpdateFileName);
-    // Written beside the final name and renamed when whole, so a half-written installer never exists.
-    const bool saved = ReplaceFileContents(updateFile, result.installer);
-    result.installer = std::string();
-    if (!saved)
-        return GiveUp(app, kIncomplete);
-    // It came over plain HTTP: whoever sits on the path could have replaced it.
-    if (!app.platform.VerifyFileSignature(updateFile)) {
-        RemoveFile(updateFile);
-        return GiveUp(app, kNotVerified);
+    const InstallRequest request{signers, RunningVersion(platform), platform.ProgramFolder(),
+                                 forms.frmUpdate->handle};
+    switch (
+        InstallUpdate(platform, std::move(result.installer), request, [&] { Tell(platform, kInstalling); })) {
+    case InstallOutcome::NotSaved:
+        return GiveUp(platform, forms, kIncomplete);
+    case InstallOutcome::NotVerified:
+        return GiveUp(platform, forms, kNotVerified);
+    case InstallOutcome::NotNewer:
+        return GiveUp(platform, forms, kNotNewer);
+    case InstallOutcome::NotStarted:
+        return GiveUp(platform, forms, kNotStarted);
+    case InstallOutcome::Started:
+        break;
     }
-    Tell(app, kInstalling);
-    // The installer is handed the update window, which stays until the program has ended.
-    app.platform.ShellOpen(updateFile, " " + std::to_string(app.forms.frmUpdate->handle), folder, SW_SHOW);
-    app.state.Running = false;
+    // The update window stays until the program has ended: the installer was handed its handle.
+    state.Running = false;
 }
 
 } // namespace tov

@@ -6,12 +6,9 @@
 #include <atomic>
 #include <string>
 
-int main(int argc, char** argv) {
+int main() {
     tov::Win32Platform platform;
-    std::string arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments += (i > 1 ? " " : "") + std::string(argv[i]);
-    if (!platform.ClaimOnlyInstance(arguments))
+    if (!platform.ClaimOnlyInstance())
         return 0;
     std::atomic<int> presses{0};
     bool running = true;

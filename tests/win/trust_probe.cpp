@@ -1,10 +1,11 @@
-// Asks the platform whether each file on the command line carries a trusted Authenticode
-// signature, the check the update makes before it starts a downloaded installer. Prints one
-// line per file:
+// Asks the platform what the update's checks make of each file on the command line: whether it
+// carries a trusted Authenticode signature, whose key signed it and which version it is, all
+// through one held handle. Prints one line per file:
 //   trusted|refused <path> status=0x<WinVerifyTrust> chain=0x<errors> policy=0x<result>
-// with the signer's certificate chain errors and the Authenticode chain policy's result ("-"
-// for a file without a signature): what the system thinks of the signer on its own, which
-// tells a root that is not trusted from one that is.
+//       verdict=<verdict> signer=<key hash or -> version=<a.b.c.d or ->
+// (on one line) with the signer's certificate chain errors and the Authenticode chain policy's
+// result ("-" for a file without a signature): what the system thinks of the signer on its
+// own, which tells a root that is not trusted from one that is.
 #include "platform/text.h"
 #include "platform/win32/win32_platform.h"
 
@@ -101,6 +102,20 @@ bool SignerChain(const std::wstring& path, DWORD& chainErrors, DWORD& policyErro
     return true;
 }
 
+const char* VerdictName(tov::SignatureVerdict verdict) {
+    switch (verdict) {
+    case tov::SignatureVerdict::Trusted:
+        return "trusted";
+    case tov::SignatureVerdict::TrustedRevocationUnknown:
+        return "trusted-revocation-unknown";
+    case tov::SignatureVerdict::Revoked:
+        return "revoked";
+    case tov::SignatureVerdict::Refused:
+        break;
+    }
+    return "refused";
+}
+
 std::string Utf8(const wchar_t* text) {
     const std::wstring w(text);
     return tov::Utf16ToUtf8(std::u16string(w.begin(), w.end()));
@@ -113,7 +128,11 @@ int wmain(int argc, wchar_t** argv) {
     int refused = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string path = Utf8(argv[i]);
-        const bool trusted = platform.VerifyFileSignature(path);
+        const tov::HeldFilePtr held = platform.HoldFile(path);
+        const tov::SignatureCheck check = held ? platform.VerifySignature(*held) : tov::SignatureCheck{};
+        const auto version = held ? platform.HeldFileVersion(*held) : std::nullopt;
+        const bool trusted = check.verdict == tov::SignatureVerdict::Trusted ||
+                             check.verdict == tov::SignatureVerdict::TrustedRevocationUnknown;
         if (!trusted)
             ++refused;
         std::printf("%s %s status=0x%08lx", trusted ? "trusted" : "refused", path.c_str(),
@@ -121,10 +140,17 @@ int wmain(int argc, wchar_t** argv) {
         DWORD chainErrors = 0;
         DWORD policyError = 0;
         if (SignerChain(argv[i], chainErrors, policyError))
-            std::printf(" chain=0x%08lx policy=0x%08lx\n", static_cast<unsigned long>(chainErrors),
+            std::printf(" chain=0x%08lx policy=0x%08lx", static_cast<unsigned long>(chainErrors),
                         static_cast<unsigned long>(policyError));
         else
-            std::printf(" chain=- policy=-\n");
+            std::printf(" chain=- policy=-");
+        std::printf(" verdict=%s signer=%s", VerdictName(check.verdict),
+                    check.signerKeyHash.empty() ? "-" : check.signerKeyHash.c_str());
+        if (version)
+            std::printf(" version=%u.%u.%u.%u\n", version->major, version->minor, version->revision,
+                        version->build);
+        else
+            std::printf(" version=-\n");
     }
     return refused;
 }

@@ -3,25 +3,30 @@
 #include <optional>
 
 #ifdef _WIN32
-#include "app/app.h"
+#include "app/catalogue_build.h"
 #include "app/settings.h"
-#include "platform/win32/win32_platform.h"
+#include "input/state.h"
+#include "platform/win32/make_win32_platform.h"
 #endif
 
 namespace tov::ctl {
 
 const char* const kCatalogueOptionsUsage =
     "[--program-folder D] [--common-programs D] [--programs D] [--favorites D] [--common-favorites D] "
-    "[--firefox-profiles D] [--ie 0|1] [--ff 0|1]";
+    "[--firefox-profiles D] [--local-app-data D] [--ie 0|1] [--ff 0|1] [--chromium 0|1] [--apps 0|1]";
 
 namespace {
 
-CatalogueSources SourcesOfThisSystem() {
+// `listApps` asks for the Applications folder even where the settings turn the apps off.
+CatalogueSources SourcesOfThisSystem([[maybe_unused]] bool listApps) {
 #ifdef _WIN32
-    Win32Platform platform;
-    App app(platform);
-    LoadSettings(platform, app.state);
-    return SystemCatalogueSources(app);
+    const auto system = MakeWin32Platform();
+    Platform& platform = *system;
+    State state;
+    LoadSettings(platform, state);
+    if (listApps)
+        state.ShowApps = 1;
+    return SystemCatalogueSources(platform, CatalogueChoicesOf(state));
 #else
     return {};
 #endif
@@ -45,10 +50,14 @@ bool ParseCatalogueOptions(const Args& args, CatalogueOptions& out, std::string&
         {"--favorites", &CatalogueSources::favorites},
         {"--common-favorites", &CatalogueSources::commonFavorites},
         {"--firefox-profiles", &CatalogueSources::firefoxProfiles},
+        {"--local-app-data", &CatalogueSources::localAppData},
     };
     std::optional<bool> ie;
     std::optional<bool> ff;
-    const std::pair<const char*, std::optional<bool>*> flags[] = {{"--ie", &ie}, {"--ff", &ff}};
+    std::optional<bool> chromium;
+    std::optional<bool> apps;
+    const std::pair<const char*, std::optional<bool>*> flags[] = {
+        {"--ie", &ie}, {"--ff", &ff}, {"--chromium", &chromium}, {"--apps", &apps}};
 
     CatalogueSources given;
     std::vector<std::string CatalogueSources::*> givenFolders;
@@ -81,17 +90,22 @@ bool ParseCatalogueOptions(const Args& args, CatalogueOptions& out, std::string&
     }
 
     CatalogueSources& s = out.sources;
-    s = SourcesOfThisSystem();
+    s = SourcesOfThisSystem(apps.value_or(false));
     for (auto field : givenFolders)
         s.*field = given.*field;
     if (!kSystemSettingsForFlags) {
         s.ieFavorites = !s.favorites.empty() || !s.commonFavorites.empty();
         s.firefoxBookmarks = !s.firefoxProfiles.empty();
+        s.chromiumBookmarks = !s.localAppData.empty();
     }
     if (ie)
         s.ieFavorites = *ie;
     if (ff)
         s.firefoxBookmarks = *ff;
+    if (chromium)
+        s.chromiumBookmarks = *chromium;
+    if (apps)
+        s.windowsApps = *apps;
     return true;
 }
 

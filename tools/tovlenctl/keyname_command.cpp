@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #ifdef _WIN32
-#include "platform/win32/win32_platform.h"
+#include "platform/win32/make_win32_platform.h"
 #else
 #include "platform/fake/fake_platform.h"
 #endif
@@ -18,7 +18,8 @@ int KeyNameCommand(const Args& args) {
         return 2;
     }
 #ifdef _WIN32
-    Win32Platform platform;
+    const auto system = MakeWin32Platform();
+    Platform& platform = *system;
 #else
     FakePlatform platform;
 #endif

@@ -1,9 +1,9 @@
 // tovlenctl match TEXT [catalogue options] [--influence FILE] [--tacks FILE] [--selected N] [--rows N]:
 // the ranking the command line would show for TEXT, every match and not only the rows on screen.
-#include "app/state.h"
 #include "catalogue/list_file.h"
 #include "catalogue_options.h"
 #include "commands.h"
+#include "input/state.h"
 #include "json.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -84,7 +84,8 @@ std::vector<std::string> UsageLines(const std::optional<std::string>& file, cons
                                                      : JoinPath(programFolder, name);
     if (path.empty())
         return {};
-    return ReadListFile(path).value_or(std::vector<std::string>{});
+    const auto text = ReadListFile(path);
+    return text ? text->lines : std::vector<std::string>{};
 }
 
 } // namespace

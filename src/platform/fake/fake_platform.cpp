@@ -10,6 +10,24 @@
 
 namespace tov {
 
+namespace {
+
+std::string ShowCommandName(ShowCommand command) {
+    switch (command) {
+    case ShowCommand::Show:
+        return "show";
+    case ShowCommand::Normal:
+        return "normal";
+    case ShowCommand::Maximize:
+        return "maximize";
+    case ShowCommand::Minimize:
+        return "minimize";
+    }
+    return "?";
+}
+
+} // namespace
+
 FakePlatform::FakePlatform() = default;
 
 HookDecision FakePlatform::PressKey(std::uint32_t vkCode, KeyMessage message) {
@@ -21,6 +39,10 @@ HookDecision FakePlatform::PressKey(std::uint32_t vkCode, KeyMessage message) {
     event.vkCode = vkCode;
     event.scanCode = vkCode; // the fake keyboard's scan codes equal the virtual keys
     return keyHandler(event);
+}
+
+HookDecision FakePlatform::PressKey(VirtualKey key, KeyMessage message) {
+    return PressKey(KeyCode(key), message);
 }
 
 HookDecision FakePlatform::TypeText(std::string_view text) {
@@ -77,6 +99,10 @@ void FakePlatform::QueueKey(std::uint32_t vkCode, KeyMessage message) {
     hookQueue.push_back([this, vkCode, message] { queuedDecisions.push_back(PressKey(vkCode, message)); });
 }
 
+void FakePlatform::QueueKey(VirtualKey key, KeyMessage message) {
+    QueueKey(KeyCode(key), message);
+}
+
 void FakePlatform::QueueText(std::string_view text) {
     hookQueue.push_back([this, text = std::string(text)] { queuedDecisions.push_back(TypeText(text)); });
 }
@@ -117,7 +143,7 @@ void FakePlatform::StartAgain(std::string_view arguments) {
     }
 }
 
-void FakePlatform::ClickControl(Form& form, std::string_view name, int index) {
+void FakePlatform::ClickControl(Form& form, ControlName name, int index) {
     Control& c = form.At(name, index);
     if (!c.enabled || !c.visible)
         return;
@@ -135,7 +161,7 @@ void FakePlatform::ClickControl(Form& form, std::string_view name, int index) {
     }
 }
 
-void FakePlatform::ChangeValue(Form& form, std::string_view name, int value) {
+void FakePlatform::ChangeValue(Form& form, ControlName name, int value) {
     Control& c = form.At(name);
     if (!c.enabled || !c.visible)
         return;
@@ -146,7 +172,7 @@ void FakePlatform::ChangeValue(Form& form, std::string_view name, int value) {
     }
 }
 
-void FakePlatform::SelectRow(Form& form, std::string_view name, int row) {
+void FakePlatform::SelectRow(Form& form, ControlName name, int row) {
     Control& c = form.At(name);
     if (!c.enabled || !c.visible || row < 0 || row >= static_cast<int>(c.items.size()))
         return;
@@ -220,6 +246,11 @@ void FakePlatform::SetActivationHandler(std::function<void()> handler) {
     activationHandler = std::move(handler);
 }
 
+bool FakePlatform::ClaimOnlyInstance() {
+    calls.push_back("ClaimOnlyInstance");
+    return !anotherCopyRuns;
+}
+
 bool FakePlatform::RunOneMessage() {
     if (!arrivingEvents.empty()) {
         const auto event = std::move(arrivingEvents.front());
@@ -251,20 +282,21 @@ std::string FakePlatform::TranslateKey(const KeyEvent& event) {
     const std::uint32_t vk = event.vkCode;
     if (vk >= 'A' && vk <= 'Z')
         return std::string(1, static_cast<char>(shiftDown ? vk : vk - 'A' + 'a'));
-    if ((vk >= '0' && vk <= '9') || vk == vk::VK_SPACE)
+    if ((vk >= '0' && vk <= '9') || vk == VirtualKey::Space)
         return std::string(1, static_cast<char>(vk));
-    if (vk == vk::VK_TAB)
+    if (vk == VirtualKey::Tab)
         return "\t";
-    if (vk < 0x80 && vk >= 0x21 && vk != vk::VK_DELETE && !(vk >= vk::VK_LEFT && vk <= vk::VK_DOWN))
+    if (vk < 0x80 && vk >= 0x21 && vk != VirtualKey::Delete &&
+        !(vk >= KeyCode(VirtualKey::Left) && vk <= KeyCode(VirtualKey::Down)))
         return std::string(1, static_cast<char>(vk));
     return {};
 }
 
 std::string FakePlatform::KeyName(std::uint32_t vkCode) {
-    if (vkCode == vk::VK_CAPITAL)
+    if (vkCode == VirtualKey::CapsLock)
         return "Caps Lock";
-    if (vkCode >= vk::VK_F1 && vkCode < vk::VK_F1 + 24)
-        return "F" + std::to_string(vkCode - vk::VK_F1 + 1);
+    if (vkCode >= KeyCode(VirtualKey::F1) && vkCode <= KeyCode(VirtualKey::F24))
+        return "F" + std::to_string(vkCode - KeyCode(VirtualKey::F1) + 1);
     return "Key " + std::to_string(vkCode);
 }
 
@@ -299,11 +331,11 @@ void FakePlatform::RequestWindowClose(WindowHandle window) {
         it->second.closed = true;
 }
 
-void FakePlatform::SetShowCommand(WindowHandle window, int showCommand) {
-    calls.push_back("SetShowCommand " + std::to_string(window) + " " + std::to_string(showCommand));
+void FakePlatform::SetShowCommand(WindowHandle window, ShowCommand command) {
+    calls.push_back("SetShowCommand " + std::to_string(window) + " " + ShowCommandName(command));
     auto it = windows.find(window);
     if (it != windows.end() && !it->second.closed && !it->second.hung)
-        it->second.showCommand = showCommand;
+        it->second.showCommand = command;
 }
 
 void FakePlatform::BringToFront(WindowHandle window) {
@@ -391,7 +423,7 @@ PicturePtr FakePlatform::ExtractFileIcon(const std::string& path, int index) {
 
 MessageBoxResult FakePlatform::ShowMessageBox(const std::string& text, const std::string& title,
                                               MessageBoxButtons buttons) {
-    messageBoxes.push_back({text, title, buttons});
+    messageBoxes.push_back({text, title, buttons, calls.size()});
     RunModalLoop();
     if (!messageBoxAnswers.empty()) {
         const MessageBoxResult answer = messageBoxAnswers.front();
@@ -436,12 +468,12 @@ std::string FakePlatform::InputBox(WindowHandle owner, const std::string& prompt
 }
 
 void FakePlatform::ShellOpen(const std::string& file, const std::string& parameters,
-                             const std::string& workingFolder, int showCommand) {
-    launches.push_back({file, parameters, workingFolder, showCommand});
+                             const std::string& workingFolder, ShowCommand command) {
+    launches.push_back({file, parameters, workingFolder, command});
 }
 
-std::string FakePlatform::SpecialFolder(int csidl) {
-    auto it = specialFolders.find(csidl);
+std::string FakePlatform::SpecialFolder(KnownFolder folder) {
+    auto it = specialFolders.find(folder);
     return it == specialFolders.end() ? std::string() : it->second;
 }
 
@@ -449,8 +481,11 @@ std::string FakePlatform::ProgramFolder() {
     return programFolder;
 }
 
-bool FakePlatform::InternetConnectedState(std::uint32_t& flags) {
-    flags = internetFlags;
+std::vector<InstalledApp> FakePlatform::ListInstalledApps() {
+    return installedApps;
+}
+
+bool FakePlatform::InternetConnected() {
     return internetConnected;
 }
 
@@ -458,14 +493,50 @@ std::optional<VersionNumber> FakePlatform::ProgramVersion() {
     return programVersion;
 }
 
-bool FakePlatform::VerifyFileSignature(const std::string& path) {
-    verifiedFiles.push_back(path);
-    return signatureTrusted;
+namespace {
+
+class FakeHeldFile : public HeldFile {
+  public:
+    FakeHeldFile(std::string path, FakePlatform& platform) : path_(std::move(path)), platform_(platform) {
+        ++platform_.filesHeld;
+        platform_.calls.push_back("HoldFile " + path_);
+    }
+    ~FakeHeldFile() override {
+        --platform_.filesHeld;
+        platform_.calls.push_back("ReleaseFile " + path_);
+    }
+    const std::string& Path() const override { return path_; }
+
+  private:
+    std::string path_;
+    FakePlatform& platform_;
+};
+
+} // namespace
+
+HeldFilePtr FakePlatform::HoldFile(const std::string& path) {
+    if (!IsPlainFile(path))
+        return nullptr;
+    return std::make_unique<FakeHeldFile>(path, *this);
 }
 
-std::optional<SystemVersion> FakePlatform::QueryVersion() {
-    calls.push_back("QueryVersion");
-    return version;
+SignatureCheck FakePlatform::VerifySignature(HeldFile& file) {
+    calls.push_back("VerifySignature " + file.Path());
+    return signature;
+}
+
+std::optional<VersionNumber> FakePlatform::HeldFileVersion(HeldFile& file) {
+    calls.push_back("HeldFileVersion " + file.Path());
+    return heldFileVersion;
+}
+
+bool FakePlatform::StartHeldProgram(HeldFile& file, const std::string& arguments,
+                                    const std::string& workingFolder) {
+    calls.push_back("StartHeldProgram " + file.Path());
+    if (!heldProgramStarts)
+        return false;
+    launches.push_back({file.Path(), arguments, workingFolder, ShowCommand::Show});
+    return true;
 }
 
 bool FakePlatform::EnableShutdownPrivilege() {
@@ -473,8 +544,8 @@ bool FakePlatform::EnableShutdownPrivilege() {
     return shutdownPrivilegeGranted;
 }
 
-void FakePlatform::EndSession(unsigned ewxFlags) {
-    calls.push_back("EndSession " + std::to_string(ewxFlags));
+void FakePlatform::EndSession(SessionEnd end) {
+    calls.push_back("EndSession " + std::to_string(static_cast<unsigned>(end)));
 }
 void FakePlatform::LockSession() {
     calls.push_back("LockSession");
@@ -522,10 +593,14 @@ void FakePlatform::RemoveTrayIcon() {
     trayIcon.reset();
 }
 
+void FakePlatform::ShowTrayBalloon(const std::string& title, const std::string& text) {
+    balloons.push_back({title, text});
+}
+
 std::optional<std::size_t> FakePlatform::ShowPopupMenu(Form& owner) {
     popupsShown.push_back(owner.name);
     RunModalLoop();
-    std::optional<std::string> choice;
+    std::optional<ControlName> choice;
     if (!popupChoices.empty()) {
         choice = popupChoices.front();
         popupChoices.pop_front();

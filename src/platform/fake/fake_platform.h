@@ -11,7 +11,7 @@ namespace tov {
 
 struct FakeWindow {
     std::string caption;
-    int showCommand = SW_SHOWNORMAL;
+    ShowCommand showCommand = ShowCommand::Normal;
     bool closed = false;
     bool hung = false; // does not answer messages
 };
@@ -20,13 +20,14 @@ struct FakeMessageBox {
     std::string text;
     std::string title;
     MessageBoxButtons buttons;
+    std::size_t callsBefore = 0; // how many `calls` had been recorded when it showed
 };
 
 struct FakeLaunch {
     std::string file;
     std::string parameters;
     std::string workingFolder;
-    int showCommand = 0;
+    ShowCommand showCommand = ShowCommand::Show;
 };
 
 struct FakePicture : Picture {};
@@ -35,6 +36,11 @@ struct FakeInputBox {
     std::string prompt;
     std::string title;
     std::string defaultText;
+};
+
+struct FakeBalloon {
+    std::string title;
+    std::string text;
 };
 
 struct FakeTrayIcon {
@@ -49,6 +55,7 @@ class FakePlatform : public Platform {
 
     // Test controls.
     HookDecision PressKey(std::uint32_t vkCode, KeyMessage message = KeyMessage::KeyDown);
+    HookDecision PressKey(VirtualKey key, KeyMessage message = KeyMessage::KeyDown);
     HookDecision TypeText(std::string_view text); // one key per character, letters as their virtual keys
     HookDecision Click(Point screenPoint, MouseMessage message = MouseMessage::LeftDown);
     // Runs what a message loop would: work posted to either thread, and the wake handler when
@@ -60,16 +67,17 @@ class FakePlatform : public Platform {
     // (a message box, a dialog, a pop-up menu, a wait, a pump), as a user's keys and clicks do
     // while a box is up: one at a time, each followed by the main thread's dispatch.
     void QueueKey(std::uint32_t vkCode, KeyMessage message = KeyMessage::KeyDown);
+    void QueueKey(VirtualKey key, KeyMessage message = KeyMessage::KeyDown);
     void QueueText(std::string_view text);
     void QueueClick(Point screenPoint, MouseMessage message = MouseMessage::LeftDown);
     // A modal loop of the main thread, as the fake's boxes, dialogs, menus and waits run it.
     void RunModalLoop();
     // A later start of the program in the same session, with its command line.
     void StartAgain(std::string_view arguments);
-    void ClickControl(Form& form, std::string_view name, int index = 0);
+    void ClickControl(Form& form, ControlName name, int index = 0);
     // Moves a slider or up-down, or selects a list row, as the user would.
-    void ChangeValue(Form& form, std::string_view name, int value);
-    void SelectRow(Form& form, std::string_view name, int row);
+    void ChangeValue(Form& form, ControlName name, int value);
+    void SelectRow(Form& form, ControlName name, int row);
     WindowHandle AddWindow(std::string caption, bool onTop = true);
 
     bool shiftDown = false;
@@ -81,17 +89,19 @@ class FakePlatform : public Platform {
     std::vector<FakeMessageBox> messageBoxes;
     std::vector<FakeLaunch> launches;
     std::vector<std::string> calls; // other operations, in order, for tests to read
-    std::map<int, std::string> specialFolders;
+    std::map<KnownFolder, std::string> specialFolders;
     std::string programFolder = "C:\\Program Files\\Tovlen";
-    std::optional<SystemVersion> version = SystemVersion{VER_PLATFORM_WIN32_NT, 10, 0};
+    std::vector<InstalledApp> installedApps;
     bool shutdownPrivilegeGranted = true;
     std::map<std::string, std::string> settings; // "app\\section\\key"
     std::set<Form*> liveForms;
     bool internetConnected = true;
-    std::uint32_t internetFlags = 0;
     std::optional<VersionNumber> programVersion; // none: as if the program had no version resource
-    bool signatureTrusted = false;
-    std::vector<std::string> verifiedFiles;
+    // What the held-file operations answer; a file can be held when it exists.
+    SignatureCheck signature;
+    std::optional<VersionNumber> heldFileVersion;
+    bool heldProgramStarts = true;
+    int filesHeld = 0; // held now
     std::map<WindowHandle, int> opacity;
     // Dialog answers, taken in order; an empty queue answers as if the user cancelled.
     std::deque<std::optional<std::string>> openFileAnswers;
@@ -108,7 +118,8 @@ class FakePlatform : public Platform {
     std::set<std::string> readOnlyFolders;  // CreateShortcut fails there
     std::optional<FakeTrayIcon> trayIcon;
     int trayIconsAdded = 0;
-    std::deque<std::optional<std::string>> popupChoices; // item names to choose; none dismisses
+    std::vector<FakeBalloon> balloons;                   // every ShowTrayBalloon call
+    std::deque<std::optional<ControlName>> popupChoices; // item names to choose; none dismisses
     std::vector<std::string> popupsShown;                // owner form names
     MonotonicTime now{};
     std::vector<std::string> logLines; // every Log call, in order
@@ -126,6 +137,7 @@ class FakePlatform : public Platform {
     std::deque<std::function<void()>> inputWork;
     std::deque<std::function<void()>> mainWork;
     std::function<void()> activationHandler;
+    bool anotherCopyRuns = false;                        // ClaimOnlyInstance is false
     std::vector<std::chrono::milliseconds> busyRequests; // a later start's "/test-busy"
 
     // Platform.
@@ -143,6 +155,7 @@ class FakePlatform : public Platform {
     void PostToInput(std::function<void()> work) override;
     void PostToMain(std::function<void()> work) override;
     void SetActivationHandler(std::function<void()> handler) override;
+    bool ClaimOnlyInstance() override;
     std::string TranslateKey(const KeyEvent& event) override;
     std::string KeyName(std::uint32_t vkCode) override;
     WindowHandle ForegroundWindow() override;
@@ -150,7 +163,7 @@ class FakePlatform : public Platform {
     std::vector<WindowHandle> TopLevelWindows() override;
     WindowHandle TopLevelWindowAt(Point screenPoint) override;
     void RequestWindowClose(WindowHandle window) override;
-    void SetShowCommand(WindowHandle window, int showCommand) override;
+    void SetShowCommand(WindowHandle window, ShowCommand command) override;
     void BringToFront(WindowHandle window) override;
     void StartScreenSaver(WindowHandle ownWindow) override;
     bool CreateFormWindow(Form& form) override;
@@ -173,15 +186,19 @@ class FakePlatform : public Platform {
     std::string InputBox(WindowHandle owner, const std::string& prompt, const std::string& title,
                          const std::string& defaultText) override;
     void ShellOpen(const std::string& file, const std::string& parameters, const std::string& workingFolder,
-                   int showCommand) override;
-    std::string SpecialFolder(int csidl) override;
+                   ShowCommand command) override;
+    std::string SpecialFolder(KnownFolder folder) override;
+    std::vector<InstalledApp> ListInstalledApps() override;
     std::string ProgramFolder() override;
-    bool InternetConnectedState(std::uint32_t& flags) override;
+    bool InternetConnected() override;
     std::optional<VersionNumber> ProgramVersion() override;
-    bool VerifyFileSignature(const std::string& path) override;
-    std::optional<SystemVersion> QueryVersion() override;
+    HeldFilePtr HoldFile(const std::string& path) override;
+    SignatureCheck VerifySignature(HeldFile& file) override;
+    std::optional<VersionNumber> HeldFileVersion(HeldFile& file) override;
+    bool StartHeldProgram(HeldFile& file, const std::string& arguments,
+                          const std::string& workingFolder) override;
     bool EnableShutdownPrivilege() override;
-    void EndSession(unsigned ewxFlags) override;
+    void EndSession(SessionEnd end) override;
     void LockSession() override;
     std::optional<std::string> ReadSetting(const std::string& app, const std::string& section,
                                            const std::string& key) override;
@@ -190,6 +207,7 @@ class FakePlatform : public Platform {
     bool CreateShortcut(const ShortcutRequest& request) override;
     bool AddTrayIcon(Form& owner, const std::string& tip, TrayMouseHandler onMouse) override;
     void RemoveTrayIcon() override;
+    void ShowTrayBalloon(const std::string& title, const std::string& text) override;
     std::optional<std::size_t> ShowPopupMenu(Form& owner) override;
     Size MeasureWrappedText(const Font& font, std::string_view text, int width) override;
     MonotonicTime MonotonicNow() override;

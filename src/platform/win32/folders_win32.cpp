@@ -1,5 +1,6 @@
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_values.h"
 
 #include <windows.h>
 
@@ -14,10 +15,10 @@ constexpr DWORD kLongestModulePath = 32768;
 
 } // namespace
 
-std::string Win32Platform::SpecialFolder(int csidl) {
+std::string Win32Platform::SpecialFolder(KnownFolder folder) {
     wchar_t path[MAX_PATH] = {};
     // S_FALSE (the folder does not exist) counts as unresolved, as any failure does.
-    if (SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK)
+    if (SHGetFolderPathW(nullptr, win32::ToCsidl(folder), nullptr, SHGFP_TYPE_CURRENT, path) != S_OK)
         return {};
     return win32::Narrow(std::wstring_view(path, wcsnlen(path, MAX_PATH)));
 }

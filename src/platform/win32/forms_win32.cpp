@@ -1,5 +1,6 @@
 // Forms as real windows: native controls for what the user operates, everything else
 // (labels, images, picture boxes, frames, lines) painted by the form itself.
+#include "platform/catch_at_edge.h"
 #include "platform/win32/win32_picture.h"
 #include "platform/win32/win32_platform.h"
 
@@ -33,7 +34,7 @@ bool IsNative(ControlKind kind) {
     }
 }
 
-using ControlKey = std::pair<std::string, int>;
+using ControlKey = std::pair<ControlName, int>;
 
 struct NativeControl {
     HWND hwnd = nullptr;
@@ -63,7 +64,7 @@ Control* FindControl(Form& form, const ControlKey& key) {
 // Controls inside a frame are placed relative to the frame, and hidden with it.
 Rect FormRect(const Form& form, const Control& c) {
     Rect r = c.rect;
-    if (!c.parent.empty())
+    if (!c.parent.Empty())
         if (const Control* frame = form.Find(c.parent)) {
             r.left += frame->rect.left;
             r.top += frame->rect.top;
@@ -74,7 +75,7 @@ Rect FormRect(const Form& form, const Control& c) {
 bool EffectivelyVisible(const Form& form, const Control& c) {
     if (!c.visible)
         return false;
-    if (!c.parent.empty())
+    if (!c.parent.Empty())
         if (const Control* frame = form.Find(c.parent))
             return frame->visible;
     return true;
@@ -385,16 +386,7 @@ const Control* ClickableAt(FormWindow& w, Point at) {
     return nullptr;
 }
 
-LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        auto* w = static_cast<FormWindow*>(cs->lpCreateParams);
-        w->hwnd = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(w));
-    }
-    FormWindow* w = WindowData(hwnd);
-    if (!w || !w->form)
-        return DefWindowProcW(hwnd, message, wParam, lParam);
+LRESULT FormMessage(FormWindow* w, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT:
         Paint(*w);
@@ -454,7 +446,23 @@ LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         else
             ShowWindow(hwnd, SW_HIDE);
         return 0;
-    case WM_NCDESTROY: {
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    if (message == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        auto* w = static_cast<FormWindow*>(cs->lpCreateParams);
+        w->hwnd = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(w));
+    }
+    FormWindow* w = WindowData(hwnd);
+    if (w && message == WM_NCDESTROY) {
+        // Also when the form has let go of the window already (DestroyFormWindow): the data
+        // and its brush would be lost otherwise.
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         if (w->form && w->form->handle == reinterpret_cast<WindowHandle>(hwnd)) {
             w->form->handle = 0;
@@ -463,10 +471,10 @@ LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         delete w;
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
-    default:
-        break;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
+    if (!w || !w->form)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    return CatchAtEdge(w->platform, "a form's window procedure", LRESULT{0},
+                       [&] { return FormMessage(w, hwnd, message, wParam, lParam); });
 }
 
 FormWindow* DataOf(const Form& form) {

@@ -1,5 +1,6 @@
 // A modal one-line text prompt: the prompt above, OK and Cancel at its right, the text box
 // below, built from a dialog template in memory so that it needs no resource.
+#include "platform/catch_at_edge.h"
 #include "platform/win32/win32_platform.h"
 
 #include <vector>
@@ -71,17 +72,16 @@ class DialogTemplate {
 };
 
 struct InputBoxState {
+    Win32Platform* platform = nullptr;
     std::wstring defaultText;
     std::wstring answer;
 };
 
-INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR InputBoxMessage(HWND dialog, UINT message, WPARAM wParam, InputBoxState& state) {
     switch (message) {
     case WM_INITDIALOG: {
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        const auto* state = reinterpret_cast<const InputBoxState*>(lParam);
         HWND text = GetDlgItem(dialog, kTextId);
-        SetWindowTextW(text, state->defaultText.c_str());
+        SetWindowTextW(text, state.defaultText.c_str());
         SendMessageW(text, EM_SETSEL, 0, -1);
         SetFocus(text);
         return FALSE; // the focus is set
@@ -89,14 +89,12 @@ INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK: {
-            auto* state = reinterpret_cast<InputBoxState*>(GetWindowLongPtrW(dialog, DWLP_USER));
             HWND text = GetDlgItem(dialog, kTextId);
             const int length = GetWindowTextLengthW(text);
             std::wstring answer(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
             const int got = GetWindowTextW(text, answer.data(), static_cast<int>(answer.size()));
             answer.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-            if (state)
-                state->answer = std::move(answer);
+            state.answer = std::move(answer);
             EndDialog(dialog, IDOK);
             return TRUE;
         }
@@ -113,6 +111,16 @@ INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     return FALSE;
 }
 
+INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    if (message == WM_INITDIALOG)
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+    auto* state = reinterpret_cast<InputBoxState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (!state)
+        return FALSE; // the messages before WM_INITDIALOG, which the dialog manager handles
+    return CatchAtEdge(state->platform, "the input box", INT_PTR{FALSE},
+                       [&] { return InputBoxMessage(dialog, message, wParam, *state); });
+}
+
 } // namespace
 
 std::string Win32Platform::InputBox(WindowHandle owner, const std::string& prompt, const std::string& title,
@@ -125,7 +133,7 @@ std::string Win32Platform::InputBox(WindowHandle owner, const std::string& promp
     t.Item(IDOK, kButtonClass, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, kOk);
     t.Item(IDCANCEL, kButtonClass, L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, kCancel);
     t.Item(kTextId, kEditClass, L"", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP, kText);
-    InputBoxState state{win32::Wide(defaultText), {}};
+    InputBoxState state{this, win32::Wide(defaultText), {}};
     const INT_PTR result = DialogBoxIndirectParamW(instance_, t.Get(), reinterpret_cast<HWND>(owner),
                                                    InputBoxProc, reinterpret_cast<LPARAM>(&state));
     if (result != IDOK)

@@ -42,7 +42,7 @@ bool HandOver(HWND own, std::string_view arguments) {
 
 } // namespace
 
-bool Win32Platform::ClaimOnlyInstance(std::string_view arguments) {
+bool Win32Platform::ClaimOnlyInstance() {
     instanceMutex_.Reset(CreateMutexW(nullptr, TRUE, kInstanceMutex));
     if (!instanceMutex_) {
         // Without the mutex there is no telling; running twice is better than not at all.
@@ -53,7 +53,8 @@ bool Win32Platform::ClaimOnlyInstance(std::string_view arguments) {
         ownsInstanceMutex_ = true;
         return true;
     }
-    if (HandOver(serviceWindow_.Get(), arguments))
+    const std::string commandLine = win32::Narrow(GetCommandLineW());
+    if (HandOver(serviceWindow_.Get(), ArgumentsOf(commandLine)))
         return false;
     const DWORD waited = WaitForSingleObject(instanceMutex_.Get(), kEndingCopyWaitMs);
     ownsInstanceMutex_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;

@@ -1,24 +1,9 @@
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_values.h"
 
 #include <windows.h>
 
 namespace tov {
-
-std::optional<SystemVersion> Win32Platform::QueryVersion() {
-    OSVERSIONINFOW info{};
-    info.dwOSVersionInfoSize = sizeof info;
-#ifdef _MSC_VER
-#pragma warning(push)
-#pragma warning(disable : 4996) // the version is only told apart by family, which every system reports
-#endif
-    const BOOL ok = GetVersionExW(&info);
-#ifdef _MSC_VER
-#pragma warning(pop)
-#endif
-    if (!ok)
-        return std::nullopt;
-    return SystemVersion{info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion};
-}
 
 bool Win32Platform::EnableShutdownPrivilege() {
     HANDLE raw = nullptr;
@@ -35,8 +20,8 @@ bool Win32Platform::EnableShutdownPrivilege() {
            GetLastError() != ERROR_NOT_ALL_ASSIGNED;
 }
 
-void Win32Platform::EndSession(unsigned ewxFlags) {
-    ExitWindowsEx(ewxFlags, 0);
+void Win32Platform::EndSession(SessionEnd end) {
+    ExitWindowsEx(win32::ToExitWindowsFlags(end), 0);
 }
 
 void Win32Platform::LockSession() {

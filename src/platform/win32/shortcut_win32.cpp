@@ -11,6 +11,8 @@ namespace tov {
 
 namespace {
 
+constexpr const char* kShortcutExtension = ".lnk";
+
 // COM for the calling thread, for as long as it is in scope.
 class ComApartment {
   public:
@@ -134,22 +136,30 @@ bool SaveShortcut(const std::wstring& path, const ShortcutRequest& request) {
            Invoke(link, L"Save", DISPATCH_METHOD, nullptr, nullptr);
 }
 
+// The user's temporary folder, where a shortcut is saved before it moves into place.
+std::string TemporaryFolder() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(static_cast<DWORD>(std::size(buffer)), buffer);
+    if (length == 0 || length >= std::size(buffer))
+        return {};
+    return win32::Narrow(std::wstring_view(buffer, length));
+}
+
 } // namespace
 
 bool Win32Platform::CreateShortcut(const ShortcutRequest& request) {
     if (request.folder.empty() || request.name.empty())
         return false;
-    const std::wstring final = win32::Wide(JoinPath(request.folder, request.name + ".lnk"));
-    // Saved under a name of its own first, so that a failure half-way leaves no broken shortcut
-    // behind and an existing one is replaced only by a whole new one.
-    const std::wstring temp = win32::Wide(
-        JoinPath(request.folder, "~" + request.name + "." + std::to_string(GetCurrentProcessId()) + ".lnk"));
-    if (!SaveShortcut(temp, request) ||
-        !MoveFileExW(temp.c_str(), final.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        DeleteFileW(temp.c_str());
-        return false;
-    }
-    return true;
+    // Saved outside the target folder first: any .lnk left in the Startup folder would start
+    // the program at every log-on, so only the finished shortcut may ever appear there, and an
+    // existing one is replaced only by a whole new one.
+    std::string failure;
+    const bool saved = SaveThroughStaging(
+        TemporaryFolder(), JoinPath(request.folder, request.name + kShortcutExtension), kShortcutExtension,
+        [&](const std::string& staged) { return SaveShortcut(win32::Wide(staged), request); }, &failure);
+    if (!saved)
+        Log("shortcut " + request.name + ": not saved (" + failure + ")");
+    return saved;
 }
 
 } // namespace tov

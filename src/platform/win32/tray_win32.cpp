@@ -1,4 +1,5 @@
 // The notification-area icon and the pop-up menu of its owner window.
+#include "platform/catch_at_edge.h"
 #include "platform/tray_tip.h"
 #include "platform/win32/win32_platform.h"
 
@@ -24,13 +25,15 @@ HICON OwnIcon(HWND window) {
 } // namespace
 
 LRESULT CALLBACK Win32Platform::TrayOwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                              UINT_PTR id, DWORD_PTR data) {
+                                              UINT_PTR id, DWORD_PTR data) noexcept {
     auto* self = reinterpret_cast<Win32Platform*>(data);
     if (message == WM_APP_TRAY && wParam == kTrayIconId) {
-        if (self->trayHandler_) {
-            const auto handler = self->trayHandler_; // the handler may take the icon down
-            handler(ToMouseMessage(LOWORD(lParam)));
-        }
+        CatchAtEdge(self, "the tray icon's mouse handler", [&] {
+            if (self->trayHandler_) {
+                const auto handler = self->trayHandler_; // the handler may take the icon down
+                handler(ToMouseMessage(LOWORD(lParam)));
+            }
+        });
         return 0;
     }
     if (message == self->taskbarCreated_ && self->taskbarCreated_ != 0 && self->trayWanted_) {
@@ -81,6 +84,20 @@ void Win32Platform::RemoveTrayIcon() {
         RemoveWindowSubclass(trayRecord_.hWnd, TrayOwnerProc, kTraySubclassId);
     trayHandler_ = nullptr;
     trayRecord_ = NOTIFYICONDATAW{};
+}
+
+void Win32Platform::ShowTrayBalloon(const std::string& title, const std::string& text) {
+    if (!trayWanted_)
+        return;
+    NOTIFYICONDATAW balloon = trayRecord_;
+    balloon.uFlags = NIF_INFO;
+    balloon.dwInfoFlags = NIIF_WARNING;
+    const std::u16string wideTitle = TrayTipText(title, std::size(balloon.szInfoTitle));
+    const std::u16string wideText = TrayTipText(text, std::size(balloon.szInfo));
+    std::copy(wideTitle.begin(), wideTitle.end(), balloon.szInfoTitle);
+    std::copy(wideText.begin(), wideText.end(), balloon.szInfo);
+    if (!Shell_NotifyIconW(NIM_MODIFY, &balloon))
+        Log("tray balloon: the shell did not take it");
 }
 
 std::optional<std::size_t> Win32Platform::ShowPopupMenu(Form& owner) {

@@ -1,5 +1,8 @@
 #include "platform/win32/win32_platform.h"
 
+#include "platform/win32/make_win32_platform.h"
+
+#include "platform/catch_at_edge.h"
 #include "platform/text.h"
 
 #include <commctrl.h>
@@ -41,6 +44,17 @@ KeyMessage ToKeyMessage(WPARAM message) {
     }
 }
 
+namespace {
+
+// A low-level hook procedure gets the event and nothing of ours, but the system calls it on
+// the thread that installed the hook. So each installation leaves its platform in a pointer
+// of that thread, which only the hook procedure reads, and the removal clears it: unlike a
+// static of the class, the pointer lives exactly as long as the hook and where the hook runs.
+thread_local Win32Platform* keyboardHookOwner = nullptr;
+thread_local Win32Platform* mouseHookOwner = nullptr;
+
+} // namespace
+
 MouseMessage ToMouseMessage(UINT message) {
     switch (message) {
     case WM_MOUSEMOVE:
@@ -64,10 +78,7 @@ MouseMessage ToMouseMessage(UINT message) {
     }
 }
 
-Win32Platform* Win32Platform::self_ = nullptr;
-
 Win32Platform::Win32Platform() {
-    self_ = this;
     instance_ = GetModuleHandleW(nullptr);
     // Forms are laid out in 96-DPI pixels and scaled here, so they stay sharp on large screens.
     SetProcessDPIAware();
@@ -89,7 +100,7 @@ Win32Platform::Win32Platform() {
     wc.lpszClassName = kWakeClass;
     RegisterClassExW(&wc);
     wakeWindow_.Reset(
-        CreateWindowExW(0, kWakeClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, nullptr));
+        CreateWindowExW(0, kWakeClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, this));
     CreateServiceWindow();
     RegisterFormClasses();
 }
@@ -100,11 +111,13 @@ Win32Platform::~Win32Platform() {
     serviceWindow_.Reset();
     if (ownsInstanceMutex_)
         ReleaseMutex(instanceMutex_.Get());
-    keyboardHook_.Reset();
-    mouseHook_.Reset();
+    RemoveKeyboardHook();
+    RemoveMouseHook();
     wakeWindow_.Reset();
-    if (self_ == this)
-        self_ = nullptr;
+}
+
+std::unique_ptr<Platform> MakeWin32Platform() {
+    return std::make_unique<Win32Platform>();
 }
 
 int Win32Platform::ToScreen(int logical) const {
@@ -114,60 +127,85 @@ int Win32Platform::FromScreen(int physical) const {
     return MulDiv(physical, USER_DEFAULT_SCREEN_DPI, dpi_);
 }
 
-LRESULT CALLBACK Win32Platform::KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION && self_ && self_->keyHandler_) {
+// A handler that fails passes its event on, as one that lets it through does: passing the
+// event down the chain keeps other programs' hooks working.
+LRESULT CALLBACK Win32Platform::KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) noexcept {
+    Win32Platform* owner = keyboardHookOwner;
+    if (code == HC_ACTION && owner && owner->keyHandler_) {
         const auto* data = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
         KeyEvent event;
         event.message = ToKeyMessage(wParam);
         event.vkCode = data->vkCode;
         event.scanCode = data->scanCode;
         event.extended = (data->flags & LLKHF_EXTENDED) != 0;
-        if (self_->keyHandler_(event) == HookDecision::Swallow)
+        if (CatchAtEdge(owner, "the keyboard hook", HookDecision::Pass,
+                        [&] { return owner->keyHandler_(event); }) == HookDecision::Swallow)
             return 1;
     }
-    // Passing the event down the chain keeps other programs' hooks working.
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-LRESULT CALLBACK Win32Platform::MouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION && self_ && self_->mouseHandler_) {
+LRESULT CALLBACK Win32Platform::MouseHookProc(int code, WPARAM wParam, LPARAM lParam) noexcept {
+    Win32Platform* owner = mouseHookOwner;
+    if (code == HC_ACTION && owner && owner->mouseHandler_) {
         const auto* data = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-        MouseEvent event{ToMouseMessage(static_cast<UINT>(wParam)), Point{data->pt.x, data->pt.y}};
-        if (self_->mouseHandler_(event) == HookDecision::Swallow)
+        const MouseEvent event{ToMouseMessage(static_cast<UINT>(wParam)), Point{data->pt.x, data->pt.y}};
+        if (CatchAtEdge(owner, "the mouse hook", HookDecision::Pass,
+                        [&] { return owner->mouseHandler_(event); }) == HookDecision::Swallow)
             return 1;
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 bool Win32Platform::InstallKeyboardHook(KeyHandler handler) {
+    RemoveKeyboardHook();
     keyHandler_ = std::move(handler);
+    keyboardHookOwner = this;
     keyboardHook_.Reset(SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHookProc, instance_, 0));
+    if (!keyboardHook_)
+        RemoveKeyboardHook();
     return static_cast<bool>(keyboardHook_);
 }
 
 bool Win32Platform::InstallMouseHook(MouseHandler handler) {
+    RemoveMouseHook();
     mouseHandler_ = std::move(handler);
+    mouseHookOwner = this;
     mouseHook_.Reset(SetWindowsHookExW(WH_MOUSE_LL, MouseHookProc, instance_, 0));
+    if (!mouseHook_)
+        RemoveMouseHook();
     return static_cast<bool>(mouseHook_);
 }
 
 void Win32Platform::RemoveKeyboardHook() {
     keyboardHook_.Reset();
+    if (keyboardHookOwner == this)
+        keyboardHookOwner = nullptr;
     keyHandler_ = nullptr;
 }
 
 void Win32Platform::RemoveMouseHook() {
     mouseHook_.Reset();
+    if (mouseHookOwner == this)
+        mouseHookOwner = nullptr;
     mouseHandler_ = nullptr;
 }
 
-LRESULT CALLBACK Win32Platform::WakeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_APP_WAKE && self_) {
-        self_->wakePosted_ = false;
-        if (self_->wakeHandler_) {
-            const auto handler = self_->wakeHandler_; // the handler may replace itself
-            handler();
-        }
+LRESULT CALLBACK Win32Platform::WakeWindowProc(HWND window, UINT message, WPARAM wParam,
+                                               LPARAM lParam) noexcept {
+    if (message == WM_NCCREATE) {
+        const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Win32Platform*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_APP_WAKE && self) {
+        self->wakePosted_ = false;
+        CatchAtEdge(self, "the wake handler", [self] {
+            if (self->wakeHandler_) {
+                const auto handler = self->wakeHandler_; // the handler may replace itself
+                handler();
+            }
+        });
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -274,7 +312,8 @@ Size Win32Platform::ScreenSize() {
 MessageBoxResult Win32Platform::ShowMessageBox(const std::string& text, const std::string& title,
                                                MessageBoxButtons buttons) {
     // The program has no window in front when it asks, so the box must come forward itself.
-    const UINT style = static_cast<UINT>(buttons) | MB_SETFOREGROUND | MB_TOPMOST;
+    const UINT style =
+        (buttons == MessageBoxButtons::YesNo ? MB_YESNO : MB_OK) | MB_SETFOREGROUND | MB_TOPMOST;
     const int answer = MessageBoxW(nullptr, win32::Wide(text).c_str(), win32::Wide(title).c_str(), style);
     switch (answer) {
     case IDYES:

@@ -37,6 +37,7 @@ class Win32Platform : public Platform {
     void PostToInput(std::function<void()> work) override;
     void PostToMain(std::function<void()> work) override;
     void SetActivationHandler(std::function<void()> handler) override;
+    bool ClaimOnlyInstance() override;
     std::string TranslateKey(const KeyEvent& event) override;
     std::string KeyName(std::uint32_t vkCode) override;
     WindowHandle ForegroundWindow() override;
@@ -44,7 +45,7 @@ class Win32Platform : public Platform {
     std::vector<WindowHandle> TopLevelWindows() override;
     WindowHandle TopLevelWindowAt(Point screenPoint) override;
     void RequestWindowClose(WindowHandle window) override;
-    void SetShowCommand(WindowHandle window, int showCommand) override;
+    void SetShowCommand(WindowHandle window, ShowCommand command) override;
     void BringToFront(WindowHandle window) override;
     void StartScreenSaver(WindowHandle ownWindow) override;
     bool CreateFormWindow(Form& form) override;
@@ -67,15 +68,19 @@ class Win32Platform : public Platform {
     std::string InputBox(WindowHandle owner, const std::string& prompt, const std::string& title,
                          const std::string& defaultText) override;
     void ShellOpen(const std::string& file, const std::string& parameters, const std::string& workingFolder,
-                   int showCommand) override;
-    std::string SpecialFolder(int csidl) override;
+                   ShowCommand command) override;
+    std::string SpecialFolder(KnownFolder folder) override;
     std::string ProgramFolder() override;
-    bool InternetConnectedState(std::uint32_t& flags) override;
+    std::vector<InstalledApp> ListInstalledApps() override;
+    bool InternetConnected() override;
     std::optional<VersionNumber> ProgramVersion() override;
-    bool VerifyFileSignature(const std::string& path) override;
-    std::optional<SystemVersion> QueryVersion() override;
+    HeldFilePtr HoldFile(const std::string& path) override;
+    SignatureCheck VerifySignature(HeldFile& file) override;
+    std::optional<VersionNumber> HeldFileVersion(HeldFile& file) override;
+    bool StartHeldProgram(HeldFile& file, const std::string& arguments,
+                          const std::string& workingFolder) override;
     bool EnableShutdownPrivilege() override;
-    void EndSession(unsigned ewxFlags) override;
+    void EndSession(SessionEnd end) override;
     void LockSession() override;
     std::optional<std::string> ReadSetting(const std::string& app, const std::string& section,
                                            const std::string& key) override;
@@ -84,6 +89,7 @@ class Win32Platform : public Platform {
     bool CreateShortcut(const ShortcutRequest& request) override;
     bool AddTrayIcon(Form& owner, const std::string& tip, TrayMouseHandler onMouse) override;
     void RemoveTrayIcon() override;
+    void ShowTrayBalloon(const std::string& title, const std::string& text) override;
     std::optional<std::size_t> ShowPopupMenu(Form& owner) override;
     Size MeasureWrappedText(const Font& font, std::string_view text, int width) override;
     MonotonicTime MonotonicNow() override;
@@ -100,19 +106,13 @@ class Win32Platform : public Platform {
     // true when the message was used up.
     bool HandleDialogKeys(MSG& msg);
 
-    // One running copy per session: true when this process is it. Otherwise `arguments` (the
-    // command line without the program's name) went to the copy that runs, and this one ends.
-    bool ClaimOnlyInstance(std::string_view arguments);
-
   private:
-    static LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK WakeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) noexcept;
+    static LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam) noexcept;
+    static LRESULT CALLBACK WakeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
     static LRESULT CALLBACK TrayOwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR id, DWORD_PTR data);
-
-    static Win32Platform* self_; // the hook procedures have no other way to find us
+                                          UINT_PTR id, DWORD_PTR data) noexcept;
 
     // The service window: a message-only window of the main thread that takes the work posted
     // to the main thread, the watchdog's raw input and session news, and later starts' requests.

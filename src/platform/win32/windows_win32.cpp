@@ -1,4 +1,5 @@
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_values.h"
 
 #include <windows.h>
 
@@ -19,7 +20,7 @@ void Win32Platform::RequestWindowClose(WindowHandle window) {
         PostMessageW(hwnd, WM_CLOSE, 0, 0);
 }
 
-void Win32Platform::SetShowCommand(WindowHandle window, int showCommand) {
+void Win32Platform::SetShowCommand(WindowHandle window, ShowCommand command) {
     const HWND hwnd = ToHwnd(window);
     // Placing another thread's window waits for that thread; one that has stopped answering is left alone.
     if (!hwnd || !IsWindow(hwnd) || IsHungAppWindow(hwnd))
@@ -28,6 +29,7 @@ void Win32Platform::SetShowCommand(WindowHandle window, int showCommand) {
     placement.length = sizeof placement;
     if (!GetWindowPlacement(hwnd, &placement))
         return;
+    const int showCommand = win32::ToShowWindowCommand(command);
     placement.showCmd = static_cast<UINT>(showCommand);
     // Some systems (Wine) place only their own process's windows; the show command alone
     // still reaches the others, queued to their thread.

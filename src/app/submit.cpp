@@ -1,9 +1,9 @@
-#include "input/submit.h"
+#include "app/submit.h"
 
 #include "app/app.h"
-#include "commands/dispatch.h"
+#include "app/command_line.h"
+#include "app/contexts.h"
 #include "suggest/command_window.h"
-#include "suggest/match.h"
 
 namespace tov {
 
@@ -11,7 +11,7 @@ namespace {
 
 void ClearTypedText(App& app) {
     if (app.forms.frmMain)
-        app.forms.frmMain->At("lblCommand").text.clear();
+        app.forms.frmMain->At(frmMain::lblCommand).text.clear();
 }
 
 } // namespace
@@ -20,8 +20,10 @@ void SubmitCommandLine(App& app) {
     State& s = app.state;
     s.WindowOpen = false;
     ClearTypedText(app);
-    HideCommandWindow(app);
-    const DispatchResult answer = RunCommand(app, s.CommandText);
+    HideCommandWindow(app.platform, app.forms);
+    // A custom command's action takes the place of the typed text while it runs.
+    const std::string line = s.CommandText;
+    const DispatchResult answer = RunCommand(app, line);
     s.WindowOpen = answer.keepOpen;
     if (!answer.keepOpen) {
         // The best suggestion runs only when the line itself carried nothing out, so a typed
@@ -32,7 +34,7 @@ void SubmitCommandLine(App& app) {
                 SubmitSuggestion(app, suggestion);
         }
         if (!s.WindowOpen)
-            CloseCommandWindow(app);
+            CloseCommandWindow(app.platform, app.forms);
     }
     s.CommandText.clear();
 }

@@ -13,8 +13,7 @@ namespace tov {
 // Every wait is cut to a day, which keeps it inside the int and long fields the system calls take.
 inline constexpr std::chrono::milliseconds kLongestSocketWait = std::chrono::hours(24);
 
-// Numbered as the Winsock control numbers its states.
-enum class SocketState { Closed = 0, Connecting = 6, Connected = 7, Error = 9 };
+enum class SocketState { Closed, Connecting, Connected, Error };
 
 enum class ReceiveStatus {
     Data,    // bytes were appended

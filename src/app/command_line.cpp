@@ -1,0 +1,80 @@
+#include "app/command_line.h"
+
+#include "app/app.h"
+#include "catalogue/save_failure.h"
+#include "platform/program_file.h"
+#include "platform/text.h"
+#include "suggest/command_window.h"
+#include "suggest/rank.h"
+#include "suggest/result_icon.h"
+#include "suggest/suggestion_form.h"
+#include "suggest/usage.h"
+
+namespace tov {
+
+std::string MatchCommand(App& app) {
+    State& state = app.state;
+    if (state.CommandText.empty())
+        return {};
+    RankMatches(app.catalogue.phrases, state.CommandText, app.usage, app.ranking);
+    const std::vector<Match>& matches = app.ranking.matches;
+    if (matches.empty()) {
+        HideSuggestions(app.platform, app.forms);
+        return {};
+    }
+    const std::string result = SelectMatch(app.catalogue.phrases, matches, state.SelectedIndex);
+    const SuggestionRows rows{app.catalogue.phrases, matches, result, app.usage, state.CommandText,
+                              state.SuggestionCount};
+    RefreshSuggestions(app.platform, app.forms, rows, [&app](int row) { imgTack_Click(app, row); });
+    ShowResultIcon(app.platform, app.forms.frmMain.get(), app.catalogue, app.icons, result);
+    return result;
+}
+
+void RefreshCommandWindow(App& app) {
+    if (!app.forms.frmMain)
+        return;
+    State& s = app.state;
+    {
+        Form& f = *app.forms.frmMain;
+        f.At(frmMain::lblCommand).text = s.CommandText;
+        const std::string caption = Trim(app.platform.WindowCaption(s.PreviousWindow));
+        f.At(frmMain::lblDescription).text = DescribeCommandLine(s.CommandText, caption);
+        f.At(frmMain::picIcon).picture = nullptr;
+    }
+    if (s.CommandText.empty()) {
+        HideSuggestions(app.platform, app.forms);
+        app.forms.frmMain->At(frmMain::lblCommandBack).text.clear();
+        app.forms.frmMain->At(frmMain::lblCommand).rect.left = kCommandTextLeft;
+    } else {
+        const std::string best = MatchCommand(app);
+        if (!app.forms.frmMain)
+            return;
+        Form& f = *app.forms.frmMain;
+        f.At(frmMain::lblCommandBack).text = best;
+        int left = kCommandTextLeft;
+        const auto p = best.find(s.CommandText);
+        if (p != std::string::npos && p > 0)
+            left += app.platform.MeasureText(f.font, best.substr(0, p)).width;
+        f.At(frmMain::lblCommand).rect.left = left;
+    }
+    app.platform.UpdateForm(*app.forms.frmMain);
+}
+
+void imgTack_Click(App& app, int index) {
+    Form* form = app.forms.frmCommandSuggestion.get();
+    const Control* pin = form ? form->Find(frmCommandSuggestion::imgTack, index) : nullptr;
+    if (!pin || index == 0 || app.state.CommandText.empty())
+        return;
+    const std::string phrase = pin->tag;
+    const bool tack = pin->picture == form->At(frmCommandSuggestion::imgTack, 0).picture;
+    const ListSave save =
+        SetTack(app.usage, ProgramFile(app.platform, kTackFile), phrase, app.state.CommandText, tack);
+    if (!save.saved)
+        ReportSaveFailure(app.platform, app.saveFailures, kTackFile, save.failure);
+    MatchCommand(app);
+    // The best match may have changed under the typed text; the main loop redraws the command line.
+    app.state.DisplayDirty = true;
+    app.platform.RequestWake();
+}
+
+} // namespace tov

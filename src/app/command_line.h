@@ -1,0 +1,22 @@
+#pragma once
+// The command line on screen: the ranking of the typed text, the suggestion rows and the
+// command window brought in step with it.
+#include <string>
+
+namespace tov {
+
+struct App;
+
+// Ranks the phrases that contain CommandText, keeps SelectedIndex within the matches,
+// refreshes the suggestion window and the result's icon, and returns the selected phrase
+// ("" when CommandText is empty or nothing matches).
+std::string MatchCommand(App& app);
+
+// Brings the labels, the suggestions and the icon in step with the command line.
+void RefreshCommandWindow(App& app);
+
+// A click on the pin of row `index`: tacks the row's phrase to the typed text, or untacks
+// it when the pin is lit, and ranks again.
+void imgTack_Click(App& app, int index);
+
+} // namespace tov

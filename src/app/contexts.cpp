@@ -1,0 +1,38 @@
+#include "app/contexts.h"
+
+#include "app/app.h"
+#include "app/catalogue_build.h"
+#include "app/command_line.h"
+#include "prefs/preferences.h"
+#include "update/update.h"
+
+namespace tov {
+
+CommandContext CommandContextOf(App& app) {
+    return CommandContext{.platform = app.platform,
+                          .state = app.state,
+                          .forms = app.forms,
+                          .catalogue = app.catalogue,
+                          .bestMatch = [&app] { return MatchCommand(app); },
+                          .showPreferences = [&app] { ShowPreferences(app); },
+                          .runUpdate = [&app] { RunUpdate(app.platform, app.state, app.forms); }};
+}
+
+PreferencesContext PreferencesContextOf(App& app) {
+    return PreferencesContext{.platform = app.platform,
+                              .state = app.state,
+                              .forms = app.forms,
+                              .saveFailures = app.saveFailures,
+                              .rebuildCatalogue = [&app] { BuildCatalogue(app); },
+                              .runCommand = [&app](const std::string& line) { RunCommand(app, line); }};
+}
+
+DispatchResult RunCommand(App& app, const std::string& line) {
+    return RunCommand(CommandContextOf(app), line);
+}
+
+void ShowPreferences(App& app) {
+    ShowPreferences(PreferencesContextOf(app));
+}
+
+} // namespace tov
