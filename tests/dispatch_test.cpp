@@ -5,7 +5,7 @@
 #include "catalogue/build.h"
 #include "commands/dispatch.h"
 #include "commands/launch.h"
-#include "input/keyboard.h"
+#include "input/hooks.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/files.h"
 #include "platform/text.h"

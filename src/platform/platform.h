@@ -104,12 +104,7 @@ class Platform {
   public:
     virtual ~Platform() = default;
 
-    // Hooks and the message loop. Hook handlers run on the thread that installed them,
-    // while it waits for messages; they must return at once.
-    virtual bool InstallKeyboardHook(KeyHandler handler) = 0;
-    virtual bool InstallMouseHook(MouseHandler handler) = 0;
-    virtual void RemoveKeyboardHook() = 0;
-    virtual void RemoveMouseHook() = 0;
+    // The main thread's message loop.
     // Retrieves and dispatches one message; false once the thread's quit message arrives.
     virtual bool RunOneMessage() = 0;
     // Dispatches whatever is waiting and returns (the classic DoEvents).

@@ -2,6 +2,7 @@
 
 #include "catalogue/built_in_commands.h"
 #include "catalogue/catalogue.h"
+#include "input/hooks.h"
 #include "platform/files.h"
 #include "platform/settings_store.h"
 #include "platform/window_utilities.h"
@@ -48,6 +49,7 @@ void udSuggestions_Change(const PreferencesContext& p) {
     UpdatePreferencesWindow(p.platform, p.forms);
     SaveSetting(p.platform, "showsuggestions", std::to_string(value));
     p.state.SuggestionCount = static_cast<std::int16_t>(value);
+    TellSuggestionCount(p.platform, p.state);
 }
 
 void sdrTransparency_Change(const PreferencesContext& p) {

@@ -38,6 +38,7 @@ HookDecision FakePlatform::PressKey(std::uint32_t vkCode, KeyMessage message) {
     event.message = message;
     event.vkCode = vkCode;
     event.scanCode = vkCode; // the fake keyboard's scan codes equal the virtual keys
+    event.at = std::chrono::steady_clock::now();
     return keyHandler(event);
 }
 
@@ -191,28 +192,6 @@ WindowHandle FakePlatform::AddWindow(std::string caption, bool onTop) {
     else
         zOrder.push_back(h);
     return h;
-}
-
-bool FakePlatform::InstallKeyboardHook(KeyHandler handler) {
-    keyHandler = std::move(handler);
-    calls.push_back("InstallKeyboardHook");
-    return true;
-}
-
-bool FakePlatform::InstallMouseHook(MouseHandler handler) {
-    mouseHandler = std::move(handler);
-    calls.push_back("InstallMouseHook");
-    return true;
-}
-
-void FakePlatform::RemoveKeyboardHook() {
-    keyHandler = nullptr;
-    calls.push_back("RemoveKeyboardHook");
-}
-
-void FakePlatform::RemoveMouseHook() {
-    mouseHandler = nullptr;
-    calls.push_back("RemoveMouseHook");
 }
 
 bool FakePlatform::StartInput(InputHandlers handlers) {

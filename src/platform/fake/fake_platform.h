@@ -141,10 +141,6 @@ class FakePlatform : public Platform {
     std::vector<std::chrono::milliseconds> busyRequests; // a later start's "/test-busy"
 
     // Platform.
-    bool InstallKeyboardHook(KeyHandler handler) override;
-    bool InstallMouseHook(MouseHandler handler) override;
-    void RemoveKeyboardHook() override;
-    void RemoveMouseHook() override;
     bool RunOneMessage() override;
     void PumpPendingMessages() override;
     void SetWakeHandler(std::function<void()> handler) override;

@@ -157,6 +157,7 @@ void InputThread::NoteFailure(const char* what) {
 }
 
 LRESULT CALLBACK InputThread::KeyboardProc(int code, WPARAM wParam, LPARAM lParam) noexcept {
+    const auto entered = std::chrono::steady_clock::now();
     InputThread* self = current;
     if (code == HC_ACTION && self) {
         self->lastKeyboardCall_.store(GetTickCount(), std::memory_order_relaxed);
@@ -167,6 +168,7 @@ LRESULT CALLBACK InputThread::KeyboardProc(int code, WPARAM wParam, LPARAM lPara
             event.vkCode = data->vkCode;
             event.scanCode = data->scanCode;
             event.extended = (data->flags & LLKHF_EXTENDED) != 0;
+            event.at = entered;
             if (self->handlers_.keys && self->handlers_.keys(event) == HookDecision::Swallow)
                 return 1;
         } catch (const std::exception& e) {

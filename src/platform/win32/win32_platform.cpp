@@ -44,17 +44,6 @@ KeyMessage ToKeyMessage(WPARAM message) {
     }
 }
 
-namespace {
-
-// A low-level hook procedure gets the event and nothing of ours, but the system calls it on
-// the thread that installed the hook. So each installation leaves its platform in a pointer
-// of that thread, which only the hook procedure reads, and the removal clears it: unlike a
-// static of the class, the pointer lives exactly as long as the hook and where the hook runs.
-thread_local Win32Platform* keyboardHookOwner = nullptr;
-thread_local Win32Platform* mouseHookOwner = nullptr;
-
-} // namespace
-
 MouseMessage ToMouseMessage(UINT message) {
     switch (message) {
     case WM_MOUSEMOVE:
@@ -111,8 +100,6 @@ Win32Platform::~Win32Platform() {
     serviceWindow_.Reset();
     if (ownsInstanceMutex_)
         ReleaseMutex(instanceMutex_.Get());
-    RemoveKeyboardHook();
-    RemoveMouseHook();
     wakeWindow_.Reset();
 }
 
@@ -129,68 +116,6 @@ int Win32Platform::FromScreen(int physical) const {
 
 // A handler that fails passes its event on, as one that lets it through does: passing the
 // event down the chain keeps other programs' hooks working.
-LRESULT CALLBACK Win32Platform::KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) noexcept {
-    Win32Platform* owner = keyboardHookOwner;
-    if (code == HC_ACTION && owner && owner->keyHandler_) {
-        const auto* data = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-        KeyEvent event;
-        event.message = ToKeyMessage(wParam);
-        event.vkCode = data->vkCode;
-        event.scanCode = data->scanCode;
-        event.extended = (data->flags & LLKHF_EXTENDED) != 0;
-        if (CatchAtEdge(owner, "the keyboard hook", HookDecision::Pass,
-                        [&] { return owner->keyHandler_(event); }) == HookDecision::Swallow)
-            return 1;
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-LRESULT CALLBACK Win32Platform::MouseHookProc(int code, WPARAM wParam, LPARAM lParam) noexcept {
-    Win32Platform* owner = mouseHookOwner;
-    if (code == HC_ACTION && owner && owner->mouseHandler_) {
-        const auto* data = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-        const MouseEvent event{ToMouseMessage(static_cast<UINT>(wParam)), Point{data->pt.x, data->pt.y}};
-        if (CatchAtEdge(owner, "the mouse hook", HookDecision::Pass,
-                        [&] { return owner->mouseHandler_(event); }) == HookDecision::Swallow)
-            return 1;
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-bool Win32Platform::InstallKeyboardHook(KeyHandler handler) {
-    RemoveKeyboardHook();
-    keyHandler_ = std::move(handler);
-    keyboardHookOwner = this;
-    keyboardHook_.Reset(SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHookProc, instance_, 0));
-    if (!keyboardHook_)
-        RemoveKeyboardHook();
-    return static_cast<bool>(keyboardHook_);
-}
-
-bool Win32Platform::InstallMouseHook(MouseHandler handler) {
-    RemoveMouseHook();
-    mouseHandler_ = std::move(handler);
-    mouseHookOwner = this;
-    mouseHook_.Reset(SetWindowsHookExW(WH_MOUSE_LL, MouseHookProc, instance_, 0));
-    if (!mouseHook_)
-        RemoveMouseHook();
-    return static_cast<bool>(mouseHook_);
-}
-
-void Win32Platform::RemoveKeyboardHook() {
-    keyboardHook_.Reset();
-    if (keyboardHookOwner == this)
-        keyboardHookOwner = nullptr;
-    keyHandler_ = nullptr;
-}
-
-void Win32Platform::RemoveMouseHook() {
-    mouseHook_.Reset();
-    if (mouseHookOwner == this)
-        mouseHookOwner = nullptr;
-    mouseHandler_ = nullptr;
-}
-
 LRESULT CALLBACK Win32Platform::WakeWindowProc(HWND window, UINT message, WPARAM wParam,
                                                LPARAM lParam) noexcept {
     if (message == WM_NCCREATE) {

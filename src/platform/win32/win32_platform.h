@@ -23,10 +23,6 @@ class Win32Platform : public Platform {
     Win32Platform();
     ~Win32Platform() override;
 
-    bool InstallKeyboardHook(KeyHandler handler) override;
-    bool InstallMouseHook(MouseHandler handler) override;
-    void RemoveKeyboardHook() override;
-    void RemoveMouseHook() override;
     bool RunOneMessage() override;
     void PumpPendingMessages() override;
     void SetWakeHandler(std::function<void()> handler) override;
@@ -107,8 +103,6 @@ class Win32Platform : public Platform {
     bool HandleDialogKeys(MSG& msg);
 
   private:
-    static LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) noexcept;
-    static LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam) noexcept;
     static LRESULT CALLBACK WakeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
     static LRESULT CALLBACK TrayOwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -132,10 +126,6 @@ class Win32Platform : public Platform {
 
     HINSTANCE instance_ = nullptr;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;
-    win32::UniqueHook keyboardHook_;
-    win32::UniqueHook mouseHook_;
-    KeyHandler keyHandler_;
-    MouseHandler mouseHandler_;
     win32::UniqueWindow wakeWindow_;
     bool wakePosted_ = false;
     std::function<void()> wakeHandler_;
