@@ -49,43 +49,5 @@ TEST_F(FakeInput, QueuedEventsArriveInsideEachModalLoopWithTheMainThreadsDispatc
     }
 }
 
-TEST_F(FakeInput, WorkPostedToEachThreadRunsInOrderAndBeforeLaterEvents) {
-    platform.PostToInput([this] { trace.push_back("input 1"); });
-    platform.PostToMain([this] { trace.push_back("main 1"); });
-    platform.PostToInput([this] { trace.push_back("input 2"); });
-    platform.PressKey('C');
-    EXPECT_EQ(trace, (std::vector<std::string>{"input 1", "input 2", "key 67"}));
-    platform.RunPending();
-    EXPECT_EQ(trace.back(), "wake");
-    EXPECT_EQ(trace[3], "main 1");
-
-    // With no input thread nothing else owns its values: the work runs on the caller's thread.
-    platform.StopInput();
-    trace.clear();
-    platform.PostToInput([this] { trace.push_back("at once"); });
-    EXPECT_EQ(trace, (std::vector<std::string>{"at once"}));
-    EXPECT_EQ(platform.PressKey('D'), HookDecision::Pass);
-}
-
-TEST_F(FakeInput, ALaterStartActivatesDropsTheHooksOrAsksForABusyMainThread) {
-    int activations = 0;
-    platform.SetActivationHandler([&] { ++activations; });
-    platform.StartAgain("");
-    EXPECT_EQ(activations, 0) << "the request reaches the main thread through its messages";
-    platform.RunPending();
-    EXPECT_EQ(activations, 1);
-
-    platform.StartAgain("/test-busy 3000");
-    EXPECT_EQ(platform.busyRequests,
-              (std::vector<std::chrono::milliseconds>{std::chrono::milliseconds(3000)}));
-
-    platform.StartAgain("/test-drop-hooks");
-    EXPECT_EQ(platform.PressKey('E'), HookDecision::Pass);
-    EXPECT_EQ(platform.Click(Point{1, 1}), HookDecision::Pass);
-    EXPECT_TRUE(trace.empty());
-    platform.StartInput({[](const KeyEvent&) { return HookDecision::Swallow; }, nullptr});
-    EXPECT_EQ(platform.PressKey('E'), HookDecision::Swallow);
-}
-
 } // namespace
 } // namespace tov

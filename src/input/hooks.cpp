@@ -94,6 +94,10 @@ void TellSuggestionCount(Platform& platform, State& state) {
     platform.PostToInput([&t = state.Input, count = state.SuggestionCount] { t.suggestionCount = count; });
 }
 
+void TellSuggestionWindow(Platform& platform, State& state, WindowHandle window) {
+    platform.PostToInput([&t = state.Input, window] { t.suggestionWindow = window; });
+}
+
 void TellEnabled(Platform& platform, State& state, bool enabled) {
     platform.PostToInput([&t = state.Input, enabled, tell = SinkOf(platform, state)] {
         t.enabled = enabled;

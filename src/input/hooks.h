@@ -24,6 +24,7 @@ bool TakeLatestNews(State& state);
 void TellActivationKey(Platform& platform, State& state);   // State::ActivationKey
 void TellCapture(Platform& platform, State& state);         // State::CapturingKey
 void TellSuggestionCount(Platform& platform, State& state); // State::SuggestionCount
+void TellSuggestionWindow(Platform& platform, State& state, WindowHandle window);
 void TellEnabled(Platform& platform, State& state, bool enabled);
 // A command run from the line frozen as change `change` showed a message in the command
 // window: the line is open again, unless the user has acted since.

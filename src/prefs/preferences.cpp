@@ -58,8 +58,11 @@ void sdrTransparency_Change(const PreferencesContext& p) {
         return;
     const int value = f->At(frmPrefs::sdrTransparency).value;
     SaveSetting(p.platform, "windowtransparency", std::to_string(value));
-    if (!p.forms.frmCommandSuggestion)
+    if (!p.forms.frmCommandSuggestion) {
         LoadSuggestionForm(p.platform, p.forms);
+        if (p.forms.frmCommandSuggestion)
+            TellSuggestionWindow(p.platform, p.state, p.forms.frmCommandSuggestion->handle);
+    }
     if (p.forms.frmCommandSuggestion)
         SetTransparency(p.platform, p.forms.frmCommandSuggestion->handle, value);
     p.state.Transparency = static_cast<std::int16_t>(value);

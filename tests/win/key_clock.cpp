@@ -14,7 +14,8 @@ LRESULT CALLBACK ClockProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     switch (message) {
     case WM_KEYDOWN: {
         const DWORD delay = GetTickCount() - static_cast<DWORD>(GetMessageTime());
-        std::fprintf(out, "vk=%u delay_ms=%lu\n", static_cast<unsigned>(wParam), static_cast<unsigned long>(delay));
+        std::fprintf(out, "vk=%u delay_ms=%lu\n", static_cast<unsigned>(wParam),
+                     static_cast<unsigned long>(delay));
         std::fflush(out);
         return 0;
     }
@@ -37,8 +38,8 @@ int main(int argc, char** argv) {
     wc.lpszClassName = L"KeyClock";
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     RegisterClassW(&wc);
-    const HWND window = CreateWindowExW(0, L"KeyClock", L"Key clock", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300,
-                                        300, 200, nullptr, nullptr, wc.hInstance, nullptr);
+    const HWND window = CreateWindowExW(0, L"KeyClock", L"Key clock", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300,
+                                        300, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
     if (!window)
         return 1;
     MSG msg{};
