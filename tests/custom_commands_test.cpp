@@ -119,43 +119,5 @@ TEST_F(CustomCommandFile, ARewriteThatCannotFinishLeavesTheOldFileWhole) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.Path()), {}), 1); // no temporary left
 }
 
-TEST_F(CustomCommandFile, AnsiFileSwitchesToUtf8WhenANewNameNeedsIt) {
-    testing::WriteFile(testing::HostPath(path), "caf\xE9\r\nrun C:\\cafe.exe\r\n");
-    ASSERT_TRUE(AddCustomCommand(path, "日本語", "run C:\\nihongo.exe").saved);
-    EXPECT_EQ(Contents(path), "\xEF\xBB\xBF"
-                              "café\r\nrun C:\\cafe.exe\r\n日本語\r\nrun C:\\nihongo.exe\r\n");
-    ASSERT_TRUE(AddCustomCommand(path, "plain", "run p").saved);
-    EXPECT_THAT(NamesOf(ReadCustomCommands(path)),
-                ElementsAre("café=run C:\\cafe.exe", "日本語=run C:\\nihongo.exe", "plain=run p"));
-    ASSERT_TRUE(RemoveCustomCommands(path, "日本語").saved);
-    EXPECT_EQ(Contents(path), "\xEF\xBB\xBF"
-                              "café\r\nrun C:\\cafe.exe\r\nplain\r\nrun p\r\n"); // read as UTF-8, kept so
-}
-
-// Notepad's "Unicode" once read as ANSI: names full of NULs, and a Remove that matched nothing
-// rewrote the file as fragments.
-TEST_F(CustomCommandFile, AUtf16FileLoadsAndStaysUtf16) {
-    const std::u16string text = u"café\r\nrun C:\\café.exe\r\nb\r\nweb b.org\r\n";
-    std::string bytes = "\xFF\xFE";
-    for (char16_t c : text)
-        bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
-    testing::WriteFile(testing::HostPath(path), bytes);
-    EXPECT_THAT(NamesOf(ReadCustomCommands(path)), ElementsAre("café=run C:\\café.exe", "b=web b.org"));
-    ASSERT_TRUE(RemoveCustomCommands(path, "b").saved);
-    EXPECT_EQ(Contents(path),
-              bytes.substr(0, bytes.size() - 2 * std::u16string_view(u"b\r\nweb b.org\r\n").size()));
-}
-
-TEST_F(CustomCommandFile, AFileThatCannotBeReadBackExactlyIsNeverRewritten) {
-    const std::string broken = "\xEF\xBB\xBF"
-                               "caf\xE9\r\nrun x\r\n"; // a mark, then no UTF-8
-    testing::WriteFile(testing::HostPath(path), broken);
-    EXPECT_FALSE(RemoveCustomCommands(path, "nothing").saved);
-    const ListSave add = AddCustomCommand(path, "new", "run n");
-    EXPECT_FALSE(add.saved);
-    EXPECT_FALSE(add.failure.empty());
-    EXPECT_EQ(Contents(path), broken);
-}
-
 } // namespace
 } // namespace tov

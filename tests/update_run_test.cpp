@@ -208,6 +208,7 @@ TEST_F(RunUpdateTest, FailuresWriteNothingAndSayWhy) {
         {{{"HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n", "only part"}, 10ms}, kIncomplete},
         {{{"HTTP/1.1 200 OK\r\nConnection: close\r\n\r\nabc"}}, kIncomplete},
         {{{}, 0ms, /*answer=*/false}, kConnectError},
+        {ScriptedReply{}, kConnectError}, // accepts, reads, closes without a word
     };
     for (const Case& c : cases) {
         platform_.messageBoxes.clear();
