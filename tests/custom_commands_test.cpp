@@ -7,21 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <fstream>
-#include <sstream>
 #include <sys/resource.h>
 
 namespace tov {
 namespace {
 
 using ::testing::ElementsAre;
-
-std::string Contents(const std::string& path) {
-    std::ifstream in(testing::HostPath(path), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 std::vector<std::string> NamesOf(const std::vector<CustomCommand>& commands) {
     std::vector<std::string> names;
@@ -40,7 +31,8 @@ TEST_F(CustomCommandFile, AddedRecordsReadBackInOrderAndLoadIntoTheCatalogue) {
     EXPECT_TRUE(ReadCustomCommands(path).empty());
     ASSERT_TRUE(AddCustomCommand(path, "notes", "run C:\\notes.txt").saved);
     ASSERT_TRUE(AddCustomCommand(path, "news site", "web http://news.example/").saved);
-    EXPECT_EQ(Contents(path), "notes\r\nrun C:\\notes.txt\r\nnews site\r\nweb http://news.example/\r\n");
+    EXPECT_EQ(temp.Read(kCustomCommandsFile),
+              "notes\r\nrun C:\\notes.txt\r\nnews site\r\nweb http://news.example/\r\n");
 
     Catalogue c;
     c.phrases.assign(14, "");
@@ -56,10 +48,10 @@ TEST_F(CustomCommandFile, RemovingANameTakesEveryRecordOfItAndNothingElse) {
     testing::WriteFile(testing::HostPath(path),
                        "dup\r\nrun a\r\nkeep\r\nrun b\r\ndup\r\nrun c\r\nDup\r\nrun d\r\n");
     ASSERT_TRUE(RemoveCustomCommands(path, "dup").saved);
-    EXPECT_EQ(Contents(path), "keep\r\nrun b\r\nDup\r\nrun d\r\n");
+    EXPECT_EQ(temp.Read(kCustomCommandsFile), "keep\r\nrun b\r\nDup\r\nrun d\r\n");
     ASSERT_TRUE(RemoveCustomCommands(path, "keep").saved);
     ASSERT_TRUE(RemoveCustomCommands(path, "Dup").saved);
-    EXPECT_EQ(Contents(path), ""); // the file stays, empty
+    EXPECT_EQ(temp.Read(kCustomCommandsFile), ""); // the file stays, empty
     EXPECT_TRUE(RemoveCustomCommands(temp / "absent.lst", "x").saved);
     EXPECT_FALSE(std::filesystem::exists(temp.Path() / "absent.lst"));
 }
@@ -70,14 +62,14 @@ TEST_F(CustomCommandFile, AddingAfterHalfARecordKeepsEveryLineTheUserWrote) {
     testing::WriteFile(testing::HostPath(path), "one\r\nrun 1\r\nlonely");
     EXPECT_THAT(NamesOf(ReadCustomCommands(path)), ElementsAre("one=run 1"));
     ASSERT_TRUE(AddCustomCommand(path, "two", "run 2").saved);
-    EXPECT_EQ(Contents(path), "one\r\nrun 1\r\nlonely\r\n\r\ntwo\r\nrun 2\r\n");
+    EXPECT_EQ(temp.Read(kCustomCommandsFile), "one\r\nrun 1\r\nlonely\r\n\r\ntwo\r\nrun 2\r\n");
     EXPECT_THAT(NamesOf(ReadCustomCommands(path)), ElementsAre("one=run 1", "lonely=", "two=run 2"));
 }
 
 TEST_F(CustomCommandFile, AppendingAfterALastLineWithoutItsEndKeepsTheRecordsApart) {
     testing::WriteFile(testing::HostPath(path), "one\r\nrun 1");
     ASSERT_TRUE(AddCustomCommand(path, "two", "run 2").saved);
-    EXPECT_EQ(Contents(path), "one\r\nrun 1\r\ntwo\r\nrun 2\r\n");
+    EXPECT_EQ(temp.Read(kCustomCommandsFile), "one\r\nrun 1\r\ntwo\r\nrun 2\r\n");
 }
 
 TEST_F(CustomCommandFile, FieldsWithLineBreaksAreRefused) {
@@ -115,7 +107,7 @@ TEST_F(CustomCommandFile, ARewriteThatCannotFinishLeavesTheOldFileWhole) {
         EXPECT_FALSE(AddCustomCommand(path, "new", "run n").saved);
         EXPECT_FALSE(RemoveCustomCommands(path, "keep").saved);
     }
-    EXPECT_EQ(Contents(path), before);
+    EXPECT_EQ(temp.Read(kCustomCommandsFile), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.Path()), {}), 1); // no temporary left
 }
 

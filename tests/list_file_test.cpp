@@ -6,8 +6,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,11 +13,6 @@ namespace tov {
 namespace {
 
 using ::testing::ElementsAre;
-
-std::string Contents(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::string Utf16Le(std::u16string_view text) {
     std::string out = "\xFF\xFE";
@@ -129,7 +122,7 @@ class ListFileOnDisk : public ::testing::Test {
     testing::TempFolder temp;
     const std::string path = temp / "list.lst";
     void Write(const std::string& bytes) const { testing::WriteFile(testing::HostPath(path), bytes); }
-    std::string Read() const { return Contents(testing::HostPath(path)); }
+    std::string Read() const { return temp.Read("list.lst"); }
     static void AddPair(std::vector<std::string>& lines) { AppendRecord(lines, "new", "run n"); }
 };
 
@@ -238,14 +231,14 @@ TEST(StagedSave, NothingButTheFinishedFileEverAppearsInTheTargetFolder) {
     EXPECT_EQ(entriesDuringSave, 0u);
     EXPECT_TRUE(stagedAt.starts_with(staging.Path().string()));
     EXPECT_TRUE(stagedAt.ends_with(".lnk"));
-    EXPECT_EQ(Contents(testing::HostPath(target)), "link");
+    EXPECT_EQ(startup.Read("Tovlen.lnk"), "link");
     EXPECT_TRUE(std::filesystem::is_empty(staging.Path()));
 
     EXPECT_FALSE(SaveThroughStaging(staging.Path().string(), target, ".lnk", [](const std::string& staged) {
         testing::WriteFile(testing::HostPath(staged), "half");
         return false;
     }));
-    EXPECT_EQ(Contents(testing::HostPath(target)), "link");
+    EXPECT_EQ(startup.Read("Tovlen.lnk"), "link");
     EXPECT_TRUE(std::filesystem::is_empty(staging.Path()));
 }
 

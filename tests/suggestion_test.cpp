@@ -5,7 +5,7 @@
 #include "platform/fake/fake_platform.h"
 #include "suggest/command_window.h"
 #include "suggest/suggestion_form.h"
-#include "suggest_test_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -24,12 +24,12 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 struct Suggestions : ::testing::Test {
-    test::ProgramFolder folder;
+    testing::TempFolder folder;
     FakePlatform platform;
     App app{platform};
 
     Suggestions() {
-        platform.programFolder = folder.Path();
+        platform.programFolder = folder.Path().string();
         app.catalogue.phrases = FixedPhraseSlots();
         app.catalogue.phrases.insert(app.catalogue.phrases.end(),
                                      {"run notepad", "notes", "run wordpad", "run paint"});
@@ -182,14 +182,15 @@ TEST_F(Suggestions, PinClickTacksAndUntacks) {
     EXPECT_EQ(Rows()[0], "close");
     EXPECT_EQ(Highlight()[0], "close");
     ASSERT_TRUE(Window().At(frmCommandSuggestion::imgTack, 1).picture);
-    EXPECT_EQ(Window().At(frmCommandSuggestion::imgTack, 1).picture->source, folder.Path() + "\\LIGHTON.ico");
+    EXPECT_EQ(Window().At(frmCommandSuggestion::imgTack, 1).picture->source,
+              folder.Path().string() + "\\LIGHTON.ico");
     EXPECT_EQ(Window().At(frmCommandSuggestion::imgTack, 2).picture, TemplatePin());
     EXPECT_TRUE(app.state.DisplayDirty);
     EXPECT_EQ(Type("o"), "close");
     EXPECT_EQ(Type("ok"), "");
 
     // The lit picture follows the file; without it the row still untacks.
-    std::filesystem::remove(folder.File("LIGHTON.ico"));
+    std::filesystem::remove(folder.Path() / "LIGHTON.ico");
     EXPECT_EQ(Type("o"), "close");
     EXPECT_FALSE(Window().At(frmCommandSuggestion::imgTack, 1).picture);
     platform.ClickControl(Window(), frmCommandSuggestion::imgTack, 1);
@@ -201,12 +202,12 @@ TEST_F(Suggestions, PinClickTacksAndUntacks) {
 // A pin click whose save failed once went unnoticed: the pin still takes, the user sees one
 // balloon a session for the file, and the log has every failure.
 TEST_F(Suggestions, APinTheFileCannotTakeIsToldOnceASession) {
-    platform.programFolder = folder.File("missing");
+    platform.programFolder = folder / "missing";
     Type("o");
     platform.ClickControl(Window(), frmCommandSuggestion::imgTack, 4);
     EXPECT_EQ(Rows()[0], "close");
     platform.ClickControl(Window(), frmCommandSuggestion::imgTack, 2);
-    EXPECT_FALSE(folder.Exists("missing"));
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "missing"));
     const std::string told = "Tovlen could not save commandtack.lst: no such file or directory.";
     ASSERT_EQ(platform.balloons.size(), 1u);
     EXPECT_EQ(platform.balloons[0].title, "Tovlen");

@@ -1,7 +1,7 @@
 #include "platform/fake/fake_platform.h"
 #include "platform/program_file.h"
 #include "suggest/usage.h"
-#include "suggest_test_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -13,11 +13,11 @@ namespace tov {
 namespace {
 
 struct UsageFiles : ::testing::Test {
-    test::ProgramFolder folder;
+    testing::TempFolder folder;
     FakePlatform platform;
     UsageMemory usage;
     const std::function<void(std::string_view)> log = [this](std::string_view line) { platform.Log(line); };
-    UsageFiles() { platform.programFolder = folder.Path(); }
+    UsageFiles() { platform.programFolder = folder.Path().string(); }
     std::string InfluenceFile() { return ProgramFile(platform, kInfluenceFile); }
     std::string TackFile() { return ProgramFile(platform, kTackFile); }
     ListSave Tack(UsageMemory& memory, std::string_view phrase, std::string_view typed, bool on = true) {
@@ -98,12 +98,12 @@ TEST_F(UsageFiles, TackFileSkipsWhatWouldBreakItsPairs) {
 
 // A failed write once went unnoticed: now the change stays in memory and the answer says why.
 TEST_F(UsageFiles, AFailedWriteKeepsTheChangeInMemory) {
-    platform.programFolder = folder.File("missing");
+    platform.programFolder = folder / "missing";
     const ListSave save = Tack(usage, "run notepad", "no");
     EXPECT_FALSE(save.saved);
     EXPECT_EQ(save.failure, "no such file or directory");
     EXPECT_TRUE(IsTacked(usage, "run notepad", "no"));
-    EXPECT_FALSE(folder.Exists("missing"));
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "missing"));
 }
 
 // Each pin click once wrote the whole list as this copy of the program knew it at start-up.
@@ -120,13 +120,13 @@ TEST_F(UsageFiles, APinClickKeepsTacksAnotherCopyWrote) {
 TEST_F(UsageFiles, ATackFileThatCouldNotBeReadIsNotReplacedByOneEntry) {
     folder.Write("commandtack.lst", "run calc\r\nca\r\n");
     const auto tooLarge = (64u << 20) + 1;
-    std::filesystem::resize_file(folder.File("commandtack.lst"), tooLarge); // sparse, so quick
+    std::filesystem::resize_file(folder.Path() / "commandtack.lst", tooLarge); // sparse, so quick
     LoadTacks(usage, TackFile(), log);
     EXPECT_TRUE(usage.tacks.empty());
     const ListSave save = Tack(usage, "run notepad", "no");
     EXPECT_FALSE(save.saved);
     EXPECT_EQ(save.failure, "file too large");
-    EXPECT_EQ(std::filesystem::file_size(folder.File("commandtack.lst")), tooLarge);
+    EXPECT_EQ(std::filesystem::file_size(folder.Path() / "commandtack.lst"), tooLarge);
 }
 
 } // namespace
