@@ -1,6 +1,5 @@
 #include "prefs_fixture.h"
 
-#include "platform/extended_keys.h"
 #include "platform/settings_store.h"
 
 #include <algorithm>
@@ -212,18 +211,6 @@ TEST_F(Preferences, TheWaitEndsWhenTheProgramEndsOrTheWindowCloses) {
     EXPECT_EQ(app.forms.frmRemap, nullptr);
     EXPECT_EQ(app.forms.frmPrefs, nullptr);
     EXPECT_EQ(app.state.ActivationKey, 20);
-}
-
-TEST(ExtendedKeys, KeysSharingAKeypadScanCodeAreExtended) {
-    for (VirtualKey key : {VirtualKey::Left, VirtualKey::Up, VirtualKey::Right, VirtualKey::Down,
-                           VirtualKey::Delete, VirtualKey::Home, VirtualKey::End, VirtualKey::NumpadDivide,
-                           VirtualKey::RightControl, VirtualKey::RightAlt})
-        EXPECT_TRUE(IsExtendedKey(KeyCode(key))) << KeyCode(key);
-    constexpr std::uint32_t kNumpad4 = 0x64;
-    for (std::uint32_t key :
-         {KeyCode(VirtualKey::CapsLock), KeyCode(VirtualKey::F8), KeyCode(VirtualKey::LeftControl),
-          KeyCode(VirtualKey::LeftAlt), KeyCode(VirtualKey::RightShift), std::uint32_t{'A'}, kNumpad4})
-        EXPECT_FALSE(IsExtendedKey(key)) << key;
 }
 
 } // namespace

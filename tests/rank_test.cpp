@@ -1,6 +1,5 @@
 #include "suggest/rank.h"
 
-#include "catalogue/build.h"
 #include "platform/text.h"
 
 #include <gtest/gtest.h>
@@ -11,8 +10,6 @@
 
 namespace tov {
 namespace {
-
-const std::vector<std::string> kBuiltIns = FixedPhraseSlots();
 
 std::vector<std::string> Ranked(const std::vector<std::string>& phrases, std::string_view typed,
                                 const UsageMemory& usage = {}) {
@@ -26,22 +23,6 @@ UsageMemory Influence(std::vector<InfluenceEntry> entries) {
     UsageMemory usage;
     SetInfluenceList(usage, std::move(entries));
     return usage;
-}
-
-TEST(Ranking, SubstringsOrderedByFirstPositionThenListOrder) {
-    EXPECT_EQ(Ranked(kBuiltIns, "o"), (std::vector<std::string>{"logoff", "lock computer", "close", "reboot",
-                                                                "shutdown", "shutdown (force)"}));
-    EXPECT_EQ(Ranked(kBuiltIns, "exit"), std::vector<std::string>{"exit"});
-
-    const std::vector<std::string> phrases = {"", "run notepad", "notes", "run notepad", "", "note"};
-    const auto matches = RankMatches(phrases, "note", {});
-    ASSERT_EQ(matches.size(), 4u);
-    EXPECT_EQ(matches[0].index, 2u); // "notes", position 1
-    EXPECT_EQ(matches[1].index, 5u); // "note", position 1, later in the list
-    EXPECT_EQ(matches[2].index, 1u); // a phrase listed twice gives two matches
-    EXPECT_EQ(matches[2].position, 5);
-    EXPECT_EQ(matches[3].index, 3u);
-    EXPECT_EQ(RankMatches(phrases, "pad", {})[0].position, 9);
 }
 
 TEST(Ranking, NothingMatchesTheEmptyTextSlotZeroOrADifferentCase) {
@@ -123,20 +104,6 @@ TEST(Ranking, EachPhraseMovesOncePerPass) {
     const std::vector<std::string> four = {"", "a*", "b*", "c*", "d*"};
     EXPECT_EQ(Ranked(four, "*", Influence({{"b*", 1}, {"c*", 1}})),
               (std::vector<std::string>{"b*", "c*", "a*", "d*"}));
-}
-
-TEST(Ranking, FirstTackedPhraseGoesToRowOneAfterInfluence) {
-    const std::vector<std::string> phrases = {"", "n1", "n2", "n3", "n4", "n5", "n6", "n7"};
-    UsageMemory usage = Influence({{"n5", -1}});
-    SetTackList(usage, {{"n6", "n"}, {"n7", "n"}, {"n2", "no"}});
-    EXPECT_EQ(Ranked(phrases, "n", usage),
-              (std::vector<std::string>{"n6", "n1", "n2", "n3", "n4", "n5", "n7"}));
-
-    // A tack is for one exact typed text.
-    EXPECT_EQ(Ranked(phrases, "n2", usage), std::vector<std::string>{"n2"});
-    SetTackList(usage, {{"n6", "n"}});
-    EXPECT_EQ(Ranked(phrases, "n", usage)[0], "n6");
-    EXPECT_EQ(Ranked({"", "n1", "n6"}, "6", usage), std::vector<std::string>{"n6"});
 }
 
 TEST(Ranking, LongPhrasesKeepTheirPositions) {

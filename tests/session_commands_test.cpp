@@ -62,7 +62,7 @@ TEST(SessionCommands, ConfirmedAnsweredAndUnconfirmed) {
     }
 }
 
-TEST(SessionCommands, EndsOnlyWithTheShutdownPrivilege) {
+TEST(SessionCommands, EndsOnlyWithTheShutdownPrivilegeAndLocksWithout) {
     {
         FakePlatform platform;
         ExitSession(platform, SessionEnd::Reboot);
@@ -73,15 +73,11 @@ TEST(SessionCommands, EndsOnlyWithTheShutdownPrivilege) {
         platform.shutdownPrivilegeGranted = false;
         ExitSession(platform, SessionEnd::Shutdown | SessionEnd::Force);
         EXPECT_EQ(platform.calls, (std::vector<std::string>{"EnableShutdownPrivilege"}));
+        App app(platform);
+        app.state.CheckBeforeShutdown = 0;
+        RunCommand(app, "lock computer");
+        EXPECT_EQ(platform.calls, (std::vector<std::string>{"EnableShutdownPrivilege", "LockSession"}));
     }
-}
-
-TEST(SessionCommands, LockNeedsNoPrivilege) {
-    FakePlatform platform;
-    App app(platform);
-    app.state.CheckBeforeShutdown = 0;
-    RunCommand(app, "lock computer");
-    EXPECT_EQ(platform.calls, std::vector<std::string>{"LockSession"});
 }
 
 } // namespace

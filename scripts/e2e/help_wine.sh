@@ -9,12 +9,12 @@ e2e_setup help 142
 viewer_dir="$WINEPREFIX/drive_c/viewer"
 install_dir="$WINEPREFIX/drive_c/Tovlen"
 mkdir -p "$viewer_dir" "$install_dir"
-cp "$BUILD_WIN/record_open.exe" "$viewer_dir/"
+cp "$BUILD_WIN/recordargs.exe" "$viewer_dir/"
 cp "$BUILD_WIN/Tovlen.exe" "$BUILD_WIN/help.pdf" "$BUILD_WIN/LIGHTON.ico" "$install_dir/"
-opened="$viewer_dir/opened.txt"
+opened="$viewer_dir/recordargs.log"
 timeout 60 wine reg add 'HKCR\.pdf' /ve /t REG_SZ /d TovlenTest.pdf /f >/dev/null 2>&1
 timeout 60 wine reg add 'HKCR\TovlenTest.pdf\shell\open\command' /ve /t REG_SZ \
-    /d '"C:\viewer\record_open.exe" "%1"' /f >/dev/null 2>&1
+    /d '"C:\viewer\recordargs.exe" "%1"' /f >/dev/null 2>&1
 timeout 60 wineserver -w || true
 
 was_opened() { [ -f "$opened" ] && tr -d '\r' <"$opened" | grep -qiF 'C:\Tovlen\help.pdf'; }
@@ -53,7 +53,7 @@ submit() {
 submit help
 e2e_until 30 was_opened || e2e_fail "\"help\" did not open C:\\Tovlen\\help.pdf: $(cat "$opened" 2>/dev/null)"
 e2e_until 20 e2e_no_command_window || e2e_fail "the command window stayed open after \"help\""
-[ "$(wc -l <"$opened")" -eq 1 ] || e2e_fail "help.pdf was opened more than once: $(cat "$opened")"
+[ "$(grep -c '^args: ' "$opened")" -eq 1 ] || e2e_fail "help.pdf was opened more than once: $(cat "$opened")"
 
 submit exit
 e2e_until 20 eval '! kill -0 "$tovlen_pid"' || e2e_fail "Tovlen did not end on exit"
