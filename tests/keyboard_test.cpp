@@ -55,14 +55,10 @@ TEST_F(CommandLine, TypedKeysAreSwallowedAndStoredLowerCase) {
     EXPECT_EQ(Main().At(frmMain::lblCommand).text, "note");
 }
 
-TEST_F(CommandLine, KeysPassWhileTheWindowIsClosed) {
+TEST_F(CommandLine, KeysWhileClosedAndModifiersPrintScreenAltKeysAndKeyUpsPassThroughUnchanged) {
     EXPECT_EQ(Press('A'), HookDecision::Pass);
     EXPECT_EQ(Press(VirtualKey::Escape), HookDecision::Pass);
-    EXPECT_EQ(app.state.CommandText, "");
     EXPECT_EQ(platform.wakeRequests, 0); // nothing for the main loop to do
-}
-
-TEST_F(CommandLine, ModifiersPrintScreenAltKeysAndKeyUpsPassThroughUnchanged) {
     OpenAndType("ab");
     for (VirtualKey key : {VirtualKey::LeftShift, VirtualKey::RightShift, VirtualKey::LeftControl,
                            VirtualKey::RightControl, VirtualKey::PrintScreen})

@@ -188,23 +188,6 @@ ExchangeResult Fetch(const ScriptedServer& server, int* pumps = nullptr) {
                           });
 }
 
-TEST(UpdateExchange, SendsTheRequestAndTakesAnInstallerThatComesInManyPieces) {
-    const std::string installer = SampleInstaller();
-    ScriptedServer server({InPieces(OkReply(installer), 97), 1ms});
-    int pumps = 0;
-    bool connected = false;
-    const ExchangeResult result = FetchInstaller(
-        UpdateServer{"127.0.0.1", server.Port()}, "tovlen1_6_0.exe", ShortLimits(), [&] { ++pumps; },
-        [&] { connected = true; });
-    EXPECT_EQ(result.outcome, ExchangeOutcome::Downloaded);
-    EXPECT_EQ(result.installer, installer);
-    EXPECT_TRUE(connected);
-    EXPECT_GT(pumps, 10); // events ran while the pieces trickled in
-    EXPECT_EQ(server.Request(), "GET /updates/tovlen1_6_0.exe HTTP/1.1\r\nAccept: *.*\r\n"
-                                "User-Agent: Tovlen Autoupdate\r\nHost: 127.0.0.1:" +
-                                    std::to_string(server.Port()) + "\r\nConnection: close\r\n\r\n");
-}
-
 TEST(UpdateExchange, DoesNotWaitForACloseOnceTheInstallerIsWhole) {
     ScriptedServer server({{OkReply("abc")}, 0ms, true, /*closeAfter=*/false});
     const auto start = std::chrono::steady_clock::now();

@@ -92,7 +92,9 @@ TEST_F(RunUpdateTest, PinnedNewerInstallerIsHeldCheckedAndStartedAsSavedThenTheP
     ASSERT_TRUE(WriteNewFile((Downloads() / "update-0.exe").string(), "running"));
     Run();
 
-    EXPECT_EQ(server.Request().substr(0, 39), "GET /updates/tovlen1_6_0.exe HTTP/1.1\r\n");
+    EXPECT_EQ(server.Request(), "GET /updates/tovlen1_6_0.exe HTTP/1.1\r\nAccept: *.*\r\nUser-Agent: Tovlen "
+                                "Autoupdate\r\nHost: " +
+                                    server.HostSetting() + "\r\nConnection: close\r\n\r\n");
     EXPECT_TRUE(FilesIn(folder_ / "program").empty());
     EXPECT_EQ(FilesIn(Downloads()), (std::vector<std::string>{"update-0.exe", "update-1.exe"}));
     EXPECT_EQ(ReadFileBytes((Downloads() / "update-0.exe").string()), "running");

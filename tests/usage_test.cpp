@@ -25,27 +25,23 @@ struct UsageFiles : ::testing::Test {
     }
 };
 
-TEST(InfluenceFile, ReadsPairsAndRoundsCountsDown) {
+TEST(InfluenceFile, ReadsPairsRoundsCountsDownAndAMalformedEntryCostsOnlyItself) {
+    // Counts rounded down; out of range, then a count that is no number, then a missing count
+    // line, then an unpaired last line.
     const auto entries =
-        ParseInfluenceLines({"run notepad", "3", "Run Calc", "-2.5", "logoff", " +7 ", "help", "2.9"});
-    ASSERT_EQ(entries.size(), 4u);
-    EXPECT_EQ(entries[0].phrase, "run notepad");
-    EXPECT_EQ(entries[0].count, 3);
-    EXPECT_EQ(entries[1].count, -3);
-    EXPECT_EQ(entries[2].count, 7);
-    EXPECT_EQ(entries[3].count, 2);
-}
-
-TEST(InfluenceFile, AMalformedEntryCostsOnlyItself) {
-    // Out of range, then a count that is no number, then a missing count line, then an unpaired last line.
-    const auto entries = ParseInfluenceLines({"big",    "32768", "ok1",  "1",   "small", "-32768", "edge",
-                                              "-32767", "bad",   "lots", "ok2", "2",     "lost",   "ok3",
-                                              "3",      "nan",   "nan",  "ok4", "4",     "orphan"});
+        ParseInfluenceLines({"Run Calc", "-2.5",   "help", " +2.9 ", "big", "32768", "ok1", "1",
+                             "small",    "-32768", "edge", "-32767", "bad", "lots",  "ok2", "2",
+                             "lost",     "ok3",    "3",    "nan",    "nan", "ok4",   "4",   "orphan"});
     std::vector<std::pair<std::string, int>> got;
     for (const auto& e : entries)
         got.emplace_back(e.phrase, e.count);
-    EXPECT_EQ(got, (std::vector<std::pair<std::string, int>>{
-                       {"ok1", 1}, {"edge", -32767}, {"ok2", 2}, {"ok3", 3}, {"ok4", 4}}));
+    EXPECT_EQ(got, (std::vector<std::pair<std::string, int>>{{"Run Calc", -3},
+                                                             {"help", 2},
+                                                             {"ok1", 1},
+                                                             {"edge", -32767},
+                                                             {"ok2", 2},
+                                                             {"ok3", 3},
+                                                             {"ok4", 4}}));
     EXPECT_TRUE(ParseInfluenceLines({"alone"}).empty());
     EXPECT_TRUE(ParseInfluenceLines({"x", "", "y", "1e9"}).empty());
 }

@@ -32,9 +32,6 @@ TEST_F(Welcome, TheFirstStartShowsItWithTheBoxTicked) {
     EXPECT_EQ(w.caption, "Welcome to Tovlen");
     EXPECT_TRUE(w.style.activateOnShow);
     EXPECT_EQ(w.At(frmWelcome::lblWelcome).text, "Welcome to Tovlen!");
-    EXPECT_EQ(w.At(frmWelcome::lblExample, 1).text, "Exit -- Exits Tovlen");
-    EXPECT_EQ(w.At(frmWelcome::lblExample, 2).text, "Shutdown -- Shutsdown Windows");
-    EXPECT_EQ(w.At(frmWelcome::chkShowWindow).text, "Show this window next time Tovlen Starts");
     EXPECT_EQ(w.At(frmWelcome::chkShowWindow).value, 1);
     EXPECT_EQ(w.At(frmWelcome::cmdOk).text, "Okay");
     EXPECT_FALSE(platform.settings.contains(kShowWelcome));
