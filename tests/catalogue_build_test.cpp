@@ -66,15 +66,6 @@ class CatalogueBuild : public ::testing::Test {
     int pumps = 0;
 };
 
-TEST_F(CatalogueBuild, NothingToReadLeavesTheFixedSlotsOnly) {
-    sources.ieFavorites = sources.firefoxBookmarks = true; // folders that do not exist
-    const Catalogue c = Build();
-    EXPECT_EQ(c.phrases, kFixedSlots);
-    EXPECT_TRUE(c.table.empty());
-    EXPECT_TRUE(c.custom.empty());
-    EXPECT_FALSE(IsInCommandTable(c, ""));
-}
-
 // The influence and tack files name phrases, not slots, but the first custom name has
 // always been the fifteenth slot; and every row must be reachable by its own text.
 TEST(BuiltInCommands, KeepTheSlotLayoutAndAreEachFoundByTheirText) {

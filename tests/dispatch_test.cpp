@@ -221,13 +221,6 @@ TEST_F(Dispatch, UnknownRunTargetKeepsTheWindowOpenWithAMessage) {
     ASSERT_TRUE(app.forms.frmMain);
     EXPECT_EQ(app.forms.frmMain->At(frmMain::lblDescription).text, "Program not found.");
     EXPECT_TRUE(app.forms.frmMain->visible);
-
-    // Through the submit path the window stays open for the user to read it.
-    app.forms.frmMain->At(frmMain::lblDescription).text.clear();
-    Submit("run nosuchthing");
-    EXPECT_TRUE(app.state.WindowOpen);
-    EXPECT_EQ(app.state.CommandText, "");
-    EXPECT_EQ(app.forms.frmMain->At(frmMain::lblDescription).text, "Program not found.");
 }
 
 TEST(DispatchThroughTheMainLoop, ProgramNotFoundStaysOnScreen) {

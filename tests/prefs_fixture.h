@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace tov::testing {
 
 class PreferencesTest : public ::testing::Test {
@@ -34,10 +36,8 @@ class PreferencesTest : public ::testing::Test {
     std::string ListFile() const { return folder.Read(kCustomCommandsFile); }
     void WriteListFile(const std::string& bytes) const { folder.Write(kCustomCommandsFile, bytes); }
     bool HasCustom(const std::string& name) const {
-        for (const auto& c : app.catalogue.custom)
-            if (c.Name == name)
-                return true;
-        return false;
+        return std::any_of(app.catalogue.custom.begin(), app.catalogue.custom.end(),
+                           [&](const CustomCommand& c) { return c.Name == name; });
     }
 
     TempFolder folder;

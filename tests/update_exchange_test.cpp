@@ -161,15 +161,6 @@ TEST(UpdateResponse, DecidesAsSoonAsItCanAndIgnoresTheRest) {
     notFound.Append("Content-Length: 0\r\n\r\n");
     notFound.EndOfStream();
     EXPECT_EQ(notFound.Verdict(), ResponseVerdict::NotAnUpdate);
-
-    UpdateResponse ok;
-    ok.Append("HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\nab");
-    EXPECT_EQ(ok.Verdict(), ResponseVerdict::Pending);
-    ok.Append("cdef");
-    EXPECT_EQ(ok.Verdict(), ResponseVerdict::Complete);
-    ok.EndOfStream();
-    EXPECT_EQ(ok.Verdict(), ResponseVerdict::Complete);
-    EXPECT_EQ(ok.Body(), "abc");
 }
 
 ExchangeLimits ShortLimits() {

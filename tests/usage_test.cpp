@@ -113,17 +113,5 @@ TEST_F(UsageFiles, APinClickKeepsTacksAnotherCopyWrote) {
     EXPECT_TRUE(IsTacked(usage, "run calc", "ca"));
 }
 
-TEST_F(UsageFiles, ATackFileThatCouldNotBeReadIsNotReplacedByOneEntry) {
-    folder.Write("commandtack.lst", "run calc\r\nca\r\n");
-    const auto tooLarge = (64u << 20) + 1;
-    std::filesystem::resize_file(folder.Path() / "commandtack.lst", tooLarge); // sparse, so quick
-    LoadTacks(usage, TackFile(), log);
-    EXPECT_TRUE(usage.tacks.empty());
-    const ListSave save = Tack(usage, "run notepad", "no");
-    EXPECT_FALSE(save.saved);
-    EXPECT_EQ(save.failure, "file too large");
-    EXPECT_EQ(std::filesystem::file_size(folder.Path() / "commandtack.lst"), tooLarge);
-}
-
 } // namespace
 } // namespace tov
