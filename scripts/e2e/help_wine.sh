@@ -33,28 +33,11 @@ e2e_wait_tovlen_ready
 xdotool mousemove --window "$E2E_NOTEPAD" 300 200 click 1
 sleep 0.3
 
-# submit LINE: opens the command window, types LINE and presses Enter, then waits until the
-# window has gone. A check for the window made before the last one had closed would find that
-# one, and the keys typed next would go to Notepad (that was how "exit" once went unheard).
-submit() {
-    local _
-    e2e_until 20 e2e_no_command_window || e2e_fail "the command window of the last line did not close"
-    for _ in 1 2 3 4 5; do
-        e2e_focus "$E2E_NOTEPAD"
-        e2e_key Caps_Lock
-        e2e_until 4 e2e_command_window && break
-    done
-    e2e_command_window >/dev/null || e2e_fail "Caps Lock did not open the command window"
-    e2e_focus "$E2E_NOTEPAD"
-    e2e_type "$1"
-    e2e_key Return
-}
-
-submit help
+e2e_submit help
 e2e_until 30 was_opened || e2e_fail "\"help\" did not open C:\\Tovlen\\help.pdf: $(cat "$opened" 2>/dev/null)"
 e2e_until 20 e2e_no_command_window || e2e_fail "the command window stayed open after \"help\""
 [ "$(grep -c '^args: ' "$opened")" -eq 1 ] || e2e_fail "help.pdf was opened more than once: $(cat "$opened")"
 
-submit exit
+e2e_submit exit
 e2e_until 20 eval '! kill -0 "$tovlen_pid"' || e2e_fail "Tovlen did not end on exit"
 e2e_log "PASS help"

@@ -206,6 +206,23 @@ e2e_wait_tovlen_running() {
     sleep 1
 }
 
+# e2e_submit LINE: opens the command window over Notepad ($E2E_NOTEPAD), types LINE and presses
+# Enter. It first waits until the window of the line before has closed: a check made before
+# then would find that window, and the keys typed next would go to Notepad.
+e2e_submit() {
+    local _
+    e2e_until 20 e2e_no_command_window || e2e_fail "the command window of the line before did not close"
+    for _ in 1 2 3 4 5; do
+        e2e_focus "$E2E_NOTEPAD"
+        e2e_key Caps_Lock
+        e2e_until 4 e2e_command_window && break
+    done
+    e2e_command_window >/dev/null || e2e_fail "Caps Lock did not open the command window"
+    e2e_focus "$E2E_NOTEPAD"
+    e2e_type "$1"
+    e2e_key Return
+}
+
 # Keeps the welcome window of a first start away from tests about other things: it takes the
 # foreground, and Wine then drops the next key.
 e2e_no_welcome() {
