@@ -2,7 +2,7 @@
 // the input thread, the watchdog's news and later starts reach the main thread.
 #include "platform/win32/win32_platform.h"
 
-#include <exception>
+#include "platform/catch_at_edge.h"
 
 namespace tov {
 
@@ -35,14 +35,8 @@ LRESULT CALLBACK Win32Platform::ServiceWindowProc(HWND window, UINT message, WPA
     auto* self = reinterpret_cast<Win32Platform*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self)
         return DefWindowProcW(window, message, wParam, lParam);
-    try {
-        return self->Serve(window, message, wParam, lParam);
-    } catch (const std::exception& e) {
-        self->Log(std::string("Main thread: caught ") + e.what());
-    } catch (...) {
-        self->Log("Main thread: caught an unknown exception");
-    }
-    return 0;
+    return CatchAtEdge(self, "the service window", LRESULT{0},
+                       [&] { return self->Serve(window, message, wParam, lParam); });
 }
 
 LRESULT Win32Platform::Serve(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -95,15 +89,8 @@ void Win32Platform::RunMainWork() {
         mainWorkPosted_ = false;
     }
     // One piece's failure is not the next one's: each is caught on its own.
-    for (auto& work : batch) {
-        try {
-            work();
-        } catch (const std::exception& e) {
-            Log(std::string("Main thread: caught ") + e.what());
-        } catch (...) {
-            Log("Main thread: caught an unknown exception");
-        }
-    }
+    for (auto& work : batch)
+        CatchAtEdge(this, "work posted to the main thread", work);
 }
 
 bool Win32Platform::StartInput(InputHandlers handlers) {

@@ -114,8 +114,6 @@ int Win32Platform::FromScreen(int physical) const {
     return MulDiv(physical, USER_DEFAULT_SCREEN_DPI, dpi_);
 }
 
-// A handler that fails passes its event on, as one that lets it through does: passing the
-// event down the chain keeps other programs' hooks working.
 LRESULT CALLBACK Win32Platform::WakeWindowProc(HWND window, UINT message, WPARAM wParam,
                                                LPARAM lParam) noexcept {
     if (message == WM_NCCREATE) {
