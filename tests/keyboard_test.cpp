@@ -242,6 +242,10 @@ struct Order {
     std::size_t boxes = 1;
 };
 
+void PrintTo(const Order& order, std::ostream* out) {
+    *out << order.name;
+}
+
 class SubmitWithABoxUp : public CommandLine, public ::testing::WithParamInterface<Order> {
   protected:
     void Do(const std::string& step, bool queued) {
