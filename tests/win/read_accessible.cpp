@@ -113,7 +113,7 @@ void PrintChildren(IAccessible* object) {
         const std::string prefix = "child" + std::to_string(i + 1) + ".";
         if (v.vt == VT_DISPATCH && v.pdispVal) {
             IAccessible* inner = nullptr;
-            if (SUCCEEDED(v.pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&inner)))) {
+            if (SUCCEEDED(v.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&inner)))) {
                 PrintObject(inner, Child(CHILDID_SELF), prefix);
                 inner->Release();
             }
@@ -126,7 +126,7 @@ void PrintChildren(IAccessible* object) {
 
 IAccessible* ClientObject(HWND window) {
     IAccessible* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+    if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                           reinterpret_cast<void**>(&object))))
         return nullptr;
     return object;
