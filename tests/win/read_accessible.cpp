@@ -113,7 +113,8 @@ void PrintChildren(IAccessible* object) {
         const std::string prefix = "child" + std::to_string(i + 1) + ".";
         if (v.vt == VT_DISPATCH && v.pdispVal) {
             IAccessible* inner = nullptr;
-            if (SUCCEEDED(v.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&inner)))) {
+            if (SUCCEEDED(
+                    v.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&inner)))) {
                 PrintObject(inner, Child(CHILDID_SELF), prefix);
                 inner->Release();
             }
