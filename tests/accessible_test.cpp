@@ -3,12 +3,17 @@
 #include "app/app.h"
 #include "app/command_line.h"
 #include "platform/fake/fake_platform.h"
+#include "prefs/preferences_form.h"
+#include "prefs/welcome.h"
 #include "suggest/accessible_view.h"
 #include "suggest/command_window.h"
 #include "suggest/suggestion_form.h"
 #include "suggest_test_folder.h"
 
 #include <gtest/gtest.h>
+
+#include <cctype>
+#include <set>
 
 namespace tov {
 namespace {
@@ -125,6 +130,35 @@ TEST_F(Access, AHighContrastThemeGivesBothWindowsTheSystemsColoursAndSwitchesLiv
     EXPECT_NE(command.backColour, kHighContrast.window);
     EXPECT_FALSE(list.At(frmCommandSuggestion::lblHighlightBar).visible);
     EXPECT_NE(list.backColour, kHighContrast.window);
+}
+
+TEST(AccessKeys, AreMarkedForTheSystemAndAmpersandsShowAsThemselves) {
+    const auto marked = [](std::string text, char key) {
+        return TextWithAccessKey({.text = text, .accessKey = key});
+    };
+    EXPECT_EQ(marked("Okay", 'O'), "&Okay");
+    EXPECT_EQ(marked("Change", 'h'), "C&hange");
+    EXPECT_EQ(marked("Include FireFox Favorites", 'f'), "Include &FireFox Favorites");
+    EXPECT_EQ(marked("Tom & Jerry", 'J'), "Tom && &Jerry");
+    EXPECT_EQ(marked("R&D", 0), "R&&D");
+    EXPECT_EQ(marked("Locate", 'z'), "Locate");
+}
+
+// Two controls on show with the same letter would leave one of them out of reach.
+TEST(AccessKeys, EachWindowGivesEveryControlItsOwnLetterFromItsText) {
+    FakePlatform platform;
+    Forms forms;
+    for (const Form& form : {MakeWelcome(platform, forms), MakePreferencesForm(platform.ScreenSize())}) {
+        std::set<int> letters;
+        for (const Control& c : form.controls) {
+            if (c.accessKey == 0 || !c.visible || (!c.parent.Empty() && !form.At(c.parent).visible))
+                continue;
+            EXPECT_TRUE(letters.insert(std::tolower(static_cast<unsigned char>(c.accessKey))).second)
+                << form.name << ": " << c.text;
+            EXPECT_NE(TextWithAccessKey(c).find('&'), std::string::npos) << form.name << ": " << c.text;
+        }
+        EXPECT_FALSE(letters.empty()) << form.name;
+    }
 }
 
 } // namespace

@@ -46,6 +46,11 @@ enum class ControlKind {
     UpDown,       // value within minimum..maximum
 };
 
+struct Control;
+// The control's text as the system draws it with the access key underlined: "&" before the
+// first letter that is the key (either case), and every "&" of the text doubled to show as itself.
+std::string TextWithAccessKey(const Control& c);
+
 struct Control {
     ControlName name;
     int index = 0; // position in a control array; 0 for single controls

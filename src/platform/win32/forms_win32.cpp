@@ -91,22 +91,8 @@ RECT ScreenRect(const Win32Platform& p, const Rect& r) {
                 p.ToScreen(r.top + r.height)};
 }
 
-// The text with its access key marked for the system to underline; other ampersands are doubled
-// so that they show as they are.
 std::wstring MarkedText(const Control& c) {
-    std::string marked;
-    bool placed = c.accessKey == 0;
-    const auto key = std::tolower(static_cast<unsigned char>(c.accessKey));
-    for (char ch : c.text) {
-        if (ch == '&')
-            marked += '&';
-        else if (!placed && std::tolower(static_cast<unsigned char>(ch)) == key) {
-            marked += '&';
-            placed = true;
-        }
-        marked += ch;
-    }
-    return win32::Wide(marked);
+    return win32::Wide(TextWithAccessKey(c));
 }
 
 HBRUSH BackBrush(FormWindow& w) {
