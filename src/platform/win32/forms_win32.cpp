@@ -245,7 +245,7 @@ void DrawFrame(HDC dc, Win32Platform& p, const Form& form, const Control& c, con
     DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
     if (c.text.empty())
         return;
-    std::wstring text = MarkedText(c);
+    const std::wstring text = MarkedText(c);
     RECT measured{};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, DT_SINGLELINE | DT_CALCRECT);
     const int pad = p.ToScreen(4);
