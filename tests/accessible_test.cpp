@@ -161,5 +161,31 @@ TEST(AccessKeys, EachWindowGivesEveryControlItsOwnLetterFromItsText) {
     }
 }
 
+TEST(DialogText, ReadsTheDrawnLabelsAndFramesWithTheControlsInTheirPlaces) {
+    FakePlatform platform;
+    Forms forms;
+    const Form welcome = MakeWelcome(platform, forms);
+    const AccessibleWindow read = DescribeForm(welcome);
+    EXPECT_EQ(read.self.name, "Welcome to Tovlen");
+    ASSERT_GE(read.parts.size(), 3u);
+    EXPECT_EQ(read.parts.front().name, "Welcome to Tovlen!");
+    const AccessiblePart& okay = read.parts.back();
+    EXPECT_EQ(okay.role, AccessibleRole::Control);
+    EXPECT_EQ(welcome.controls[static_cast<std::size_t>(okay.nativeControl)].name, frmWelcome::cmdOk);
+    EXPECT_EQ(okay.rect.left, welcome.At(frmWelcome::cmdOk).rect.left);
+
+    // What the hidden "Add Command" frame holds is not read; a frame's controls sit where it does.
+    const Form prefs = MakePreferencesForm(platform.ScreenSize());
+    bool readTheHiddenFrame = false;
+    for (const AccessiblePart& part : DescribeForm(prefs).parts) {
+        readTheHiddenFrame |= part.name == "Add Command" && part.role == AccessibleRole::Grouping;
+        if (part.name == "Check Now For Updates") {
+            EXPECT_EQ(part.rect.left, prefs.At(frmPrefs::fmeUpdates).rect.left +
+                                          prefs.At(frmPrefs::cmdCheckUpdates).rect.left);
+        }
+    }
+    EXPECT_FALSE(readTheHiddenFrame);
+}
+
 } // namespace
 } // namespace tov

@@ -12,10 +12,11 @@ e2e_read_has() {
     e2e_read "$@" | grep -qxF -- "$line"
 }
 
-# e2e_expect_read SECONDS WHAT LINE WHY: waits for the line to be read, else fails with WHY
-# and what was read instead.
+# e2e_expect_read SECONDS WHAT LINE WHY [TITLE]: waits for the line to be read, else fails with
+# WHY and what was read instead. WHAT "title" reads the window titled TITLE.
 e2e_expect_read() {
     local limit=$1 what=$2 line=$3 why=$4
-    e2e_until "$limit" e2e_read_has "$line" "$what" && return 0
-    e2e_fail "$why; the $what window reads: $(e2e_read "$what" | tr '\n' '|')"
+    shift 4
+    e2e_until "$limit" e2e_read_has "$line" "$what" "$@" && return 0
+    e2e_fail "$why; the $what window reads: $(e2e_read "$what" "$@" | tr '\n' '|')"
 }

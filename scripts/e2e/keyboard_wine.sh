@@ -42,6 +42,9 @@ start_with_welcome() {
 # --- the welcome window: Tab to the check box, Space unticks it, Enter presses "Okay" ---------
 start_with_welcome
 e2e_shot keyboard-welcome
+# A screen reader reads the drawn texts too, and finds the controls among them.
+e2e_expect_read 10 "title" "child1.name=Welcome to Tovlen!" "the welcome window's heading cannot be read" "Welcome to Tovlen"
+e2e_read_has "role=client" title "Welcome to Tovlen" || e2e_fail "the welcome window reads no client object"
 e2e_key Tab
 e2e_key space
 e2e_shot keyboard-welcome-unticked

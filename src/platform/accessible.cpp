@@ -27,7 +27,8 @@ std::vector<AccessibleEvent> AccessibleChanges(const AccessibleWindow* before, c
         events.push_back({AccessibleEventKind::ValueChange, 0});
     for (std::size_t i = 0; i < now.parts.size(); ++i) {
         const AccessiblePart& part = now.parts[i];
-        if (part.selectable)
+        // Rows are told of as a selection; controls with windows tell of themselves.
+        if (part.selectable || part.role == AccessibleRole::Control)
             continue;
         const AccessiblePart* old = before && i < before->parts.size() ? &before->parts[i] : nullptr;
         if (old && old->name == part.name && old->alert == part.alert)

@@ -14,6 +14,9 @@ enum class AccessibleRole {
     List,
     ListItem,
     StaticText,
+    Client,   // a window's contents as a whole
+    Grouping, // a frame's caption
+    Control,  // a control with a window of its own, which speaks for itself
 };
 
 struct AccessiblePart {
@@ -27,6 +30,8 @@ struct AccessiblePart {
     bool checked = false;
     // Text the user must hear even while the window does not have the focus.
     bool alert = false;
+    int nativeControl = -1;  // a Control part: its position in the form's controls
+    WindowHandle window = 0; // a Control part: its window, found by the platform
 };
 
 struct AccessibleWindow {

@@ -46,6 +46,12 @@ enum class ControlKind {
     UpDown,       // value within minimum..maximum
 };
 
+struct Form;
+// What a screen reader is told about a dialog-like form whose labels and frames are drawn by
+// the form: every label and frame on show with its text, and the controls with windows of
+// their own in their places among them.
+AccessibleWindow DescribeForm(const Form& form);
+
 struct Control;
 // The control's text as the system draws it with the access key underlined: "&" before the
 // first letter that is the key (either case), and every "&" of the text doubled to show as itself.

@@ -29,6 +29,12 @@ LONG RoleOf(AccessibleRole role) {
         return ROLE_SYSTEM_LISTITEM;
     case AccessibleRole::StaticText:
         return ROLE_SYSTEM_STATICTEXT;
+    case AccessibleRole::Client:
+        return ROLE_SYSTEM_CLIENT;
+    case AccessibleRole::Grouping:
+        return ROLE_SYSTEM_GROUPING;
+    case AccessibleRole::Control:
+        return ROLE_SYSTEM_WINDOW;
     }
     return ROLE_SYSTEM_CLIENT;
 }
@@ -132,8 +138,15 @@ class WindowAccessible final : public IAccessible {
         if (!out)
             return E_POINTER;
         *out = nullptr;
-        // The parts are simple elements, reached through this object with their child number.
-        return WithPart(child, [](const AccessiblePart&) { return S_FALSE; });
+        // A control with a window of its own is that window's object; the other parts are simple
+        // elements, reached through this object with their child number.
+        return WithPart(child, [&](const AccessiblePart& p) -> HRESULT {
+            if (!p.window)
+                return S_FALSE;
+            return AccessibleObjectFromWindow(reinterpret_cast<HWND>(p.window),
+                                              static_cast<DWORD>(OBJID_WINDOW), __uuidof(IDispatch),
+                                              reinterpret_cast<void**>(out));
+        });
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* out) noexcept override {
         if (!out)
@@ -182,12 +195,28 @@ class WindowAccessible final : public IAccessible {
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT, BSTR* out) noexcept override {
         return Nothing(out);
     }
-    // The window never takes the focus.
+    // The command and suggestion windows never take the focus; in the others it is on one of
+    // the controls with a window of their own.
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) noexcept override {
         if (!out)
             return E_POINTER;
         VariantInit(out);
-        return S_FALSE;
+        return Guard([&](const AccessibleWindow& w) -> HRESULT {
+            const auto focus = reinterpret_cast<WindowHandle>(GetFocus());
+            for (const AccessiblePart& part : w.parts)
+                if (part.window && part.window == focus) {
+                    IDispatch* object = nullptr;
+                    const HRESULT got = AccessibleObjectFromWindow(
+                        reinterpret_cast<HWND>(part.window), static_cast<DWORD>(OBJID_WINDOW),
+                        __uuidof(IDispatch), reinterpret_cast<void**>(&object));
+                    if (FAILED(got))
+                        return got;
+                    out->vt = VT_DISPATCH;
+                    out->pdispVal = object;
+                    return S_OK;
+                }
+            return S_FALSE;
+        });
     }
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* out) noexcept override {
         if (!out)

@@ -396,12 +396,34 @@ const Control* ClickableAt(FormWindow& w, Point at) {
     return nullptr;
 }
 
-// What the form shows, for a screen reader: its rectangles in screen pixels.
+// What a screen reader is told about the form: its own description, or for a dialog-like form
+// its labels, frames and controls, found in their windows.
+std::optional<AccessibleWindow> Describe(const FormWindow& w) {
+    const Form& form = *w.form;
+    if (form.accessible)
+        return form.accessible(form);
+    if (!form.style.captionBar)
+        return std::nullopt;
+    AccessibleWindow described = DescribeForm(form);
+    for (AccessiblePart& part : described.parts) {
+        if (part.nativeControl < 0)
+            continue;
+        const Control& c = form.controls[static_cast<std::size_t>(part.nativeControl)];
+        if (auto it = w.natives.find(ControlKey{c.name, c.index}); it != w.natives.end())
+            part.window = reinterpret_cast<WindowHandle>(it->second.hwnd);
+    }
+    return described;
+}
+
+// The same, with its rectangles in screen pixels.
 std::optional<AccessibleWindow> DescribeForScreen(HWND hwnd) {
     const FormWindow* w = WindowData(hwnd);
-    if (!w || !w->form || !w->form->accessible)
+    if (!w || !w->form)
         return std::nullopt;
-    AccessibleWindow described = w->form->accessible(*w->form);
+    std::optional<AccessibleWindow> found = Describe(*w);
+    if (!found)
+        return std::nullopt;
+    AccessibleWindow& described = *found;
     POINT origin{};
     ClientToScreen(hwnd, &origin);
     const Win32Platform& p = *w->platform;
@@ -412,15 +434,20 @@ std::optional<AccessibleWindow> DescribeForScreen(HWND hwnd) {
     toScreen(described.self.rect);
     for (AccessiblePart& part : described.parts)
         toScreen(part.rect);
-    return described;
+    return found;
 }
 
 // Raises the events for what changed since screen readers were last told, while the window shows.
 void TellScreenReaders(FormWindow& w) {
-    if (!w.form->accessible || !IsWindowVisible(w.hwnd))
+    if (!IsWindowVisible(w.hwnd))
         return;
-    AccessibleWindow now = w.form->accessible(*w.form);
-    win32::RaiseAccessibleEvents(w.hwnd, AccessibleChanges(w.told ? &*w.told : nullptr, now));
+    std::optional<AccessibleWindow> now = Describe(w);
+    if (!now)
+        return;
+    // A dialog-like window is read out by the screen reader when it takes the focus; only
+    // later changes of its labels are news.
+    if (w.told || w.form->accessible)
+        win32::RaiseAccessibleEvents(w.hwnd, AccessibleChanges(w.told ? &*w.told : nullptr, *now));
     w.told = std::move(now);
 }
 
@@ -502,7 +529,7 @@ bool LabelAccessKey(FormWindow& w, wchar_t typed) {
 LRESULT FormMessage(FormWindow* w, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_GETOBJECT:
-        if (w->form->accessible)
+        if (w->form->accessible || w->form->style.captionBar)
             if (const LRESULT answer =
                     win32::AnswerGetObject(w->platform, hwnd, wParam, lParam, DescribeForScreen))
                 return answer;
