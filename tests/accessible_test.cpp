@@ -8,7 +8,7 @@
 #include "suggest/accessible_view.h"
 #include "suggest/command_window.h"
 #include "suggest/suggestion_form.h"
-#include "suggest_test_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -25,12 +25,12 @@ constexpr SystemColours kHighContrast{.window = Rgb(0, 0, 0),
                                       .highlightText = Rgb(0, 0, 0)};
 
 struct Access : ::testing::Test {
-    test::ProgramFolder folder;
+    testing::TempFolder folder;
     FakePlatform platform;
     App app{platform};
 
     Access() {
-        platform.programFolder = folder.Path();
+        platform.programFolder = folder.Path().string();
         app.catalogue.phrases = {"", "exit", "run notepad", "notes", "run wordpad", "lock computer"};
         LoadSuggestionForm(platform, app.forms);
         OpenCommandWindow(platform, app.forms, app.state.Transparency);
