@@ -123,6 +123,7 @@ class FakePlatform : public Platform {
     std::vector<std::string> popupsShown;                // owner form names
     MonotonicTime now{};
     std::vector<std::string> logLines; // every Log call, in order
+    std::optional<SystemColours> highContrast;
     // Hands the tray icon's owner a mouse event, as the shell would.
     void TrayMouse(MouseMessage message);
     KeyHandler keyHandler;
@@ -172,6 +173,7 @@ class FakePlatform : public Platform {
     bool SetLayeredOpacity(WindowHandle window, int alpha) override;
     Size MeasureText(const Font& font, std::string_view text) override;
     Size ScreenSize() override;
+    std::optional<SystemColours> HighContrastColours() override;
     PicturePtr LoadResourcePicture(std::string_view name) override;
     PicturePtr LoadPictureFile(const std::string& path) override;
     PicturePtr ExtractFileIcon(const std::string& path, int index) override;
