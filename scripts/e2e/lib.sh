@@ -70,12 +70,16 @@ e2e_unlock_caps() {
     return 1
 }
 
+# A prefix takes about 700 MB: one that passed is removed, one that failed stays to be looked at.
 e2e_teardown() {
-    local pid
+    local status=$? pid
     for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     if [ -n "${WINEPREFIX:-}" ]; then timeout 20 wineserver -k 2>/dev/null || true; fi
     for pid in "${E2E_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
     E2E_PIDS=()
+    if [ "$status" -eq 0 ] && [ -n "${WINEPREFIX:-}" ] && [ "${WINEPREFIX#"$BUILD_WIN"/wineprefix-}" != "$WINEPREFIX" ]; then
+        rm -rf "$WINEPREFIX"
+    fi
 }
 
 # Starts a Windows program in the background; its pid is in E2E_LAST_PID.
