@@ -62,7 +62,8 @@ void ServiceInput(App& app) {
     }
     // A submit runs commands that may open message boxes, whose own message loops run this
     // routine again; one submit at a time, the next once the first has returned.
-    while (s.SubmitRequested && !app.inSubmit) {
+    // A line submitted before the first catalogue has landed waits for it.
+    while (s.SubmitRequested && !app.inSubmit && !FirstCatalogueUnderWay(app)) {
         app.inSubmit = true;
         ServeSubmit(app);
         app.inSubmit = false;
@@ -78,6 +79,7 @@ void Startup(App& app) {
     ShowSplash(app);
     AddProgramTrayIcon(app);
     app.state.SelectedIndex = 0;
+    StartStallProbe(app.platform, app.catalogueRefresh.stalls);
     BuildCatalogue(app);
     const auto log = [&app](std::string_view line) { app.platform.Log(line); };
     LoadInfluence(app.usage, ProgramFile(app.platform, kInfluenceFile), log);

@@ -66,6 +66,8 @@ HookDecision FakePlatform::Click(Point screenPoint, MouseMessage message) {
 }
 
 void FakePlatform::RunPending() {
+    if (!holdBackground)
+        FinishBackground();
     while (wakePending) {
         wakePending = false;
         if (wakeHandler)
@@ -513,7 +515,7 @@ MonotonicTime FakePlatform::MonotonicNow() {
 void FakePlatform::PumpMessagesUntil(MonotonicTime deadline) {
     calls.push_back("PumpMessagesUntil");
     RunPending();
-    now = std::max(now, deadline);
+    AdvanceTimeTo(deadline);
 }
 
 void FakePlatform::Log(std::string_view line) {
