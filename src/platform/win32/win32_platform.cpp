@@ -101,6 +101,7 @@ Win32Platform::Win32Platform() {
 }
 
 Win32Platform::~Win32Platform() {
+    background_.reset();
     RemoveTrayIcon();
     RemoveKeyboardHook();
     RemoveMouseHook();

@@ -1,6 +1,7 @@
 #pragma once
 // The platform on a real Windows desktop.
 #include "platform/platform.h"
+#include "platform/win32/background_win32.h"
 #include "platform/win32/win32_handles.h"
 
 #include <shellapi.h>
@@ -85,6 +86,10 @@ class Win32Platform : public Platform {
     MonotonicTime MonotonicNow() override;
     void PumpMessagesUntil(MonotonicTime deadline) override;
     void Log(std::string_view line) override;
+    void RunInBackground(BackgroundWork work) override;
+    FolderWatchPtr WatchFolders(std::vector<FolderWatchRequest> folders,
+                                std::function<void()> onChange) override;
+    TimerPtr StartTimer(std::chrono::milliseconds after, std::function<void()> onTime) override;
 
     // Form pixels are 96-DPI pixels; the screen may have more.
     int ToScreen(int logical) const;
@@ -122,6 +127,9 @@ class Win32Platform : public Platform {
     // Any thread may log; the file is found on first use.
     std::mutex logLock_;
     std::optional<EventLog> log_;
+    // Made on first use, on this thread.
+    win32::Background& BackgroundSupport();
+    std::unique_ptr<win32::Background> background_;
 };
 
 // The mouse message of a hook event or a tray icon's callback, in the platform's terms.
