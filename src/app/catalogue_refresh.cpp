@@ -58,6 +58,35 @@ void Land(App& app, const std::shared_ptr<BuiltCatalogue>& built) {
     }
 }
 
+// The table in use stays; the next request builds afresh.
+void Failed(App& app, const std::string& reason) {
+    CatalogueRefresh& refresh = app.catalogueRefresh;
+    refresh.building = false;
+    refresh.landed = true; // a submit held for the first build waits no longer
+    app.platform.Log("Catalogue: the build failed: " + reason);
+    app.state.DisplayDirty = true;
+    app.platform.RequestWake();
+    if (refresh.again) {
+        refresh.again = false;
+        RequestCatalogueBuild(app);
+    }
+}
+
+// Runs on the worker: everything it reads is its own copy, and `app` is only handed on.
+HandOver BuildOnWorker(App& app, Platform& platform, CatalogueSources sources) {
+    try {
+        const auto started = std::chrono::steady_clock::now();
+        ListChosenApps(platform, sources);
+        auto built = std::make_shared<BuiltCatalogue>();
+        built->catalogue = BuildCatalogue(sources);
+        built->watchList = CatalogueWatchList(sources);
+        built->took = Since(started, std::chrono::steady_clock::now());
+        return [&app, built] { Land(app, built); };
+    } catch (const std::exception& fault) {
+        return [&app, reason = std::string(fault.what())] { Failed(app, reason); };
+    }
+}
+
 void SettleChanges(App& app) {
     CatalogueRefresh& refresh = app.catalogueRefresh;
     const MonotonicTime now = app.platform.MonotonicNow();
@@ -84,14 +113,8 @@ void RequestCatalogueBuild(App& app) {
     Platform& platform = app.platform;
     platform.RunInBackground(
         [&app, &platform,
-         sources = SystemCatalogueSources(platform, CatalogueChoicesOf(app.state))]() mutable -> HandOver {
-            const auto started = std::chrono::steady_clock::now();
-            ListChosenApps(platform, sources);
-            auto built = std::make_shared<BuiltCatalogue>();
-            built->catalogue = BuildCatalogue(sources);
-            built->watchList = CatalogueWatchList(sources);
-            built->took = Since(started, std::chrono::steady_clock::now());
-            return [&app, built] { Land(app, built); };
+         sources = SystemCatalogueSources(platform, CatalogueChoicesOf(app.state))]() mutable {
+            return BuildOnWorker(app, platform, std::move(sources));
         });
 }
 
