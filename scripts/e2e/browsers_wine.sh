@@ -8,15 +8,7 @@
 # places.sqlite must. Wine cannot list the shell's Applications folder, so no Windows app
 # appears. A console program: no screen is needed.
 source "$(dirname "$0")/lib.sh"
-E2E_NAME=browsers
-mkdir -p "$E2E_OUT"
-export WINEPREFIX="$BUILD_WIN/wineprefix-$E2E_NAME"
-unset DISPLAY
-[ -f "$BUILD_WIN/tovlenctl.exe" ] || e2e_fail "no $BUILD_WIN/tovlenctl.exe; build the Windows tree first"
-rm -rf "$WINEPREFIX"
-trap e2e_teardown EXIT
-e2e_log "prefix $WINEPREFIX"
-timeout 180 wineboot -i >/dev/null 2>&1 || e2e_fail "wineboot failed"
+e2e_console_setup browsers
 
 # A folder of the prefix's user by its environment variable, as a path here.
 user_folder() {

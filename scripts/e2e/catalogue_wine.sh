@@ -4,15 +4,7 @@
 # (no options, so the real special folders) as "run " + its lower-cased name, with its
 # target, arguments and working folder. A console program: no screen is needed.
 source "$(dirname "$0")/lib.sh"
-E2E_NAME=catalogue
-mkdir -p "$E2E_OUT"
-export WINEPREFIX="$BUILD_WIN/wineprefix-$E2E_NAME"
-unset DISPLAY
-[ -f "$BUILD_WIN/tovlenctl.exe" ] || e2e_fail "no $BUILD_WIN/tovlenctl.exe; build the Windows tree first"
-rm -rf "$WINEPREFIX"
-trap e2e_teardown EXIT
-e2e_log "prefix $WINEPREFIX"
-timeout 180 wineboot -i >/dev/null 2>&1 || e2e_fail "wineboot failed"
+e2e_console_setup catalogue
 
 # Wine's SpecialFolders("Programs") is missing, and its ExpandEnvironmentStrings leaves the
 # terminating NUL in the string, hence the Replace.

@@ -46,6 +46,19 @@ e2e_setup() {
     timeout 60 wineserver -w || true
 }
 
+# e2e_console_setup NAME: a fresh prefix for a test of the console tool alone (no screen).
+e2e_console_setup() {
+    E2E_NAME=$1
+    mkdir -p "$E2E_OUT"
+    export WINEPREFIX="$BUILD_WIN/wineprefix-$E2E_NAME"
+    unset DISPLAY
+    [ -f "$BUILD_WIN/tovlenctl.exe" ] || e2e_fail "no $BUILD_WIN/tovlenctl.exe; build the Windows tree first"
+    rm -rf "$WINEPREFIX"
+    trap e2e_teardown EXIT
+    e2e_log "prefix $WINEPREFIX"
+    timeout 180 wineboot -i >/dev/null 2>&1 || e2e_fail "wineboot failed"
+}
+
 e2e_unlock_caps() {
     local keymap="$E2E_OUT/keymap-${DISPLAY#:}.xkb"
     mkdir -p "$E2E_OUT" &&
