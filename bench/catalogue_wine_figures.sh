@@ -44,10 +44,11 @@ PY
     echo "$count shortcuts, first build (cold files): $(last_build)"
     sleep 2
     before=$(builds)
-    cp "$drive_c/model.lnk" "$programs_dir/Bench/Written Now.lnk"
+    mkdir -p "$programs_dir/Just Installed $count"
+    cp "$drive_c/model.lnk" "$programs_dir/Just Installed $count/Written Now.lnk"
     e2e_until 300 has_builds $((before + 1)) || e2e_fail "no rebuild of $count shortcuts"
     echo "$count shortcuts, rebuild (warm): $(last_build)"
-    python3 - "$programs_dir/Bench/Written Now.lnk" "$(last_build)" <<'PY'
+    python3 - "$programs_dir/Just Installed $count/Written Now.lnk" "$(last_build)" <<'PY'
 import datetime, os, sys
 landed = datetime.datetime.strptime(sys.argv[2][:23], "%Y-%m-%d %H:%M:%S.%f").timestamp()
 print("%s shortcuts, written -> typeable: %d ms" % (sys.argv[2].split("Catalogue: ")[1].split()[0],

@@ -51,10 +51,12 @@ tovlen_pid=$E2E_LAST_PID
 e2e_wait_tovlen_ready
 e2e_until 30 has_builds 1 || e2e_fail "no catalogue build in the log"
 
-# A shortcut written while Tovlen runs: typeable within 2 s of the file being written.
+# A shortcut written while Tovlen runs, in a folder of its own as installers make them:
+# typeable within 2 s of the file being written.
 before=$(builds)
-e2e_shortcut "$(e2e_programs_folder)\\Quokka Recorder.lnk" 'C:\E2E Tools\recordargs.exe' "quokka"
-link="$programs_dir/Quokka Recorder.lnk"
+mkdir "$programs_dir/Quokka"
+e2e_shortcut "$(e2e_programs_folder)\\Quokka\\Quokka Recorder.lnk" 'C:\E2E Tools\recordargs.exe' "quokka"
+link="$programs_dir/Quokka/Quokka Recorder.lnk"
 [ -f "$link" ] || e2e_fail "no shortcut in the Start menu"
 sleep 2
 has_builds $((before + 1)) || e2e_fail "the catalogue was not rebuilt within 2 s of the shortcut"
@@ -68,7 +70,7 @@ before=$(builds)
 rm -f "$link"
 sleep 2
 has_builds $((before + 1)) || e2e_fail "the catalogue was not rebuilt within 2 s of the deletion"
-e2e_log "shortcut deleted -> catalogue rebuilt: $(ms_since "$programs_dir") ms"
+e2e_log "shortcut deleted -> catalogue rebuilt: $(ms_since "$programs_dir/Quokka") ms"
 command_line "quokka" live-deleted-typed
 sleep 3
 [ "$(records)" -eq 1 ] || e2e_fail "the deleted shortcut still started its program: $(cat "$log")"
