@@ -5,6 +5,8 @@
 #include "catalogue/build.h"
 #include "catalogue/watch_list.h"
 
+#include <utility>
+
 namespace tov {
 
 namespace {
@@ -38,8 +40,13 @@ void Land(App& app, const std::shared_ptr<BuiltCatalogue>& built) {
         return;
     }
     refresh.parkedRetry.reset();
-    // The table in use is replaced in one step; it is never changed in place.
-    app.catalogue = std::move(built->catalogue);
+    // The table in use is replaced in one step; it is never changed in place. Freeing the old
+    // one takes this thread a while when it is large, so a worker does it.
+    auto previous = std::make_shared<Catalogue>(std::exchange(app.catalogue, std::move(built->catalogue)));
+    app.platform.RunInBackground([previous]() mutable {
+        previous.reset();
+        return HandOver{};
+    });
     refresh.building = false;
     refresh.landed = true;
     app.platform.Log(StallReport(refresh.stalls, "Catalogue: " + std::to_string(app.catalogue.table.size()) +
