@@ -64,15 +64,6 @@ class CatalogueBuild : public ::testing::Test {
                              .firefoxProfiles = temp / "Profiles"};
 };
 
-TEST_F(CatalogueBuild, NothingToReadLeavesTheFixedSlotsOnly) {
-    sources.ieFavorites = sources.firefoxBookmarks = true; // folders that do not exist
-    const Catalogue c = Build();
-    EXPECT_EQ(c.phrases, kFixedSlots);
-    EXPECT_TRUE(c.table.empty());
-    EXPECT_TRUE(c.custom.empty());
-    EXPECT_FALSE(IsInCommandTable(c, ""));
-}
-
 // The influence and tack files name phrases, not slots, but the first custom name has
 // always been the fifteenth slot; and every row must be reachable by its own text.
 TEST(BuiltInCommands, KeepTheSlotLayoutAndAreEachFoundByTheirText) {
@@ -154,7 +145,9 @@ TEST_F(CatalogueBuild, RelativePathIsTakenFromTheShortcutsOwnFolder) {
     WriteShortcut(Common() / "Group" / "Deeper" / "App.lnk", spec);
     const Catalogue c = Build();
     ASSERT_EQ(c.table.size(), 1u);
-    EXPECT_EQ(c.table[0].Target, ResolveRelativePath(sources.commonPrograms, "Tools\\app.exe"));
+    std::string expected = sources.commonPrograms + "\\Tools\\app.exe"; // with the program's separators
+    std::replace(expected.begin(), expected.end(), '/', '\\');
+    EXPECT_EQ(c.table[0].Target, expected);
     EXPECT_EQ(c.table[0].Arguments, "-v");
 }
 
@@ -241,32 +234,16 @@ TEST_F(CatalogueBuild, FavouritesCarryTheirPassSuffix) {
     EXPECT_EQ(c.phrases, kFixedSlots);
 }
 
-TEST_F(CatalogueBuild, FirstBookmarksFileInWalkOrderIsTheOneRead) {
+TEST_F(CatalogueBuild, OneBookmarksFileIsReadTheFirstInWalkOrder) {
     const auto profiles = temp.Path() / "Profiles";
     WriteFile(profiles / "a.default" / "backup" / "bookmarks.html", "<A HREF=\"http://deep/\">Deep</A>");
-    WriteFile(profiles / "b.default" / "Bookmarks.HTML",
-              "<DT><A HREF=\"HTTP://Example.COM/\" ADD_DATE=\"1\">Example &amp; Co</A>\r\n"
-              "<DT><A HREF=\"http://two/\">\r\nTwo</A>");
+    WriteFile(profiles / "b.default" / "Bookmarks.HTML", "<a href=\"http://two/\">Two</a>");
     sources.firefoxBookmarks = true;
-    const Catalogue c = Build();
-    ASSERT_THAT(Names(c), ElementsAre("example &amp; co (firefox bookmark)", "two (firefox bookmark)"));
-    EXPECT_EQ(c.table[0].Target, "http://example.com/");
-    EXPECT_EQ(c.table[0].WorkingFolder, "C:\\");
-    EXPECT_THAT(AddedPhrases(c),
-                ElementsAre("run example &amp; co (firefox bookmark)", "run two (firefox bookmark)"));
-}
-
-TEST_F(CatalogueBuild, OfTwoProfilesOnlyOneIsRead) {
-    const auto profiles = temp.Path() / "Profiles";
-    WriteFile(profiles / "one" / "bookmarks.html", "<a href=\"http://one/\">One</a>");
-    WriteFile(profiles / "two" / "bookmarks.html", "<a href=\"http://two/\">Two</a>");
-    sources.firefoxBookmarks = true;
-    const Catalogue c = Build();
-    std::string listedFirst;
-    for (const auto& entry : ListFolder(sources.firefoxProfiles))
-        if (listedFirst.empty() && (entry.name == "one" || entry.name == "two"))
-            listedFirst = entry.name;
-    EXPECT_THAT(Names(c), ElementsAre(listedFirst + " (firefox bookmark)"));
+    EXPECT_THAT(AddedPhrases(Build()), ElementsAre("run two (firefox bookmark)"));
+    // Of two at the same depth, the file system's listing order decides.
+    WriteFile(profiles / "c.default" / "bookmarks.html", "<a href=\"http://three/\">Three</a>");
+    EXPECT_THAT(Names(Build()), ::testing::AnyOf(ElementsAre("two (firefox bookmark)"),
+                                                 ElementsAre("three (firefox bookmark)")));
 }
 
 TEST_F(CatalogueBuild, WindowsAppsOnlyWhereNoShortcutHasTheirName) {

@@ -28,75 +28,87 @@ class AddCommand : public PreferencesTest {
     std::vector<std::string> Listed() { return Prefs().At(frmPrefs::lstPrograms).items; }
 };
 
-TEST_F(AddCommand, AProgramUnderItsOfferedName) {
-    Click(frmPrefs::cmdAddProgram);
-    EXPECT_TRUE(Adding());
-    EXPECT_FALSE(Prefs().At(frmPrefs::cmdAddOkay).enabled);
-    platform.openFileAnswers.push_back("C:\\Windows\\notepad.exe");
-    platform.inputBoxAnswers.push_back("notepad");
-    Click(frmPrefs::opCommandType, 0);
-
-    ASSERT_EQ(platform.openFileRequests.size(), 1u);
-    const OpenFileRequest& dialog = platform.openFileRequests[0];
-    EXPECT_EQ(dialog.title, "Select Program");
-    EXPECT_EQ(dialog.initialFolder, "c:\\");
-    EXPECT_EQ(dialog.defaultExtension, ".exe");
-    EXPECT_EQ(dialog.filter, "*.exe");
-    ASSERT_EQ(platform.inputBoxes.size(), 1u);
-    EXPECT_EQ(platform.inputBoxes[0].prompt, "What do you want the command for this program to be?");
-    EXPECT_EQ(platform.inputBoxes[0].title, "Command");
-    EXPECT_EQ(platform.inputBoxes[0].defaultText, "notepad");
-    EXPECT_EQ(platform.dialogOwners[0], Prefs().handle);
-
-    EXPECT_EQ(ListFile(), "notepad\r\nrun C:\\Windows\\notepad.exe\r\n");
-    EXPECT_EQ(Listed(), std::vector<std::string>{"notepad"});
+TEST_F(AddCommand, EachKindAsksForItsTargetAndANameAndAppendsTheRecord) {
+    struct Kind {
+        int option;
+        std::optional<std::string> file, folder;
+        std::deque<std::string> answers;
+        const char* prompt;
+        const char* offered;
+        const char* record;
+        const char* caption;
+    };
+    const Kind kinds[] = {
+        {0,
+         "C:\\Windows\\notepad.exe",
+         {},
+         {"notepad"},
+         "What do you want the command for this program to be?",
+         "notepad",
+         "notepad\r\nrun C:\\Windows\\notepad.exe\r\n",
+         "Program (notepad)"},
+        {1,
+         "C:\\Docs\\notes.html",
+         {},
+         {"My Notes"},
+         "What do you want the command for this file to be?",
+         "notes.",
+         "my notes\r\nrun C:\\Docs\\notes.html\r\n",
+         "File (my notes)"},
+        {2,
+         {},
+         "C:\\Users\\me\\Music",
+         {"music"},
+         "What do you want the command for this folder to be?",
+         "Music",
+         "music\r\nrun C:\\Users\\me\\Music\r\n",
+         "Folder (music)"},
+        {3,
+         {},
+         {},
+         {"example.org", "Ex"},
+         "What do you want the command for this web site to be?",
+         "",
+         "ex\r\nweb example.org\r\n",
+         "Web site(ex)"},
+    };
+    std::string records;
+    for (const Kind& kind : kinds) {
+        SCOPED_TRACE(kind.caption);
+        platform.openFileAnswers = {kind.file};
+        platform.folderAnswers = {kind.folder};
+        platform.inputBoxAnswers = kind.answers;
+        platform.inputBoxes.clear();
+        Choose(kind.option);
+        records += kind.record;
+        ASSERT_FALSE(platform.inputBoxes.empty());
+        EXPECT_EQ(platform.inputBoxes.back().prompt, kind.prompt);
+        EXPECT_EQ(platform.inputBoxes.back().defaultText, kind.offered);
+        EXPECT_EQ(ListFile(), records);
+        EXPECT_FALSE(Adding());
+        EXPECT_EQ(Prefs().At(frmPrefs::opCommandType, kind.option).text, kind.caption);
+        EXPECT_TRUE(Prefs().At(frmPrefs::cmdAddOkay).enabled);
+    }
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"notepad", "my notes", "music", "ex"}));
     EXPECT_TRUE(HasCustom("notepad")); // typeable at once
-    EXPECT_FALSE(Adding());
-    EXPECT_EQ(Prefs().At(frmPrefs::opCommandType, 0).text, "Program (notepad)");
-    EXPECT_TRUE(Prefs().At(frmPrefs::cmdAddOkay).enabled);
+    EXPECT_EQ(platform.inputBoxes[0].prompt, "What website do you want to open?");
+    EXPECT_EQ(platform.inputBoxes[0].defaultText, "http://");
+
+    const OpenFileRequest& program = platform.openFileRequests[0];
+    EXPECT_EQ(program.title, "Select Program");
+    EXPECT_EQ(program.initialFolder, "c:\\");
+    EXPECT_EQ(program.defaultExtension, ".exe");
+    EXPECT_EQ(program.filter, "*.exe");
+    EXPECT_EQ(platform.dialogOwners[0], Prefs().handle);
+    EXPECT_EQ(platform.openFileRequests[1].filter, "");
+    // "Locate" uses the dialog as the last add left it.
+    Click(frmPrefs::cmdFFLocate);
+    EXPECT_EQ(platform.openFileRequests.back().filter, "");
 
     // The next add starts over: captions back, Okay off.
     Click(frmPrefs::cmdAddProgram);
     EXPECT_EQ(Prefs().At(frmPrefs::opCommandType, 0).text, "Program");
     EXPECT_TRUE(NothingChosen());
-}
-
-TEST_F(AddCommand, AFileDropsFourCharactersAndTheNameIsLowerCased) {
-    platform.openFileAnswers.push_back("C:\\Docs\\notes.html");
-    platform.inputBoxAnswers.push_back("My Notes");
-    Choose(1);
-    EXPECT_EQ(platform.openFileRequests[0].defaultExtension, "");
-    EXPECT_EQ(platform.openFileRequests[0].filter, "");
-    EXPECT_EQ(platform.inputBoxes[0].prompt, "What do you want the command for this file to be?");
-    EXPECT_EQ(platform.inputBoxes[0].defaultText, "notes.");
-    EXPECT_EQ(ListFile(), "my notes\r\nrun C:\\Docs\\notes.html\r\n");
-    EXPECT_EQ(Prefs().At(frmPrefs::opCommandType, 1).text, "File (my notes)");
-
-    // "Locate" uses the dialog as the last add left it.
-    Click(frmPrefs::cmdFFLocate);
-    EXPECT_EQ(platform.openFileRequests.back().filter, "");
-}
-
-TEST_F(AddCommand, AFolderOffersItsLastComponent) {
-    platform.folderAnswers.push_back("C:\\Users\\me\\Music");
-    platform.inputBoxAnswers.push_back("music");
-    Choose(2);
-    EXPECT_EQ(platform.inputBoxes[0].prompt, "What do you want the command for this folder to be?");
-    EXPECT_EQ(platform.inputBoxes[0].defaultText, "Music");
-    EXPECT_EQ(ListFile(), "music\r\nrun C:\\Users\\me\\Music\r\n");
-    EXPECT_EQ(Prefs().At(frmPrefs::opCommandType, 2).text, "Folder (music)");
-}
-
-TEST_F(AddCommand, AWebSiteCaptionHasNoBlank) {
-    platform.inputBoxAnswers = {"example.org", "Ex"};
-    Choose(3);
-    ASSERT_EQ(platform.inputBoxes.size(), 2u);
-    EXPECT_EQ(platform.inputBoxes[0].prompt, "What website do you want to open?");
-    EXPECT_EQ(platform.inputBoxes[0].defaultText, "http://");
-    EXPECT_EQ(platform.inputBoxes[1].prompt, "What do you want the command for this web site to be?");
-    EXPECT_EQ(platform.inputBoxes[1].defaultText, "");
-    EXPECT_EQ(ListFile(), "ex\r\nweb example.org\r\n");
-    EXPECT_EQ(Prefs().At(frmPrefs::opCommandType, 3).text, "Web site(ex)");
 }
 
 TEST_F(AddCommand, BackingOutOfAnyStepWritesNothingAndStaysInTheAddFrame) {

@@ -6,8 +6,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,11 +13,6 @@ namespace tov {
 namespace {
 
 using ::testing::ElementsAre;
-
-std::string Contents(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::string Utf16Le(std::u16string_view text) {
     std::string out = "\xFF\xFE";
@@ -81,30 +74,31 @@ TEST(ListFileText, TextThatDoesNotDecodeCleanlyIsMarkedInexact) {
     EXPECT_TRUE(DecodeListFile("caf\xE9\r\n\xC3", kWesternCodePage).exact);
 }
 
-// A system set to "Use Unicode UTF-8 for worldwide language support" has 65001 as its ANSI
-// code page: the conversion must neither fail nor turn names into nothing.
-TEST(ListFileText, AUtf8CodePageKeepsEveryCharacter) {
-    EXPECT_EQ(EncodeCodePage("café 日本", kUtf8CodePage), std::optional<std::string>("café 日本"));
-    EXPECT_EQ(DecodeCodePage("café", kUtf8CodePage), std::optional<std::string>("café"));
-    EXPECT_EQ(DecodeCodePage("caf\xE9", kUtf8CodePage), std::nullopt);
-    EXPECT_EQ(EncodeListFile({"café", "run C:\\日本.exe"}, ListEncoding::Ansi, kUtf8CodePage),
-              "café\r\nrun C:\\日本.exe\r\n");
-    EXPECT_THAT(DecodeListFile("café\r\n", kUtf8CodePage).lines, ElementsAre("café"));
-}
-
-TEST(ListFileText, AConversionThatFailsNeverWritesAnEmptyText) {
+// Writers keep the encoding and fall back to UTF-8 only where the code page cannot hold the
+// text; a system set to "Use Unicode UTF-8 for worldwide language support" has 65001 as its
+// code page. A conversion that fails never writes an empty text.
+TEST(ListFileText, WritersKeepTheEncodingWhereTheCodePageCanHoldTheText) {
+    struct Case {
+        std::vector<std::string> lines;
+        ListEncoding encoding;
+        unsigned codePage;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {{"café", "run C:\\x"}, ListEncoding::Ansi, kWesternCodePage, "caf\xE9\r\nrun C:\\x\r\n"},
+        {{"日本", "run C:\\x"}, ListEncoding::Ansi, kWesternCodePage, "\xEF\xBB\xBF日本\r\nrun C:\\x\r\n"},
+        {{"日本", "run x"}, ListEncoding::Ansi, 932, "\xEF\xBB\xBF日本\r\nrun x\r\n"},
+        {{"café", "run C:\\日本.exe"}, ListEncoding::Ansi, kUtf8CodePage, "café\r\nrun C:\\日本.exe\r\n"},
+        {{"plain"}, ListEncoding::Utf8WithMark, kWesternCodePage, "\xEF\xBB\xBFplain\r\n"},
+        {{"café"}, ListEncoding::Utf8, kWesternCodePage, "café\r\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(EncodeListFile(c.lines, c.encoding, c.codePage), c.bytes)
+            << c.lines[0] << " in " << c.codePage;
     EXPECT_EQ(EncodeCodePage("日本", kWesternCodePage), std::nullopt);
     EXPECT_EQ(EncodeCodePage("caf\xE9", kUtf8CodePage), std::nullopt); // not UTF-8 to begin with
-    EXPECT_EQ(EncodeListFile({"日本", "run x"}, ListEncoding::Ansi, 932), "\xEF\xBB\xBF日本\r\nrun x\r\n");
-}
-
-TEST(ListFileText, WritersKeepTheEncodingAndFallBackToUtf8OnlyWhenAnsiCannotHoldIt) {
-    EXPECT_EQ(EncodeListFile({"café", "run C:\\x"}, ListEncoding::Ansi, kWesternCodePage),
-              "caf\xE9\r\nrun C:\\x\r\n");
-    EXPECT_EQ(EncodeListFile({"日本", "run C:\\x"}, ListEncoding::Ansi, kWesternCodePage),
-              "\xEF\xBB\xBF日本\r\nrun C:\\x\r\n");
-    EXPECT_EQ(EncodeListFile({"plain"}, ListEncoding::Utf8WithMark), "\xEF\xBB\xBFplain\r\n");
-    EXPECT_EQ(EncodeListFile({"café"}, ListEncoding::Utf8), "café\r\n");
+    EXPECT_EQ(DecodeCodePage("caf\xE9", kUtf8CodePage), std::nullopt);
+    EXPECT_THAT(DecodeListFile("café\r\n", kUtf8CodePage).lines, ElementsAre("café"));
     // Code-page text that would read back as UTF-8, or as a mark, is stored as UTF-8 instead.
     for (const std::vector<std::string>& lookalike : {std::vector<std::string>{"ï»¿x"}, {"Ã©"}}) {
         const std::string bytes = EncodeListFile(lookalike, ListEncoding::Ansi, kWesternCodePage);
@@ -129,7 +123,7 @@ class ListFileOnDisk : public ::testing::Test {
     testing::TempFolder temp;
     const std::string path = temp / "list.lst";
     void Write(const std::string& bytes) const { testing::WriteFile(testing::HostPath(path), bytes); }
-    std::string Read() const { return Contents(testing::HostPath(path)); }
+    std::string Read() const { return temp.Read("list.lst"); }
     static void AddPair(std::vector<std::string>& lines) { AppendRecord(lines, "new", "run n"); }
 };
 
@@ -238,14 +232,14 @@ TEST(StagedSave, NothingButTheFinishedFileEverAppearsInTheTargetFolder) {
     EXPECT_EQ(entriesDuringSave, 0u);
     EXPECT_TRUE(stagedAt.starts_with(staging.Path().string()));
     EXPECT_TRUE(stagedAt.ends_with(".lnk"));
-    EXPECT_EQ(Contents(testing::HostPath(target)), "link");
+    EXPECT_EQ(startup.Read("Tovlen.lnk"), "link");
     EXPECT_TRUE(std::filesystem::is_empty(staging.Path()));
 
     EXPECT_FALSE(SaveThroughStaging(staging.Path().string(), target, ".lnk", [](const std::string& staged) {
         testing::WriteFile(testing::HostPath(staged), "half");
         return false;
     }));
-    EXPECT_EQ(Contents(testing::HostPath(target)), "link");
+    EXPECT_EQ(startup.Read("Tovlen.lnk"), "link");
     EXPECT_TRUE(std::filesystem::is_empty(staging.Path()));
 }
 

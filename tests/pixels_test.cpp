@@ -105,14 +105,8 @@ TEST(Alpha, PremultiplyScalesColoursByAlphaAndDetectsTransparency) {
 }
 
 TEST(IconImageSizeFor, PicksTheNextLargerCommonSize) {
-    EXPECT_EQ(IconImageSizeFor(1), 16);
-    EXPECT_EQ(IconImageSizeFor(16), 16);
-    EXPECT_EQ(IconImageSizeFor(20), 20);
-    EXPECT_EQ(IconImageSizeFor(21), 24);
-    EXPECT_EQ(IconImageSizeFor(33), 40);
-    EXPECT_EQ(IconImageSizeFor(64), 64);
-    EXPECT_EQ(IconImageSizeFor(65), 96);
-    EXPECT_EQ(IconImageSizeFor(300), 256);
+    for (const auto& [wanted, size] : {std::pair{1, 16}, {16, 16}, {21, 24}, {65, 96}, {300, 256}})
+        EXPECT_EQ(IconImageSizeFor(wanted), size) << wanted;
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "app/contexts.h"
 #include "app/program.h"
 #include "catalogue/build.h"
+#include "catalogue/custom_commands.h"
 #include "platform/fake/fake_platform.h"
 #include "prefs/key_mapping.h"
 #include "prefs/preferences.h"
@@ -14,8 +15,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
+#include <algorithm>
 
 namespace tov::testing {
 
@@ -41,19 +41,11 @@ class PreferencesTest : public ::testing::Test {
     }
     std::string Setting(const std::string& key) { return platform.settings["Tovlen\\settings\\" + key]; }
 
-    std::string ListFile() const { return ReadAll(folder / "customprograms.lst"); }
-    void WriteListFile(const std::string& bytes) const {
-        std::ofstream(folder / "customprograms.lst", std::ios::binary) << bytes;
-    }
-    static std::string ReadAll(const std::string& path) {
-        std::ifstream in(HostPath(path), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::string ListFile() const { return folder.Read(kCustomCommandsFile); }
+    void WriteListFile(const std::string& bytes) const { folder.Write(kCustomCommandsFile, bytes); }
     bool HasCustom(const std::string& name) const {
-        for (const auto& c : app.catalogue.custom)
-            if (c.Name == name)
-                return true;
-        return false;
+        return std::any_of(app.catalogue.custom.begin(), app.catalogue.custom.end(),
+                           [&](const CustomCommand& c) { return c.Name == name; });
     }
 
     TempFolder folder;

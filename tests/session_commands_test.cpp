@@ -1,6 +1,7 @@
 #include "app/app.h"
 #include "app/catalogue_build.h"
 #include "app/contexts.h"
+#include "catalogue/built_in_commands.h"
 #include "commands/dispatch.h"
 #include "commands/session.h"
 #include "platform/fake/fake_platform.h"
@@ -10,18 +11,11 @@
 namespace tov {
 namespace {
 
-struct PowerCommand {
-    const char* line;
-    const char* question;
-    const char* effect;
-};
-
-const PowerCommand kPowerCommands[] = {
-    {"logoff", "Are you sure you want to logoff now?", "EndSession 0"},
-    {"reboot", "Are you sure you want to reboot now?", "EndSession 2"},
-    {"shutdown", "Are you sure you want to shutdown now?", "EndSession 1"},
-    {"shutdown (force)", "Are you sure you want to shutdown now?", "EndSession 5"},
-    {"lock computer", "Are you sure you want to lock the computer now?", "LockSession"},
+// What each session command ends up doing; the words and questions are the product's own table.
+const std::pair<BuiltInAction, const char*> kSessionEffects[] = {
+    {BuiltInAction::LogOff, "EndSession 0"},      {BuiltInAction::Reboot, "EndSession 2"},
+    {BuiltInAction::Shutdown, "EndSession 1"},    {BuiltInAction::ShutdownForced, "EndSession 5"},
+    {BuiltInAction::LockComputer, "LockSession"},
 };
 
 bool Called(const FakePlatform& platform, const std::string& call) {
@@ -29,26 +23,29 @@ bool Called(const FakePlatform& platform, const std::string& call) {
 }
 
 TEST(SessionCommands, ConfirmedAnsweredAndUnconfirmed) {
-    for (const PowerCommand& command : kPowerCommands) {
-        SCOPED_TRACE(command.line);
+    for (const auto& [action, effect] : kSessionEffects) {
+        const BuiltInCommand& row = BuiltInCommandOf(action);
+        const std::string line(row.text);
+        ASSERT_FALSE(row.question.empty()) << line;
+        SCOPED_TRACE(line);
         {
             FakePlatform platform;
             App app(platform);
             app.state.CheckBeforeShutdown = 1;
             platform.messageBoxAnswers = {MessageBoxResult::Yes};
-            EXPECT_TRUE(RunCommand(app, command.line).carriedOut);
+            EXPECT_TRUE(RunCommand(app, line).carriedOut);
             ASSERT_EQ(platform.messageBoxes.size(), 1u);
-            EXPECT_EQ(platform.messageBoxes[0].text, command.question);
+            EXPECT_EQ(platform.messageBoxes[0].text, row.question);
             EXPECT_EQ(platform.messageBoxes[0].title, "Tovlen");
             EXPECT_EQ(platform.messageBoxes[0].buttons, MessageBoxButtons::YesNo);
-            EXPECT_TRUE(Called(platform, command.effect));
+            EXPECT_TRUE(Called(platform, effect));
         }
         {
             FakePlatform platform;
             App app(platform);
             app.state.CheckBeforeShutdown = -1;
             platform.messageBoxAnswers = {MessageBoxResult::No};
-            const DispatchResult r = RunCommand(app, command.line);
+            const DispatchResult r = RunCommand(app, line);
             EXPECT_TRUE(r.carriedOut); // asked and refused: nothing else may run for it
             EXPECT_FALSE(r.keepOpen);
             EXPECT_EQ(platform.messageBoxes.size(), 1u);
@@ -58,14 +55,14 @@ TEST(SessionCommands, ConfirmedAnsweredAndUnconfirmed) {
             FakePlatform platform;
             App app(platform);
             app.state.CheckBeforeShutdown = 0;
-            EXPECT_TRUE(RunCommand(app, command.line).carriedOut);
+            EXPECT_TRUE(RunCommand(app, line).carriedOut);
             EXPECT_TRUE(platform.messageBoxes.empty());
-            EXPECT_TRUE(Called(platform, command.effect));
+            EXPECT_TRUE(Called(platform, effect));
         }
     }
 }
 
-TEST(SessionCommands, EndsOnlyWithTheShutdownPrivilege) {
+TEST(SessionCommands, EndsOnlyWithTheShutdownPrivilegeAndLocksWithout) {
     {
         FakePlatform platform;
         ExitSession(platform, SessionEnd::Reboot);
@@ -76,15 +73,11 @@ TEST(SessionCommands, EndsOnlyWithTheShutdownPrivilege) {
         platform.shutdownPrivilegeGranted = false;
         ExitSession(platform, SessionEnd::Shutdown | SessionEnd::Force);
         EXPECT_EQ(platform.calls, (std::vector<std::string>{"EnableShutdownPrivilege"}));
+        App app(platform);
+        app.state.CheckBeforeShutdown = 0;
+        RunCommand(app, "lock computer");
+        EXPECT_EQ(platform.calls, (std::vector<std::string>{"EnableShutdownPrivilege", "LockSession"}));
     }
-}
-
-TEST(SessionCommands, LockNeedsNoPrivilege) {
-    FakePlatform platform;
-    App app(platform);
-    app.state.CheckBeforeShutdown = 0;
-    RunCommand(app, "lock computer");
-    EXPECT_EQ(platform.calls, std::vector<std::string>{"LockSession"});
 }
 
 } // namespace

@@ -8,21 +8,6 @@
 namespace tov {
 namespace {
 
-TEST(Settings, FreshProfileGetsTheDefaults) {
-    FakePlatform platform;
-    State state;
-    LoadSettings(platform, state);
-    EXPECT_EQ(state.ActivationKey, 20);
-    EXPECT_EQ(state.SuggestionCount, 10);
-    EXPECT_EQ(state.Transparency, 230);
-    EXPECT_EQ(state.ShowIEFavorites, 1);
-    EXPECT_EQ(state.CheckBeforeShutdown, 1);
-    EXPECT_EQ(state.ShowFFFavorites, 0); // no application-data folder, so no Firefox
-    EXPECT_EQ(state.ShowChromiumBookmarks, 1);
-    EXPECT_EQ(state.ShowApps, 1);
-    EXPECT_TRUE(SettingToBool(GetSetting(platform, "showwelcome", 1)));
-}
-
 TEST(Settings, StoredValuesWinAndAreReadAsSixteenBitNumbers) {
     FakePlatform platform;
     SaveSetting(platform, "mappedkey", "119");

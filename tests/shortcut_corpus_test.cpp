@@ -1,8 +1,6 @@
 // Real shortcut files from ../shared/corpus/lnk (gathered from public parser test suites; see
 // the corpus's SOURCES.md) against the reference parser's output in ../shared/corpus/lnk-expected.
-#include "../tools/tovlenctl/json.h"
 #include "catalogue/shortcut.h"
-#include "support/run_tool.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
 
 namespace tov {
 namespace {
@@ -95,36 +92,6 @@ TEST(ShortcutCorpus, AgreesWithTheReferenceParser) {
         EXPECT_EQ(info.RelativePath, Field(expected, "Relative path")) << name;
     }
     EXPECT_EQ(compared, 59);
-}
-
-TEST(ShortcutCorpus, TovlenctlLnkPrintsWhatTheReaderReads) {
-    if (!fs::is_directory(CorpusDir() / "lnk"))
-        GTEST_SKIP() << "no corpus at " << CorpusDir();
-    std::vector<std::string> args = {"lnk"};
-    json::Writer w;
-    w.BeginArray();
-    for (const auto& link : CorpusLinks()) {
-        args.push_back(link.string());
-        ShortcutInfo info;
-        const bool ok = ReadShortcut(link.string(), info);
-        w.BeginObject()
-            .Field("file", link.string())
-            .Key("ok")
-            .Bool(ok)
-            .Key("attributes")
-            .Number(info.Attributes)
-            .Field("target", info.Target)
-            .Field("description", info.Description)
-            .Field("relative_path", info.RelativePath)
-            .Field("working_folder", info.WorkingFolder)
-            .Field("arguments", info.Arguments)
-            .Field("icon_location", info.IconLocation)
-            .EndObject();
-    }
-    w.EndArray();
-    const auto result = testing::RunTovlenctl(args);
-    EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.out, w.Text() + "\n");
 }
 
 } // namespace

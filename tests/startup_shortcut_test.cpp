@@ -2,6 +2,7 @@
 #include "app/startup_shortcut.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/files.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -35,25 +36,16 @@ TEST(StartupShortcutFolders, AllUsersFirstThenTheUsersOwnUnlessEitherHasOne) {
 class StartupShortcut : public ::testing::Test {
   protected:
     void SetUp() override {
-        root = std::filesystem::temp_directory_path() /
-               ("tovlen-startup-" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(root);
-        std::filesystem::create_directories(root / "common");
-        std::filesystem::create_directories(root / "user");
-        common = (root / "common").string();
-        user = (root / "user").string() + "\\";
         platform.specialFolders[KnownFolder::CommonStartup] = common;
         platform.specialFolders[KnownFolder::Startup] = user;
     }
-    void TearDown() override { std::filesystem::remove_all(root); }
     void Start() {
         App app(platform);
         EnsureStartupShortcut(app);
     }
 
-    std::filesystem::path root;
-    std::string common, user;
+    testing::TempFolder commonFolder, userFolder;
+    const std::string common = commonFolder.Path().string(), user = userFolder.Path().string() + "\\";
     FakePlatform platform;
 };
 
@@ -65,8 +57,6 @@ TEST_F(StartupShortcut, IsCreatedInTheAllUsersFolderOnceAndAgainWhenDeleted) {
     EXPECT_EQ(made.name, "Tovlen");
     EXPECT_EQ(made.targetPath, "C:\\Program Files\\Tovlen\\Tovlen.exe");
     EXPECT_EQ(made.workingDirectory, "C:\\Program Files\\Tovlen");
-    EXPECT_EQ(made.windowStyle, 0);
-    EXPECT_EQ(made.iconIndex, 0);
     EXPECT_TRUE(PathExists(common + "\\Tovlen.lnk"));
 
     Start();

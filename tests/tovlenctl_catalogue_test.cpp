@@ -88,6 +88,10 @@ TEST_F(TovlenctlCatalogue, UrlAndBookmarksShowWhatTheImportsRead) {
     EXPECT_EQ(RunTovlenctl({"url", temp / "missing.url"}).out, "{\"url\":\"\"}\n");
     EXPECT_EQ(RunTovlenctl({"bookmarks", temp / "Profiles/p.default/bookmarks.html"}).out,
               "[{\"name\":\"fx (firefox bookmark)\",\"target\":\"http://fx/\"}]\n");
+    const std::string link = RunTovlenctl({"lnk", temp / "Common/Notepad.lnk"}).out;
+    EXPECT_NE(link.find(R"("ok":true,)"), std::string::npos) << link;
+    EXPECT_NE(link.find(R"("target":"C:\\Windows\\notepad.exe",)"), std::string::npos) << link;
+    EXPECT_NE(link.find(R"("arguments":"/p \"x y\"",)"), std::string::npos) << link;
 }
 
 } // namespace

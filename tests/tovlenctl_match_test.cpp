@@ -40,7 +40,11 @@ TEST_F(TovlenctlMatch, PrintsEveryRankedRow) {
                                               "\n");
 }
 
-TEST_F(TovlenctlMatch, UsageFilesFromOptionsOrTheProgramFolder) {
+TEST_F(TovlenctlMatch, UsageFilesFromOptionsOrTheProgramFolderAndIncompleteLinesRefused) {
+    for (const auto& incomplete : {std::vector<std::string>{"match"}, Match("note", {"--selected", "x"}),
+                                   Match("note", {"--rows"}), Match("note", {"extra"})})
+        EXPECT_EQ(RunTovlenctl(incomplete).exitCode, 2);
+
     testing::WriteFile(temp.Path() / "Tovlen" / "influence.lst", "NOTES\r\n-1\r\n");
     EXPECT_NE(RunTovlenctl(Match("note")).out.find(R"("result":"run notepad")"), std::string::npos);
 
@@ -51,13 +55,6 @@ TEST_F(TovlenctlMatch, UsageFilesFromOptionsOrTheProgramFolder) {
 
     const auto none = RunTovlenctl(Match("note", {"--influence", temp / "missing.lst"}));
     EXPECT_NE(none.out.find(R"("result":"notes")"), std::string::npos) << none.out;
-}
-
-TEST_F(TovlenctlMatch, RefusesIncompleteCommandLines) {
-    EXPECT_EQ(RunTovlenctl({"match"}).exitCode, 2);
-    EXPECT_EQ(RunTovlenctl(Match("note", {"--selected", "x"})).exitCode, 2);
-    EXPECT_EQ(RunTovlenctl(Match("note", {"--rows"})).exitCode, 2);
-    EXPECT_EQ(RunTovlenctl(Match("note", {"extra"})).exitCode, 2);
 }
 
 } // namespace

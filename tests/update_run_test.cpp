@@ -3,6 +3,7 @@
 #include "platform/files.h"
 #include "platform/settings_store.h"
 #include "scripted_server.h"
+#include "support/temp_folder.h"
 #include "update/install.h"
 #include "update/update.h"
 
@@ -30,10 +31,6 @@ const std::string kStranger(64, 'b');
 class RunUpdateTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("tovlen-update-" + std::to_string(getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_ / "program");
         std::filesystem::create_directories(folder_ / "local");
         platform_.programFolder = (folder_ / "program").string();
@@ -43,8 +40,6 @@ class RunUpdateTest : public ::testing::Test {
         platform_.heldFileVersion = VersionNumber{1, 6, 0, 0};
         app_.state.Running = true;
     }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
     void Serve(const ScriptedServer& server) {
         SaveSetting(platform_, kUpdateHostSetting, server.HostSetting());
     }
@@ -77,7 +72,8 @@ class RunUpdateTest : public ::testing::Test {
     }
     std::filesystem::path Downloads() const { return folder_ / "local" / "Tovlen" / "updates"; }
 
-    std::filesystem::path folder_;
+    testing::TempFolder temp_;
+    const std::filesystem::path folder_ = temp_.Path();
     FakePlatform platform_;
     App app_{platform_};
 };
@@ -96,7 +92,9 @@ TEST_F(RunUpdateTest, PinnedNewerInstallerIsHeldCheckedAndStartedAsSavedThenTheP
     ASSERT_TRUE(WriteNewFile((Downloads() / "update-0.exe").string(), "running"));
     Run();
 
-    EXPECT_EQ(server.Request().substr(0, 39), "GET /updates/tovlen1_6_0.exe HTTP/1.1\r\n");
+    EXPECT_EQ(server.Request(), "GET /updates/tovlen1_6_0.exe HTTP/1.1\r\nAccept: *.*\r\nUser-Agent: Tovlen "
+                                "Autoupdate\r\nHost: " +
+                                    server.HostSetting() + "\r\nConnection: close\r\n\r\n");
     EXPECT_TRUE(FilesIn(folder_ / "program").empty());
     EXPECT_EQ(FilesIn(Downloads()), (std::vector<std::string>{"update-0.exe", "update-1.exe"}));
     EXPECT_EQ(ReadFileBytes((Downloads() / "update-0.exe").string()), "running");
@@ -208,6 +206,7 @@ TEST_F(RunUpdateTest, FailuresWriteNothingAndSayWhy) {
         {{{"HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n", "only part"}, 10ms}, kIncomplete},
         {{{"HTTP/1.1 200 OK\r\nConnection: close\r\n\r\nabc"}}, kIncomplete},
         {{{}, 0ms, /*answer=*/false}, kConnectError},
+        {ScriptedReply{}, kConnectError}, // accepts, reads, closes without a word
     };
     for (const Case& c : cases) {
         platform_.messageBoxes.clear();

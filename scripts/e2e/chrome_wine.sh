@@ -89,29 +89,18 @@ stored=$(timeout 30 wine reg query 'HKCU\Software\Tovlen\settings' /v showwelcom
 [ "$stored" = 0 ] || e2e_fail "showwelcome is \"$stored\" after Okay with the box unticked"
 
 startup_files() { find "$WINEPREFIX/drive_c" -ipath '*/startup/*' -type f 2>/dev/null; }
-link=""
-if grep -q 'Win32Platform::SpecialFolder(int) { return {}; }' "$E2E_ROOT"/src/platform/win32/*.cpp; then
-    e2e_log "SKIP the start-up shortcut: the Win32 platform does not resolve special folders yet"
-else
-    e2e_log "the start-up shortcut"
-    link=$(find "$WINEPREFIX/drive_c" -ipath '*startup/tovlen.lnk' 2>/dev/null | head -1)
-    [ -n "$link" ] || e2e_fail "no Tovlen.lnk in a Startup folder"
-    e2e_log "found $link"
-    link_windows="Z:$(echo "$link" | tr / '\\')"
-    if info=$(timeout 30 wine 'C:\Tovlen\tovlenctl.exe' lnk "$link_windows" 2>/dev/null | tr -d '\r') &&
-        [[ "$info" == *'"target"'* ]]; then
-        e2e_log "tovlenctl lnk: $info"
-        [[ "$info" == *'"target":"C:\\Tovlen\\Tovlen.exe"'* && "$info" == *'"working_folder":"C:\\Tovlen"'* ]] ||
-            e2e_fail "the shortcut points elsewhere: $info"
-    else
-        # A shell link without a reader at hand: the header and the target's name in its strings.
-        [ "$(head -c 4 "$link" | od -An -tx1 | tr -d ' ')" = 4c000000 ] || e2e_fail "Tovlen.lnk is no shell link"
-        strings -el "$link" | grep -qiF 'C:\Tovlen\Tovlen.exe' || strings "$link" | grep -qiF 'C:\Tovlen\Tovlen.exe' ||
-            e2e_fail "Tovlen.lnk does not name C:\\Tovlen\\Tovlen.exe"
-    fi
-    [ "$(startup_files | wc -l)" -eq 1 ] || e2e_fail "more in the Startup folders than Tovlen.lnk: $(startup_files)"
-    link_identity=$(stat -c '%i %Y' "$link")
-fi
+e2e_log "the start-up shortcut"
+link=$(find "$WINEPREFIX/drive_c" -ipath '*startup/tovlen.lnk' 2>/dev/null | head -1)
+[ -n "$link" ] || e2e_fail "no Tovlen.lnk in a Startup folder"
+e2e_log "found $link"
+link_windows="Z:$(echo "$link" | tr / '\\')"
+info=$(timeout 30 wine 'C:\Tovlen\tovlenctl.exe' lnk "$link_windows" 2>/dev/null | tr -d '\r') ||
+    e2e_fail "tovlenctl.exe could not read $link_windows"
+e2e_log "tovlenctl lnk: $info"
+[[ "$info" == *'"ok":true'* && "$info" == *'"target":"C:\\Tovlen\\Tovlen.exe"'* &&
+    "$info" == *'"working_folder":"C:\\Tovlen"'* ]] || e2e_fail "the shortcut points elsewhere: $info"
+[ "$(startup_files | wc -l)" -eq 1 ] || e2e_fail "more in the Startup folders than Tovlen.lnk: $(startup_files)"
+link_identity=$(stat -c '%i %Y' "$link")
 
 e2e_log "tray menu: Disable, Enable"
 caps_opens_window || e2e_fail "Caps Lock did not open the command window before Disable"

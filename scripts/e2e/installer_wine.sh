@@ -257,7 +257,7 @@ CONF
     e2e_until 10 bash -c "exec 3<>/dev/tcp/127.0.0.1/$port" || e2e_fail "lighttpd did not start"
     reg add 'HKCU\Software\Tovlen\settings' /v updatehost /d "127.0.0.1:$port" /f >/dev/null
 
-    e2e_wait_tovlen_ready # the one that the silent install started
+    e2e_wait_tovlen_running # the one that the silent install started
     e2e_focus_notepad
     open_command_window() {
         local _

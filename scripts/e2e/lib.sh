@@ -193,21 +193,47 @@ e2e_window_at() {
     return 1
 }
 
-# Waits until a started Tovlen has finished starting: its tray icon is up and its splash is
-# gone, which is when it installs its hooks. A loaded machine can take many seconds.
+# Whether a running Tovlen.exe has its own icon in the notification area (not another
+# program's, nor one an earlier Tovlen left): tests/win/tray_icon.cpp asks the shell.
+e2e_tovlen_tray_icon() { timeout 30 wine "$BUILD_WIN/tray_icon.exe" >/dev/null 2>&1; }
+
+# Waits until a started Tovlen has finished starting: its splash came and went, and its icon
+# is in the notification area; it installs its hooks right after the splash. A loaded machine
+# can take many seconds.
 e2e_wait_tovlen_ready() {
-    local end=$((SECONDS + ${1:-90}))
-    # First the splash, so that the tray icon of a Tovlen that ran before counts for nothing.
-    e2e_until 20 e2e_splash || true
-    while [ $SECONDS -lt $end ]; do
-        if xdotool search --onlyvisible --name 'Wine System Tray' >/dev/null 2>&1 &&
-            ! xdotool search --onlyvisible --name '^Tovlen$' >/dev/null 2>&1; then
-            sleep 1
-            return 0
-        fi
-        sleep 0.2
+    local limit=${1:-90}
+    local end=$((SECONDS + limit))
+    [ -f "$BUILD_WIN/tray_icon.exe" ] || e2e_fail "no $BUILD_WIN/tray_icon.exe: build the Windows targets first"
+    # First the splash, so that the state of a Tovlen that ran before counts for nothing.
+    e2e_until "$limit" e2e_splash || e2e_fail "Tovlen showed no splash"
+    e2e_until $((end - SECONDS)) eval '! e2e_splash' || e2e_fail "Tovlen's splash did not go"
+    e2e_until $((end - SECONDS)) e2e_tovlen_tray_icon || e2e_fail "Tovlen has no icon in the notification area"
+    sleep 1
+}
+
+# The same for a Tovlen started a while ago (by an installer), whose splash may be long gone.
+e2e_wait_tovlen_running() {
+    local limit=${1:-90}
+    [ -f "$BUILD_WIN/tray_icon.exe" ] || e2e_fail "no $BUILD_WIN/tray_icon.exe: build the Windows targets first"
+    e2e_until "$limit" eval '! e2e_splash && e2e_tovlen_tray_icon' || e2e_fail "Tovlen is not running with its icon"
+    sleep 1
+}
+
+# e2e_submit LINE: opens the command window over Notepad ($E2E_NOTEPAD), types LINE and presses
+# Enter. It first waits until the window of the line before has closed: a check made before
+# then would find that window, and the keys typed next would go to Notepad.
+e2e_submit() {
+    local _
+    e2e_until 20 e2e_no_command_window || e2e_fail "the command window of the line before did not close"
+    for _ in 1 2 3 4 5; do
+        e2e_focus "$E2E_NOTEPAD"
+        e2e_key Caps_Lock
+        e2e_until 4 e2e_command_window && break
     done
-    e2e_fail "Tovlen did not finish starting"
+    e2e_command_window >/dev/null || e2e_fail "Caps Lock did not open the command window"
+    e2e_focus "$E2E_NOTEPAD"
+    e2e_type "$1"
+    e2e_key Return
 }
 
 # Keeps the welcome window of a first start away from tests about other things: it takes the

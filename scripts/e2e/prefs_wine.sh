@@ -23,12 +23,23 @@ records() { [ -f "$log" ] && grep -c '^args: ' "$log" || echo 0; }
 has_records() { [ "$(records)" -ge "$1" ]; }
 prefs_window() { xdotool search --onlyvisible --name '^Tovlen Preferences$' 2>/dev/null | head -1; }
 list_holds() { [ -f "$list" ] && [ "$(cat "$list")" = "$(printf "$1")" ]; }
+# prefs_shows LINE: the preferences window shows a control whose text (and state) is LINE.
+prefs_shows() {
+    timeout 30 wine "$BUILD_WIN/window_texts.exe" "Tovlen Preferences" 2>/dev/null | tr -d '\r' | grep -qxF "  $1"
+}
+# The prompt that waits for the new activation key: a borderless 249x66 window.
+remap_prompt() {
+    local id
+    for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+        [[ "$(xdotool getwindowgeometry "$id" 2>/dev/null)" == *"Geometry: 249x66"* ]] && return 0
+    done
+    return 1
+}
 
 e2e_focus_notepad
 e2e_start 'C:\Tovlen\Tovlen.exe'
 tovlen_pid=$E2E_LAST_PID
-sleep 8
-kill -0 "$tovlen_pid" 2>/dev/null || e2e_fail "Tovlen did not start"
+e2e_wait_tovlen_ready
 
 # command_line TEXT: opens the command window over Notepad, types TEXT and presses Enter.
 # The click that puts Notepad in front lands left of where the preferences window opens.
@@ -59,20 +70,20 @@ click_prefs() {
     border=$(((WIDTH - 560) / 2))
     caption=$((HEIGHT - 392 - border))
     xdotool mousemove --window "$prefs" $((border + $1)) $((caption + $2)) click 1
-    sleep 0.8
 }
 
 # --- "preferences" opens the window -------------------------------------------------------
 command_line "preferences"
 e2e_until 15 prefs_window || e2e_fail "typing preferences did not open the preferences window"
 prefs=$(prefs_window)
-sleep 1
+e2e_until 15 prefs_shows "Add Command" || e2e_fail "the preferences window shows no Add Command button"
 e2e_shot prefs-window
 eval "$(xdotool getwindowgeometry --shell "$prefs")"
 e2e_log "preferences window ${WIDTH}x${HEIGHT} at $X,$Y"
 
 # --- a Program command through the real dialogs ----------------------------------------------
 click_prefs 353 319 # "Add Command"
+e2e_until 10 prefs_shows "Program" || e2e_fail "Add Command did not show the kinds of command"
 e2e_shot prefs-add-frame
 click_prefs 340 75 # "Program"
 dialog=$(e2e_wait_window '^Select Program$' 20) || e2e_fail "the open-file dialog did not open"
@@ -97,11 +108,14 @@ e2e_log "the new command ran: $(grep '^args: ' "$log" | tr -d '\r')"
 
 # --- removing it takes it away ---------------------------------------------------------------
 raise_prefs
+e2e_until 10 prefs_shows "Remove Command [disabled]" || e2e_fail "the list is not back after the add"
 click_prefs 400 166 # the first row of the list
+e2e_until 10 prefs_shows "Remove Command" || e2e_fail "choosing the row did not enable Remove Command"
 click_prefs 479 319 # "Remove Command"
 e2e_until 10 list_holds '' || e2e_fail "removing left customprograms.lst with: $(cat "$list")"
 e2e_shot prefs-command-removed
 command_line "recordargs"
+# Nothing to wait for when nothing runs: long enough for the earlier run to have been recorded.
 sleep 3
 [ "$(records)" -eq 1 ] || e2e_fail "the removed command still ran"
 e2e_key Escape
@@ -111,21 +125,21 @@ mapped_key() { timeout 30 wine reg query 'HKCU\Software\Tovlen\settings' /v mapp
 stored_f8() { mapped_key | grep -Eq 'mappedkey +REG_SZ +119$'; }
 raise_prefs
 click_prefs 67 221 # "Change"
-sleep 1
+e2e_until 10 remap_prompt || e2e_fail "Change did not ask for the new key"
 e2e_shot prefs-remap-prompt
 xdotool windowfocus --sync "$prefs" 2>/dev/null || true
 e2e_key F8
 e2e_until 20 stored_f8 ||
     e2e_fail "F8 was not stored as the activation key: $(mapped_key)"
 e2e_log "stored: $(mapped_key | grep mappedkey)"
-sleep 0.5
+e2e_until 10 eval '! remap_prompt' || e2e_fail "the prompt for the new key stayed"
 e2e_shot prefs-key-changed
 
 e2e_focus "$E2E_NOTEPAD"
 xdotool mousemove --window "$E2E_NOTEPAD" 100 300 click 1
 sleep 0.3
 e2e_key Caps_Lock
-sleep 1
+sleep 1 # nothing is to happen: the time a command window would take to show
 e2e_no_command_window || e2e_fail "Caps Lock still opens the command window"
 e2e_key F8
 e2e_until 10 e2e_command_window || e2e_fail "F8 did not open the command window"

@@ -1,6 +1,8 @@
 #pragma once
 // A folder of its own under the system's temporary folder, removed with everything in it.
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -36,6 +38,14 @@ class TempFolder {
     const std::filesystem::path& Path() const { return path_; }
     // A path below the folder, as the program writes paths (the platform maps the separators).
     std::string operator/(const std::string& relative) const { return (path_ / relative).string(); }
+    // The bytes of a file in the folder; empty when there is none.
+    std::string Read(const std::string& name) const {
+        std::ifstream in(path_ / name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    void Write(const std::string& name, const std::string& bytes) const {
+        std::ofstream(path_ / name, std::ios::binary) << bytes;
+    }
 
   private:
     std::filesystem::path path_;

@@ -1,6 +1,8 @@
 // Prints the texts a person sees in a program's windows, so that a test can tell which page of
 // a wizard is showing: for every visible top-level window whose title contains the first
-// argument, its title and then the text of each visible control inside it, one per line (UTF-8).
+// argument, its title and then the text of each visible control inside it, one per line (UTF-8),
+// a control that does not take input followed by " [disabled]", the foreground window's title
+// by " [foreground]".
 // Exits with 1 when no such window is visible.
 #include <windows.h>
 
@@ -31,7 +33,7 @@ BOOL CALLBACK PrintControl(HWND child, LPARAM) {
         return TRUE;
     const std::wstring text = TextOf(child);
     if (!text.empty())
-        std::printf("  %s\n", Utf8(text).c_str());
+        std::printf("  %s%s\n", Utf8(text).c_str(), IsWindowEnabled(child) ? "" : " [disabled]");
     return TRUE;
 }
 
@@ -48,7 +50,7 @@ BOOL CALLBACK PrintWindow(HWND window, LPARAM param) {
     if (title.find(search.title) == std::wstring::npos)
         return TRUE;
     ++search.found;
-    std::printf("%s\n", Utf8(title).c_str());
+    std::printf("%s%s\n", Utf8(title).c_str(), window == GetForegroundWindow() ? " [foreground]" : "");
     EnumChildWindows(window, PrintControl, 0);
     return TRUE;
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 namespace tov {
 
@@ -23,6 +24,23 @@ std::string ShowCommandName(ShowCommand command) {
         return "minimize";
     }
     return "?";
+}
+
+// The keys of a US keyboard that type punctuation without Shift.
+constexpr std::pair<char, std::uint32_t> kPunctuationKeys[] = {
+    {';', 0xBA}, {'=', 0xBB}, {',', 0xBC},  {'-', 0xBD}, {'.', 0xBE},  {'/', 0xBF},
+    {'`', 0xC0}, {'[', 0xDB}, {'\\', 0xDC}, {']', 0xDD}, {'\'', 0xDE},
+};
+
+std::uint32_t KeyOfCharacter(char c) {
+    if (c >= 'a' && c <= 'z')
+        return static_cast<std::uint32_t>(c - 'a' + 'A');
+    if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ' || c == '\t')
+        return static_cast<unsigned char>(c);
+    for (const auto& [character, key] : kPunctuationKeys)
+        if (c == character)
+            return key;
+    throw std::invalid_argument(std::string("the fake keyboard has no key for '") + c + "'");
 }
 
 } // namespace
@@ -46,10 +64,8 @@ HookDecision FakePlatform::PressKey(VirtualKey key, KeyMessage message) {
 HookDecision FakePlatform::TypeText(std::string_view text) {
     HookDecision last = HookDecision::Pass;
     for (char c : text) {
-        std::uint32_t vk = static_cast<unsigned char>(c);
+        const std::uint32_t vk = KeyOfCharacter(c);
         const bool upper = c >= 'A' && c <= 'Z';
-        if (c >= 'a' && c <= 'z')
-            vk = static_cast<std::uint32_t>(c - 'a' + 'A');
         const bool oldShift = shiftDown;
         shiftDown = upper;
         last = PressKey(vk);
@@ -182,9 +198,9 @@ std::string FakePlatform::TranslateKey(const KeyEvent& event) {
         return std::string(1, static_cast<char>(vk));
     if (vk == VirtualKey::Tab)
         return "\t";
-    if (vk < 0x80 && vk >= 0x21 && vk != VirtualKey::Delete &&
-        !(vk >= KeyCode(VirtualKey::Left) && vk <= KeyCode(VirtualKey::Down)))
-        return std::string(1, static_cast<char>(vk));
+    for (const auto& [c, key] : kPunctuationKeys)
+        if (vk == key)
+            return std::string(1, c);
     return {};
 }
 
@@ -217,7 +233,12 @@ WindowHandle FakePlatform::TopLevelWindowAt(Point screenPoint) {
     for (Form* form : liveForms)
         if (form->visible && form->rect.Contains(screenPoint))
             return form->handle;
-    return zOrder.empty() ? 0 : zOrder.back();
+    // Below every window of the program's own lies the desktop: the bottom window of the list.
+    for (auto it = zOrder.rbegin(); it != zOrder.rend(); ++it)
+        if (!windows[*it].closed && std::none_of(liveForms.begin(), liveForms.end(),
+                                                 [&](const Form* form) { return form->handle == *it; }))
+            return *it;
+    return 0;
 }
 
 void FakePlatform::RequestWindowClose(WindowHandle window) {
@@ -249,6 +270,8 @@ bool FakePlatform::CreateFormWindow(Form& form) {
     form.handle = nextHandle_++;
     liveForms.insert(&form);
     windows[form.handle] = FakeWindow{form.caption};
+    // The system lists the program's own windows with everyone else's, hidden or not.
+    zOrder.insert(zOrder.begin(), form.handle);
     calls.push_back("CreateFormWindow " + form.name);
     return true;
 }
