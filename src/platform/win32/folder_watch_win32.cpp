@@ -19,6 +19,8 @@ constexpr DWORD kChangesWatched = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHA
                                   FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SIZE |
                                   FILE_NOTIFY_CHANGE_CREATION;
 
+constexpr ULONGLONG kCancelWaitMs = 200;
+
 struct WatchedFolder {
     FolderWatchRequest request;
     UniqueHandle folder;
@@ -34,14 +36,23 @@ struct WatchedFolder {
                                         kChangesWatched, nullptr, &overlapped, nullptr) != 0;
         return pending;
     }
-    // Waits for a read still under way to end, so its buffer is not written after it is freed.
-    void Cancel() {
+    // Asks a read still under way to end; Finished tells when it has.
+    void Cancel() const {
+        if (pending)
+            CancelIo(folder.Get());
+    }
+    // Whether the read has ended by `deadline`, so that its buffer may go.
+    bool Finished(ULONGLONG deadline) {
         if (!pending)
-            return;
-        CancelIo(folder.Get());
+            return true;
+        const ULONGLONG now = GetTickCount64();
+        const DWORD wait = deadline > now ? static_cast<DWORD>(deadline - now) : 0;
+        if (WaitForSingleObject(event.Get(), wait) != WAIT_OBJECT_0)
+            return false;
         DWORD ignored = 0;
-        GetOverlappedResult(folder.Get(), &overlapped, &ignored, TRUE);
+        GetOverlappedResult(folder.Get(), &overlapped, &ignored, FALSE);
         pending = false;
+        return true;
     }
     // Whether the changes just read hold one that matters.
     bool Relevant(DWORD bytes) const {
@@ -81,6 +92,19 @@ void Report(const std::shared_ptr<WatchShared>& shared) {
     });
 }
 
+// Not every system ends a cancelled read at once (Wine may not end it at all), and the program
+// must not wait for it on its way out: a folder whose read has not ended by then is left to the
+// process's end, its buffer with it, rather than freed under the system's feet.
+void EndReads(std::vector<std::unique_ptr<WatchedFolder>>& folders) {
+    for (const auto& f : folders)
+        f->Cancel();
+    const ULONGLONG deadline = GetTickCount64() + kCancelWaitMs;
+    for (auto& f : folders)
+        if (!f->Finished(deadline))
+            static_cast<void>(f.release());
+    folders.clear();
+}
+
 void WatchLoop(const std::shared_ptr<WatchShared>& shared) {
     std::vector<HANDLE> events{shared->stop.Get()};
     for (const auto& f : shared->folders)
@@ -100,8 +124,7 @@ void WatchLoop(const std::shared_ptr<WatchShared>& shared) {
         if (read)
             f.Issue(); // when this fails the folder went away, and its event stays unsignalled
     }
-    for (const auto& f : shared->folders)
-        f->Cancel();
+    EndReads(shared->folders);
 }
 
 class Win32FolderWatch : public FolderWatch {
@@ -150,8 +173,7 @@ FolderWatchPtr Background::Watch(std::vector<FolderWatchRequest> folders, std::f
         });
         return std::make_unique<Win32FolderWatch>(std::move(shared), std::move(thread));
     } catch (const std::system_error&) {
-        for (const auto& f : shared->folders)
-            f->Cancel();
+        EndReads(shared->folders);
         return nullptr;
     }
 }
