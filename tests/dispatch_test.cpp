@@ -6,7 +6,7 @@
 #include "catalogue/custom_commands.h"
 #include "commands/dispatch.h"
 #include "commands/launch.h"
-#include "input/keyboard.h"
+#include "input/hooks.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/files.h"
 #include "platform/settings_store.h"

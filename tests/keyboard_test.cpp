@@ -1,9 +1,15 @@
 #include "app/app.h"
 #include "app/program.h"
+#include "input/hooks.h"
+#include "input/latency.h"
 #include "platform/fake/fake_platform.h"
+#include "platform/files.h"
 #include "suggest/command_window.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace tov {
 namespace {
@@ -29,6 +35,8 @@ class CommandLine : public ::testing::Test {
         Loop();
     }
     Form& Main() { return *app.forms.frmMain; }
+    // The command line as the input thread holds it; the main thread's follows after Loop().
+    const Typing& Input() const { return app.state.Input; }
 
     FakePlatform platform;
     App app{platform};
@@ -37,11 +45,13 @@ class CommandLine : public ::testing::Test {
 TEST_F(CommandLine, ActivationKeyOpensTheWindowAndIsSwallowed) {
     EXPECT_EQ(Press(VirtualKey::CapsLock), HookDecision::Swallow);
     EXPECT_EQ(Press(VirtualKey::CapsLock, KeyMessage::KeyUp), HookDecision::Pass);
-    EXPECT_TRUE(app.state.WindowOpen);
-    EXPECT_EQ(app.state.PreviousWindow, platform.foreground);
+    EXPECT_TRUE(Input().windowOpen);
     // The hook itself made no window: that is the main loop's work.
     EXPECT_EQ(app.forms.frmMain, nullptr);
+    EXPECT_FALSE(app.state.WindowOpen);
     Loop();
+    EXPECT_TRUE(app.state.WindowOpen);
+    EXPECT_EQ(app.state.PreviousWindow, platform.foreground);
     ASSERT_NE(app.forms.frmMain, nullptr);
     EXPECT_TRUE(Main().visible);
     EXPECT_FALSE(Main().style.activateOnShow); // the user's window keeps the focus
@@ -58,55 +68,62 @@ TEST_F(CommandLine, TypedKeysAreSwallowedAndStoredLowerCase) {
 TEST_F(CommandLine, KeysWhileClosedAndModifiersPrintScreenAltKeysAndKeyUpsPassThroughUnchanged) {
     EXPECT_EQ(Press('A'), HookDecision::Pass);
     EXPECT_EQ(Press(VirtualKey::Escape), HookDecision::Pass);
-    EXPECT_EQ(platform.wakeRequests, 0); // nothing for the main loop to do
+    EXPECT_TRUE(platform.mainWork.empty()); // nothing for the main loop to do
     OpenAndType("ab");
     for (VirtualKey key : {VirtualKey::LeftShift, VirtualKey::RightShift, VirtualKey::LeftControl,
                            VirtualKey::RightControl, VirtualKey::PrintScreen})
         EXPECT_EQ(Press(key), HookDecision::Pass) << KeyCode(key);
     EXPECT_EQ(Press('F', KeyMessage::SysKeyDown), HookDecision::Pass);
     EXPECT_EQ(Press('F', KeyMessage::KeyUp), HookDecision::Pass);
-    EXPECT_EQ(app.state.CommandText, "ab");
+    EXPECT_EQ(Input().commandText, "ab");
 }
 
 TEST_F(CommandLine, BackspaceRemovesWholeCharacters) {
     Press(VirtualKey::CapsLock);
     EXPECT_EQ(Press(VirtualKey::Backspace), HookDecision::Swallow);
-    EXPECT_EQ(app.state.CommandText, "");
-    app.state.CommandText = "caf\xC3\xA9";
+    EXPECT_EQ(Input().commandText, "");
+    app.state.Input.commandText = "caf\xC3\xA9";
     Press(VirtualKey::Backspace);
-    EXPECT_EQ(app.state.CommandText, "caf");
+    EXPECT_EQ(Input().commandText, "caf");
+}
+
+TEST_F(CommandLine, AStuckKeyCannotGrowTheLineWithoutBound) {
+    Press(VirtualKey::CapsLock);
+    for (std::size_t i = 0; i < kMaxCommandBytes + 10; ++i)
+        EXPECT_EQ(Press('A'), HookDecision::Swallow);
+    EXPECT_EQ(Input().commandText.size(), kMaxCommandBytes);
 }
 
 TEST_F(CommandLine, EscapeClosesAndForgetsTheLine) {
     OpenAndType("abc");
     EXPECT_EQ(Press(VirtualKey::Escape), HookDecision::Swallow);
+    Loop();
     EXPECT_FALSE(app.state.WindowOpen);
     EXPECT_EQ(app.state.CommandText, "");
-    Loop();
     EXPECT_EQ(app.forms.frmMain, nullptr);
 }
 
 TEST_F(CommandLine, UpAndDownStayWithinTheRows) {
     Press(VirtualKey::CapsLock);
     Press(VirtualKey::Up);
-    EXPECT_EQ(app.state.SelectedIndex, 0);
+    EXPECT_EQ(Input().selectedIndex, 0);
     for (int i = 0; i < 20; ++i)
         Press(VirtualKey::Down);
-    EXPECT_EQ(app.state.SelectedIndex, 9);
+    EXPECT_EQ(Input().selectedIndex, 9);
     Press(VirtualKey::Up);
+    Loop();
     EXPECT_EQ(app.state.SelectedIndex, 8);
 }
 
 TEST_F(CommandLine, EnterSubmitsFromTheMainLoopAndLetsLaterKeysThrough) {
     OpenAndType("exit");
     EXPECT_EQ(Press(VirtualKey::Enter), HookDecision::Swallow);
-    EXPECT_TRUE(app.state.SubmitRequested);
     EXPECT_TRUE(app.state.Running); // nothing was run inside the hook
     // Keys typed after Enter, before the loop gets to the submit, belong to the desktop.
     EXPECT_EQ(Press('Q'), HookDecision::Pass);
     Loop();
     EXPECT_FALSE(app.state.Running);
-    EXPECT_FALSE(app.state.SubmitRequested);
+    EXPECT_TRUE(app.state.Submits.empty());
     EXPECT_EQ(app.state.CommandText, "");
     EXPECT_EQ(app.forms.frmMain, nullptr);
 }
@@ -114,17 +131,18 @@ TEST_F(CommandLine, EnterSubmitsFromTheMainLoopAndLetsLaterKeysThrough) {
 TEST_F(CommandLine, ActivationKeyWhileOpenRequestsTheSubmit) {
     OpenAndType("exit");
     EXPECT_EQ(Press(VirtualKey::CapsLock), HookDecision::Swallow);
-    EXPECT_TRUE(app.state.SubmitRequested);
+    EXPECT_FALSE(Input().windowOpen);
     Loop();
     EXPECT_FALSE(app.state.Running);
 }
 
 TEST_F(CommandLine, ARemappedKeyLeavesCapsLockAlone) {
     app.state.ActivationKey = static_cast<std::int16_t>(KeyCode(VirtualKey::F8));
+    TellActivationKey(platform, app.state);
     EXPECT_EQ(Press(VirtualKey::CapsLock), HookDecision::Pass);
-    EXPECT_FALSE(app.state.WindowOpen);
+    EXPECT_FALSE(Input().windowOpen);
     EXPECT_EQ(Press(VirtualKey::F8), HookDecision::Swallow);
-    EXPECT_TRUE(app.state.WindowOpen);
+    EXPECT_TRUE(Input().windowOpen);
     EXPECT_EQ(Press(VirtualKey::CapsLock), HookDecision::Pass);
 }
 
@@ -159,7 +177,146 @@ TEST_F(CommandLine, ReopeningBeforeTheSubmitRanKeepsTheNewLine) {
     EXPECT_FALSE(app.state.Running);
     EXPECT_TRUE(app.state.WindowOpen);
     EXPECT_EQ(app.state.CommandText, "ab");
+    ASSERT_NE(app.forms.frmMain, nullptr);
+    EXPECT_TRUE(Main().visible);
+    EXPECT_EQ(Main().At(frmMain::lblCommand).text, "ab");
 }
+
+TEST_F(CommandLine, ALaterStartOpensTheWindowAsTheActivationKeyWould) {
+    platform.StartAgain("");
+    Loop();
+    ASSERT_NE(app.forms.frmMain, nullptr);
+    EXPECT_TRUE(Main().visible);
+    platform.TypeText("ab");
+    platform.StartAgain("");
+    Loop();
+    EXPECT_EQ(app.state.CommandText, "ab"); // an open line is left as it is
+    EXPECT_EQ(platform.logLines.front(), "Tovlen started");
+    EXPECT_EQ(std::count_if(platform.logLines.begin(), platform.logLines.end(),
+                            [](const std::string& line) { return line.starts_with("Tovlen"); }),
+              1);
+}
+
+TEST(Latency, PercentilesAreNearestRank) {
+    std::vector<Duration> samples;
+    for (int ms = 100; ms >= 1; --ms)
+        samples.push_back(std::chrono::milliseconds(ms));
+    const LatencySummary s = Summarise(samples);
+    EXPECT_EQ(s.count, 100u);
+    EXPECT_EQ(s.p50, std::chrono::milliseconds(50));
+    EXPECT_EQ(s.p99, std::chrono::milliseconds(99));
+    EXPECT_EQ(s.max, std::chrono::milliseconds(100));
+    EXPECT_EQ(Summarise({std::chrono::milliseconds(7)}).p99, std::chrono::milliseconds(7));
+    EXPECT_EQ(Summarise({}).count, 0u);
+}
+
+TEST(Latency, MeasuredOnlyWhenAFileIsNamedAndSummarisedThereAtExit) {
+    testing::TempFolder folder;
+    const std::string file = folder / "latency.txt";
+    for (const bool named : {false, true}) {
+        FakePlatform platform;
+        platform.settings["Tovlen\\settings\\showwelcome"] = "0";
+        if (named)
+            platform.settings["Tovlen\\settings\\latencyfile"] = file;
+        App app{platform};
+        Startup(app);
+        platform.PressKey(VirtualKey::CapsLock);
+        platform.RunPending();
+        platform.TypeText("ab");
+        platform.RunPending();
+        EXPECT_EQ(app.state.KeyTimes.size(), named ? 3u : 0u);
+        EXPECT_EQ(app.state.Input.hookTimes.size(), named ? 5u : 0u) << "downs and ups";
+        Shutdown(app);
+        EXPECT_EQ(std::filesystem::exists(file), named);
+    }
+    const std::string summary = ReadFileBytes(file).value_or("");
+    EXPECT_EQ(summary.find("key to repaint: count 3, p50 "), 0u) << summary;
+    EXPECT_NE(summary.find("\nhook procedure: count 5, p50 "), std::string::npos) << summary;
+}
+
+// Enter on "shutdown" asks for confirmation; the user acts before the main thread gets to the
+// submit, and while its box is up, and then the box is answered. Whatever the user did last
+// decides: an open line has its window on screen and takes the keys; a closed one lets every
+// key through, and the activation key opens it again.
+struct Order {
+    const char* name;
+    std::vector<std::string> beforeTheLoop; // "caps", "esc", "enter", "click" or text to type
+    std::vector<std::string> whileTheBoxIsUp;
+    bool open;
+    std::string line;
+    std::size_t boxes = 1;
+};
+
+void PrintTo(const Order& order, std::ostream* out) {
+    *out << order.name;
+}
+
+class SubmitWithABoxUp : public CommandLine, public ::testing::WithParamInterface<Order> {
+  protected:
+    void Do(const std::string& step, bool queued) {
+        const auto key = [&](VirtualKey k) { queued ? platform.QueueKey(k) : static_cast<void>(Press(k)); };
+        if (step == "caps")
+            key(VirtualKey::CapsLock);
+        else if (step == "esc")
+            key(VirtualKey::Escape);
+        else if (step == "enter")
+            key(VirtualKey::Enter);
+        else if (step == "click")
+            queued ? platform.QueueClick(kElsewhere) : static_cast<void>(platform.Click(kElsewhere));
+        else
+            queued ? platform.QueueText(step) : static_cast<void>(platform.TypeText(step));
+    }
+    static constexpr Point kElsewhere{900, 700};
+};
+
+TEST_P(SubmitWithABoxUp, WhatTheUserDidLastStands) {
+    const Order& order = GetParam();
+    OpenAndType("shutdown");
+    platform.messageBoxAnswers.assign(order.boxes, MessageBoxResult::No);
+    Press(VirtualKey::Enter);
+    for (const auto& step : order.beforeTheLoop)
+        Do(step, false);
+    for (const auto& step : order.whileTheBoxIsUp)
+        Do(step, true);
+    Loop();
+    EXPECT_EQ(platform.messageBoxes.size(), order.boxes);
+    EXPECT_TRUE(platform.hookQueue.empty());
+    EXPECT_EQ(Input().windowOpen, order.open);
+    EXPECT_EQ(app.state.WindowOpen, order.open);
+    EXPECT_EQ(app.state.CommandText, order.line);
+    if (order.open) {
+        ASSERT_NE(app.forms.frmMain, nullptr);
+        EXPECT_TRUE(Main().visible);
+        EXPECT_EQ(Main().At(frmMain::lblCommand).text, order.line);
+        EXPECT_EQ(platform.TypeText("z"), HookDecision::Swallow);
+        Loop();
+        EXPECT_EQ(Main().At(frmMain::lblCommand).text, order.line + "z");
+        return;
+    }
+    EXPECT_EQ(app.forms.frmMain, nullptr);
+    EXPECT_EQ(Press('A'), HookDecision::Pass);
+    EXPECT_EQ(Press(VirtualKey::CapsLock), HookDecision::Swallow);
+    Loop();
+    ASSERT_NE(app.forms.frmMain, nullptr);
+    EXPECT_TRUE(Main().visible);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryOrder, SubmitWithABoxUp,
+    ::testing::Values(Order{"Nothing", {}, {}, false, ""}, Order{"Click", {}, {"click"}, false, ""},
+                      Order{"OpenEscape", {}, {"caps", "esc"}, false, ""},
+                      Order{"OpenTypeClick", {}, {"caps", "xy", "click"}, false, ""},
+                      Order{"OpenType", {}, {"caps", "ab"}, true, "ab"},
+                      Order{"OpenEscapeOpen", {}, {"caps", "esc", "caps"}, true, ""},
+                      Order{"OpenBeforeTheLoop", {"caps"}, {}, true, ""},
+                      Order{"OpenTypeBeforeTheLoop", {"caps", "ab"}, {}, true, "ab"},
+                      Order{"OpenEscapeBeforeTheLoop", {"caps", "esc"}, {}, false, ""},
+                      Order{"OpenBeforeEscapeDuring", {"caps"}, {"esc"}, false, ""},
+                      Order{"OpenBeforeClickDuring", {"caps"}, {"click"}, false, ""},
+                      Order{"OpenTypeBeforeTypeDuring", {"caps", "ab"}, {"c"}, true, "abc"},
+                      Order{"ASecondSubmitDuring", {}, {"caps", "shutdown", "enter"}, false, "", 2},
+                      Order{"ASecondSubmitBefore", {"caps", "shutdown", "enter"}, {"caps"}, true, "", 2}),
+    [](const ::testing::TestParamInfo<Order>& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace tov

@@ -192,14 +192,17 @@ TEST_F(Preferences, ChangeTakesTheNextKeyPressAsTheActivationKey) {
     EXPECT_EQ(Prefs().At(frmPrefs::lblKeyMap).text, "F8");
 
     EXPECT_EQ(platform.PressKey(VirtualKey::CapsLock), HookDecision::Pass);
-    EXPECT_FALSE(app.state.WindowOpen);
     EXPECT_EQ(platform.PressKey(VirtualKey::F8), HookDecision::Swallow);
+    platform.RunPending();
     EXPECT_TRUE(app.state.WindowOpen);
+    platform.PressKey(VirtualKey::Escape);
 
     Click(frmPrefs::cmdKeyMapReset);
     EXPECT_EQ(Setting("mappedkey"), "20");
     EXPECT_EQ(app.state.ActivationKey, 20);
     EXPECT_EQ(Prefs().At(frmPrefs::lblKeyMap).text, "Caps Lock");
+    EXPECT_EQ(platform.PressKey(VirtualKey::F8), HookDecision::Pass);
+    EXPECT_EQ(platform.PressKey(VirtualKey::CapsLock), HookDecision::Swallow);
 }
 
 TEST_F(Preferences, TheWaitEndsWhenTheProgramEndsOrTheWindowCloses) {
@@ -208,6 +211,8 @@ TEST_F(Preferences, TheWaitEndsWhenTheProgramEndsOrTheWindowCloses) {
     platform.arrivingEvents.push_back([&] { app.state.Running = false; });
     platform.ClickControl(Prefs(), frmPrefs::cmdRemap);
     EXPECT_FALSE(app.state.CapturingKey);
+    platform.RunPending();
+    EXPECT_FALSE(app.state.Input.capturingKey) << "the input thread was told";
     EXPECT_EQ(app.forms.frmRemap, nullptr);
     EXPECT_EQ(app.forms.frmPrefs, nullptr);
     EXPECT_EQ(app.state.ActivationKey, 20);

@@ -239,35 +239,37 @@ TEST_F(Suggestions, APinTheFileCannotTakeIsToldOnceASession) {
 
 TEST_F(Suggestions, ButtonPressOutsideTheSuggestionsClosesTheCommandLine) {
     Type("o");
-    app.state.WindowOpen = true;
+    Typing typing;
+    typing.windowOpen = true;
+    typing.commandText = "o";
+    typing.suggestionWindow = Window().handle;
+    std::vector<TypingNews> news;
+    const NewsSink tell = [&news](TypingNews n) { news.push_back(std::move(n)); };
+    const auto press = [&](MouseMessage message, Point at) {
+        return MouseProc(app.platform, typing, {message, at}, tell);
+    };
     const Point onRows{300, 60};
     ASSERT_EQ(platform.TopLevelWindowAt(onRows), Window().handle);
 
-    EXPECT_EQ(MouseProc(app.platform, app.state, app.forms, {MouseMessage::LeftDown, onRows}),
-              HookDecision::Pass);
-    EXPECT_EQ(MouseProc(app.platform, app.state, app.forms, {MouseMessage::Move, {900, 700}}),
-              HookDecision::Pass);
-    EXPECT_EQ(MouseProc(app.platform, app.state, app.forms, {MouseMessage::MiddleDown, {900, 700}}),
-              HookDecision::Pass);
-    EXPECT_EQ(MouseProc(app.platform, app.state, app.forms, {MouseMessage::LeftUp, {900, 700}}),
-              HookDecision::Pass);
-    EXPECT_TRUE(app.state.WindowOpen);
-    EXPECT_EQ(app.state.CommandText, "o");
-    EXPECT_EQ(platform.wakeRequests, 0);
+    EXPECT_EQ(press(MouseMessage::LeftDown, onRows), HookDecision::Pass);
+    for (MouseMessage other : {MouseMessage::Move, MouseMessage::MiddleDown, MouseMessage::LeftUp})
+        EXPECT_EQ(press(other, {900, 700}), HookDecision::Pass);
+    EXPECT_TRUE(typing.windowOpen);
+    EXPECT_EQ(typing.commandText, "o");
+    EXPECT_TRUE(news.empty());
 
-    EXPECT_EQ(MouseProc(app.platform, app.state, app.forms, {MouseMessage::RightDown, {10, 10}}),
-              HookDecision::Pass);
-    EXPECT_FALSE(app.state.WindowOpen);
-    EXPECT_EQ(app.state.CommandText, "");
-    EXPECT_TRUE(app.state.DisplayDirty);
-    EXPECT_EQ(platform.wakeRequests, 1);
+    EXPECT_EQ(press(MouseMessage::RightDown, {10, 10}), HookDecision::Pass);
+    EXPECT_FALSE(typing.windowOpen);
+    EXPECT_EQ(typing.commandText, "");
+    ASSERT_EQ(news.size(), 1u);
+    EXPECT_FALSE(news[0].windowOpen);
+    EXPECT_EQ(press(MouseMessage::LeftDown, {10, 10}), HookDecision::Pass);
+    EXPECT_EQ(news.size(), 1u) << "a closed line has nothing to tell";
 
-    app.state.WindowOpen = true;
-    app.state.CommandText = "o";
+    typing.windowOpen = true;
     platform.HideForm(Window()); // a hidden suggestion window is not under any click
-    EXPECT_EQ(MouseProc(app.platform, app.state, app.forms, {MouseMessage::LeftDown, onRows}),
-              HookDecision::Pass);
-    EXPECT_FALSE(app.state.WindowOpen);
+    EXPECT_EQ(press(MouseMessage::LeftDown, onRows), HookDecision::Pass);
+    EXPECT_FALSE(typing.windowOpen);
 }
 
 } // namespace

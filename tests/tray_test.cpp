@@ -75,18 +75,20 @@ TEST_F(Tray, OnlyReleasingTheRightButtonOpensTheMenu) {
 TEST_F(Tray, DisableAndEnableToggleTheHooksAndTheCaption) {
     EXPECT_TRUE(CapsLockOpensTheWindow());
 
+    // Disabling with the line open closes it, and every key and click passes from then on.
+    platform.PressKey(VirtualKey::CapsLock);
+    platform.TypeText("ab");
+    platform.RunPending();
     Choose(frmSystray::mnu_systray_able);
+    platform.RunPending();
     EXPECT_EQ(AbleCaption(), "Enable");
-    EXPECT_FALSE(app.state.KeyboardHookHandle);
-    EXPECT_FALSE(app.state.MouseHookHandle);
-    EXPECT_FALSE(platform.keyHandler);
-    EXPECT_FALSE(platform.mouseHandler);
+    EXPECT_FALSE(app.state.WindowOpen);
+    EXPECT_EQ(app.forms.frmMain, nullptr);
     EXPECT_FALSE(CapsLockOpensTheWindow());
+    EXPECT_EQ(platform.PressKey('A'), HookDecision::Pass);
 
     Choose(frmSystray::mnu_systray_able);
     EXPECT_EQ(AbleCaption(), "Disable");
-    EXPECT_TRUE(app.state.KeyboardHookHandle);
-    EXPECT_TRUE(app.state.MouseHookHandle);
     EXPECT_TRUE(CapsLockOpensTheWindow());
 
     Choose(frmSystray::mnu_systray_able);

@@ -54,7 +54,7 @@ void Land(App& app, const std::shared_ptr<BuiltCatalogue>& built) {
                                                      std::to_string(built->took.count()) + " ms"));
     Watch(app, std::move(built->watchList));
     State& s = app.state;
-    if ((s.WindowOpen && !s.CommandText.empty()) || s.SubmitRequested) {
+    if ((s.WindowOpen && !s.CommandText.empty()) || !s.Submits.empty()) {
         // The line typed meanwhile is ranked against the new table.
         s.DisplayDirty = true;
         app.platform.RequestWake();

@@ -1,5 +1,5 @@
 // The entry point of Tovlen.exe. The program is linked for the GUI subsystem, where the
-// runtime calls main() too; it takes no arguments.
+// runtime calls main() too; the platform reads the command line itself.
 #include "app/app.h"
 #include "app/program.h"
 #include "platform/catch_at_edge.h"

@@ -6,7 +6,9 @@
 #include "app/lifetime_steps.h"
 #include "app/settings.h"
 #include "app/submit.h"
-#include "input/keyboard.h"
+#include "input/hooks.h"
+#include "input/latency.h"
+#include "platform/files.h"
 #include "platform/program_file.h"
 #include "platform/settings_store.h"
 #include "platform/window_utilities.h"
@@ -19,23 +21,62 @@ namespace tov {
 
 namespace {
 
-// Runs a frozen command line as if it had been submitted the moment it was frozen.
+// Runs a frozen command line as if it had been submitted the moment it was frozen; the
+// command line the user has now is theirs again afterwards.
 void ServeSubmit(App& app) {
     State& s = app.state;
-    s.SubmitRequested = false;
-    const unsigned generation = s.OpenGeneration;
+    const FrozenLine line = std::move(s.Submits.front());
+    s.Submits.pop_front();
     const std::string typedSince = s.CommandText;
     const bool openSince = s.WindowOpen;
-    s.CommandText = s.PendingSubmit;
-    s.SelectedIndex = s.PendingSelection;
-    s.PendingSubmit.clear();
+    const std::int16_t selectedSince = s.SelectedIndex;
+    const WindowHandle previousSince = s.PreviousWindow;
+    s.CommandText = line.text;
+    s.SelectedIndex = line.selection;
+    s.PreviousWindow = line.previousWindow;
     SubmitCommandLine(app);
-    if (s.OpenGeneration != generation || openSince) {
-        // The user opened the window again before the submit ran; that line is theirs.
-        s.CommandText = typedSince;
+    const bool keptOpen = s.WindowOpen;
+    s.CommandText = typedSince;
+    s.WindowOpen = openSince;
+    s.SelectedIndex = selectedSince;
+    s.PreviousWindow = previousSince;
+    if (openSince) {
+        s.DisplayDirty = true;
+    } else if (keptOpen && !s.NewsWaiting && s.Latest.change == line.change) {
+        // The command showed a message in the window and the user has done nothing since.
         s.WindowOpen = true;
+        s.SelectedIndex = 0;
+        s.PreviousWindow = line.previousWindow;
+        TellKeptOpen(app.platform, s, line.change);
+    }
+}
+
+// Brings the windows in step with the command line as it stands: an open line always has its
+// window on screen, also when a submit took it down after the user had opened it again.
+void FollowCommandLine(App& app) {
+    State& s = app.state;
+    const bool missing = !app.forms.frmMain || !app.forms.frmMain->visible;
+    if (s.WindowOpen && (s.ShownGeneration != s.OpenGeneration || missing)) {
+        s.ShownGeneration = s.OpenGeneration;
+        OpenCommandWindow(app.platform, app.forms, s.Transparency);
         s.DisplayDirty = true;
     }
+    if (!s.WindowOpen && s.Submits.empty() && app.forms.frmMain) {
+        CloseCommandWindow(app.platform, app.forms);
+        s.DisplayDirty = false;
+    }
+    if (s.DisplayDirty && s.WindowOpen) {
+        s.DisplayDirty = false;
+        RefreshCommandWindow(app);
+    }
+}
+
+void WriteLatencySummary(Platform& platform, const State& s) {
+    if (s.LatencyFile.empty())
+        return;
+    std::string failure;
+    if (!ReplaceFileContents(s.LatencyFile, LatencyReport(s.KeyTimes, s.Input.hookTimes), &failure))
+        platform.Log("The latency summary could not be written: " + failure);
 }
 
 } // namespace
@@ -47,32 +88,29 @@ void ServiceInput(App& app) {
         SaveSetting(app.platform, "mappedkey", std::to_string(s.ActivationKey));
         UnloadForm(app.platform, app.forms, app.forms.frmRemap);
     }
-    if (s.WindowOpen && s.ShownGeneration != s.OpenGeneration) {
-        s.ShownGeneration = s.OpenGeneration;
-        OpenCommandWindow(app.platform, app.forms, s.Transparency);
-        s.DisplayDirty = true;
-    }
-    if (!s.WindowOpen && !s.SubmitRequested && app.forms.frmMain) {
-        CloseCommandWindow(app.platform, app.forms);
-        s.DisplayDirty = false;
-    }
-    if (s.DisplayDirty && s.WindowOpen) {
-        s.DisplayDirty = false;
-        RefreshCommandWindow(app);
-    }
     // A submit runs commands that may open message boxes, whose own message loops run this
-    // routine again; one submit at a time, the next once the first has returned.
+    // routine again. The submit works on the line it froze, so the input thread's news waits
+    // until it has returned; then the next submit runs.
+    if (app.inSubmit)
+        return;
+    TakeLatestNews(s);
+    FollowCommandLine(app);
     // A line submitted before the first catalogue has landed waits for it.
-    while (s.SubmitRequested && !app.inSubmit && !FirstCatalogueUnderWay(app)) {
+    while (!s.Submits.empty() && !FirstCatalogueUnderWay(app)) {
         app.inSubmit = true;
         ServeSubmit(app);
         app.inSubmit = false;
+        TakeLatestNews(s);
+        FollowCommandLine(app);
     }
-    if (!s.WindowOpen && app.forms.frmMain && !app.inSubmit)
+    if (!s.WindowOpen && app.forms.frmMain)
         CloseCommandWindow(app.platform, app.forms);
+    if (!s.LatencyFile.empty())
+        NoteKeysShown(s);
 }
 
 void Startup(App& app) {
+    app.platform.Log("Tovlen started");
     EnsureStartupShortcut(app);
     LoadSettings(app.platform, app.state);
     RemoveLeftoverDownloads(app.platform);
@@ -92,9 +130,9 @@ void Startup(App& app) {
         app.platform.MakeTopmost(*suggestions);
     }
     FadeAwaySplash(app);
-    app.state.SubmitRequested = false;
     app.state.Running = true;
     app.platform.SetWakeHandler([&app] { ServiceInput(app); });
+    app.platform.SetActivationHandler([&app] { OpenCommandLine(app.platform, app.state); });
     InstallHooks(app.platform, app.state, app.forms);
     app.platform.RaisePriority();
 }
@@ -108,13 +146,19 @@ void MainLoop(App& app) {
 
 void Shutdown(App& app) {
     RemoveHooks(app.platform, app.state);
+    WriteLatencySummary(app.platform, app.state);
     RemoveProgramTrayIcon(app);
     app.platform.SetWakeHandler(nullptr);
+    app.platform.SetActivationHandler(nullptr);
     UnloadAllForms(app.platform, app.forms);
     app.forms.unloaded.clear();
+    app.platform.Log("Tovlen ended");
 }
 
 int RunTovlen(App& app) {
+    // A later start hands its command line to the copy that runs and ends quietly.
+    if (!app.platform.ClaimOnlyInstance())
+        return 0;
     Startup(app);
     MainLoop(app);
     Shutdown(app);

@@ -2,7 +2,7 @@
 
 #include "app/app.h"
 #include "app/contexts.h"
-#include "input/keyboard.h"
+#include "input/hooks.h"
 
 namespace tov {
 
@@ -45,17 +45,18 @@ void mnu_systray_preferences_Click(App& app) {
     ShowPreferences(app);
 }
 
-// The caption is the only record of whether the hooks are on.
+// The caption is the only record on this thread of whether the hooks act; the input thread keeps
+// its hooks in place and lets every event pass while disabled.
 void mnu_systray_able_Click(App& app) {
     MenuItem* able =
         app.forms.frmSystray ? app.forms.frmSystray->FindMenuItem(frmSystray::mnu_systray_able) : nullptr;
     if (!able)
         return;
     if (able->caption == kDisableCaption) {
-        RemoveHooks(app.platform, app.state);
+        TellEnabled(app.platform, app.state, false);
         able->caption = kEnableCaption;
     } else {
-        InstallHooks(app.platform, app.state, app.forms);
+        TellEnabled(app.platform, app.state, true);
         able->caption = kDisableCaption;
     }
 }

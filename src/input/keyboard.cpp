@@ -1,6 +1,5 @@
 #include "input/keyboard.h"
 
-#include "input/mouse.h"
 #include "platform/text.h"
 
 namespace tov {
@@ -38,39 +37,46 @@ std::string Printable(const std::string& utf8) {
     return out;
 }
 
-// Enter and a second press of the activation key both end the typing at once, so that keys
-// that follow before the main loop gets to the submit go to the desktop, not into this line.
-void FreezeForSubmit(State& s) {
-    s.PendingSubmit = s.CommandText;
-    s.PendingSelection = s.SelectedIndex;
-    s.SubmitRequested = true;
-    s.WindowOpen = false;
-    s.CommandText.clear();
+void Append(std::string& text, const std::string& typed) {
+    if (text.size() + typed.size() <= kMaxCommandBytes)
+        text += typed;
 }
 
-void Open(Platform& platform, State& s) {
-    s.SelectedIndex = 0;
-    s.PreviousWindow = platform.ForegroundWindow();
-    s.CommandText.clear();
-    s.WindowOpen = true;
-    ++s.OpenGeneration;
+// Enter and a second press of the activation key both end the typing at once, so that keys
+// that follow before the main loop gets to the submit go to the desktop, not into this line.
+std::optional<FrozenLine> Freeze(Typing& t) {
+    FrozenLine line{t.commandText, t.selectedIndex, t.previousWindow, t.changes + 1};
+    t.windowOpen = false;
+    t.commandText.clear();
+    return line;
 }
 
 } // namespace
 
-HookDecision KeyboardProc(Platform& platform, State& s, const KeyEvent& event) {
+void OpenLine(Platform& platform, Typing& t) {
+    t.selectedIndex = 0;
+    t.previousWindow = platform.ForegroundWindow();
+    t.commandText.clear();
+    t.windowOpen = true;
+    ++t.openings;
+}
+
+HookDecision KeyboardProc(Platform& platform, Typing& t, const KeyEvent& event, const NewsSink& tell) {
+    if (!t.enabled)
+        return HookDecision::Pass;
     const bool keyDown = event.message == KeyMessage::KeyDown;
     const bool anyDown = keyDown || event.message == KeyMessage::SysKeyDown;
 
-    if (s.CapturingKey) {
+    if (t.capturingKey) {
         // Only a key press can be the new key: the release of the key or click that started
         // the capture must not be taken for it.
         if (!anyDown)
             return HookDecision::Pass;
-        s.ActivationKey = static_cast<std::int16_t>(event.vkCode);
-        s.CapturingKey = false;
-        s.CaptureCompleted = true;
-        platform.RequestWake();
+        t.activationKey = static_cast<std::int16_t>(event.vkCode);
+        t.capturingKey = false;
+        TypingNews news = NewsOf(t, event.at);
+        news.capturedKey = t.activationKey;
+        tell(std::move(news));
         return HookDecision::Swallow;
     }
     if (!keyDown)
@@ -78,65 +84,53 @@ HookDecision KeyboardProc(Platform& platform, State& s, const KeyEvent& event) {
 
     HookDecision result = HookDecision::Pass;
     bool changed = false;
-    if (event.vkCode == static_cast<std::uint32_t>(static_cast<std::uint16_t>(s.ActivationKey))) {
+    std::optional<FrozenLine> frozen;
+    if (event.vkCode == static_cast<std::uint32_t>(static_cast<std::uint16_t>(t.activationKey))) {
         result = HookDecision::Swallow;
-        if (s.WindowOpen)
-            FreezeForSubmit(s);
+        if (t.windowOpen)
+            frozen = Freeze(t);
         else
-            Open(platform, s);
+            OpenLine(platform, t);
         changed = true;
-    } else if (s.WindowOpen && event.vkCode != VirtualKey::CapsLock) {
+    } else if (t.windowOpen && event.vkCode != VirtualKey::CapsLock) {
         result = HookDecision::Swallow;
         changed = true;
         switch (static_cast<VirtualKey>(event.vkCode)) {
         case VirtualKey::Escape:
-            s.WindowOpen = false;
-            s.CommandText.clear();
+            t.windowOpen = false;
+            t.commandText.clear();
             break;
         case VirtualKey::Up:
-            if (s.SelectedIndex > 0)
-                --s.SelectedIndex;
+            if (t.selectedIndex > 0)
+                --t.selectedIndex;
             break;
         case VirtualKey::Down:
-            if (s.SelectedIndex < s.SuggestionCount - 1)
-                ++s.SelectedIndex;
-            else if (s.SuggestionCount <= 0)
-                s.SelectedIndex = static_cast<std::int16_t>(s.SuggestionCount - 1);
+            if (t.selectedIndex < t.suggestionCount - 1)
+                ++t.selectedIndex;
+            else if (t.suggestionCount <= 0)
+                t.selectedIndex = static_cast<std::int16_t>(t.suggestionCount - 1);
             break;
         case VirtualKey::Backspace:
-            RemoveLastCharacter(s.CommandText);
+            RemoveLastCharacter(t.commandText);
             break;
         case VirtualKey::Enter:
-            FreezeForSubmit(s);
+            frozen = Freeze(t);
             break;
         default:
             if (IsPassThroughKey(event.vkCode)) {
                 result = HookDecision::Pass;
                 changed = false;
             } else {
-                s.CommandText += LowerCase(Printable(platform.TranslateKey(event)));
+                Append(t.commandText, LowerCase(Printable(platform.TranslateKey(event))));
             }
         }
     }
     if (changed) {
-        s.DisplayDirty = true;
-        platform.RequestWake();
+        TypingNews news = NewsOf(t, event.at);
+        news.frozen = std::move(frozen);
+        tell(std::move(news));
     }
     return result;
-}
-
-void InstallHooks(Platform& platform, State& state, const Forms& forms) {
-    state.KeyboardHookHandle = platform.InstallKeyboardHook(
-        [&platform, &state](const KeyEvent& e) { return KeyboardProc(platform, state, e); });
-    state.MouseHookHandle = platform.InstallMouseHook(
-        [&platform, &state, &forms](const MouseEvent& e) { return MouseProc(platform, state, forms, e); });
-}
-
-void RemoveHooks(Platform& platform, State& state) {
-    platform.RemoveKeyboardHook();
-    platform.RemoveMouseHook();
-    state.KeyboardHookHandle = false;
-    state.MouseHookHandle = false;
 }
 
 } // namespace tov

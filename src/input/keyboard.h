@@ -1,16 +1,14 @@
 #pragma once
-#include "input/state.h"
-#include "platform/forms.h"
+#include "input/typing.h"
+#include "platform/platform.h"
 
 namespace tov {
 
-// The keyboard hook's decision for one event of the desktop. It only updates the command
-// line state and asks the main loop for the window work (RequestWake); it never blocks.
-HookDecision KeyboardProc(Platform& platform, State& state, const KeyEvent& event);
+// The keyboard hook's decision for one event of the desktop, on the input thread. It decides
+// from what that thread owns, hands the change to `tell` and returns; it never blocks.
+HookDecision KeyboardProc(Platform& platform, Typing& typing, const KeyEvent& event, const NewsSink& tell);
 
-// Installs both hooks with the program's handlers; removes them. Failures are silent:
-// without hooks the program simply never opens its window.
-void InstallHooks(Platform& platform, State& state, const Forms& forms);
-void RemoveHooks(Platform& platform, State& state);
+// Opens the command line on the input thread, as the activation key does.
+void OpenLine(Platform& platform, Typing& typing);
 
 } // namespace tov

@@ -2,18 +2,15 @@
 
 namespace tov {
 
-HookDecision MouseProc(Platform& platform, State& state, const Forms& forms, const MouseEvent& event) {
-    if (event.message != MouseMessage::LeftDown && event.message != MouseMessage::RightDown)
+HookDecision MouseProc(Platform& platform, Typing& t, const MouseEvent& event, const NewsSink& tell) {
+    if (!t.enabled || (event.message != MouseMessage::LeftDown && event.message != MouseMessage::RightDown))
         return HookDecision::Pass;
-    const Form* suggestions = forms.frmCommandSuggestion.get();
-    const WindowHandle under = platform.TopLevelWindowAt(event.pt);
-    if (suggestions && suggestions->handle != 0 && under == suggestions->handle)
+    if (t.suggestionWindow != 0 && platform.TopLevelWindowAt(event.pt) == t.suggestionWindow)
         return HookDecision::Pass;
-    if (state.WindowOpen || !state.CommandText.empty()) {
-        state.WindowOpen = false;
-        state.CommandText.clear();
-        state.DisplayDirty = true;
-        platform.RequestWake();
+    if (t.windowOpen || !t.commandText.empty()) {
+        t.windowOpen = false;
+        t.commandText.clear();
+        tell(NewsOf(t));
     }
     return HookDecision::Pass;
 }

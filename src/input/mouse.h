@@ -1,11 +1,11 @@
 #pragma once
-#include "input/state.h"
-#include "platform/forms.h"
+#include "input/typing.h"
+#include "platform/platform.h"
 
 namespace tov {
 
 // A button press outside the suggestion window closes the command line; the click itself
-// always goes on to its target.
-HookDecision MouseProc(Platform& platform, State& state, const Forms& forms, const MouseEvent& event);
+// always goes on to its target. On the input thread, like the keyboard hook.
+HookDecision MouseProc(Platform& platform, Typing& typing, const MouseEvent& event, const NewsSink& tell);
 
 } // namespace tov

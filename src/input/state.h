@@ -1,25 +1,25 @@
 #pragma once
-// The process-wide values, in one place. One thread owns them all: the hooks, the window
-// handlers and the main loop run on it, so nothing here is locked. They live with the hooks,
-// the lowest code that changes them; the layers above read them and the windows below
-// them are handed the few values they show.
+// The process-wide values, in one place. They live with the hooks, the lowest code that
+// changes them; the layers above read them and the windows below them are handed the few
+// values they show. Which thread owns which is written in input/typing.h: `Input` is the input
+// thread's, the rest the main thread's, so nothing here is locked.
+#include "input/typing.h"
 #include "platform/types.h"
 
 #include <cstdint>
+#include <deque>
 #include <string>
 
 namespace tov {
 
-constexpr std::int16_t kDefaultActivationKey = static_cast<std::int16_t>(KeyCode(VirtualKey::CapsLock));
-constexpr std::int16_t kDefaultSuggestionCount = 10;
 constexpr std::int16_t kDefaultTransparency = 230;
 
 struct State {
+    // The command line as the main thread shows it, following the input thread's news.
     std::string CommandText; // always lower case; empty while the window is closed
     bool WindowOpen = false;
     std::int16_t ActivationKey = kDefaultActivationKey;
     bool CapturingKey = false;
-    bool SubmitRequested = false;
     WindowHandle PreviousWindow = 0;
     std::int16_t SelectedIndex = 0;
     std::int16_t SuggestionCount = kDefaultSuggestionCount;
@@ -31,19 +31,25 @@ struct State {
     std::int16_t ShowApps = 1;
     std::string FirefoxProfilesDir;
     bool Running = false;
-    bool KeyboardHookHandle = false; // the platform holds the real handles; these say whether they are set
-    bool MouseHookHandle = false;
+    bool HooksRunning = false; // the input thread runs with both hooks in place
 
-    // Work the hooks leave to the main loop. The hook decides and records; the loop acts.
-    std::string PendingSubmit;         // the command line frozen at Enter or the activation key
-    std::int16_t PendingSelection = 0; // SelectedIndex at that moment
-    unsigned OpenGeneration = 0;       // bumped at each opening, so the loop re-creates frmMain
-    unsigned ShownGeneration = 0;      // the opening that the command window on screen belongs to
-    bool DisplayDirty = false;         // the command line or selection changed since the last redraw
-    bool CaptureCompleted = false;     // a key was captured as the activation key; the loop saves it
+    // Work the hooks leave to the main loop. The hook decides and posts; the loop acts.
+    TypingNews Latest;              // the input thread's latest news
+    bool NewsWaiting = false;       // Latest is not yet shown
+    std::deque<FrozenLine> Submits; // oldest first
+    unsigned OpenGeneration = 0;    // the opening the command line belongs to
+    unsigned ShownGeneration = 0;   // the opening that the command window on screen belongs to
+    bool DisplayDirty = false;      // the command line or selection changed since the last redraw
+    bool CaptureCompleted = false;  // a key was captured as the activation key; the loop saves it
+    std::string LatencyFile;        // where the latency summary goes at exit; empty: nothing measured
+    std::vector<std::chrono::steady_clock::time_point> KeysWaiting; // hook entries not yet repainted
+    std::vector<Duration> KeyTimes; // from a hook's entry to the repaint it caused, while measuring
 
     // How deep the custom commands being carried out are nested right now.
     int CustomCommandDepth = 0;
+
+    // The input thread's own; see input/typing.h.
+    Typing Input;
 };
 
 } // namespace tov

@@ -105,12 +105,7 @@ class Platform {
   public:
     virtual ~Platform() = default;
 
-    // Hooks and the message loop. Hook handlers run on the thread that installed them,
-    // while it waits for messages; they must return at once.
-    virtual bool InstallKeyboardHook(KeyHandler handler) = 0;
-    virtual bool InstallMouseHook(MouseHandler handler) = 0;
-    virtual void RemoveKeyboardHook() = 0;
-    virtual void RemoveMouseHook() = 0;
+    // The main thread's message loop.
     // Retrieves and dispatches one message; false once the thread's quit message arrives.
     virtual bool RunOneMessage() = 0;
     // Dispatches whatever is waiting and returns (the classic DoEvents).
@@ -121,7 +116,33 @@ class Platform {
     virtual void RequestWake() = 0;
     virtual void RaisePriority() = 0;
 
-    // Keyboard translation with the keyboard state of the moment; empty when the key gives no character.
+    // The input thread: a thread of the platform's own that installs both low-level hooks and
+    // runs a message loop that does nothing else, so that no work of the main thread can keep a
+    // key of the desktop waiting. `handlers` run there, one event at a time; they decide from
+    // what that thread owns and never wait for the main thread. A watchdog on the main thread
+    // installs the hooks again when Windows has dropped them (it does so silently after a slow
+    // answer), and after the session is unlocked or the machine resumes; each time is logged.
+    // StartInput is false when a hook could not be installed; StopInput removes the hooks and
+    // ends the thread. Both are called on the main thread.
+    virtual bool StartInput(InputHandlers handlers) = 0;
+    virtual void StopInput() = 0;
+    // The two threads' exchange; either may be called from any thread, and work runs in the
+    // order it was posted. PostToInput runs `work` on the input thread between two hook calls
+    // (at once on the caller's thread while there is no input thread, as nothing else owns its
+    // values then). PostToMain runs `work` on the main thread from message dispatch, also inside
+    // nested loops such as a message box, like the wake handler.
+    virtual void PostToInput(std::function<void()> work) = 0;
+    virtual void PostToMain(std::function<void()> work) = 0;
+    // A later start of the program in the same session hands over its command line and ends;
+    // a plain one asks this copy to open its command window, which the handler does, on the
+    // main thread. The platform serves the test switches itself (see platform/later_start.h).
+    virtual void SetActivationHandler(std::function<void()> handler) = 0;
+    // One running copy per session: true when this process is it. Otherwise this process's
+    // command line went to the copy that runs, and this one is to end quietly.
+    virtual bool ClaimOnlyInstance() = 0;
+
+    // Keyboard translation with the keyboard state of the moment and the keyboard layout of the
+    // window in front; empty when the key gives no character. A dead key gives its accent.
     virtual std::string TranslateKey(const KeyEvent& event) = 0;
     virtual std::string KeyName(std::uint32_t vkCode) = 0;
 

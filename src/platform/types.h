@@ -1,6 +1,7 @@
 #pragma once
 // Small value types that cross the platform seam. No Windows types appear here,
 // so everything above the seam builds and is tested on any system.
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -53,6 +54,7 @@ struct KeyEvent {
     std::uint32_t vkCode = 0;
     std::uint32_t scanCode = 0;
     bool extended = false;
+    std::chrono::steady_clock::time_point at{}; // when the hook procedure was entered
 };
 
 enum class MouseMessage { Move, LeftDown, LeftUp, RightDown, RightUp, MiddleDown, MiddleUp, Wheel, Other };
@@ -66,6 +68,11 @@ enum class HookDecision { Pass, Swallow };
 
 using KeyHandler = std::function<HookDecision(const KeyEvent&)>;
 using MouseHandler = std::function<HookDecision(const MouseEvent&)>;
+
+struct InputHandlers {
+    KeyHandler keys;
+    MouseHandler mouse;
+};
 
 // A loaded icon or picture owned by the platform; released when the last reference goes.
 struct Picture {

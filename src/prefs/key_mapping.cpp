@@ -1,5 +1,6 @@
 #include "prefs/key_mapping.h"
 
+#include "input/hooks.h"
 #include "platform/settings_store.h"
 #include "platform/window_utilities.h"
 #include "prefs/preferences_form.h"
@@ -59,8 +60,9 @@ void cmdRemap_Click(Platform& platform, State& s, Forms& forms) {
         platform.MakeTopmost(remap);
     }
     s.CapturingKey = true;
-    // The low-level hook runs only while this thread retrieves messages, so the wait keeps
-    // them moving; it sleeps in the retrieval rather than spinning.
+    TellCapture(platform, s);
+    // The input thread's news of the key comes through this thread's messages, so the wait
+    // keeps them moving; it sleeps in the retrieval rather than spinning.
     while (s.CapturingKey && s.Running) {
         if (!platform.RunOneMessage()) {
             s.Running = false;
@@ -70,6 +72,7 @@ void cmdRemap_Click(Platform& platform, State& s, Forms& forms) {
     if (s.CapturingKey) {
         // The program is ending: no key came.
         s.CapturingKey = false;
+        TellCapture(platform, s);
         UnloadForm(platform, forms, forms.frmRemap);
         return;
     }
@@ -79,6 +82,7 @@ void cmdRemap_Click(Platform& platform, State& s, Forms& forms) {
 void cmdKeyMapReset_Click(Platform& platform, State& s, Forms& forms) {
     SaveSetting(platform, "mappedkey", std::to_string(kDefaultActivationKey));
     s.ActivationKey = kDefaultActivationKey;
+    TellActivationKey(platform, s);
     ShowKeyName(platform, s, forms);
 }
 

@@ -2,6 +2,7 @@
 
 #include "catalogue/built_in_commands.h"
 #include "catalogue/catalogue.h"
+#include "input/hooks.h"
 #include "platform/files.h"
 #include "platform/settings_store.h"
 #include "platform/window_utilities.h"
@@ -48,6 +49,7 @@ void udSuggestions_Change(const PreferencesContext& p) {
     UpdatePreferencesWindow(p.platform, p.forms);
     SaveSetting(p.platform, "showsuggestions", std::to_string(value));
     p.state.SuggestionCount = static_cast<std::int16_t>(value);
+    TellSuggestionCount(p.platform, p.state);
 }
 
 void sdrTransparency_Change(const PreferencesContext& p) {
@@ -56,8 +58,11 @@ void sdrTransparency_Change(const PreferencesContext& p) {
         return;
     const int value = f->At(frmPrefs::sdrTransparency).value;
     SaveSetting(p.platform, "windowtransparency", std::to_string(value));
-    if (!p.forms.frmCommandSuggestion)
+    if (!p.forms.frmCommandSuggestion) {
         LoadSuggestionForm(p.platform, p.forms);
+        if (p.forms.frmCommandSuggestion)
+            TellSuggestionWindow(p.platform, p.state, p.forms.frmCommandSuggestion->handle);
+    }
     if (p.forms.frmCommandSuggestion)
         SetTransparency(p.platform, p.forms.frmCommandSuggestion->handle, value);
     p.state.Transparency = static_cast<std::int16_t>(value);

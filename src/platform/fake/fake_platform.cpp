@@ -1,6 +1,7 @@
 #include "platform/fake/fake_platform.h"
 
 #include "platform/files.h"
+#include "platform/later_start.h"
 #include "platform/text.h"
 #include "platform/tray_tip.h"
 
@@ -48,12 +49,14 @@ std::uint32_t KeyOfCharacter(char c) {
 FakePlatform::FakePlatform() = default;
 
 HookDecision FakePlatform::PressKey(std::uint32_t vkCode, KeyMessage message) {
-    if (!keyHandler)
+    RunInputWork();
+    if (!keyHandler || hooksDropped)
         return HookDecision::Pass;
     KeyEvent event;
     event.message = message;
     event.vkCode = vkCode;
     event.scanCode = vkCode; // the fake keyboard's scan codes equal the virtual keys
+    event.at = std::chrono::steady_clock::now();
     return keyHandler(event);
 }
 
@@ -76,18 +79,86 @@ HookDecision FakePlatform::TypeText(std::string_view text) {
 }
 
 HookDecision FakePlatform::Click(Point screenPoint, MouseMessage message) {
-    if (!mouseHandler)
+    RunInputWork();
+    if (!mouseHandler || hooksDropped)
         return HookDecision::Pass;
     return mouseHandler(MouseEvent{message, screenPoint});
+}
+
+void FakePlatform::RunInputWork() {
+    while (!inputWork.empty()) {
+        const auto work = std::move(inputWork.front());
+        inputWork.pop_front();
+        work();
+    }
+}
+
+void FakePlatform::RunMainWork() {
+    std::deque<std::function<void()>> batch;
+    batch.swap(mainWork);
+    for (auto& work : batch)
+        work();
 }
 
 void FakePlatform::RunPending() {
     if (!holdBackground)
         FinishBackground();
-    while (wakePending) {
-        wakePending = false;
-        if (wakeHandler)
-            wakeHandler();
+    while (wakePending || !mainWork.empty() || !inputWork.empty()) {
+        RunInputWork();
+        RunMainWork();
+        if (wakePending) {
+            wakePending = false;
+            if (wakeHandler)
+                wakeHandler();
+        }
+    }
+}
+
+void FakePlatform::QueueKey(std::uint32_t vkCode, KeyMessage message) {
+    hookQueue.push_back([this, vkCode, message] { queuedDecisions.push_back(PressKey(vkCode, message)); });
+}
+
+void FakePlatform::QueueKey(VirtualKey key, KeyMessage message) {
+    QueueKey(KeyCode(key), message);
+}
+
+void FakePlatform::QueueText(std::string_view text) {
+    hookQueue.push_back([this, text = std::string(text)] { queuedDecisions.push_back(TypeText(text)); });
+}
+
+void FakePlatform::QueueClick(Point screenPoint, MouseMessage message) {
+    hookQueue.push_back(
+        [this, screenPoint, message] { queuedDecisions.push_back(Click(screenPoint, message)); });
+}
+
+void FakePlatform::RunModalLoop() {
+    RunPending();
+    // An event's handler may open a nested loop that takes the rest of the queue.
+    while (!hookQueue.empty()) {
+        const auto event = std::move(hookQueue.front());
+        hookQueue.pop_front();
+        event();
+        RunPending();
+    }
+}
+
+void FakePlatform::StartAgain(std::string_view arguments) {
+    const LaterStart start = ParseLaterStart(arguments);
+    switch (start.request) {
+    case LaterStartRequest::Activate:
+        PostToMain([this] {
+            if (activationHandler)
+                activationHandler();
+        });
+        break;
+    case LaterStartRequest::DropHooks:
+        hooksDropped = true;
+        break;
+    case LaterStartRequest::Busy:
+        busyRequests.push_back(start.busy);
+        break;
+    case LaterStartRequest::Unknown:
+        break;
     }
 }
 
@@ -141,26 +212,40 @@ WindowHandle FakePlatform::AddWindow(std::string caption, bool onTop) {
     return h;
 }
 
-bool FakePlatform::InstallKeyboardHook(KeyHandler handler) {
-    keyHandler = std::move(handler);
-    calls.push_back("InstallKeyboardHook");
+bool FakePlatform::StartInput(InputHandlers handlers) {
+    keyHandler = std::move(handlers.keys);
+    mouseHandler = std::move(handlers.mouse);
+    inputRunning = true;
+    hooksDropped = false;
+    calls.push_back("StartInput");
     return true;
 }
 
-bool FakePlatform::InstallMouseHook(MouseHandler handler) {
-    mouseHandler = std::move(handler);
-    calls.push_back("InstallMouseHook");
-    return true;
-}
-
-void FakePlatform::RemoveKeyboardHook() {
+void FakePlatform::StopInput() {
     keyHandler = nullptr;
-    calls.push_back("RemoveKeyboardHook");
+    mouseHandler = nullptr;
+    inputRunning = false;
+    calls.push_back("StopInput");
 }
 
-void FakePlatform::RemoveMouseHook() {
-    mouseHandler = nullptr;
-    calls.push_back("RemoveMouseHook");
+void FakePlatform::PostToInput(std::function<void()> work) {
+    if (inputRunning)
+        inputWork.push_back(std::move(work));
+    else
+        work();
+}
+
+void FakePlatform::PostToMain(std::function<void()> work) {
+    mainWork.push_back(std::move(work));
+}
+
+void FakePlatform::SetActivationHandler(std::function<void()> handler) {
+    activationHandler = std::move(handler);
+}
+
+bool FakePlatform::ClaimOnlyInstance() {
+    calls.push_back("ClaimOnlyInstance");
+    return !anotherCopyRuns;
 }
 
 bool FakePlatform::RunOneMessage() {
@@ -174,7 +259,7 @@ bool FakePlatform::RunOneMessage() {
 }
 
 void FakePlatform::PumpPendingMessages() {
-    RunPending();
+    RunModalLoop();
 }
 
 void FakePlatform::SetWakeHandler(std::function<void()> handler) {
@@ -343,6 +428,7 @@ PicturePtr FakePlatform::ExtractFileIcon(const std::string& path, int index) {
 MessageBoxResult FakePlatform::ShowMessageBox(const std::string& text, const std::string& title,
                                               MessageBoxButtons buttons) {
     messageBoxes.push_back({text, title, buttons, calls.size()});
+    RunModalLoop();
     if (!messageBoxAnswers.empty()) {
         const MessageBoxResult answer = messageBoxAnswers.front();
         messageBoxAnswers.pop_front();
@@ -354,6 +440,7 @@ MessageBoxResult FakePlatform::ShowMessageBox(const std::string& text, const std
 std::optional<std::string> FakePlatform::ChooseOpenFile(WindowHandle owner, const OpenFileRequest& request) {
     dialogOwners.push_back(owner);
     openFileRequests.push_back(request);
+    RunModalLoop();
     if (openFileAnswers.empty())
         return std::nullopt;
     auto answer = std::move(openFileAnswers.front());
@@ -364,6 +451,7 @@ std::optional<std::string> FakePlatform::ChooseOpenFile(WindowHandle owner, cons
 std::optional<std::string> FakePlatform::ChooseFolder(WindowHandle owner, const std::string&) {
     dialogOwners.push_back(owner);
     ++folderRequests;
+    RunModalLoop();
     if (folderAnswers.empty())
         return std::nullopt;
     auto answer = std::move(folderAnswers.front());
@@ -375,6 +463,7 @@ std::string FakePlatform::InputBox(WindowHandle owner, const std::string& prompt
                                    const std::string& defaultText) {
     dialogOwners.push_back(owner);
     inputBoxes.push_back({prompt, title, defaultText});
+    RunModalLoop();
     if (inputBoxAnswers.empty())
         return {};
     std::string answer = std::move(inputBoxAnswers.front());
@@ -514,6 +603,7 @@ void FakePlatform::ShowTrayBalloon(const std::string& title, const std::string& 
 
 std::optional<std::size_t> FakePlatform::ShowPopupMenu(Form& owner) {
     popupsShown.push_back(owner.name);
+    RunModalLoop();
     std::optional<ControlName> choice;
     if (!popupChoices.empty()) {
         choice = popupChoices.front();
@@ -537,7 +627,7 @@ MonotonicTime FakePlatform::MonotonicNow() {
 
 void FakePlatform::PumpMessagesUntil(MonotonicTime deadline) {
     calls.push_back("PumpMessagesUntil");
-    RunPending();
+    RunModalLoop();
     AdvanceTimeTo(deadline);
 }
 

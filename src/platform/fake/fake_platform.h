@@ -71,8 +71,22 @@ class FakePlatform : public Platform {
     HookDecision PressKey(VirtualKey key, KeyMessage message = KeyMessage::KeyDown);
     HookDecision TypeText(std::string_view text); // one key per character, letters as their virtual keys
     HookDecision Click(Point screenPoint, MouseMessage message = MouseMessage::LeftDown);
-    // Runs what a message loop would: the wake handler when a wake is pending.
+    // Runs what a message loop would: work posted to either thread, and the wake handler when
+    // a wake is pending, until nothing is left.
     void RunPending();
+    // The input thread answers hook events whatever the main thread does, so PressKey, TypeText
+    // and Click run the handler at once (after the work posted to the input thread before them).
+    // Events queued here instead arrive while the main thread is inside its next modal loop
+    // (a message box, a dialog, a pop-up menu, a wait, a pump), as a user's keys and clicks do
+    // while a box is up: one at a time, each followed by the main thread's dispatch.
+    void QueueKey(std::uint32_t vkCode, KeyMessage message = KeyMessage::KeyDown);
+    void QueueKey(VirtualKey key, KeyMessage message = KeyMessage::KeyDown);
+    void QueueText(std::string_view text);
+    void QueueClick(Point screenPoint, MouseMessage message = MouseMessage::LeftDown);
+    // A modal loop of the main thread, as the fake's boxes, dialogs, menus and waits run it.
+    void RunModalLoop();
+    // A later start of the program in the same session, with its command line.
+    void StartAgain(std::string_view arguments);
     void ClickControl(Form& form, ControlName name, int index = 0);
     // Moves a slider or up-down, or selects a list row, as the user would.
     void ChangeValue(Form& form, ControlName name, int value);
@@ -146,17 +160,28 @@ class FakePlatform : public Platform {
     std::function<void()> wakeHandler;
     bool wakePending = false;
     int wakeRequests = 0;
+    bool inputRunning = false;
+    bool hooksDropped = false; // as Windows drops them: events pass the program unseen
+    std::deque<std::function<void()>> hookQueue;
+    std::vector<HookDecision> queuedDecisions; // of the queued events, in the order they ran
+    std::deque<std::function<void()>> inputWork;
+    std::deque<std::function<void()>> mainWork;
+    std::function<void()> activationHandler;
+    bool anotherCopyRuns = false;                        // ClaimOnlyInstance is false
+    std::vector<std::chrono::milliseconds> busyRequests; // a later start's "/test-busy"
 
     // Platform.
-    bool InstallKeyboardHook(KeyHandler handler) override;
-    bool InstallMouseHook(MouseHandler handler) override;
-    void RemoveKeyboardHook() override;
-    void RemoveMouseHook() override;
     bool RunOneMessage() override;
     void PumpPendingMessages() override;
     void SetWakeHandler(std::function<void()> handler) override;
     void RequestWake() override;
     void RaisePriority() override;
+    bool StartInput(InputHandlers handlers) override;
+    void StopInput() override;
+    void PostToInput(std::function<void()> work) override;
+    void PostToMain(std::function<void()> work) override;
+    void SetActivationHandler(std::function<void()> handler) override;
+    bool ClaimOnlyInstance() override;
     std::string TranslateKey(const KeyEvent& event) override;
     std::string KeyName(std::uint32_t vkCode) override;
     WindowHandle ForegroundWindow() override;
@@ -220,6 +245,9 @@ class FakePlatform : public Platform {
     TimerPtr StartTimer(std::chrono::milliseconds after, std::function<void()> onTime) override;
 
   private:
+    void RunInputWork();
+    void RunMainWork();
+
     WindowHandle nextHandle_ = 0x1000;
 };
 

@@ -29,6 +29,8 @@ constexpr UINT WM_APP_WAKE = WM_APP + 1;
 constexpr std::size_t kMaxTopLevelWindows = 65536; // a guard against a window list that changes under us
 constexpr UINT TOUNICODE_NO_STATE_CHANGE = 0x4;    // keeps the focused program's dead-key state intact
 
+} // namespace
+
 KeyMessage ToKeyMessage(WPARAM message) {
     switch (message) {
     case WM_KEYUP:
@@ -41,15 +43,6 @@ KeyMessage ToKeyMessage(WPARAM message) {
         return KeyMessage::KeyDown;
     }
 }
-
-// A low-level hook procedure gets the event and nothing of ours, but the system calls it on
-// the thread that installed the hook. So each installation leaves its platform in a pointer
-// of that thread, which only the hook procedure reads, and the removal clears it: unlike a
-// static of the class, the pointer lives exactly as long as the hook and where the hook runs.
-thread_local Win32Platform* keyboardHookOwner = nullptr;
-thread_local Win32Platform* mouseHookOwner = nullptr;
-
-} // namespace
 
 MouseMessage ToMouseMessage(UINT message) {
     switch (message) {
@@ -97,14 +90,17 @@ Win32Platform::Win32Platform() {
     RegisterClassExW(&wc);
     wakeWindow_.Reset(
         CreateWindowExW(0, kWakeClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, this));
+    CreateServiceWindow();
     RegisterFormClasses();
 }
 
 Win32Platform::~Win32Platform() {
     background_.reset();
     RemoveTrayIcon();
-    RemoveKeyboardHook();
-    RemoveMouseHook();
+    StopInput();
+    serviceWindow_.Reset();
+    if (ownsInstanceMutex_)
+        ReleaseMutex(instanceMutex_.Get());
     wakeWindow_.Reset();
 }
 
@@ -117,70 +113,6 @@ int Win32Platform::ToScreen(int logical) const {
 }
 int Win32Platform::FromScreen(int physical) const {
     return MulDiv(physical, USER_DEFAULT_SCREEN_DPI, dpi_);
-}
-
-// A handler that fails passes its event on, as one that lets it through does: passing the
-// event down the chain keeps other programs' hooks working.
-LRESULT CALLBACK Win32Platform::KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) noexcept {
-    Win32Platform* owner = keyboardHookOwner;
-    if (code == HC_ACTION && owner && owner->keyHandler_) {
-        const auto* data = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-        KeyEvent event;
-        event.message = ToKeyMessage(wParam);
-        event.vkCode = data->vkCode;
-        event.scanCode = data->scanCode;
-        event.extended = (data->flags & LLKHF_EXTENDED) != 0;
-        if (CatchAtEdge(owner, "the keyboard hook", HookDecision::Pass,
-                        [&] { return owner->keyHandler_(event); }) == HookDecision::Swallow)
-            return 1;
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-LRESULT CALLBACK Win32Platform::MouseHookProc(int code, WPARAM wParam, LPARAM lParam) noexcept {
-    Win32Platform* owner = mouseHookOwner;
-    if (code == HC_ACTION && owner && owner->mouseHandler_) {
-        const auto* data = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-        const MouseEvent event{ToMouseMessage(static_cast<UINT>(wParam)), Point{data->pt.x, data->pt.y}};
-        if (CatchAtEdge(owner, "the mouse hook", HookDecision::Pass,
-                        [&] { return owner->mouseHandler_(event); }) == HookDecision::Swallow)
-            return 1;
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-bool Win32Platform::InstallKeyboardHook(KeyHandler handler) {
-    RemoveKeyboardHook();
-    keyHandler_ = std::move(handler);
-    keyboardHookOwner = this;
-    keyboardHook_.Reset(SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHookProc, instance_, 0));
-    if (!keyboardHook_)
-        RemoveKeyboardHook();
-    return static_cast<bool>(keyboardHook_);
-}
-
-bool Win32Platform::InstallMouseHook(MouseHandler handler) {
-    RemoveMouseHook();
-    mouseHandler_ = std::move(handler);
-    mouseHookOwner = this;
-    mouseHook_.Reset(SetWindowsHookExW(WH_MOUSE_LL, MouseHookProc, instance_, 0));
-    if (!mouseHook_)
-        RemoveMouseHook();
-    return static_cast<bool>(mouseHook_);
-}
-
-void Win32Platform::RemoveKeyboardHook() {
-    keyboardHook_.Reset();
-    if (keyboardHookOwner == this)
-        keyboardHookOwner = nullptr;
-    keyHandler_ = nullptr;
-}
-
-void Win32Platform::RemoveMouseHook() {
-    mouseHook_.Reset();
-    if (mouseHookOwner == this)
-        mouseHookOwner = nullptr;
-    mouseHandler_ = nullptr;
 }
 
 LRESULT CALLBACK Win32Platform::WakeWindowProc(HWND window, UINT message, WPARAM wParam,
@@ -254,9 +186,13 @@ std::string Win32Platform::TranslateKey(const KeyEvent& event) {
          {VK_SHIFT, VK_LSHIFT, VK_RSHIFT, VK_CONTROL, VK_LCONTROL, VK_RCONTROL, VK_MENU, VK_LMENU, VK_RMENU})
         keys[vk] = (GetAsyncKeyState(vk) & 0x8000) ? 0x80 : 0;
     keys[VK_CAPITAL] = (GetKeyState(VK_CAPITAL) & 1) ? 1 : 0;
+    // The letters the user sees on the keys are those of the layout of the window typed into,
+    // which need not be ours.
+    const HWND front = GetForegroundWindow();
+    const HKL layout = GetKeyboardLayout(front ? GetWindowThreadProcessId(front, nullptr) : 0);
     wchar_t buffer[8] = {};
-    const int n = ToUnicode(event.vkCode, event.scanCode, keys, buffer,
-                            static_cast<int>(std::size(buffer)) - 1, TOUNICODE_NO_STATE_CHANGE);
+    const int n = ToUnicodeEx(event.vkCode, event.scanCode, keys, buffer,
+                              static_cast<int>(std::size(buffer)) - 1, TOUNICODE_NO_STATE_CHANGE, layout);
     if (n == 0)
         return {};
     // A dead key reports -1 with its accent in the buffer; the accent is what gets typed.

@@ -1,14 +1,18 @@
 #pragma once
 // The platform on a real Windows desktop.
+#include "platform/hook_watch.h"
 #include "platform/platform.h"
 #include "platform/win32/background_win32.h"
+#include "platform/win32/input_thread_win32.h"
 #include "platform/win32/win32_handles.h"
 
 #include <shellapi.h>
 
 #include "platform/event_log.h"
 
+#include <deque>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <tuple>
@@ -20,15 +24,17 @@ class Win32Platform : public Platform {
     Win32Platform();
     ~Win32Platform() override;
 
-    bool InstallKeyboardHook(KeyHandler handler) override;
-    bool InstallMouseHook(MouseHandler handler) override;
-    void RemoveKeyboardHook() override;
-    void RemoveMouseHook() override;
     bool RunOneMessage() override;
     void PumpPendingMessages() override;
     void SetWakeHandler(std::function<void()> handler) override;
     void RequestWake() override;
     void RaisePriority() override;
+    bool StartInput(InputHandlers handlers) override;
+    void StopInput() override;
+    void PostToInput(std::function<void()> work) override;
+    void PostToMain(std::function<void()> work) override;
+    void SetActivationHandler(std::function<void()> handler) override;
+    bool ClaimOnlyInstance() override;
     std::string TranslateKey(const KeyEvent& event) override;
     std::string KeyName(std::uint32_t vkCode) override;
     WindowHandle ForegroundWindow() override;
@@ -102,19 +108,29 @@ class Win32Platform : public Platform {
     bool HandleDialogKeys(MSG& msg);
 
   private:
-    static LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) noexcept;
-    static LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam) noexcept;
     static LRESULT CALLBACK WakeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
     static LRESULT CALLBACK TrayOwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                           UINT_PTR id, DWORD_PTR data) noexcept;
 
+    // The service window: a message-only window of the main thread that takes the work posted
+    // to the main thread, the watchdog's raw input and session news, and later starts' requests.
+    static LRESULT CALLBACK ServiceWindowProc(HWND window, UINT message, WPARAM wParam,
+                                              LPARAM lParam) noexcept;
+    void CreateServiceWindow();
+    LRESULT Serve(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void RunMainWork();
+    void StartWatchdog();
+    void StopWatchdog();
+    void HearRawInput(HRAWINPUT input);
+    void CheckHooks();
+    void RenewHooks(const std::string& why);
+    void ScheduleHookCheck();
+    bool HearLaterStart(const COPYDATASTRUCT& data);
+    void ServeLaterStart(const std::string& arguments);
+
     HINSTANCE instance_ = nullptr;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;
-    win32::UniqueHook keyboardHook_;
-    win32::UniqueHook mouseHook_;
-    KeyHandler keyHandler_;
-    MouseHandler mouseHandler_;
     win32::UniqueWindow wakeWindow_;
     bool wakePosted_ = false;
     std::function<void()> wakeHandler_;
@@ -130,7 +146,23 @@ class Win32Platform : public Platform {
     // Made on first use, on this thread.
     win32::Background& BackgroundSupport();
     std::unique_ptr<win32::Background> background_;
+
+    std::unique_ptr<win32::InputThread> input_;
+    win32::UniqueWindow serviceWindow_;
+    // Held only to add or take work, never while work runs.
+    std::mutex mainWorkLock_;
+    std::deque<std::function<void()>> mainWork_;
+    bool mainWorkPosted_ = false;
+    HookWatch keyboardWatch_;
+    HookWatch mouseWatch_;
+    bool watching_ = false;
+    HPOWERNOTIFY resumeNotification_ = nullptr;
+    std::function<void()> activationHandler_;
+    win32::UniqueHandle instanceMutex_;
+    bool ownsInstanceMutex_ = false;
 };
+
+KeyMessage ToKeyMessage(WPARAM message);
 
 // The mouse message of a hook event or a tray icon's callback, in the platform's terms.
 MouseMessage ToMouseMessage(UINT message);

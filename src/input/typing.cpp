@@ -1,0 +1,18 @@
+#include "input/typing.h"
+
+namespace tov {
+
+TypingNews NewsOf(Typing& typing, std::chrono::steady_clock::time_point keyAt) {
+    ++typing.changes;
+    TypingNews news;
+    news.change = typing.changes;
+    news.windowOpen = typing.windowOpen;
+    news.commandText = typing.commandText;
+    news.selectedIndex = typing.selectedIndex;
+    news.opening = typing.openings;
+    news.previousWindow = typing.previousWindow;
+    news.keyAt = keyAt;
+    return news;
+}
+
+} // namespace tov

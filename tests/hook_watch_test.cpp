@@ -1,0 +1,84 @@
+#include "platform/hook_watch.h"
+#include "platform/later_start.h"
+
+#include <gtest/gtest.h>
+
+namespace tov {
+namespace {
+
+using namespace std::chrono_literals;
+
+class Watchdog : public ::testing::Test {
+  protected:
+    HookWatch::Time At(std::chrono::milliseconds offset) const { return start + offset; }
+    HookWatch watch;
+    const HookWatch::Time start = std::chrono::steady_clock::now();
+};
+
+TEST_F(Watchdog, AHookCalledForEveryKeyIsNeverLost) {
+    NoteReinstalled(watch, At(0ms));
+    // Raw input is heard late when the main thread is busy; the hook was called at the key.
+    NoteRawInput(watch, 5000, 5000, At(2000ms));
+    NoteRawInput(watch, 5100, 5120, At(2100ms));
+    EXPECT_FALSE(NextCheck(watch));
+    EXPECT_FALSE(HookLost(watch, 5120, At(9000ms)));
+}
+
+TEST_F(Watchdog, ASilentHookIsLostAfterTheSilenceAndOnlyOncePerSpacing) {
+    NoteReinstalled(watch, At(0ms));
+    NoteRawInput(watch, 8000, 4000, At(2000ms));
+    ASSERT_TRUE(NextCheck(watch));
+    EXPECT_EQ(*NextCheck(watch), At(2000ms) + kHookSilence);
+    EXPECT_FALSE(HookLost(watch, 4000, At(2000ms) + kHookSilence - 1ms));
+    EXPECT_TRUE(HookLost(watch, 4000, At(2000ms) + kHookSilence));
+    NoteReinstalled(watch, At(2300ms));
+    // Still silent at once after: the next re-installation waits for the spacing.
+    NoteRawInput(watch, 8400, 4000, At(2400ms));
+    EXPECT_FALSE(HookLost(watch, 4000, At(2400ms) + kHookSilence));
+    EXPECT_EQ(*NextCheck(watch), At(2300ms) + kReinstallSpacing);
+    EXPECT_TRUE(HookLost(watch, 4000, At(2300ms) + kReinstallSpacing));
+}
+
+TEST_F(Watchdog, AHookCallAfterTheUnansweredKeyClearsIt) {
+    NoteRawInput(watch, 8000, 4000, At(0ms));
+    EXPECT_FALSE(HookLost(watch, 8010, At(1000ms)));
+    EXPECT_FALSE(NextCheck(watch));
+    // A raw key with a hook call a little before its stamp counts as answered: the two read the
+    // clock apart.
+    NoteRawInput(watch, 8100, 8100 - kInputTickSlack, At(1100ms));
+    EXPECT_FALSE(NextCheck(watch));
+}
+
+TEST_F(Watchdog, TheClockWrapsWithoutAFalseAlarm) {
+    const InputTick beforeWrap = 0xFFFFFFF0u;
+    NoteRawInput(watch, beforeWrap + 0x20, beforeWrap + 0x25, At(0ms)); // both past the wrap
+    EXPECT_FALSE(NextCheck(watch));
+    NoteRawInput(watch, beforeWrap + 0x40, beforeWrap, At(10ms)); // the hook's last call before it
+    EXPECT_TRUE(NextCheck(watch));
+}
+
+TEST(LaterStart, APlainStartActivatesAndTheTestSwitchesAreRead) {
+    EXPECT_EQ(ParseLaterStart("").request, LaterStartRequest::Activate);
+    EXPECT_EQ(ParseLaterStart("  \t").request, LaterStartRequest::Activate);
+    EXPECT_EQ(ParseLaterStart(" /test-drop-hooks ").request, LaterStartRequest::DropHooks);
+    const LaterStart busy = ParseLaterStart("/test-busy 3000");
+    EXPECT_EQ(busy.request, LaterStartRequest::Busy);
+    EXPECT_EQ(busy.busy, std::chrono::milliseconds(3000));
+    // The program's own name, as Windows puts it at the head of a command line, is not asked for.
+    EXPECT_EQ(ArgumentsOf(R"("C:\Program Files\Tovlen\Tovlen.exe" /test-busy 5)"), "/test-busy 5");
+    EXPECT_EQ(ArgumentsOf(R"(C:\Tovlen\Tovlen.exe  /test-drop-hooks )"), "/test-drop-hooks");
+    EXPECT_EQ(ArgumentsOf(R"("C:\Tovlen\Tovlen.exe")"), "");
+    EXPECT_EQ(ArgumentsOf(R"("unclosed quote /test-busy 5)"), "");
+    EXPECT_EQ(ArgumentsOf(""), "");
+}
+
+TEST(LaterStart, BadRequestsAreUnknownAndABusyWaitIsCapped) {
+    for (const char* bad : {"/test-busy", "/test-busy abc", "/test-busy 12x", "/test-busy -5",
+                            "/test-busy3000", "/test-drop-hooks now", "/TEST-DROP-HOOKS", "C:\\file.txt"})
+        EXPECT_EQ(ParseLaterStart(bad).request, LaterStartRequest::Unknown) << bad;
+    EXPECT_EQ(ParseLaterStart("/test-busy 99999999").busy, kLongestBusy);
+    EXPECT_EQ(ParseLaterStart("/test-busy 999999999999999999999999999").busy, kLongestBusy);
+}
+
+} // namespace
+} // namespace tov
