@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds Tovlen.exe and runs it under Wine: on this display when there is one, else on a
-# virtual one. Opens the command window once and saves a screenshot of it.
+# virtual one. Opens the command window once, types "sh", and saves a screenshot of it once a
+# screen reader's view of the screen (tests/win/read_accessible.cpp) shows the window with
+# that text in it; fails with a message saying what was on screen otherwise.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -29,10 +31,13 @@ fi
 
 program_dir="$WINEPREFIX/drive_c/Program Files/Tovlen"
 mkdir -p "$program_dir"
-cp build-win/Tovlen.exe build-win/tovlenctl.exe "$program_dir/"
+cp build-win/Tovlen.exe build-win/tovlenctl.exe build-win/read_accessible.exe "$program_dir/"
 for extra in build-win/help.pdf res/LIGHTON.ico; do [ -f "$extra" ] && cp "$extra" "$program_dir/"; done
 
+mkdir -p build-win/e2e
 source scripts/e2e/lib.sh
+E2E_READER='C:\Program Files\Tovlen\read_accessible.exe'
+source scripts/e2e/accessible.sh
 set +e
 # On Windows a swallowed Caps Lock never locks; the X server would lock it and Wine replay that.
 if ! e2e_unlock_caps; then
@@ -61,14 +66,24 @@ for _ in 1 2 3 4 5; do
     fi
 done
 # "sh" completes to "shutdown" and lists both shutdown commands; Escape below runs nothing.
-e2e_type "sh"
-sleep 1 # let the suggestion window draw before the screenshot
-mkdir -p build-win/e2e
-import -window root build-win/e2e/run-command-window.png
+shown=""
 if [ -n "$opened" ]; then
-    echo "Screenshot of the open command window: build-win/e2e/run-command-window.png"
-else
+    e2e_type "sh"
+    # The window must show the typed text when the screenshot is taken, and still afterwards.
+    if e2e_until 10 e2e_read_has "value=sh" command && e2e_read_has "role=list" suggestion; then
+        import -window root build-win/e2e/run-command-window.png
+        e2e_command_window >/dev/null && e2e_read_has "value=sh" command && shown=1
+    fi
+fi
+[ -n "$shown" ] || import -window root build-win/e2e/run-command-window.png
+if [ -n "$shown" ]; then
+    echo "Screenshot of the open command window with \"sh\" typed: build-win/e2e/run-command-window.png"
+elif [ -z "$opened" ]; then
     echo "Caps Lock did not open the command window; the screen is in build-win/e2e/run-command-window.png" >&2
+else
+    echo "The command window did not show the typed \"sh\" with its suggestions; it read:" >&2
+    e2e_read command | sed 's/^/    /' >&2
+    echo "The screen is in build-win/e2e/run-command-window.png" >&2
 fi
 e2e_key Escape
 
@@ -80,4 +95,4 @@ else
     echo "type 'exit' and Enter to end it."
     wait "$tovlen" || true
 fi
-[ -n "$opened" ]
+[ -n "$shown" ]

@@ -3,6 +3,7 @@
 # shortcut's arguments and working folder, "Program not found." in the still-open window,
 # "close " + caption, "maximize" / "minimize" of the window in front, and "web " handed to the shell.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/accessible.sh"
 e2e_setup commands "${E2E_DISPLAY_BASE:-150}"
 
 drive_c="$WINEPREFIX/drive_c"
@@ -11,7 +12,7 @@ tools_dir="$drive_c/E2E Tools" # a blank in the path, as under Program Files
 work_dir="$drive_c/e2e work"
 log="$tools_dir/recordargs.log"
 mkdir -p "$install_dir" "$tools_dir" "$work_dir"
-cp "$BUILD_WIN/Tovlen.exe" "$install_dir/"
+cp "$BUILD_WIN/Tovlen.exe" "$BUILD_WIN/read_accessible.exe" "$install_dir/"
 cp "$BUILD_WIN/recordargs.exe" "$tools_dir/"
 
 # The program as the Start menu knows it: a shortcut in the user's Programs folder, written by
@@ -71,7 +72,7 @@ e2e_log "started once: $(tr -d '\r' <"$log" | tr '\n' ' ')"
 
 # A name that is nothing: the message stays on screen.
 command_line "run nosuchthing"
-sleep 1
+e2e_expect_read 10 command "child2.name=Program not found." "no 'Program not found.' for a name that is nothing"
 e2e_command_window >/dev/null || e2e_fail "the command window did not stay open for 'Program not found.'"
 e2e_shot commands-program-not-found
 e2e_key Escape

@@ -2,11 +2,12 @@
 # Tovlen.exe under Wine as a person uses it: Caps Lock opens the command window, typed
 # letters appear in lower case, Escape closes it, "exit" and Enter end the program.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/accessible.sh"
 e2e_setup spine 90
 
 install_dir="$WINEPREFIX/drive_c/Tovlen"
 mkdir -p "$install_dir"
-cp "$BUILD_WIN/Tovlen.exe" "$BUILD_WIN/keystate.exe" "$install_dir/"
+cp "$BUILD_WIN/Tovlen.exe" "$BUILD_WIN/keystate.exe" "$BUILD_WIN/read_accessible.exe" "$install_dir/"
 caps_state() { timeout 30 wine 'C:\Tovlen\keystate.exe' 2>/dev/null | tr -d '\r'; }
 
 # The welcome window of a first start takes the foreground, and Wine then drops the next key.
@@ -27,6 +28,7 @@ caps_after=$(caps_state)
 e2e_focus "$E2E_NOTEPAD"
 
 e2e_type "NoTe"
+e2e_expect_read 10 command "value=note" "typing NoTe did not give the line note"
 e2e_shot spine-command-window
 e2e_key Escape
 e2e_until 10 e2e_no_command_window || e2e_fail "Escape did not close the command window"

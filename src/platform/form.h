@@ -4,6 +4,7 @@
 // real window and keeps it in step when the form changes; the fake platform keeps only the
 // data, which is what the tests read. Labels, images, pictures and lines have no window of
 // their own: the form draws them, so a click on one of them lands on the form itself.
+#include "platform/accessible.h"
 #include "platform/types.h"
 
 #include <compare>
@@ -45,6 +46,17 @@ enum class ControlKind {
     UpDown,       // value within minimum..maximum
 };
 
+struct Form;
+// What a screen reader is told about a dialog-like form whose labels and frames are drawn by
+// the form: every label and frame on show with its text, and the controls with windows of
+// their own in their places among them.
+AccessibleWindow DescribeForm(const Form& form);
+
+struct Control;
+// The control's text as the system draws it with the access key underlined: "&" before the
+// first letter that is the key (either case), and every "&" of the text doubled to show as itself.
+std::string TextWithAccessKey(const Control& c);
+
 struct Control {
     ControlName name;
     int index = 0; // position in a control array; 0 for single controls
@@ -64,6 +76,9 @@ struct Control {
     std::vector<std::string> items;
     PicturePtr picture;
     ControlName parent; // the frame that holds it, empty for the form itself
+    // The letter that Alt picks it by, underlined in its text; on a label or a frame it picks
+    // the next control that takes the focus. 0: none.
+    char accessKey = 0;
     std::string tag;
     std::function<void()> onClick;
     std::function<void()> onChange; // after the platform has stored the new value
@@ -93,12 +108,21 @@ struct Form {
     FormStyle style;
     std::vector<Control> controls;
     std::vector<MenuItem> popupMenu; // shown by Platform::ShowPopupMenu
+    // Forms with a caption bar are worked from the keyboard as dialogs are: Enter clicks the
+    // focused button or else the default button, Escape the cancel button or else the close box.
+    ControlName defaultButton;
+    ControlName cancelButton;
 
     WindowHandle handle = 0; // set by the platform while the window exists
     bool visible = false;    // kept by the platform
 
     std::function<void()> onClose;      // the user closed the window (close box, Alt+F4)
     std::function<void(Point)> onMouse; // a click on the form that no control took (client coordinates)
+    // What a screen reader is told about a form that draws its contents itself; none: the
+    // system's own account of the window and its native controls.
+    std::function<AccessibleWindow(const Form&)> accessible;
+    // The system's colours or its high-contrast setting changed.
+    std::function<void()> onSystemColoursChange;
 
     Control& Add(Control c) {
         controls.push_back(std::move(c));

@@ -98,6 +98,15 @@ struct InstalledApp {
     std::string appUserModelId; // its parsing name in the folder, opened as shell:AppsFolder\<id>
 };
 
+// The system's colours, as a high-contrast theme sets them.
+struct SystemColours {
+    Colour window = 0;
+    Colour windowText = 0;
+    Colour grayText = 0;
+    Colour highlight = 0;
+    Colour highlightText = 0;
+};
+
 using MonotonicTime = std::chrono::steady_clock::time_point;
 using TrayMouseHandler = std::function<void(MouseMessage)>;
 
@@ -170,6 +179,8 @@ class Platform {
     virtual bool SetLayeredOpacity(WindowHandle window, int alpha) = 0;
     virtual Size MeasureText(const Font& font, std::string_view text) = 0;
     virtual Size ScreenSize() = 0;
+    // The system's colours while a high-contrast theme is on; none otherwise.
+    virtual std::optional<SystemColours> HighContrastColours() = 0;
 
     // Pictures: a resource of the program by name, a picture or icon file, or icon `index` of a file.
     virtual PicturePtr LoadResourcePicture(std::string_view name) = 0;

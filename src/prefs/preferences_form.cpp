@@ -24,7 +24,8 @@ void AddUpdates(Form& f) {
     f.Add(In(frmPrefs::fmeUpdates, {.name = frmPrefs::cmdCheckUpdates,
                                     .kind = ControlKind::Button,
                                     .rect = {14, 24, 232, 26},
-                                    .text = "Check Now For Updates"}));
+                                    .text = "Check Now For Updates",
+                                    .accessKey = 'U'}));
 }
 
 void AddSuggestions(Form& f) {
@@ -33,7 +34,8 @@ void AddSuggestions(Form& f) {
                                         .kind = ControlKind::Label,
                                         .rect = {14, 24, 168, 32},
                                         .text = "Maximum number of suggestions to show:",
-                                        .wrap = true}));
+                                        .wrap = true,
+                                        .accessKey = 'M'}));
     f.Add(In(frmPrefs::fmeSuggestions, {.name = frmPrefs::lblSuggestions,
                                         .kind = ControlKind::Label,
                                         .rect = {190, 30, 28, 18},
@@ -61,15 +63,19 @@ void AddKeyMapping(Form& f) {
     f.Add(In(frmPrefs::fmeKeyMapping, {.name = frmPrefs::cmdRemap,
                                        .kind = ControlKind::Button,
                                        .rect = {14, 54, 86, 26},
-                                       .text = "Change"}));
+                                       .text = "Change",
+                                       .accessKey = 'h'}));
     f.Add(In(frmPrefs::fmeKeyMapping, {.name = frmPrefs::cmdKeyMapReset,
                                        .kind = ControlKind::Button,
                                        .rect = {108, 54, 138, 26},
-                                       .text = "Reset to Caps Lock"}));
+                                       .text = "Reset to Caps Lock",
+                                       .accessKey = 'R'}));
 }
 
 void AddTransparency(Form& f) {
-    f.Add(Frame(frmPrefs::fmeTransparency, "Window Transparency", {10, 258, 260, 84}));
+    Control transparency = Frame(frmPrefs::fmeTransparency, "Window Transparency", {10, 258, 260, 84});
+    transparency.accessKey = 'T';
+    f.Add(std::move(transparency));
     f.Add(In(frmPrefs::fmeTransparency, {.name = frmPrefs::sdrTransparency,
                                          .kind = ControlKind::Slider,
                                          .rect = {14, 22, 232, 30},
@@ -90,27 +96,33 @@ void AddCommandOptions(Form& f) {
     f.Add(In(frmPrefs::fmeUserCommands, {.name = frmPrefs::chkCheckBeforeShutdown,
                                          .kind = ControlKind::CheckBox,
                                          .rect = {14, 22, 244, 20},
-                                         .text = "Prompt Before Shutdown/Reboot"}));
+                                         .text = "Prompt Before Shutdown/Reboot",
+                                         .accessKey = 'P'}));
     f.Add(In(frmPrefs::fmeUserCommands, {.name = frmPrefs::chkFFFavorites,
                                          .kind = ControlKind::CheckBox,
                                          .rect = {14, 46, 170, 20},
-                                         .text = kFirefoxCaption}));
+                                         .text = kFirefoxCaption,
+                                         .accessKey = 'F'}));
     f.Add(In(frmPrefs::fmeUserCommands, {.name = frmPrefs::cmdFFLocate,
                                          .kind = ControlKind::Button,
                                          .rect = {188, 44, 70, 24},
-                                         .text = "Locate"}));
+                                         .text = "Locate",
+                                         .accessKey = 'L'}));
     f.Add(In(frmPrefs::fmeUserCommands, {.name = frmPrefs::chkIEFavorites,
                                          .kind = ControlKind::CheckBox,
                                          .rect = {14, 70, 244, 20},
-                                         .text = "Include Internet Explorer Favorites"}));
+                                         .text = "Include Internet Explorer Favorites",
+                                         .accessKey = 'I'}));
     f.Add(In(frmPrefs::fmeUserCommands, {.name = frmPrefs::chkChromiumFavorites,
                                          .kind = ControlKind::CheckBox,
                                          .rect = {14, 94, 244, 20},
-                                         .text = "Include Edge and Chrome Favorites"}));
+                                         .text = "Include Edge and Chrome Favorites",
+                                         .accessKey = 'E'}));
     f.Add(In(frmPrefs::fmeUserCommands, {.name = frmPrefs::chkApps,
                                          .kind = ControlKind::CheckBox,
                                          .rect = {14, 118, 244, 20},
-                                         .text = "Include Windows Apps"}));
+                                         .text = "Include Windows Apps",
+                                         .accessKey = 'W'}));
     f.Add(In(frmPrefs::fmeUserCommands, {.name = frmPrefs::lstPrograms,
                                          .kind = ControlKind::ListBox,
                                          .rect = {14, 148, 244, 140},
@@ -118,12 +130,14 @@ void AddCommandOptions(Form& f) {
     f.Add(In(frmPrefs::fmeUserCommands, {.name = frmPrefs::cmdAddProgram,
                                          .kind = ControlKind::Button,
                                          .rect = {14, 298, 118, 26},
-                                         .text = "Add Command"}));
+                                         .text = "Add Command",
+                                         .accessKey = 'A'}));
     f.Add(In(frmPrefs::fmeUserCommands, {.name = frmPrefs::cmdRemoveProgram,
                                          .kind = ControlKind::Button,
                                          .rect = {140, 298, 118, 26},
                                          .text = "Remove Command",
-                                         .enabled = false}));
+                                         .enabled = false,
+                                         .accessKey = 'v'}));
 }
 
 void AddAddCommand(Form& f) {
@@ -144,11 +158,13 @@ void AddAddCommand(Form& f) {
                                        .kind = ControlKind::Button,
                                        .rect = {14, 298, 118, 26},
                                        .text = "Okay",
-                                       .enabled = false}));
+                                       .enabled = false,
+                                       .accessKey = 'O'}));
     f.Add(In(frmPrefs::fmeAddCommand, {.name = frmPrefs::cmdCancel,
                                        .kind = ControlKind::Button,
                                        .rect = {140, 298, 118, 26},
-                                       .text = "Cancel"}));
+                                       .text = "Cancel",
+                                       .accessKey = 'n'}));
 }
 
 } // namespace
@@ -167,6 +183,7 @@ Form MakePreferencesForm(Size screen) {
     AddTransparency(f);
     AddCommandOptions(f);
     AddAddCommand(f);
+    f.cancelButton = frmPrefs::cmdCancel;
     f.Add({.name = frmPrefs::lblWebAddress,
            .kind = ControlKind::Label,
            .rect = {14, 360, 240, 16},
@@ -175,7 +192,8 @@ Form MakePreferencesForm(Size screen) {
     f.Add({.name = frmPrefs::cmdOkay,
            .kind = ControlKind::Button,
            .rect = {406, 354, 144, 28},
-           .text = "Close Preferences"});
+           .text = "Close Preferences",
+           .accessKey = 'C'});
     return f;
 }
 

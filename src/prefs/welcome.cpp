@@ -89,12 +89,15 @@ Form MakeWelcome(Platform& platform, Forms& forms) {
            .rect = {kMargin, bottom + (kButtonHeight - kCheckBoxHeight) / 2,
                     kWelcomeClientWidth - 3 * kMargin - kButtonWidth, kCheckBoxHeight},
            .text = "Show this window next time Tovlen Starts",
-           .value = 1});
+           .value = 1,
+           .accessKey = 'S'});
     f.Add({.name = frmWelcome::cmdOk,
            .kind = ControlKind::Button,
            .rect = {kWelcomeClientWidth - kMargin - kButtonWidth, bottom, kButtonWidth, kButtonHeight},
            .text = "Okay",
+           .accessKey = 'O',
            .onClick = [&platform, &forms] { cmdOk_Click(platform, forms); }});
+    f.defaultButton = frmWelcome::cmdOk;
     const Size screen = platform.ScreenSize();
     const int height = bottom + kButtonHeight + kMargin;
     // Centred, but never with its caption bar off the top of a small screen.

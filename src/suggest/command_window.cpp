@@ -4,6 +4,7 @@
 #include "platform/settings_store.h"
 #include "platform/text.h"
 #include "platform/window_utilities.h"
+#include "suggest/accessible_view.h"
 #include "suggest/suggestion_form.h"
 
 namespace tov {
@@ -11,8 +12,7 @@ namespace tov {
 namespace {
 
 constexpr Rect kCommandWindowRect{0, 0, 600, 50};
-constexpr Colour kCompletionColour = Rgb(0x40, 0x40, 0x40);
-constexpr Colour kCommandWindowBack = Rgb(236, 246, 232);
+constexpr const char* kArtwork = "commandback";
 
 } // namespace
 
@@ -21,28 +21,45 @@ Form MakeCommandWindow(Platform& platform) {
     f.name = frmMain::kFormName;
     f.caption = kAppName;
     f.rect = kCommandWindowRect;
-    f.backColour = kCommandWindowBack;
-    f.background = platform.LoadResourcePicture("commandback");
     f.font = Font{"Verdana", 14.25};
     f.style.topmost = true;
     f.Add({.name = frmMain::picIcon, .kind = ControlKind::PictureBox, .rect = {8, 8, 32, 32}});
     f.Add({.name = frmMain::lblCommandBack,
            .kind = ControlKind::Label,
-           .rect = {kCommandTextLeft, 8, 521, 25},
-           .textColour = kCompletionColour});
+           .rect = {kCommandTextLeft, 8, 521, 25}});
     f.Add({.name = frmMain::lblCommand, .kind = ControlKind::Label, .rect = {kCommandTextLeft, 8, 521, 25}});
     f.Add({.name = frmMain::lblDescription,
            .kind = ControlKind::Label,
            .rect = {100, 28, 497, 21},
            .font = Font{"Verdana", 9.75}});
+    ApplyCommandWindowLooks(platform, f);
+    f.accessible = DescribeCommandWindow;
     return f;
+}
+
+void ApplyCommandWindowLooks(Platform& platform, Form& f) {
+    const CommandWindowLooks looks = CommandWindowLooksFor(platform.HighContrastColours());
+    f.backColour = looks.back;
+    if (!looks.artwork)
+        f.background = nullptr;
+    else if (!f.background)
+        f.background = platform.LoadResourcePicture(kArtwork);
+    f.At(frmMain::lblCommand).textColour = looks.typed;
+    f.At(frmMain::lblCommandBack).textColour = looks.completion;
+    f.At(frmMain::lblDescription).textColour = looks.description;
+    if (f.At(frmMain::picIcon).backColour)
+        f.At(frmMain::picIcon).backColour = looks.iconBox;
 }
 
 void OpenCommandWindow(Platform& platform, Forms& forms, int transparency) {
     UnloadForm(platform, forms, forms.frmMain);
     forms.frmMain = std::make_unique<Form>(MakeCommandWindow(platform));
     Form& f = *forms.frmMain;
-    f.At(frmMain::picIcon).backColour = kIconBoxColour;
+    f.At(frmMain::picIcon).backColour = CommandWindowLooksFor(platform.HighContrastColours()).iconBox;
+    f.onSystemColoursChange = [&platform, &f] {
+        ApplyCommandWindowLooks(platform, f);
+        platform.UpdateForm(f);
+    };
     if (!platform.CreateFormWindow(f))
         return;
     SetTransparency(platform, f.handle, transparency);
@@ -80,13 +97,19 @@ bool ShowCommandWindowMessage(Platform& platform, Forms& forms, int transparency
     if (!forms.frmMain)
         return false;
     Form& f = *forms.frmMain;
-    f.At(frmMain::lblDescription).text = message;
+    Control& description = f.At(frmMain::lblDescription);
+    description.text = message;
+    description.tag = message;
     if (!f.visible) {
         platform.ShowForm(f);
         platform.MakeTopmost(f);
     }
     platform.UpdateForm(f);
     return true;
+}
+
+bool IsCommandWindowMessage(const Control& lblDescription) {
+    return !lblDescription.text.empty() && lblDescription.text == lblDescription.tag;
 }
 
 } // namespace tov

@@ -3,6 +3,8 @@
 // match, and a one-line description.
 #include "platform/forms.h"
 
+#include "suggest/window_looks.h"
+
 #include <string>
 
 namespace tov {
@@ -16,7 +18,6 @@ inline constexpr ControlName lblDescription{"lblDescription"};
 } // namespace frmMain
 
 constexpr int kCommandTextLeft = 70;
-constexpr Colour kIconBoxColour = Rgb(121, 191, 104);
 
 Form MakeCommandWindow(Platform& platform);
 
@@ -30,5 +31,9 @@ std::string DescribeCommandLine(const std::string& commandText, const std::strin
 // Shows the command window again with a message in its description line. False when there
 // is no window to show it in.
 bool ShowCommandWindowMessage(Platform& platform, Forms& forms, int transparency, const std::string& message);
+// Whether the description line holds such a message rather than a description of the typed line.
+bool IsCommandWindowMessage(const Control& lblDescription);
+// Colours the window as the system's theme asks (the artwork, or a high-contrast theme's colours).
+void ApplyCommandWindowLooks(Platform& platform, Form& frmMain);
 
 } // namespace tov

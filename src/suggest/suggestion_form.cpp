@@ -1,6 +1,8 @@
 #include "suggest/suggestion_form.h"
 
 #include "platform/program_file.h"
+#include "suggest/accessible_view.h"
+#include "suggest/window_looks.h"
 
 #include <algorithm>
 
@@ -8,9 +10,6 @@ namespace tov {
 
 namespace {
 
-constexpr Colour kBackColour = 0x404000;
-constexpr Colour kRowColour = 0x808080;
-constexpr Colour kHighlightColour = 0xFFFFFF;
 constexpr double kFontPoints = 12;
 constexpr Rect kRowsRect{24, 4, 2000, 0};
 constexpr Rect kPinRect{0, 4, 20, 15};
@@ -21,13 +20,22 @@ constexpr const char* kPinResource = "pin";
 constexpr const char* kLitPinFile = "LIGHTON.ico";
 constexpr const char* kLineEnd = "\r\n";
 
-Control RowsLabel(ControlName name, Colour colour) {
+Control RowsLabel(ControlName name) {
     Control c;
     c.name = name;
     c.kind = ControlKind::Label;
     c.rect = kRowsRect;
-    c.textColour = colour;
     return c;
+}
+
+void ApplyLooks(Platform& platform, Form& form) {
+    const SuggestionLooks looks = SuggestionLooksFor(platform.HighContrastColours());
+    form.backColour = looks.back;
+    form.At(frmCommandSuggestion::lblCommand).textColour = looks.row;
+    form.At(frmCommandSuggestion::lblCommandOverlay).textColour = looks.highlight;
+    Control& bar = form.At(frmCommandSuggestion::lblHighlightBar);
+    bar.backColour = looks.highlightBar;
+    bar.visible = looks.highlightBar.has_value() && bar.rect.height > 0;
 }
 
 std::size_t RowLimit(std::int16_t suggestionCount, std::size_t matches) {
@@ -45,11 +53,14 @@ Form MakeSuggestionForm(Platform& platform) {
     Form form;
     form.name = frmCommandSuggestion::kFormName;
     form.rect = Rect{0, kSuggestionTop, kSuggestionWidth, kBottomMargin};
-    form.backColour = kBackColour;
     form.font = Font{"Verdana", kFontPoints};
     form.style.topmost = true;
-    form.Add(RowsLabel(frmCommandSuggestion::lblCommand, kRowColour));
-    form.Add(RowsLabel(frmCommandSuggestion::lblCommandOverlay, kHighlightColour));
+    form.Add({.name = frmCommandSuggestion::lblHighlightBar,
+              .kind = ControlKind::Label,
+              .rect = {0, kRowsRect.top, kSuggestionWidth, 0},
+              .visible = false});
+    form.Add(RowsLabel(frmCommandSuggestion::lblCommand));
+    form.Add(RowsLabel(frmCommandSuggestion::lblCommandOverlay));
 
     Control pin;
     pin.name = frmCommandSuggestion::imgTack;
@@ -58,6 +69,8 @@ Form MakeSuggestionForm(Platform& platform) {
     pin.visible = false;
     pin.picture = platform.LoadResourcePicture(kPinResource);
     form.Add(std::move(pin));
+    ApplyLooks(platform, form);
+    form.accessible = DescribeSuggestions;
     return form;
 }
 
@@ -66,6 +79,10 @@ void LoadSuggestionForm(Platform& platform, Forms& forms) {
     if (form)
         return;
     form = std::make_unique<Form>(MakeSuggestionForm(platform));
+    form->onSystemColoursChange = [&platform, f = form.get()] {
+        ApplyLooks(platform, *f);
+        platform.UpdateForm(*f);
+    };
     platform.CreateFormWindow(*form);
 }
 
@@ -82,6 +99,7 @@ void RefreshSuggestions(Platform& platform, Forms& forms, const SuggestionRows& 
     PicturePtr litPin;
     bool litPinLoaded = false;
     int height = 0;
+    Rect bar{0, kRowsRect.top, kSuggestionWidth, 0};
 
     // Without a row limit the rows stop where the screen does: more could not be seen, and
     // drawing thousands of them would stall every keystroke.
@@ -116,10 +134,14 @@ void RefreshSuggestions(Platform& platform, Forms& forms, const SuggestionRows& 
 
         rows += phrase;
         rows += kLineEnd;
-        if (phrase == rowsToShow.result)
+        const int lineHeight = platform.MeasureText(form->font, phrase).height;
+        if (phrase == rowsToShow.result) {
             highlight += phrase;
+            if (bar.height == 0)
+                bar = {0, kRowsRect.top + height, kSuggestionWidth, lineHeight};
+        }
         highlight += kLineEnd;
-        height += platform.MeasureText(form->font, phrase).height;
+        height += lineHeight;
     }
     std::erase_if(form->controls, [&](const Control& c) {
         return c.name == frmCommandSuggestion::imgTack && static_cast<std::size_t>(c.index) > shown;
@@ -133,6 +155,8 @@ void RefreshSuggestions(Platform& platform, Forms& forms, const SuggestionRows& 
     overlay.text = std::move(highlight);
     overlay.rect.height = height;
     form->rect.height = height;
+    form->At(frmCommandSuggestion::lblHighlightBar).rect = bar;
+    ApplyLooks(platform, *form);
     if (form->handle == 0)
         return;
     platform.PlaceForm(*form);

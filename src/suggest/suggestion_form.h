@@ -18,6 +18,8 @@ inline constexpr const char* kFormName = "frmCommandSuggestion";
 inline constexpr ControlName lblCommand{"lblCommand"};
 inline constexpr ControlName lblCommandOverlay{"lblCommandOverlay"};
 inline constexpr ControlName imgTack{"imgTack"};
+// Under the highlighted row, where the theme gives the highlight a colour of its own.
+inline constexpr ControlName lblHighlightBar{"lblHighlightBar"};
 } // namespace frmCommandSuggestion
 
 // The command window's height: the suggestion window sits right under it.

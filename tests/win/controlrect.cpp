@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
+#include <string>
 
 namespace {
 
@@ -12,11 +12,22 @@ struct Search {
     HWND found;
 };
 
+// A control's text as the person sees it: without the "&" that marks its access key, and "&&" as "&".
+std::string Shown(const char* text) {
+    std::string shown;
+    for (const char* c = text; *c; ++c) {
+        if (*c == '&' && c[1] != '\0')
+            ++c;
+        shown += *c;
+    }
+    return shown;
+}
+
 BOOL CALLBACK Match(HWND child, LPARAM data) {
     auto* search = reinterpret_cast<Search*>(data);
     char text[512] = {};
     GetWindowTextA(child, text, 512);
-    if (std::strcmp(text, search->text) == 0) {
+    if (Shown(text) == search->text) {
         search->found = child;
         return FALSE;
     }

@@ -28,10 +28,21 @@ std::wstring TextOf(HWND window) {
     return text;
 }
 
+// A control's text as the person sees it: without the "&" that marks its access key, and "&&" as "&".
+std::wstring Shown(const std::wstring& text) {
+    std::wstring shown;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'&' && i + 1 < text.size())
+            ++i;
+        shown += text[i];
+    }
+    return shown;
+}
+
 BOOL CALLBACK PrintControl(HWND child, LPARAM) {
     if (!IsWindowVisible(child))
         return TRUE;
-    const std::wstring text = TextOf(child);
+    const std::wstring text = Shown(TextOf(child));
     if (!text.empty())
         std::printf("  %s%s\n", Utf8(text).c_str(), IsWindowEnabled(child) ? "" : " [disabled]");
     return TRUE;

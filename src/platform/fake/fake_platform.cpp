@@ -405,6 +405,10 @@ Size FakePlatform::ScreenSize() {
     return Size{1024, 768};
 }
 
+std::optional<SystemColours> FakePlatform::HighContrastColours() {
+    return highContrast;
+}
+
 PicturePtr FakePlatform::LoadResourcePicture(std::string_view name) {
     auto p = std::make_shared<FakePicture>();
     p->source = "res:" + std::string(name);

@@ -153,6 +153,7 @@ class FakePlatform : public Platform {
     // Moves the clock on, firing the timers that fall due on the way, earliest first.
     void AdvanceTime(std::chrono::milliseconds by);
     void AdvanceTimeTo(MonotonicTime when);
+    std::optional<SystemColours> highContrast;
     // Hands the tray icon's owner a mouse event, as the shell would.
     void TrayMouse(MouseMessage message);
     KeyHandler keyHandler;
@@ -202,6 +203,7 @@ class FakePlatform : public Platform {
     bool SetLayeredOpacity(WindowHandle window, int alpha) override;
     Size MeasureText(const Font& font, std::string_view text) override;
     Size ScreenSize() override;
+    std::optional<SystemColours> HighContrastColours() override;
     PicturePtr LoadResourcePicture(std::string_view name) override;
     PicturePtr LoadPictureFile(const std::string& path) override;
     PicturePtr ExtractFileIcon(const std::string& path, int index) override;

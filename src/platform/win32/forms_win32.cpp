@@ -1,13 +1,16 @@
 // Forms as real windows: native controls for what the user operates, everything else
 // (labels, images, picture boxes, frames, lines) painted by the form itself.
 #include "platform/catch_at_edge.h"
+#include "platform/win32/accessible_win32.h"
 #include "platform/win32/win32_picture.h"
 #include "platform/win32/win32_platform.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <cwctype>
 #include <map>
 #include <utility>
 
@@ -51,6 +54,8 @@ struct FormWindow {
     win32::UniqueGdiObject backBrush;
     Colour brushColour = 0;
     Rect placed{-1, -1, -1, -1};
+    HWND lastFocus = nullptr; // the control to give the focus back to when the window is activated again
+    std::optional<AccessibleWindow> told; // what screen readers were last told, while shown
 };
 
 FormWindow* WindowData(HWND hwnd) {
@@ -86,6 +91,10 @@ RECT ScreenRect(const Win32Platform& p, const Rect& r) {
                 p.ToScreen(r.top + r.height)};
 }
 
+std::wstring MarkedText(const Control& c) {
+    return win32::Wide(TextWithAccessKey(c));
+}
+
 HBRUSH BackBrush(FormWindow& w) {
     if (!w.backBrush || w.brushColour != w.form->backColour) {
         w.backBrush.Reset(CreateSolidBrush(w.form->backColour));
@@ -99,7 +108,7 @@ HWND CreateNative(FormWindow& w, const Control& c, int id) {
     DWORD style = WS_CHILD | WS_TABSTOP;
     switch (c.kind) {
     case ControlKind::Button:
-        style |= BS_PUSHBUTTON;
+        style |= c.name == w.form->defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
         break;
     case ControlKind::CheckBox:
         style |= BS_AUTOCHECKBOX;
@@ -135,7 +144,7 @@ void SyncNative(FormWindow& w, const Control& c, NativeControl& n) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(n.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(p.FontFor(c.font.value_or(w.form->font))),
                  FALSE);
-    const std::wstring text = win32::Wide(c.text);
+    const std::wstring text = MarkedText(c);
     wchar_t current[512] = {};
     GetWindowTextW(n.hwnd, current, static_cast<int>(std::size(current)));
     if (text != current)
@@ -218,11 +227,11 @@ void DrawLabel(HDC dc, Win32Platform& p, const Form& form, const Control& c, con
     SelectObject(dc, p.FontFor(c.font.value_or(form.font)));
     SetTextColor(dc, c.textColour.value_or(GetSysColor(COLOR_WINDOWTEXT)));
     SetBkMode(dc, TRANSPARENT);
-    UINT format = DT_NOPREFIX | DT_EXPANDTABS;
+    UINT format = DT_EXPANDTABS;
     format |= c.wrap ? DT_WORDBREAK : 0;
     format |= c.centred ? DT_CENTER : DT_LEFT;
     RECT box = r;
-    const std::wstring text = win32::Wide(c.text);
+    const std::wstring text = MarkedText(c);
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
 }
 
@@ -236,17 +245,18 @@ void DrawFrame(HDC dc, Win32Platform& p, const Form& form, const Control& c, con
     DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
     if (c.text.empty())
         return;
-    const std::wstring text = win32::Wide(c.text);
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    const std::wstring text = MarkedText(c);
+    RECT measured{};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, DT_SINGLELINE | DT_CALCRECT);
     const int pad = p.ToScreen(4);
-    RECT label{r.left + p.ToScreen(8), r.top, r.left + p.ToScreen(8) + size.cx + 2 * pad,
+    RECT label{r.left + p.ToScreen(8), r.top, r.left + p.ToScreen(8) + measured.right + 2 * pad,
                r.top + tm.tmHeight};
-    SetBkMode(dc, OPAQUE);
-    SetBkColor(dc, form.backColour);
+    win32::UniqueGdiObject back(CreateSolidBrush(form.backColour));
+    FillRect(dc, &label, static_cast<HBRUSH>(back.Get()));
+    SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    ExtTextOutW(dc, label.left + pad, label.top, ETO_OPAQUE, &label, text.c_str(),
-                static_cast<UINT>(text.size()), nullptr);
+    RECT textBox{label.left + pad, label.top, label.right, label.bottom};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textBox, DT_SINGLELINE);
 }
 
 void Paint(FormWindow& w) {
@@ -386,8 +396,185 @@ const Control* ClickableAt(FormWindow& w, Point at) {
     return nullptr;
 }
 
+// What a screen reader is told about the form: its own description, or for a dialog-like form
+// its labels, frames and controls, found in their windows.
+std::optional<AccessibleWindow> Describe(const FormWindow& w) {
+    const Form& form = *w.form;
+    if (form.accessible)
+        return form.accessible(form);
+    if (!form.style.captionBar)
+        return std::nullopt;
+    AccessibleWindow described = DescribeForm(form);
+    for (AccessiblePart& part : described.parts) {
+        if (part.nativeControl < 0)
+            continue;
+        const Control& c = form.controls[static_cast<std::size_t>(part.nativeControl)];
+        if (auto it = w.natives.find(ControlKey{c.name, c.index}); it != w.natives.end())
+            part.window = reinterpret_cast<WindowHandle>(it->second.hwnd);
+    }
+    return described;
+}
+
+// The same, with its rectangles in screen pixels.
+std::optional<AccessibleWindow> DescribeForScreen(HWND hwnd) {
+    const FormWindow* w = WindowData(hwnd);
+    if (!w || !w->form)
+        return std::nullopt;
+    std::optional<AccessibleWindow> found = Describe(*w);
+    if (!found)
+        return std::nullopt;
+    AccessibleWindow& described = *found;
+    POINT origin{};
+    ClientToScreen(hwnd, &origin);
+    const Win32Platform& p = *w->platform;
+    const auto toScreen = [&](Rect& r) {
+        r = Rect{origin.x + p.ToScreen(r.left), origin.y + p.ToScreen(r.top), p.ToScreen(r.width),
+                 p.ToScreen(r.height)};
+    };
+    toScreen(described.self.rect);
+    for (AccessiblePart& part : described.parts)
+        toScreen(part.rect);
+    return found;
+}
+
+// Raises the events for what changed since screen readers were last told, while the window shows.
+void TellScreenReaders(FormWindow& w) {
+    if (!IsWindowVisible(w.hwnd))
+        return;
+    std::optional<AccessibleWindow> now = Describe(w);
+    if (!now)
+        return;
+    // A dialog-like window is read out by the screen reader when it takes the focus; only
+    // later changes of its labels are news.
+    if (w.told || w.form->accessible)
+        win32::RaiseAccessibleEvents(w.hwnd, AccessibleChanges(w.told ? &*w.told : nullptr, *now));
+    w.told = std::move(now);
+}
+
+const Control* NativeOf(FormWindow& w, HWND hwnd) {
+    for (const auto& [key, native] : w.natives)
+        if (native.hwnd == hwnd)
+            return FindControl(*w.form, key);
+    return nullptr;
+}
+
+HWND UsableNative(FormWindow& w, ControlName name) {
+    const Control* c = name.Empty() ? nullptr : w.form->Find(name);
+    if (!c || !c->enabled || !EffectivelyVisible(*w.form, *c))
+        return nullptr;
+    auto it = w.natives.find(ControlKey{c->name, c->index});
+    return it == w.natives.end() ? nullptr : it->second.hwnd;
+}
+
+void Focus(FormWindow& w, HWND control) {
+    if (!control)
+        return;
+    SetFocus(control);
+    w.lastFocus = control;
+}
+
+// The control that takes the focus when the window is activated: the one that had it last,
+// else the default button, else the first in the tab order.
+HWND FirstFocus(FormWindow& w) {
+    if (w.lastFocus && IsChild(w.hwnd, w.lastFocus) && IsWindowVisible(w.lastFocus) &&
+        IsWindowEnabled(w.lastFocus))
+        return w.lastFocus;
+    if (HWND button = UsableNative(w, w.form->defaultButton))
+        return button;
+    return GetNextDlgTabItem(w.hwnd, nullptr, FALSE);
+}
+
+// Enter and Escape as a dialog takes them. True when the key was used.
+bool DialogCommandKey(FormWindow& w, WPARAM key) {
+    HWND focus = GetFocus();
+    if (key == VK_RETURN) {
+        const Control* focused = IsChild(w.hwnd, focus) ? NativeOf(w, focus) : nullptr;
+        if (focused && focused->kind == ControlKind::Button) {
+            SendMessageW(focus, BM_CLICK, 0, 0);
+            return true;
+        }
+        if (HWND button = UsableNative(w, w.form->defaultButton)) {
+            SendMessageW(button, BM_CLICK, 0, 0);
+            return true;
+        }
+        return false;
+    }
+    if (HWND button = UsableNative(w, w.form->cancelButton)) {
+        SendMessageW(button, BM_CLICK, 0, 0);
+        return true;
+    }
+    if (!w.form->onClose)
+        return false;
+    PostMessageW(w.hwnd, WM_CLOSE, 0, 0);
+    return true;
+}
+
+// Alt and the access key of a label or a frame: the focus goes to the next control that takes it.
+bool LabelAccessKey(FormWindow& w, wchar_t typed) {
+    const auto key = std::towlower(typed);
+    const auto& controls = w.form->controls;
+    for (auto it = controls.begin(); it != controls.end(); ++it) {
+        if (IsNative(it->kind) || it->accessKey == 0 || !EffectivelyVisible(*w.form, *it) ||
+            static_cast<wint_t>(std::tolower(static_cast<unsigned char>(it->accessKey))) != key)
+            continue;
+        for (auto next = it + 1; next != controls.end(); ++next)
+            if (HWND h = UsableNative(w, next->name); h && IsNative(next->kind)) {
+                Focus(w, h);
+                return true;
+            }
+    }
+    return false;
+}
+
 LRESULT FormMessage(FormWindow* w, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_GETOBJECT:
+        if (w->form->accessible || w->form->style.captionBar)
+            if (const LRESULT answer =
+                    win32::AnswerGetObject(w->platform, hwnd, wParam, lParam, DescribeForScreen))
+                return answer;
+        break;
+    case WM_SETTINGCHANGE:
+        if (wParam != SPI_SETHIGHCONTRAST)
+            break;
+        [[fallthrough]];
+    case WM_SYSCOLORCHANGE:
+        Call(w->form->onSystemColoursChange);
+        break;
+    case WM_ACTIVATE:
+        if (!w->form->style.captionBar)
+            break;
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            if (HWND focus = GetFocus(); focus && IsChild(hwnd, focus))
+                w->lastFocus = focus;
+            break;
+        }
+        if (HIWORD(wParam) == 0)
+            if (HWND first = FirstFocus(*w)) {
+                Focus(*w, first);
+                // Opened from the keyboard or not, the focus and the access keys show.
+                SendMessageW(hwnd, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL),
+                             0);
+                return 0;
+            }
+        break;
+    case WM_NEXTDLGCTL: {
+        // A window that is not a dialog gets this from the system's dialog keys (Tab), and
+        // nobody else acts on it.
+        HWND focus = GetFocus();
+        HWND next = LOWORD(lParam)
+                        ? reinterpret_cast<HWND>(wParam)
+                        : GetNextDlgTabItem(hwnd, IsChild(hwnd, focus) ? focus : nullptr, wParam != 0);
+        Focus(*w, next);
+        return 0;
+    }
+    case DM_GETDEFID:
+        if (const Control* button =
+                w->form->defaultButton.Empty() ? nullptr : w->form->Find(w->form->defaultButton))
+            for (const auto& [id, key] : w->byId)
+                if (key.first == button->name)
+                    return MAKELRESULT(id, DC_HASDEFID);
+        return 0;
     case WM_PAINT:
         Paint(*w);
         return 0;
@@ -491,9 +678,18 @@ bool Win32Platform::HandleDialogKeys(MSG& msg) {
     if (!root || GetClassNameW(root, cls, static_cast<int>(std::size(cls))) == 0 ||
         wcscmp(cls, kFormClass) != 0)
         return false;
-    const FormWindow* w = WindowData(root);
+    FormWindow* w = WindowData(root);
     if (!w || !w->form || !w->form->style.captionBar)
         return false;
+    if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE))
+        if (DialogCommandKey(*w, msg.wParam))
+            return true;
+    if (msg.message == WM_SYSCHAR && LabelAccessKey(*w, static_cast<wchar_t>(msg.wParam)))
+        return true;
+    // An up-down control takes the arrow keys itself, though it does not say so to the dialog keys.
+    if (msg.message == WM_KEYDOWN && (msg.wParam == VK_UP || msg.wParam == VK_DOWN))
+        if (const Control* focused = NativeOf(*w, msg.hwnd); focused && focused->kind == ControlKind::UpDown)
+            return false;
     return IsDialogMessageW(root, &msg) != 0;
 }
 
@@ -577,11 +773,14 @@ void Win32Platform::ShowForm(Form& form) {
     }
     form.visible = true;
     UpdateWindow(data->hwnd);
+    TellScreenReaders(*data);
 }
 
 void Win32Platform::HideForm(Form& form) {
-    if (FormWindow* data = DataOf(form))
+    if (FormWindow* data = DataOf(form)) {
         ShowWindow(data->hwnd, SW_HIDE);
+        data->told.reset();
+    }
     form.visible = false;
 }
 
@@ -609,6 +808,7 @@ void Win32Platform::UpdateForm(Form& form) {
     InvalidateRect(data->hwnd, nullptr, FALSE);
     if (form.visible)
         UpdateWindow(data->hwnd);
+    TellScreenReaders(*data);
 }
 
 void Win32Platform::MakeTopmost(Form& form) {

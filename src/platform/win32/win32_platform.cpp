@@ -233,6 +233,17 @@ Size Win32Platform::ScreenSize() {
     return Size{FromScreen(GetSystemMetrics(SM_CXSCREEN)), FromScreen(GetSystemMetrics(SM_CYSCREEN))};
 }
 
+std::optional<SystemColours> Win32Platform::HighContrastColours() {
+    HIGHCONTRASTW setting{};
+    setting.cbSize = sizeof setting;
+    if (!SystemParametersInfoW(SPI_GETHIGHCONTRAST, setting.cbSize, &setting, 0) ||
+        !(setting.dwFlags & HCF_HIGHCONTRASTON))
+        return std::nullopt;
+    return SystemColours{GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT),
+                         GetSysColor(COLOR_GRAYTEXT), GetSysColor(COLOR_HIGHLIGHT),
+                         GetSysColor(COLOR_HIGHLIGHTTEXT)};
+}
+
 MessageBoxResult Win32Platform::ShowMessageBox(const std::string& text, const std::string& title,
                                                MessageBoxButtons buttons) {
     // The program has no window in front when it asks, so the box must come forward itself.

@@ -55,6 +55,7 @@ class Win32Platform : public Platform {
     bool SetLayeredOpacity(WindowHandle window, int alpha) override;
     Size MeasureText(const Font& font, std::string_view text) override;
     Size ScreenSize() override;
+    std::optional<SystemColours> HighContrastColours() override;
     PicturePtr LoadResourcePicture(std::string_view name) override;
     PicturePtr LoadPictureFile(const std::string& path) override;
     PicturePtr ExtractFileIcon(const std::string& path, int index) override;
