@@ -2,71 +2,26 @@
 // into a temporary folder (the file cache is warm after the first pass), and the link reader
 // alone on one shortcut held in memory.
 //   tovlen_bench --benchmark_filter='BM_(BuildCatalogue|ParseShortcut)'
-#include "../tests/support/shortcut_writer.h"
 #include "catalogue/build.h"
 #include "catalogue/shortcut.h"
+#include "start_menu_tree.h"
 
 #include <benchmark/benchmark.h>
-
-#include <filesystem>
-#include <random>
 
 namespace tov {
 namespace {
 
-constexpr int kTopFolders = 25;
-constexpr int kSubfoldersEach = 19;     // 25 + 25 * 19 = 500 folders
-constexpr int kShortcutsPerFolder = 20; // 500 * 20 = 10,000 shortcuts
-constexpr int kShortcuts = (kTopFolders + kTopFolders * kSubfoldersEach) * kShortcutsPerFolder;
-
-testing::LinkSpec TypicalLink(const std::string& program, int n) {
-    testing::LinkSpec spec =
-        testing::ProgramLink("C:\\Program Files\\" + program + "\\" + program + ".exe",
-                             n % 3 == 0 ? "--profile default" : "", "C:\\Program Files\\" + program);
-    spec.idList = std::string(320, '\x11'); // the size of a usual item-ID list down to a program
-    spec.description = "Starts " + program;
-    spec.relativePath = "..\\..\\..\\..\\Program Files\\" + program + "\\" + program + ".exe";
-    spec.iconLocation = "C:\\Program Files\\" + program + "\\" + program + ".exe";
-    return spec;
-}
-
-class StartMenuTree {
-  public:
-    StartMenuTree() {
-        std::random_device random;
-        root_ = std::filesystem::temp_directory_path() / ("tovlen-bench-" + std::to_string(random()));
-        int n = 0;
-        auto fill = [&](const std::filesystem::path& folder) {
-            for (int i = 0; i < kShortcutsPerFolder; ++i, ++n) {
-                const std::string program = "Program " + std::to_string(n);
-                testing::WriteShortcut(folder / (program + ".lnk"), TypicalLink(program, n));
-            }
-        };
-        for (int top = 0; top < kTopFolders; ++top) {
-            const auto vendor = root_ / ("Vendor " + std::to_string(top));
-            fill(vendor);
-            for (int sub = 0; sub < kSubfoldersEach; ++sub)
-                fill(vendor / ("Suite " + std::to_string(sub)));
-        }
-    }
-    ~StartMenuTree() {
-        std::error_code ignored;
-        std::filesystem::remove_all(root_, ignored);
-    }
-    std::string Root() const { return root_.string(); }
-
-  private:
-    std::filesystem::path root_;
-};
+constexpr int kShortcuts = 10'000;
+using bench::StartMenuTree;
+using bench::TypicalLink;
 
 void BM_BuildCatalogue(benchmark::State& state) {
-    static const StartMenuTree tree;
+    static const StartMenuTree tree(kShortcuts);
     CatalogueSources sources;
     sources.commonPrograms = tree.Root();
     Catalogue catalogue;
-    int pumps = 0;
     for (auto _ : state) {
-        BuildCatalogue(catalogue, sources, [&] { ++pumps; });
+        catalogue = BuildCatalogue(sources);
         benchmark::DoNotOptimize(catalogue.table.data());
     }
     if (catalogue.table.size() != static_cast<std::size_t>(kShortcuts))

@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Tree tree;
     for (std::size_t i = 0; i + 2 < size && i / 3 < kMaxSteps; i += 3)
         tree.Add(data[i], data[i + 1], data[i + 2]);
-    for (const auto& found : tov::WalkFolder(tree.Root().string(), {})) {
+    for (const auto& found : tov::WalkFolder(tree.Root().string())) {
         std::string path = found.Folder + found.FindData.name;
         for (auto& c : path)
             if (c == '\\')

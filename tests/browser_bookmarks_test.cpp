@@ -72,11 +72,7 @@ TEST(ChromiumBookmarks, DamagedFilesGiveNothingAndNamesStayReadable) {
 
 class BrowserBookmarks : public ::testing::Test {
   protected:
-    Catalogue Build() {
-        Catalogue c;
-        BuildCatalogue(c, sources, {});
-        return c;
-    }
+    Catalogue Build() { return BuildCatalogue(sources); }
     static std::vector<std::string> Names(const Catalogue& c) {
         std::vector<std::string> names;
         for (const auto& e : c.table)

@@ -133,7 +133,7 @@ TEST_F(AddCommand, BackingOutOfAnyStepWritesNothingAndStaysInTheAddFrame) {
 
 TEST_F(AddCommand, RemovingTakesEveryRecordOfTheName) {
     WriteListFile("a\r\nrun c:\\a.exe\r\nb\r\nweb b.org\r\na\r\nrun c:\\other.exe\r\n");
-    BuildCatalogue(app);
+    Rebuild();
     Click(frmPrefs::cmdOkay);
     Open();
     EXPECT_EQ(Listed(), (std::vector<std::string>{"a", "b", "a"}));
@@ -160,7 +160,7 @@ TEST_F(AddCommand, ARemovalTheFileCannotTakeIsToldInABalloonAndChangesNothing) {
         notepadUnicode += {c, '\0'};
     notepadUnicode += 'x'; // an odd byte at the end: the text is not whole
     WriteListFile(notepadUnicode);
-    BuildCatalogue(app);
+    Rebuild();
     Click(frmPrefs::cmdOkay);
     Open();
     platform.SelectRow(Prefs(), frmPrefs::lstPrograms, 0);

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace tov {
 namespace {
 
@@ -189,7 +191,10 @@ TEST_F(CommandLine, ALaterStartOpensTheWindowAsTheActivationKeyWould) {
     platform.StartAgain("");
     Loop();
     EXPECT_EQ(app.state.CommandText, "ab"); // an open line is left as it is
-    EXPECT_EQ(platform.logLines, (std::vector<std::string>{"Tovlen started"}));
+    EXPECT_EQ(platform.logLines.front(), "Tovlen started");
+    EXPECT_EQ(std::count_if(platform.logLines.begin(), platform.logLines.end(),
+                            [](const std::string& line) { return line.starts_with("Tovlen"); }),
+              1);
 }
 
 TEST(Latency, PercentilesAreNearestRank) {

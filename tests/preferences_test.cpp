@@ -70,7 +70,7 @@ TEST_F(Preferences, TheSourceBoxesRebuildTheCatalogueAndTheShutdownBoxDoesNot) {
     platform.specialFolders[KnownFolder::Favorites] = favorites;
     app.state.FirefoxProfilesDir = folder.Path().string();
     platform.installedApps = {{"Calculator", "Microsoft.WindowsCalculator_8wekyb3d8bbwe!App"}};
-    BuildCatalogue(app);
+    Rebuild();
     for (const auto& [box, entry] : {std::pair{frmPrefs::chkIEFavorites, "example (ie bookmark)"},
                                      std::pair{frmPrefs::chkApps, "Calculator"}}) {
         ASSERT_TRUE(IsInCommandTable(app.catalogue, entry));

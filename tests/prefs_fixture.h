@@ -30,7 +30,15 @@ class PreferencesTest : public ::testing::Test {
         return *app.forms.frmPrefs;
     }
     Form& Prefs() { return *app.forms.frmPrefs; }
-    void Click(ControlName control, int index = 0) { platform.ClickControl(Prefs(), control, index); }
+    // A click, and the messages after it, with which a rebuild lands.
+    void Click(ControlName control, int index = 0) {
+        platform.ClickControl(Prefs(), control, index);
+        platform.RunPending();
+    }
+    void Rebuild() {
+        BuildCatalogue(app);
+        platform.RunPending();
+    }
     std::string Setting(const std::string& key) { return platform.settings["Tovlen\\settings\\" + key]; }
 
     std::string ListFile() const { return folder.Read(kCustomCommandsFile); }

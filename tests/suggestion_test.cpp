@@ -4,6 +4,7 @@
 #include "input/mouse.h"
 #include "platform/fake/fake_platform.h"
 #include "suggest/command_window.h"
+#include "suggest/result_icon.h"
 #include "suggest/suggestion_form.h"
 #include "support/temp_folder.h"
 
@@ -145,31 +146,52 @@ TEST_F(Suggestions, RowsAreRebuiltButNotShownWhileTheCommandWindowIsHidden) {
     EXPECT_FALSE(Window().visible);
 }
 
-TEST_F(Suggestions, IconOfTheResultsEntry) {
+TEST_F(Suggestions, IconOfTheResultsEntryIsDrawnWhenTheWorkerHasIt) {
     app.catalogue.table = {
         {"C:\\Windows\\notepad.exe", "Notepad", "", "", ""},
         {"C:\\Windows\\notepad2.exe", "notepad", "", "", ""},
         {"C:\\Tools\\paint.exe", "Paint", "", "", "C:\\Tools\\Paint.ICO"},
         {"C:\\Tools\\wordpad.exe", "WordPad", "", "", "C:\\Windows\\shell32.dll"},
     };
+    platform.holdBackground = true;
     auto icon = [&] { return app.forms.frmMain->At(frmMain::picIcon).picture; };
+    auto source = [&] { return icon() ? icon()->source : std::string(); };
     Type("notepad");
-    ASSERT_TRUE(icon());
-    EXPECT_EQ(icon()->source, "C:\\Windows\\notepad.exe,0"); // the first entry of that name
+    EXPECT_FALSE(icon()); // typing never waits for the program file
+    platform.FinishBackground();
+    EXPECT_EQ(source(), "C:\\Windows\\notepad.exe,0"); // the first entry of that name
+
+    // Only the latest of the icons asked for during an extraction is extracted after it, and
+    // one that comes back after the result moved on is kept but not drawn.
+    ClearResultIcon(*app.forms.frmMain);
     Type("paint");
-    EXPECT_EQ(icon()->source, "C:\\Tools\\Paint.ICO,0");
-
-    app.forms.frmMain->At(frmMain::picIcon).picture = nullptr;
     Type("wordpad"); // a library: no icon, and the target is not tried
-    EXPECT_FALSE(icon());
     Type("exit");
+    platform.FinishBackground();
     EXPECT_FALSE(icon());
+    EXPECT_EQ(app.icons.icons.size(), 2u);
 
-    // Typing on does not read the program file again.
-    const int before = static_cast<int>(app.icons.pictures.size());
-    Type("notep");
-    Type("notepa");
-    EXPECT_EQ(static_cast<int>(app.icons.pictures.size()), before);
+    Type("paint"); // known now: drawn at once, and not read again
+    EXPECT_EQ(source(), "C:\\Tools\\Paint.ICO,0");
+    EXPECT_TRUE(platform.backgroundWork.empty());
+
+    // Past the recheck time the file is looked at again on the worker.
+    platform.AdvanceTime(kIconRecheck);
+    Type("paint");
+    EXPECT_EQ(source(), "C:\\Tools\\Paint.ICO,0");
+    EXPECT_EQ(platform.backgroundWork.size(), 1u);
+}
+
+TEST(IconCache, KeepsTheMostRecentlyUsedWithinItsBound) {
+    IconCache cache;
+    for (std::size_t i = 0; i < kMaxCachedIcons; ++i)
+        StoreIcon(cache, {std::to_string(i), 0}, {});
+    ASSERT_TRUE(FindCachedIcon(cache, {"0", 0}));
+    StoreIcon(cache, {"new", 0}, {});
+    EXPECT_EQ(cache.icons.size(), kMaxCachedIcons);
+    EXPECT_TRUE(FindCachedIcon(cache, {"0", 0}));
+    EXPECT_FALSE(FindCachedIcon(cache, {"1", 0}));
+    EXPECT_TRUE(FindCachedIcon(cache, {"new", 0}));
 }
 
 TEST_F(Suggestions, PinClickTacksAndUntacks) {

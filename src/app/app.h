@@ -1,7 +1,8 @@
 #pragma once
-// Everything the running program holds, owned by its one thread: the process-wide values,
-// the catalogue, the usage memory and the forms. Only app/ sees it whole; the routines below
-// it are handed the parts they use.
+// Everything the running program holds, owned by its thread: the process-wide values, the
+// catalogue (built on a worker, swapped in here), the usage memory and the forms. Only app/
+// sees it whole; the routines below it are handed the parts they use.
+#include "app/catalogue_refresh.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/save_failure.h"
 #include "input/state.h"
@@ -12,14 +13,6 @@
 #include "suggest/usage.h"
 
 namespace tov {
-
-// A rebuild asked for from inside a running build (through the messages the folder walk
-// lets through) runs again once the running one is done, so the catalogue ends up matching
-// the latest settings and is never filled by two builds at once.
-struct CatalogueBuildGuard {
-    bool running = false;
-    bool again = false;
-};
 
 struct App {
     explicit App(Platform& p) : platform(p) {}
@@ -36,7 +29,7 @@ struct App {
     SaveFailures saveFailures;
     Forms forms;
     MonotonicTime splashLoaded{}; // when frmLoad was made; it stands a while from then
-    CatalogueBuildGuard catalogueBuild;
+    CatalogueRefresh catalogueRefresh;
     // A submit is being carried out, further down this thread's stack.
     bool inSubmit = false;
 };

@@ -26,7 +26,7 @@ std::string MatchCommand(App& app) {
     const SuggestionRows rows{app.catalogue.phrases, matches, result, app.usage, state.CommandText,
                               state.SuggestionCount};
     RefreshSuggestions(app.platform, app.forms, rows, [&app](int row) { imgTack_Click(app, row); });
-    ShowResultIcon(app.platform, app.forms.frmMain.get(), app.catalogue, app.icons, result);
+    ShowResultIcon(app.platform, app.forms, app.catalogue, app.icons, result);
     return result;
 }
 
@@ -39,7 +39,7 @@ void RefreshCommandWindow(App& app) {
         f.At(frmMain::lblCommand).text = s.CommandText;
         const std::string caption = Trim(app.platform.WindowCaption(s.PreviousWindow));
         f.At(frmMain::lblDescription).text = DescribeCommandLine(s.CommandText, caption);
-        f.At(frmMain::picIcon).picture = nullptr;
+        ClearResultIcon(f);
     }
     if (s.CommandText.empty()) {
         HideSuggestions(app.platform, app.forms);

@@ -95,7 +95,8 @@ void ServiceInput(App& app) {
         return;
     TakeLatestNews(s);
     FollowCommandLine(app);
-    while (!s.Submits.empty()) {
+    // A line submitted before the first catalogue has landed waits for it.
+    while (!s.Submits.empty() && !FirstCatalogueUnderWay(app)) {
         app.inSubmit = true;
         ServeSubmit(app);
         app.inSubmit = false;
@@ -116,6 +117,7 @@ void Startup(App& app) {
     ShowSplash(app);
     AddProgramTrayIcon(app);
     app.state.SelectedIndex = 0;
+    StartStallProbe(app.platform, app.catalogueRefresh.stalls);
     BuildCatalogue(app);
     const auto log = [&app](std::string_view line) { app.platform.Log(line); };
     LoadInfluence(app.usage, ProgramFile(app.platform, kInfluenceFile), log);

@@ -27,25 +27,25 @@ std::vector<std::string> FixedPhraseSlots() {
     return slots;
 }
 
-void BuildCatalogue(Catalogue& catalogue, const CatalogueSources& sources,
-                    const std::function<void()>& pump) {
+Catalogue BuildCatalogue(const CatalogueSources& sources) {
+    Catalogue catalogue;
     catalogue.phrases = FixedPhraseSlots();
-    catalogue.table.clear();
     LoadCustomCommands(catalogue, sources.programFolder, sources.log);
-    ImportStartMenu(catalogue, sources.commonPrograms, pump);
-    ImportStartMenu(catalogue, sources.programs, pump);
+    ImportStartMenu(catalogue, sources.commonPrograms);
+    ImportStartMenu(catalogue, sources.programs);
     if (sources.windowsApps)
         ImportWindowsApps(catalogue, sources.apps);
     if (sources.ieFavorites) {
-        ImportFavorites(catalogue, sources.favorites, kUserFavoriteSuffix, pump);
-        ImportFavorites(catalogue, sources.commonFavorites, "", pump);
+        ImportFavorites(catalogue, sources.favorites, kUserFavoriteSuffix);
+        ImportFavorites(catalogue, sources.commonFavorites, "");
     }
     if (sources.firefoxBookmarks)
-        ImportFirefoxBookmarks(catalogue, sources.firefoxProfiles, pump, sources.log);
+        ImportFirefoxBookmarks(catalogue, sources.firefoxProfiles, sources.log);
     if (sources.chromiumBookmarks)
         ImportChromiumBookmarks(catalogue, sources.localAppData);
     std::stable_sort(catalogue.table.begin(), catalogue.table.end(),
                      [](const CommandEntry& a, const CommandEntry& b) { return a.Name < b.Name; });
+    return catalogue;
 }
 
 CatalogueSources SystemCatalogueSources(Platform& platform, const CatalogueChoices& choices) {
@@ -61,10 +61,13 @@ CatalogueSources SystemCatalogueSources(Platform& platform, const CatalogueChoic
     s.firefoxBookmarks = choices.firefoxBookmarks;
     s.chromiumBookmarks = choices.chromiumBookmarks;
     s.windowsApps = choices.windowsApps;
-    if (s.windowsApps)
-        s.apps = platform.ListInstalledApps();
     s.log = [&platform](std::string_view line) { platform.Log(line); };
     return s;
+}
+
+void ListChosenApps(Platform& platform, CatalogueSources& sources) {
+    if (sources.windowsApps)
+        sources.apps = platform.ListInstalledApps();
 }
 
 std::string FirefoxProfilesFolder(Platform& platform) {

@@ -31,8 +31,8 @@ struct CatalogueSources {
 // offers, one more empty slot; custom names and run phrases follow them.
 std::vector<std::string> FixedPhraseSlots();
 
-// Rebuilds the three structures from the sources; `pump` runs after every file the folder walk records.
-void BuildCatalogue(Catalogue& catalogue, const CatalogueSources& sources, const std::function<void()>& pump);
+// A new catalogue read from the sources; it touches nothing else, so it may run on a worker.
+Catalogue BuildCatalogue(const CatalogueSources& sources);
 
 // Which of the sources that the user can turn off a build reads.
 struct CatalogueChoices {
@@ -42,9 +42,12 @@ struct CatalogueChoices {
     bool windowsApps = false;
 };
 
-// The running program's sources: the system's special folders, the chosen sources, and the
-// shell's apps when they are chosen.
+// The running program's sources: the system's special folders and the chosen sources. The
+// shell's apps are listed apart (ListChosenApps), as that may take a while.
 CatalogueSources SystemCatalogueSources(Platform& platform, const CatalogueChoices& choices);
+
+// Fills in the shell's apps when the sources ask for them.
+void ListChosenApps(Platform& platform, CatalogueSources& sources);
 
 // Where Firefox keeps its profiles for this user; empty when the system names no such folder.
 std::string FirefoxProfilesFolder(Platform& platform);

@@ -13,8 +13,6 @@ namespace {
 
 using Json = nlohmann::json;
 
-constexpr const char* kUserData = "User Data";
-constexpr const char* kBookmarksName = "Bookmarks";
 // A heavy user's file is a few megabytes; the parsed tree takes several times the file.
 constexpr std::uint64_t kBookmarksFileLimit = 16u << 20;
 
@@ -25,9 +23,9 @@ const std::string* StringMember(const Json& object, const char* key) {
 
 void AddProfilesOf(const std::string& browserFolder, const std::string& browser,
                    std::vector<ChromiumBookmarksFile>& files) {
-    const std::string userData = JoinPath(browserFolder, kUserData);
+    const std::string userData = JoinPath(browserFolder, kChromiumUserData);
     for (const auto& profile : Subfolders(userData)) {
-        std::string path = JoinPath(JoinPath(userData, profile), kBookmarksName);
+        std::string path = JoinPath(JoinPath(userData, profile), kChromiumBookmarksFile);
         if (IsPlainFile(path))
             files.push_back({std::move(path), LowerCase(browser)});
     }
@@ -79,13 +77,13 @@ std::vector<ChromiumBookmarksFile> FindChromiumBookmarksFiles(const std::string&
         return files;
     for (const auto& vendor : Subfolders(localAppData)) {
         const std::string vendorFolder = JoinPath(localAppData, vendor);
-        if (IsFolder(JoinPath(vendorFolder, kUserData))) {
+        if (IsFolder(JoinPath(vendorFolder, kChromiumUserData))) {
             AddProfilesOf(vendorFolder, vendor, files);
             continue;
         }
         for (const auto& browser : Subfolders(vendorFolder)) {
             const std::string browserFolder = JoinPath(vendorFolder, browser);
-            if (IsFolder(JoinPath(browserFolder, kUserData)))
+            if (IsFolder(JoinPath(browserFolder, kChromiumUserData)))
                 AddProfilesOf(browserFolder, browser, files);
         }
     }

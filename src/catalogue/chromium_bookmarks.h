@@ -10,6 +10,9 @@
 
 namespace tov {
 
+inline constexpr const char* kChromiumUserData = "User Data";
+inline constexpr const char* kChromiumBookmarksFile = "Bookmarks";
+
 struct ChromiumBookmarksFile {
     std::string path;
     std::string browser; // the browser's folder name, lower-cased: "edge", "chrome"

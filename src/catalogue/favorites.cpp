@@ -37,9 +37,8 @@ std::string URLRead(const std::string& path) {
     return bytes ? InternetShortcutAddress(*bytes) : std::string();
 }
 
-void ImportFavorites(Catalogue& catalogue, const std::string& favoritesFolder, std::string_view suffix,
-                     const std::function<void()>& pump) {
-    for (const auto& file : WalkFolder(favoritesFolder, pump)) {
+void ImportFavorites(Catalogue& catalogue, const std::string& favoritesFolder, std::string_view suffix) {
+    for (const auto& file : WalkFolder(favoritesFolder)) {
         const std::string& fileName = file.FindData.name;
         const auto extension = fileName.find(kUrlExtension);
         if (extension == std::string::npos)

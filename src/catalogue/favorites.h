@@ -2,7 +2,6 @@
 // Internet Explorer favourites: Internet-shortcut (.url) files below a Favorites folder.
 #include "catalogue/catalogue.h"
 
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -19,7 +18,6 @@ std::string URLRead(const std::string& path);
 
 // Adds one entry per .url file below `favoritesFolder`, named by its lower-cased base name
 // followed by `suffix`.
-void ImportFavorites(Catalogue& catalogue, const std::string& favoritesFolder, std::string_view suffix,
-                     const std::function<void()>& pump);
+void ImportFavorites(Catalogue& catalogue, const std::string& favoritesFolder, std::string_view suffix);
 
 } // namespace tov

@@ -13,7 +13,6 @@ namespace {
 
 constexpr std::string_view kAnchorStart = "href=\"";
 constexpr char kTitleEnd = '<';
-constexpr std::string_view kBookmarksName = "bookmarks.html";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr const char* kBookmarkWorkingFolder = "C:\\";
 constexpr std::uint64_t kBookmarksFileLimit = 64u << 20;
@@ -76,9 +75,9 @@ std::vector<CommandEntry> ParseBookmarks(std::string_view bytes, std::size_t* le
     return entries;
 }
 
-std::string FindBookmarksFile(const std::string& profilesFolder, const std::function<void()>& pump) {
-    for (const auto& file : WalkFolder(profilesFolder, pump))
-        if (LowerCase(file.FindData.name).find(kBookmarksName) != std::string::npos)
+std::string FindBookmarksFile(const std::string& profilesFolder) {
+    for (const auto& file : WalkFolder(profilesFolder))
+        if (LowerCase(file.FindData.name).find(kBookmarksFileMark) != std::string::npos)
             return file.Folder + file.FindData.name;
     return {};
 }
@@ -91,11 +90,10 @@ std::vector<CommandEntry> ReadBookmarksFile(const std::string& path, std::size_t
 }
 
 void ImportFirefoxBookmarks(Catalogue& catalogue, const std::string& profilesFolder,
-                            const std::function<void()>& pump,
                             const std::function<void(std::string_view)>& log) {
     if (ImportFirefoxPlaces(catalogue, profilesFolder))
         return;
-    const std::string path = FindBookmarksFile(profilesFolder, pump);
+    const std::string path = FindBookmarksFile(profilesFolder);
     if (path.empty())
         return;
     std::size_t leftOut = 0;

@@ -11,6 +11,9 @@
 
 namespace tov {
 
+// What the name of an exported bookmarks file holds, lower-cased.
+inline constexpr std::string_view kBookmarksFileMark = "bookmarks.html";
+
 inline constexpr const char* kFirefoxBookmarkSuffix = " (firefox bookmark)";
 
 // Past these an anchor is left out (an address cut short would open the wrong page); a longer
@@ -26,7 +29,7 @@ inline constexpr std::size_t kMaxBookmarkTitleBytes = 1024;
 std::vector<CommandEntry> ParseBookmarks(std::string_view bytes, std::size_t* leftOut = nullptr);
 
 // The first file, in walk order, whose lower-cased name holds "bookmarks.html"; empty when none.
-std::string FindBookmarksFile(const std::string& profilesFolder, const std::function<void()>& pump);
+std::string FindBookmarksFile(const std::string& profilesFolder);
 
 // The entries of the bookmarks file at `path`; none when it is absent, hidden or unreadable.
 std::vector<CommandEntry> ReadBookmarksFile(const std::string& path, std::size_t* leftOut = nullptr);
@@ -34,7 +37,6 @@ std::vector<CommandEntry> ReadBookmarksFile(const std::string& path, std::size_t
 // The bookmarks of every profile's places.sqlite; where none can be read, those of the first
 // bookmarks.html, and `log` hears of its anchors left out.
 void ImportFirefoxBookmarks(Catalogue& catalogue, const std::string& profilesFolder,
-                            const std::function<void()>& pump,
                             const std::function<void(std::string_view)>& log = {});
 
 } // namespace tov

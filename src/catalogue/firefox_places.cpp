@@ -10,7 +10,6 @@ namespace tov {
 
 namespace {
 
-constexpr const char* kPlacesName = "places.sqlite";
 // History makes the file large; only the bookmark rows are read, whatever its size.
 constexpr std::uint64_t kPlacesFileLimit = 1ull << 30;
 constexpr std::string_view kBookmarksQuery =
@@ -47,7 +46,7 @@ bool ImportFirefoxPlaces(Catalogue& catalogue, const std::string& profilesFolder
         return false;
     bool read = false;
     for (const auto& profile : Subfolders(profilesFolder)) {
-        if (auto entries = ReadPlacesBookmarks(JoinPath(JoinPath(profilesFolder, profile), kPlacesName))) {
+        if (auto entries = ReadPlacesBookmarks(JoinPath(JoinPath(profilesFolder, profile), kPlacesFile))) {
             AddBookmarksOnce(catalogue, std::move(*entries));
             read = true;
         }

@@ -8,6 +8,8 @@
 
 namespace tov {
 
+inline constexpr const char* kPlacesFile = "places.sqlite";
+
 // The bookmarks with an address in a places.sqlite, by title, in the order they were made.
 // Nothing when the file is missing or too large, or cannot be read as such a database (also
 // where the system has no SQLite).

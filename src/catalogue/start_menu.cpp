@@ -87,13 +87,12 @@ std::string ProgramTarget(const ShortcutInfo& info, const std::string& shortcutF
     return {};
 }
 
-void ImportStartMenu(Catalogue& catalogue, const std::string& programsFolder,
-                     const std::function<void()>& pump) {
+void ImportStartMenu(Catalogue& catalogue, const std::string& programsFolder) {
     // The table's names, kept beside it so that a large Start menu is not searched once per shortcut.
     std::unordered_set<std::string> names;
     for (const auto& entry : catalogue.table)
         names.insert(entry.Name);
-    for (const auto& file : WalkFolder(programsFolder, pump)) {
+    for (const auto& file : WalkFolder(programsFolder)) {
         const std::string& fileName = file.FindData.name;
         const auto extension = fileName.find(".lnk");
         if (extension == std::string::npos)

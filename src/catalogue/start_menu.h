@@ -3,7 +3,6 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/shortcut.h"
 
-#include <functional>
 #include <string>
 
 namespace tov {
@@ -17,7 +16,6 @@ std::string ProgramTarget(const ShortcutInfo& info, const std::string& shortcutF
 std::string ResolveRelativePath(const std::string& folder, const std::string& relative);
 
 // Adds the shortcuts below `programsFolder` whose names are not yet in the table.
-void ImportStartMenu(Catalogue& catalogue, const std::string& programsFolder,
-                     const std::function<void()>& pump);
+void ImportStartMenu(Catalogue& catalogue, const std::string& programsFolder);
 
 } // namespace tov

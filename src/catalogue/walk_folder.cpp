@@ -4,7 +4,7 @@
 
 namespace tov {
 
-std::vector<FoundFile> WalkFolder(const std::string& root, const std::function<void()>& pump) {
+std::vector<FoundFile> WalkFolder(const std::string& root) {
     std::vector<FoundFile> found;
     if (root.empty())
         return found;
@@ -24,8 +24,6 @@ std::vector<FoundFile> WalkFolder(const std::string& root, const std::function<v
                 continue;
             }
             found.push_back({std::move(entry), current});
-            if (pump)
-                pump();
         }
     }
     return found;

@@ -2,7 +2,6 @@
 // Breadth-first listing of every file below a folder.
 #include "platform/files.h"
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,10 +13,9 @@ struct FoundFile {
 };
 
 // The files of `root` first, then those of each subfolder in the order the subfolders were
-// found. `pump` runs after every file recorded so the desktop stays responsive during a long
-// walk. An empty root lists nothing, and "." and ".." are never entered, nor are junctions
+// found. An empty root lists nothing, and "." and ".." are never entered, nor are junctions
 // and symbolic links to folders, so the walk ends and lists each file once.
-std::vector<FoundFile> WalkFolder(const std::string& root, const std::function<void()>& pump);
+std::vector<FoundFile> WalkFolder(const std::string& root);
 
 // The names of the folders directly in `folder`, in listing order, without "." and "..".
 std::vector<std::string> Subfolders(const std::string& folder);

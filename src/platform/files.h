@@ -39,6 +39,9 @@ bool IsFolder(const std::string& path);
 bool PathExists(const std::string& path);
 // The size of the file at `path`, or nothing when there is none.
 std::optional<std::uint64_t> FileSize(const std::string& path);
+// When the file or folder at `path` was last written, in the system's own units; nothing when
+// there is none. Only compared with itself: a different value means a different file.
+std::optional<std::int64_t> LastWriteStamp(const std::string& path);
 
 // Where a failing call below can say why, it puts the system's words for it into `failure`:
 // lower case, no full stop, such as "access is denied".

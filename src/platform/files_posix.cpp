@@ -107,6 +107,14 @@ std::optional<std::uint64_t> FileSize(const std::string& path) {
     return static_cast<std::uint64_t>(st.st_size);
 }
 
+std::optional<std::int64_t> LastWriteStamp(const std::string& path) {
+    struct stat st {};
+    if (path.empty() || stat(HostPath(path).c_str(), &st) != 0)
+        return std::nullopt;
+    constexpr std::int64_t kNanosecondsPerSecond = 1'000'000'000;
+    return static_cast<std::int64_t>(st.st_mtim.tv_sec) * kNanosecondsPerSecond + st.st_mtim.tv_nsec;
+}
+
 std::optional<std::string> ReadFileBytes(const std::string& path, std::uint64_t limit, std::string* failure) {
     Fd f{open(HostPath(path).c_str(), O_RDONLY | O_CLOEXEC)};
     if (f.fd < 0) {

@@ -2,6 +2,7 @@
 // Every Windows operation the program uses goes through this interface. The Win32
 // implementation lives in platform/win32, the fake one that tests drive in platform/fake.
 // Text crossing the seam is UTF-8; paths use backslashes as on Windows.
+#include "platform/background.h"
 #include "platform/form.h"
 #include "platform/types.h"
 
@@ -254,8 +255,18 @@ class Platform {
     virtual MonotonicTime MonotonicNow() = 0;
     virtual void PumpMessagesUntil(MonotonicTime deadline) = 0;
 
-    // One line of the program's log (see platform/event_log.h); never typed text.
+    // One line of the program's log (see platform/event_log.h); never typed text. Safe on a worker.
     virtual void Log(std::string_view line) = 0;
+
+    // Runs `work` on a worker thread and its hand-over on this thread (see platform/background.h).
+    // Of the operations here, only Log, ListInstalledApps and ExtractFileIcon may be used there.
+    virtual void RunInBackground(BackgroundWork work) = 0;
+    // Calls `onChange` on this thread after a relevant change below any of the folders; null
+    // when none of them can be watched.
+    virtual FolderWatchPtr WatchFolders(std::vector<FolderWatchRequest> folders,
+                                        std::function<void()> onChange) = 0;
+    // Calls `onTime` on this thread, from message dispatch, once `after` has passed.
+    virtual TimerPtr StartTimer(std::chrono::milliseconds after, std::function<void()> onTime) = 0;
 };
 
 } // namespace tov

@@ -1,22 +1,57 @@
 #include "suggest/icon_cache.h"
 
+#include "platform/files.h"
+
+#include <algorithm>
+
 namespace tov {
 
-namespace {
+const CachedIcon* FindCachedIcon(IconCache& cache, const IconKey& key) {
+    const auto it = cache.icons.find(key);
+    if (it == cache.icons.end())
+        return nullptr;
+    it->second.lastUse = ++cache.uses;
+    return &it->second;
+}
 
-// Enough for every program a user flips between; beyond it the cache starts afresh.
-constexpr std::size_t kMaxCachedIcons = 512;
+void StoreIcon(IconCache& cache, const IconKey& key, CachedIcon icon) {
+    if (!cache.icons.contains(key) && cache.icons.size() >= kMaxCachedIcons) {
+        const auto oldest =
+            std::min_element(cache.icons.begin(), cache.icons.end(), [](const auto& a, const auto& b) {
+                return a.second.lastUse < b.second.lastUse;
+            });
+        cache.icons.erase(oldest);
+    }
+    icon.lastUse = ++cache.uses;
+    cache.icons[key] = std::move(icon);
+}
 
-} // namespace
-
-PicturePtr CachedFileIcon(Platform& platform, IconCache& cache, const std::string& file) {
-    if (const auto it = cache.pictures.find(file); it != cache.pictures.end())
-        return it->second;
-    if (cache.pictures.size() >= kMaxCachedIcons)
-        cache.pictures.clear();
-    PicturePtr picture = platform.ExtractFileIcon(file, 0);
-    cache.pictures.emplace(file, picture);
-    return picture;
+void ExtractIconInBackground(Platform& platform, IconCache& cache, const IconKey& key,
+                             std::function<void(const IconKey&)> ready) {
+    if (cache.extracting) {
+        cache.next = key;
+        return;
+    }
+    cache.extracting = true;
+    std::optional<CachedIcon> known;
+    if (const CachedIcon* cached = FindCachedIcon(cache, key))
+        known = *cached;
+    platform.RunInBackground([&platform, &cache, key, known, ready]() -> HandOver {
+        CachedIcon icon;
+        icon.written = LastWriteStamp(key.file);
+        const bool unchanged = known && known->written && known->written == icon.written;
+        icon.picture = unchanged ? known->picture : platform.ExtractFileIcon(key.file, key.index);
+        return [&platform, &cache, key, icon, ready]() mutable {
+            icon.checked = platform.MonotonicNow();
+            StoreIcon(cache, key, std::move(icon));
+            cache.extracting = false;
+            ready(key);
+            if (auto next = std::move(cache.next)) {
+                cache.next.reset();
+                ExtractIconInBackground(platform, cache, *next, ready);
+            }
+        };
+    });
 }
 
 } // namespace tov

@@ -34,25 +34,53 @@ std::string IconFileOf(const CommandEntry& entry) {
     return extension == ".ico" || extension == ".exe" ? entry.IconLocation : std::string();
 }
 
+// The box of the command window that stands now, when it still waits for `key`.
+Control* BoxWaitingFor(Forms& forms, const IconKey& key) {
+    Form* window = forms.frmMain.get();
+    Control* box = window ? window->Find(frmMain::picIcon) : nullptr;
+    return box && box->tag == key.file ? box : nullptr;
+}
+
+void Draw(Platform& platform, Form& window, Control& box, PicturePtr picture) {
+    if (!picture)
+        return;
+    box.picture = std::move(picture);
+    if (window.handle != 0)
+        platform.UpdateForm(window);
+}
+
 } // namespace
 
-void ShowResultIcon(Platform& platform, Form* commandWindow, const Catalogue& catalogue, IconCache& icons,
+void ShowResultIcon(Platform& platform, Forms& forms, const Catalogue& catalogue, IconCache& icons,
                     std::string_view result) {
-    if (!commandWindow)
+    Form* window = forms.frmMain.get();
+    Control* box = window ? window->Find(frmMain::picIcon) : nullptr;
+    if (!box)
         return;
-    Control* box = commandWindow->Find(frmMain::picIcon);
     const CommandEntry* entry = EntryOfPhrase(catalogue, result);
-    if (!box || !entry)
+    // The box remembers which file it waits for, so a late icon never lands on another result.
+    box->tag = entry ? IconFileOf(*entry) : std::string();
+    if (box->tag.empty())
         return;
-    const std::string file = IconFileOf(*entry);
-    if (file.empty())
+    const IconKey key{box->tag, 0};
+    const CachedIcon* cached = FindCachedIcon(icons, key);
+    if (cached)
+        Draw(platform, *window, *box, cached->picture);
+    if (cached && platform.MonotonicNow() - cached->checked < kIconRecheck)
         return;
-    PicturePtr icon = CachedFileIcon(platform, icons, file);
-    if (!icon)
-        return;
-    box->picture = std::move(icon);
-    if (commandWindow->handle != 0)
-        platform.UpdateForm(*commandWindow);
+    ExtractIconInBackground(platform, icons, key, [&platform, &forms, &icons](const IconKey& ready) {
+        Control* waiting = BoxWaitingFor(forms, ready);
+        const CachedIcon* icon = waiting ? FindCachedIcon(icons, ready) : nullptr;
+        if (icon && waiting->picture != icon->picture)
+            Draw(platform, *forms.frmMain, *waiting, icon->picture);
+    });
+}
+
+void ClearResultIcon(Form& commandWindow) {
+    if (Control* box = commandWindow.Find(frmMain::picIcon)) {
+        box->picture = nullptr;
+        box->tag.clear();
+    }
 }
 
 } // namespace tov

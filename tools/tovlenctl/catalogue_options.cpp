@@ -26,7 +26,9 @@ CatalogueSources SourcesOfThisSystem([[maybe_unused]] bool listApps) {
     LoadSettings(platform, state);
     if (listApps)
         state.ShowApps = 1;
-    return SystemCatalogueSources(platform, CatalogueChoicesOf(state));
+    CatalogueSources sources = SystemCatalogueSources(platform, CatalogueChoicesOf(state));
+    ListChosenApps(platform, sources);
+    return sources;
 #else
     return {};
 #endif
@@ -110,9 +112,7 @@ bool ParseCatalogueOptions(const Args& args, CatalogueOptions& out, std::string&
 }
 
 Catalogue BuildCatalogueFrom(const CatalogueSources& sources) {
-    Catalogue catalogue;
-    BuildCatalogue(catalogue, sources, {});
-    return catalogue;
+    return BuildCatalogue(sources);
 }
 
 } // namespace tov::ctl

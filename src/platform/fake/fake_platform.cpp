@@ -101,6 +101,8 @@ void FakePlatform::RunMainWork() {
 }
 
 void FakePlatform::RunPending() {
+    if (!holdBackground)
+        FinishBackground();
     while (wakePending || !mainWork.empty() || !inputWork.empty()) {
         RunInputWork();
         RunMainWork();
@@ -630,7 +632,7 @@ MonotonicTime FakePlatform::MonotonicNow() {
 void FakePlatform::PumpMessagesUntil(MonotonicTime deadline) {
     calls.push_back("PumpMessagesUntil");
     RunModalLoop();
-    now = std::max(now, deadline);
+    AdvanceTimeTo(deadline);
 }
 
 void FakePlatform::Log(std::string_view line) {

@@ -43,6 +43,19 @@ struct FakeBalloon {
     std::string text;
 };
 
+// A watch the program holds; `live` goes false when it lets go of it.
+struct FakeFolderWatch {
+    std::vector<FolderWatchRequest> folders;
+    std::function<void()> onChange;
+    bool live = true;
+};
+
+struct FakeTimer {
+    MonotonicTime due{};
+    std::function<void()> onTime;
+    bool live = true;
+};
+
 struct FakeTrayIcon {
     WindowHandle owner = 0;
     std::string tip;
@@ -123,6 +136,23 @@ class FakePlatform : public Platform {
     std::vector<std::string> popupsShown;                // owner form names
     MonotonicTime now{};
     std::vector<std::string> logLines; // every Log call, in order
+    // Background work waits here until it is run; its hand-overs wait until they are delivered.
+    // Unless `holdBackground` is set, RunPending runs both, as a quick worker would.
+    std::deque<BackgroundWork> backgroundWork;
+    std::deque<HandOver> handOvers;
+    bool holdBackground = false;
+    bool RunBackgroundWork(); // the oldest queued work; false when there is none
+    void DeliverHandOvers();
+    void FinishBackground(); // work and hand-overs until none is left
+    std::vector<std::shared_ptr<FakeFolderWatch>> folderWatches;
+    std::set<std::string> unwatchableFolders;
+    // A change to the entry at `path`, as the system reports it to every live watch above it
+    // that finds it relevant; the watch's report arrives with the next hand-overs.
+    void ChangeEntry(const std::string& path);
+    std::vector<std::shared_ptr<FakeTimer>> timers;
+    // Moves the clock on, firing the timers that fall due on the way, earliest first.
+    void AdvanceTime(std::chrono::milliseconds by);
+    void AdvanceTimeTo(MonotonicTime when);
     std::optional<SystemColours> highContrast;
     // Hands the tray icon's owner a mouse event, as the shell would.
     void TrayMouse(MouseMessage message);
@@ -211,6 +241,10 @@ class FakePlatform : public Platform {
     MonotonicTime MonotonicNow() override;
     void PumpMessagesUntil(MonotonicTime deadline) override;
     void Log(std::string_view line) override;
+    void RunInBackground(BackgroundWork work) override;
+    FolderWatchPtr WatchFolders(std::vector<FolderWatchRequest> folders,
+                                std::function<void()> onChange) override;
+    TimerPtr StartTimer(std::chrono::milliseconds after, std::function<void()> onTime) override;
 
   private:
     void RunInputWork();

@@ -25,7 +25,7 @@ HWND RunningCopyWindow(HWND own) {
     return nullptr;
 }
 
-bool HandOver(HWND own, std::string_view arguments) {
+bool HandToRunningCopy(HWND own, std::string_view arguments) {
     const HWND running = RunningCopyWindow(own);
     if (!running)
         return false;
@@ -54,7 +54,7 @@ bool Win32Platform::ClaimOnlyInstance() {
         return true;
     }
     const std::string commandLine = win32::Narrow(GetCommandLineW());
-    if (HandOver(serviceWindow_.Get(), ArgumentsOf(commandLine)))
+    if (HandToRunningCopy(serviceWindow_.Get(), ArgumentsOf(commandLine)))
         return false;
     const DWORD waited = WaitForSingleObject(instanceMutex_.Get(), kEndingCopyWaitMs);
     ownsInstanceMutex_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;

@@ -117,7 +117,12 @@ PicturePtr Win32Platform::ExtractFileIcon(const std::string& path, int index) {
             return win32::UniqueIcon{};
         return win32::UniqueIcon(icon);
     };
-    return LoadedPicture::FromIcon(loader, path + "," + std::to_string(index));
+    auto picture = LoadedPicture::FromIcon(loader, path + "," + std::to_string(index));
+    // This runs on a worker; the image the icon box is drawn from is read here too, so that
+    // drawing on the program's thread never goes back to the file.
+    if (picture)
+        picture->Icon(IconImageSizeFor(GetSystemMetrics(SM_CXICON)));
+    return picture;
 }
 
 } // namespace tov

@@ -95,6 +95,7 @@ Win32Platform::Win32Platform() {
 }
 
 Win32Platform::~Win32Platform() {
+    background_.reset();
     RemoveTrayIcon();
     StopInput();
     serviceWindow_.Reset();

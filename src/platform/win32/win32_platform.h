@@ -2,6 +2,7 @@
 // The platform on a real Windows desktop.
 #include "platform/hook_watch.h"
 #include "platform/platform.h"
+#include "platform/win32/background_win32.h"
 #include "platform/win32/input_thread_win32.h"
 #include "platform/win32/win32_handles.h"
 
@@ -92,6 +93,10 @@ class Win32Platform : public Platform {
     MonotonicTime MonotonicNow() override;
     void PumpMessagesUntil(MonotonicTime deadline) override;
     void Log(std::string_view line) override;
+    void RunInBackground(BackgroundWork work) override;
+    FolderWatchPtr WatchFolders(std::vector<FolderWatchRequest> folders,
+                                std::function<void()> onChange) override;
+    TimerPtr StartTimer(std::chrono::milliseconds after, std::function<void()> onTime) override;
 
     // Form pixels are 96-DPI pixels; the screen may have more.
     int ToScreen(int logical) const;
@@ -139,6 +144,9 @@ class Win32Platform : public Platform {
     // Any thread may log; the file is found on first use.
     std::mutex logLock_;
     std::optional<EventLog> log_;
+    // Made on first use, on this thread.
+    win32::Background& BackgroundSupport();
+    std::unique_ptr<win32::Background> background_;
 
     std::unique_ptr<win32::InputThread> input_;
     win32::UniqueWindow serviceWindow_;
