@@ -64,6 +64,32 @@ class CatalogueBuild : public ::testing::Test {
                              .firefoxProfiles = temp / "Profiles"};
 };
 
+// A rebuild takes an unchanged shortcut from what the last build read and reads a changed one.
+TEST_F(CatalogueBuild, RebuildReadsOnlyTheShortcutsThatChanged) {
+    WriteShortcut(User() / "Keep.lnk", ProgramLink("C:\\keep.exe"));
+    WriteShortcut(User() / "Change.lnk", ProgramLink("C:\\old.exe"));
+    WriteShortcut(User() / "Gone.lnk", ProgramLink("C:\\gone.exe"));
+    ShortcutMemory first;
+    sources.shortcutsRead = &first;
+    Build();
+    ASSERT_EQ(first.size(), 3u);
+    for (auto& [path, known] : first)
+        if (path.ends_with("Keep.lnk"))
+            known.info.Target = "C:\\remembered.exe"; // shows whether the file was read again
+    WriteShortcut(User() / "Change.lnk", ProgramLink("C:\\Newer Folder\\new.exe"));
+    std::filesystem::remove(User() / "Gone.lnk");
+
+    ShortcutMemory second;
+    sources.knownShortcuts = std::make_shared<const ShortcutMemory>(first);
+    sources.shortcutsRead = &second;
+    const Catalogue c = Build();
+    std::vector<std::string> targets;
+    for (const auto& e : c.table)
+        targets.push_back(e.Target);
+    EXPECT_THAT(targets, ElementsAre("C:\\Newer Folder\\new.exe", "C:\\remembered.exe"));
+    EXPECT_EQ(second.size(), 2u);
+}
+
 // The influence and tack files name phrases, not slots, but the first custom name has
 // always been the fifteenth slot; and every row must be reachable by its own text.
 TEST(BuiltInCommands, KeepTheSlotLayoutAndAreEachFoundByTheirText) {

@@ -43,8 +43,10 @@ void Land(App& app, const std::shared_ptr<BuiltCatalogue>& built) {
     // The table in use is replaced in one step; it is never changed in place. Freeing the old
     // one takes this thread a while when it is large, so a worker does it.
     auto previous = std::make_shared<Catalogue>(std::exchange(app.catalogue, std::move(built->catalogue)));
-    app.platform.RunInBackground([previous]() mutable {
+    auto previousShortcuts = std::exchange(refresh.knownShortcuts, std::move(built->shortcuts));
+    app.platform.RunInBackground([previous, previousShortcuts]() mutable {
         previous.reset();
+        previousShortcuts.reset();
         return HandOver{};
     });
     refresh.building = false;
@@ -85,7 +87,10 @@ HandOver BuildOnWorker(App& app, Platform& platform, CatalogueSources sources) {
         const auto started = std::chrono::steady_clock::now();
         ListChosenApps(platform, sources);
         auto built = std::make_shared<BuiltCatalogue>();
+        auto read = std::make_shared<ShortcutMemory>();
+        sources.shortcutsRead = read.get();
         built->catalogue = BuildCatalogue(sources);
+        built->shortcuts = std::move(read);
         built->watchList = CatalogueWatchList(sources);
         built->took = Since(started, std::chrono::steady_clock::now());
         return [&app, built] { Land(app, built); };
@@ -118,11 +123,11 @@ void RequestCatalogueBuild(App& app) {
     refresh.building = true;
     StartStallCount(app.platform, refresh.stalls);
     Platform& platform = app.platform;
-    platform.RunInBackground(
-        [&app, &platform,
-         sources = SystemCatalogueSources(platform, CatalogueChoicesOf(app.state))]() mutable {
-            return BuildOnWorker(app, platform, std::move(sources));
-        });
+    CatalogueSources sources = SystemCatalogueSources(platform, CatalogueChoicesOf(app.state));
+    sources.knownShortcuts = refresh.knownShortcuts;
+    platform.RunInBackground([&app, &platform, sources = std::move(sources)]() mutable {
+        return BuildOnWorker(app, platform, std::move(sources));
+    });
 }
 
 void NoteCatalogueSourceChange(App& app) {

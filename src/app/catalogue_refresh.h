@@ -4,6 +4,7 @@
 #include "app/debounce.h"
 #include "app/stall_probe.h"
 #include "catalogue/catalogue.h"
+#include "catalogue/start_menu.h"
 #include "platform/background.h"
 #include "platform/platform.h"
 
@@ -18,6 +19,7 @@ struct App;
 struct BuiltCatalogue {
     Catalogue catalogue;
     std::vector<FolderWatchRequest> watchList;
+    std::shared_ptr<const ShortcutMemory> shortcuts;
     std::chrono::milliseconds took{};
 };
 
@@ -33,6 +35,8 @@ struct CatalogueRefresh {
     // A build that came back during a submit waits for the submit to end, as the submit may
     // hold entries of the table in use.
     std::shared_ptr<BuiltCatalogue> parked;
+    // What the table in use read from each shortcut; the next build reads only changed files.
+    std::shared_ptr<const ShortcutMemory> knownShortcuts;
     TimerPtr parkedRetry;
     Debounce changes{kChangesSettle, kLongestChangeWait};
     TimerPtr settleTimer;

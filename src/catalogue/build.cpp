@@ -31,8 +31,8 @@ Catalogue BuildCatalogue(const CatalogueSources& sources) {
     Catalogue catalogue;
     catalogue.phrases = FixedPhraseSlots();
     LoadCustomCommands(catalogue, sources.programFolder, sources.log);
-    ImportStartMenu(catalogue, sources.commonPrograms);
-    ImportStartMenu(catalogue, sources.programs);
+    ImportStartMenu(catalogue, sources.commonPrograms, sources.knownShortcuts.get(), sources.shortcutsRead);
+    ImportStartMenu(catalogue, sources.programs, sources.knownShortcuts.get(), sources.shortcutsRead);
     if (sources.windowsApps)
         ImportWindowsApps(catalogue, sources.apps);
     if (sources.ieFavorites) {

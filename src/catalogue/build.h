@@ -1,9 +1,11 @@
 #pragma once
 // Where a catalogue build reads from, and the build itself.
 #include "catalogue/catalogue.h"
+#include "catalogue/start_menu.h"
 #include "platform/platform.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,7 +26,9 @@ struct CatalogueSources {
     bool firefoxBookmarks = false;
     bool chromiumBookmarks = false;
     bool windowsApps = false;
-    std::function<void(std::string_view)> log; // hears of what a source held past the limits
+    std::function<void(std::string_view)> log;            // hears of what a source held past the limits
+    std::shared_ptr<const ShortcutMemory> knownShortcuts; // the last build's reads; may be null
+    ShortcutMemory* shortcutsRead = nullptr;              // where this build puts its reads; may be null
 };
 
 // The phrase list as every build starts it: slot 0 empty, the built-in words the catalogue

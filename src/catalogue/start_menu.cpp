@@ -87,7 +87,8 @@ std::string ProgramTarget(const ShortcutInfo& info, const std::string& shortcutF
     return {};
 }
 
-void ImportStartMenu(Catalogue& catalogue, const std::string& programsFolder) {
+void ImportStartMenu(Catalogue& catalogue, const std::string& programsFolder, const ShortcutMemory* known,
+                     ShortcutMemory* read) {
     // The table's names, kept beside it so that a large Start menu is not searched once per shortcut.
     std::unordered_set<std::string> names;
     for (const auto& entry : catalogue.table)
@@ -98,8 +99,17 @@ void ImportStartMenu(Catalogue& catalogue, const std::string& programsFolder) {
         if (extension == std::string::npos)
             continue;
         const std::string name = fileName.substr(0, extension);
+        const std::string path = file.Folder + fileName.substr(0, extension + 4);
         ShortcutInfo info;
-        ReadShortcut(file.Folder + fileName.substr(0, extension + 4), info);
+        const FoundEntry& found = file.FindData;
+        const auto seen = known ? known->find(path) : ShortcutMemory::const_iterator{};
+        if (known && seen != known->end() && found.lastWrite != 0 &&
+            seen->second.lastWrite == found.lastWrite && seen->second.size == found.size)
+            info = seen->second.info;
+        else
+            ReadShortcut(path, info);
+        if (read)
+            read->insert_or_assign(path, KnownShortcut{found.lastWrite, found.size, info});
         std::string target = ProgramTarget(info, file.Folder);
         if (target.empty() || !names.insert(name).second)
             continue;

@@ -3,7 +3,9 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/shortcut.h"
 
+#include <cstdint>
 #include <string>
+#include <unordered_map>
 
 namespace tov {
 
@@ -15,7 +17,18 @@ std::string ProgramTarget(const ShortcutInfo& info, const std::string& shortcutF
 // absolute is only tidied.
 std::string ResolveRelativePath(const std::string& folder, const std::string& relative);
 
-// Adds the shortcuts below `programsFolder` whose names are not yet in the table.
-void ImportStartMenu(Catalogue& catalogue, const std::string& programsFolder);
+// What a build read from each shortcut, by path, with the file's time and size then.
+struct KnownShortcut {
+    std::int64_t lastWrite = 0;
+    std::uint64_t size = 0;
+    ShortcutInfo info;
+};
+using ShortcutMemory = std::unordered_map<std::string, KnownShortcut>;
+
+// Adds the shortcuts below `programsFolder` whose names are not yet in the table. A shortcut
+// that `known` holds with the time and size the folder listing gives now is not read again
+// (reading thousands of files is most of a rebuild); every shortcut taken goes into `read`.
+void ImportStartMenu(Catalogue& catalogue, const std::string& programsFolder,
+                     const ShortcutMemory* known = nullptr, ShortcutMemory* read = nullptr);
 
 } // namespace tov

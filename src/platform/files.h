@@ -25,6 +25,10 @@ template <> inline constexpr bool kIsFlagSet<FileAttribute> = true;
 struct FoundEntry {
     std::string name;
     FileAttribute attributes = FileAttribute::None;
+    // When the entry was last written and how large it is, as the listing gave them (units as
+    // LastWriteStamp's); a stamp of 0 means the listing did not say.
+    std::int64_t lastWrite = 0;
+    std::uint64_t size = 0;
 };
 
 // The entries of a folder in the order the file system gives them ("." and ".." included

@@ -55,6 +55,11 @@ bool WriteAll(int fd, const std::string& bytes) {
     return true;
 }
 
+std::int64_t StampOf(const struct stat& st) {
+    constexpr std::int64_t kNanosecondsPerSecond = 1'000'000'000;
+    return static_cast<std::int64_t>(st.st_mtim.tv_sec) * kNanosecondsPerSecond + st.st_mtim.tv_nsec;
+}
+
 } // namespace
 
 std::uint32_t CurrentProcessId() {
@@ -76,8 +81,12 @@ std::vector<FoundEntry> ListFolder(const std::string& folder) {
         full += e->d_name;
         // A symbolic link stands for a reparse point; what it leads to decides the directory bit.
         const bool link = lstat(full.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
-        if (stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-            entry.attributes = FileAttribute::Folder;
+        if (stat(full.c_str(), &st) == 0) {
+            if (S_ISDIR(st.st_mode))
+                entry.attributes = FileAttribute::Folder;
+            entry.lastWrite = StampOf(st);
+            entry.size = static_cast<std::uint64_t>(st.st_size);
+        }
         if (link)
             entry.attributes = entry.attributes | FileAttribute::Link;
         out.push_back(std::move(entry));
@@ -111,8 +120,7 @@ std::optional<std::int64_t> LastWriteStamp(const std::string& path) {
     struct stat st {};
     if (path.empty() || stat(HostPath(path).c_str(), &st) != 0)
         return std::nullopt;
-    constexpr std::int64_t kNanosecondsPerSecond = 1'000'000'000;
-    return static_cast<std::int64_t>(st.st_mtim.tv_sec) * kNanosecondsPerSecond + st.st_mtim.tv_nsec;
+    return StampOf(st);
 }
 
 std::optional<std::string> ReadFileBytes(const std::string& path, std::uint64_t limit, std::string* failure) {

@@ -101,7 +101,11 @@ std::vector<FoundEntry> ListFolder(const std::string& folder) {
         FileAttribute found = ToFileAttributes(attributes);
         if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) && IsReparseTagNameSurrogate(data.dwReserved0))
             found = found | FileAttribute::Link;
-        out.push_back({Narrow(data.cFileName), found});
+        out.push_back({Narrow(data.cFileName), found,
+                       static_cast<std::int64_t>(
+                           (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                           data.ftLastWriteTime.dwLowDateTime),
+                       (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow});
     } while (FindNextFileW(find.h, &data));
     return out;
 }
