@@ -27,27 +27,9 @@ mkdir -p "$E2E_OUT"
 # --- A throw-away certificate authority and signer --------------------------------------------
 pki="$E2E_OUT/installer-pki"
 rm -rf "$pki"
-mkdir -p "$pki"
-cat >"$pki/openssl.cnf" <<'CNF'
-[req]
-distinguished_name = dn
-prompt = no
-[dn]
-CN = Tovlen Test Root
-[ca]
-basicConstraints = critical, CA:true
-keyUsage = critical, keyCertSign, cRLSign
-subjectKeyIdentifier = hash
-[signer]
-basicConstraints = critical, CA:false
-keyUsage = critical, digitalSignature
-extendedKeyUsage = codeSigning
-subjectKeyIdentifier = hash
-authorityKeyIdentifier = keyid
-CNF
+e2e_test_ca "$pki" "Tovlen Test Root"
 (
     cd "$pki"
-    openssl req -x509 -newkey rsa:2048 -nodes -keyout ca.key -out ca.crt -days 2 -config openssl.cnf -extensions ca
     openssl req -newkey rsa:2048 -nodes -keyout signer.key -out signer.csr -subj "/CN=Tovlen Test Signer"
     openssl x509 -req -in signer.csr -CA ca.crt -CAkey ca.key -CAcreateserial -out signer.crt -days 2 \
         -extfile openssl.cnf -extensions signer
@@ -259,20 +241,11 @@ CONF
 
     e2e_wait_tovlen_running # the one that the silent install started
     e2e_focus_notepad
-    open_command_window() {
-        local _
-        for _ in 1 2 3 4 5; do
-            e2e_focus "$E2E_NOTEPAD"
-            e2e_key Caps_Lock
-            e2e_until 4 e2e_command_window && return 0
-        done
-        e2e_fail "Caps Lock did not open the command window"
-    }
     shows_message() { message_boxes | grep -qxF "Tovlen	$1"; }
     message_gone() { ! shows_message "$1"; }
     # update_says TEXT SHOT: types "update", waits for the message TEXT and presses its OK.
     update_says() {
-        open_command_window
+        e2e_open_command_window
         e2e_focus "$E2E_NOTEPAD"
         e2e_type "update"
         e2e_key Return

@@ -223,12 +223,10 @@ e2e_wait_tovlen_running() {
     sleep 1
 }
 
-# e2e_submit LINE: opens the command window over Notepad ($E2E_NOTEPAD), types LINE and presses
-# Enter. It first waits until the window of the line before has closed: a check made before
-# then would find that window, and the keys typed next would go to Notepad.
-e2e_submit() {
+# e2e_open_command_window: presses Caps Lock over Notepad ($E2E_NOTEPAD) until the command
+# window shows (a prefix can still be settling), and gives Notepad the X focus back for typing.
+e2e_open_command_window() {
     local _
-    e2e_until 20 e2e_no_command_window || e2e_fail "the command window of the line before did not close"
     for _ in 1 2 3 4 5; do
         e2e_focus "$E2E_NOTEPAD"
         e2e_key Caps_Lock
@@ -236,6 +234,40 @@ e2e_submit() {
     done
     e2e_command_window >/dev/null || e2e_fail "Caps Lock did not open the command window"
     e2e_focus "$E2E_NOTEPAD"
+}
+
+# e2e_test_ca DIR CN: a throw-away certificate authority in DIR (ca.key, ca.crt) and an
+# openssl.cnf there whose "signer" extensions make code-signing certificates under it.
+e2e_test_ca() {
+    mkdir -p "$1"
+    cat >"$1/openssl.cnf" <<CNF
+[req]
+distinguished_name = dn
+prompt = no
+[dn]
+CN = $2
+[ca]
+basicConstraints = critical, CA:true
+keyUsage = critical, keyCertSign, cRLSign
+subjectKeyIdentifier = hash
+[signer]
+basicConstraints = critical, CA:false
+keyUsage = critical, digitalSignature
+extendedKeyUsage = codeSigning
+subjectKeyIdentifier = hash
+authorityKeyIdentifier = keyid
+CNF
+    (cd "$1" && openssl req -x509 -newkey rsa:2048 -nodes -keyout ca.key -out ca.crt -days 2 \
+        -config openssl.cnf -extensions ca) >"$1/log" 2>&1 ||
+        e2e_fail "openssl could not make the certificate authority: $(cat "$1/log")"
+}
+
+# e2e_submit LINE: opens the command window over Notepad ($E2E_NOTEPAD), types LINE and presses
+# Enter. It first waits until the window of the line before has closed: a check made before
+# then would find that window, and the keys typed next would go to Notepad.
+e2e_submit() {
+    e2e_until 20 e2e_no_command_window || e2e_fail "the command window of the line before did not close"
+    e2e_open_command_window
     e2e_type "$1"
     e2e_key Return
 }

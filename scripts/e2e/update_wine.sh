@@ -22,27 +22,9 @@ helper="$BUILD_WIN/update_helper.exe"
 
 # A throw-away CA with two signers; the build pins A.
 pki="$work/pki"
-mkdir -p "$pki"
-cat >"$pki/openssl.cnf" <<'CNF'
-[req]
-distinguished_name = dn
-prompt = no
-[dn]
-CN = Tovlen Update Test Root
-[ca]
-basicConstraints = critical, CA:true
-keyUsage = critical, keyCertSign, cRLSign
-subjectKeyIdentifier = hash
-[signer]
-basicConstraints = critical, CA:false
-keyUsage = critical, digitalSignature
-extendedKeyUsage = codeSigning
-subjectKeyIdentifier = hash
-authorityKeyIdentifier = keyid
-CNF
+e2e_test_ca "$pki" "Tovlen Update Test Root"
 (
     cd "$pki"
-    openssl req -x509 -newkey rsa:2048 -nodes -keyout ca.key -out ca.crt -days 2 -config openssl.cnf -extensions ca
     openssl x509 -in ca.crt -outform DER -out ca.der
     for who in a b; do
         openssl req -newkey rsa:2048 -nodes -keyout $who.key -out $who.csr -subj "/CN=Tovlen Test Signer $who"
@@ -141,14 +123,7 @@ answer() {
 }
 # type_update SHOT: opens the command window and submits "update".
 type_update() {
-    local _
-    for _ in 1 2 3 4 5; do
-        e2e_focus "$E2E_NOTEPAD"
-        e2e_key Caps_Lock
-        e2e_until 4 e2e_command_window && break
-    done
-    e2e_command_window >/dev/null || e2e_fail "Caps Lock did not open the command window"
-    e2e_focus "$E2E_NOTEPAD"
+    e2e_open_command_window
     e2e_type "update"
     e2e_shot "update-$1-typed"
     e2e_key Return

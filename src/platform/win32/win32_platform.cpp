@@ -182,9 +182,19 @@ std::string Win32Platform::TranslateKey(const KeyEvent& event) {
     GetKeyboardState(keys);
     // A low-level hook runs before the system updates this thread's key state, and the
     // state belongs to whichever thread has the focus; ask for the modifiers as they are now.
-    for (int vk :
-         {VK_SHIFT, VK_LSHIFT, VK_RSHIFT, VK_CONTROL, VK_LCONTROL, VK_RCONTROL, VK_MENU, VK_LMENU, VK_RMENU})
-        keys[vk] = (GetAsyncKeyState(vk) & 0x8000) ? 0x80 : 0;
+    // Each side is asked once, as this runs inside the keyboard hook; a modifier is down when
+    // either side is.
+    struct Modifier {
+        int either, left, right;
+    };
+    constexpr Modifier kModifiers[] = {{VK_SHIFT, VK_LSHIFT, VK_RSHIFT},
+                                       {VK_CONTROL, VK_LCONTROL, VK_RCONTROL},
+                                       {VK_MENU, VK_LMENU, VK_RMENU}};
+    for (const Modifier& m : kModifiers) {
+        keys[m.left] = (GetAsyncKeyState(m.left) & 0x8000) ? 0x80 : 0;
+        keys[m.right] = (GetAsyncKeyState(m.right) & 0x8000) ? 0x80 : 0;
+        keys[m.either] = keys[m.left] | keys[m.right];
+    }
     keys[VK_CAPITAL] = (GetKeyState(VK_CAPITAL) & 1) ? 1 : 0;
     // The letters the user sees on the keys are those of the layout of the window typed into,
     // which need not be ours.
