@@ -2,7 +2,7 @@
 // pass over the same phrases: a memmem scan that only finds the typed text.
 //   tovlen_bench --benchmark_filter='BM_(MatchCommand|ReferenceScan)/100000' --benchmark_repetitions=10
 #include "catalogue/build.h"
-#include "platform/text.h"
+#include "base/text.h"
 #include "suggest/rank.h"
 
 #include <benchmark/benchmark.h>

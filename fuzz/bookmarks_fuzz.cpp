@@ -3,7 +3,7 @@
 // address and title come from separate stretches of the file (a byte that is no UTF-8 may come
 // out as three bytes of U+FFFD).
 #include "catalogue/firefox_bookmarks.h"
-#include "platform/text.h"
+#include "base/text.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -10,7 +10,7 @@
 #include "platform/fake/fake_platform.h"
 #include "platform/files.h"
 #include "platform/settings_store.h"
-#include "platform/text.h"
+#include "base/text.h"
 #include "scripted_server.h"
 #include "suggest/command_window.h"
 #include "suggest/suggestion_form.h"

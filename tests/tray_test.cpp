@@ -2,7 +2,7 @@
 #include "app/program.h"
 #include "app/tray.h"
 #include "platform/fake/fake_platform.h"
-#include "platform/text.h"
+#include "base/text.h"
 #include "platform/tray_tip.h"
 
 #include <gtest/gtest.h>

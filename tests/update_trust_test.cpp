@@ -1,6 +1,6 @@
 // What decides whether a downloaded installer runs: the pinned signers, the signer's key as read
 // from its certificate, the version in the file's resource, and the table that combines them.
-#include "platform/certificate_key.h"
+#include "base/certificate_key.h"
 #include "platform/pe_version.h"
 #include "update/update_trust.h"
 

@@ -3,7 +3,7 @@
 #include "app/app.h"
 #include "catalogue/save_failure.h"
 #include "platform/program_file.h"
-#include "platform/text.h"
+#include "base/text.h"
 #include "suggest/command_window.h"
 #include "suggest/rank.h"
 #include "suggest/result_icon.h"

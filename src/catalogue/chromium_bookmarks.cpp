@@ -3,7 +3,7 @@
 #include "catalogue/walk_folder.h"
 #include "catalogue/web_bookmark.h"
 #include "platform/files.h"
-#include "platform/text.h"
+#include "base/text.h"
 
 #include <nlohmann/json.hpp>
 

@@ -2,7 +2,7 @@
 
 #include "catalogue/list_file.h"
 #include "platform/files.h"
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace tov {
 

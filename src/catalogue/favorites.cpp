@@ -3,7 +3,7 @@
 #include "catalogue/list_file.h"
 #include "catalogue/walk_folder.h"
 #include "platform/files.h"
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace tov {
 

@@ -3,7 +3,7 @@
 #include "catalogue/firefox_places.h"
 #include "catalogue/walk_folder.h"
 #include "platform/files.h"
-#include "platform/text.h"
+#include "base/text.h"
 
 #include <algorithm>
 

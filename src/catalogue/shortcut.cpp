@@ -1,7 +1,7 @@
 #include "catalogue/shortcut.h"
 
 #include "platform/files.h"
-#include "platform/text.h"
+#include "base/text.h"
 
 #include <optional>
 

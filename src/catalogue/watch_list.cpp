@@ -4,7 +4,7 @@
 #include "catalogue/custom_commands.h"
 #include "catalogue/firefox_bookmarks.h"
 #include "catalogue/firefox_places.h"
-#include "platform/text.h"
+#include "base/text.h"
 
 #include <algorithm>
 

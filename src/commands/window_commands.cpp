@@ -1,7 +1,7 @@
 #include "commands/window_commands.h"
 
 #include "platform/platform.h"
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace tov {
 

@@ -1,6 +1,6 @@
 #include "platform/tray_tip.h"
 
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace tov {
 

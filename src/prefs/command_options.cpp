@@ -5,7 +5,7 @@
 #include "catalogue/list_file.h"
 #include "catalogue/save_failure.h"
 #include "platform/settings_store.h"
-#include "platform/text.h"
+#include "base/text.h"
 #include "prefs/command_loop.h"
 #include "prefs/preferences_form.h"
 #include "prefs/preferences_window.h"

@@ -6,7 +6,7 @@
 // (on one line) with the signer's certificate chain errors and the Authenticode chain policy's
 // result ("-" for a file without a signature): what the system thinks of the signer on its
 // own, which tells a root that is not trusted from one that is.
-#include "platform/text.h"
+#include "base/text.h"
 #include "platform/win32/win32_platform.h"
 
 #include <windows.h>

@@ -6,7 +6,7 @@
 #include "input/state.h"
 #include "json.h"
 #include "platform/files.h"
-#include "platform/text.h"
+#include "base/text.h"
 #include "suggest/rank.h"
 #include "suggest/usage.h"
 

@@ -2,7 +2,7 @@
 
 #include "platform/files.h"
 #include "platform/later_start.h"
-#include "platform/text.h"
+#include "base/text.h"
 #include "platform/tray_tip.h"
 
 #include <algorithm>

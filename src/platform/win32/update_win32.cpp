@@ -1,4 +1,4 @@
-#include "platform/certificate_key.h"
+#include "base/certificate_key.h"
 #include "platform/pe_version.h"
 #include "platform/win32/win32_platform.h"
 

@@ -3,7 +3,7 @@
 #include "platform/win32/make_win32_platform.h"
 
 #include "platform/catch_at_edge.h"
-#include "platform/text.h"
+#include "base/text.h"
 
 #include <commctrl.h>
 

@@ -1,7 +1,7 @@
 #include "platform/socket.h"
 #include "platform/socket_os.h"
 
-#include "platform/text.h"
+#include "base/text.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,5 +1,5 @@
 #include "platform/files.h"
-#include "platform/text.h"
+#include "base/text.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "platform/certificate_key.h"
+#include "base/certificate_key.h"
 
 #include <cstdint>
 
