@@ -1,6 +1,6 @@
 #pragma once
 // The notification-area icon and its menu, owned by the hidden form frmSystray.
-#include "platform/form.h"
+#include "ui/form.h"
 #include "platform/settings_store.h"
 
 namespace tov {

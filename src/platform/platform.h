@@ -3,7 +3,7 @@
 // implementation lives in platform/win32, the fake one that tests drive in platform/fake.
 // Text crossing the seam is UTF-8; paths use backslashes as on Windows.
 #include "platform/background.h"
-#include "platform/form.h"
+#include "ui/form.h"
 #include "platform/types.h"
 
 #include <chrono>

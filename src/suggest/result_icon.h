@@ -1,6 +1,6 @@
 #pragma once
 #include "catalogue/catalogue.h"
-#include "platform/form.h"
+#include "ui/form.h"
 #include "platform/forms.h"
 #include "suggest/icon_cache.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // Active Accessibility for the forms that draw their contents themselves: the object a screen
 // reader gets for such a window, and the events that tell it what changed.
-#include "platform/accessible.h"
+#include "ui/accessible.h"
 #include "platform/platform.h"
 
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "platform/form.h"
+#include "ui/form.h"
 
 #include <cctype>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "platform/accessible.h"
+#include "ui/accessible.h"
 
 #include <algorithm>
 

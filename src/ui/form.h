@@ -4,7 +4,7 @@
 // real window and keeps it in step when the form changes; the fake platform keeps only the
 // data, which is what the tests read. Labels, images, pictures and lines have no window of
 // their own: the form draws them, so a click on one of them lands on the form itself.
-#include "platform/accessible.h"
+#include "ui/accessible.h"
 #include "platform/types.h"
 
 #include <compare>
