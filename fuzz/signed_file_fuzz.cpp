@@ -2,7 +2,7 @@
 // signer's certificate to find its key. Neither may read past the bytes or report a part
 // that lies outside them.
 #include "base/certificate_key.h"
-#include "platform/pe_version.h"
+#include "update/pe_version.h"
 
 #include <cstdint>
 #include <cstdlib>

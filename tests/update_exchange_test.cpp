@@ -1,4 +1,4 @@
-#include "platform/background_call.h"
+#include "update/background_call.h"
 #include "scripted_server.h"
 #include "update/exchange.h"
 #include "update/request.h"

@@ -1,7 +1,7 @@
 // What decides whether a downloaded installer runs: the pinned signers, the signer's key as read
 // from its certificate, the version in the file's resource, and the table that combines them.
 #include "base/certificate_key.h"
-#include "platform/pe_version.h"
+#include "update/pe_version.h"
 #include "update/update_trust.h"
 
 #include <cstdint>

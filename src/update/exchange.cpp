@@ -1,6 +1,6 @@
 #include "update/exchange.h"
 
-#include "platform/socket.h"
+#include "update/tcp_socket.h"
 #include "update/response.h"
 
 namespace tov {

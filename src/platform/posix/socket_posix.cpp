@@ -1,4 +1,4 @@
-#include "platform/socket.h"
+#include "update/tcp_socket.h"
 #include "platform/socket_os.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 #include "base/certificate_key.h"
-#include "platform/pe_version.h"
+#include "update/pe_version.h"
 #include "platform/win32/win32_platform.h"
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "platform/pe_version.h"
+#include "update/pe_version.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
-#include "platform/socket.h"
+#include "update/tcp_socket.h"
 
-#include "platform/background_call.h"
+#include "update/background_call.h"
 #include "platform/socket_os.h"
 
 #include <algorithm>
