@@ -4,7 +4,7 @@
 #include "catalogue/walk_folder.h"
 #include "catalogue/web_bookmark.h"
 #include "platform/files.h"
-#include "platform/sqlite.h"
+#include "catalogue/sqlite_query.h"
 
 namespace tov {
 

@@ -1,4 +1,4 @@
-#include "platform/sqlite.h"
+#include "catalogue/sqlite_query.h"
 
 #include "platform/sqlite_api.h"
 
