@@ -1,5 +1,5 @@
-#include "platform/hook_watch.h"
-#include "platform/later_start.h"
+#include "input/hook_watch.h"
+#include "app/later_start.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "platform/fake/fake_platform.h"
 
 #include "platform/files.h"
-#include "platform/later_start.h"
+#include "app/later_start.h"
 #include "base/text.h"
 #include "platform/tray_tip.h"
 

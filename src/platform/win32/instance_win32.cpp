@@ -1,6 +1,6 @@
 // One copy per session. The first start holds a mutex in the session's own namespace; a later
 // start finds the first copy's service window and hands it its command line, then ends.
-#include "platform/later_start.h"
+#include "app/later_start.h"
 #include "platform/win32/win32_platform.h"
 
 namespace tov {

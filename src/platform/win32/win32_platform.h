@@ -1,6 +1,6 @@
 #pragma once
 // The platform on a real Windows desktop.
-#include "platform/hook_watch.h"
+#include "input/hook_watch.h"
 #include "platform/platform.h"
 #include "platform/win32/background_win32.h"
 #include "platform/win32/input_thread_win32.h"

@@ -1,4 +1,4 @@
-#include "platform/later_start.h"
+#include "app/later_start.h"
 
 #include <algorithm>
 #include <charconv>

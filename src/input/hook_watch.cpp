@@ -1,4 +1,4 @@
-#include "platform/hook_watch.h"
+#include "input/hook_watch.h"
 
 #include <algorithm>
 
