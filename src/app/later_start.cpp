@@ -1,7 +1,10 @@
 #include "app/later_start.h"
 
+#include "input/hooks.h"
+
 #include <algorithm>
 #include <charconv>
+#include <thread>
 
 namespace tov {
 
@@ -49,6 +52,27 @@ std::string_view ArgumentsOf(std::string_view commandLine) {
         end = std::min(commandLine.find_first_of(kBlanks), commandLine.size());
     }
     return Trimmed(commandLine.substr(end));
+}
+
+void ServeLaterStart(Platform& platform, State& state, const std::string& commandLine) {
+    const LaterStart start = ParseLaterStart(ArgumentsOf(commandLine));
+    switch (start.request) {
+    case LaterStartRequest::Activate:
+        OpenCommandLine(platform, state);
+        break;
+    case LaterStartRequest::DropHooks:
+        platform.Log("Dropping the hooks, as asked for a test");
+        platform.DropHooks();
+        break;
+    case LaterStartRequest::Busy:
+        platform.Log("Keeping the main thread busy for " + std::to_string(start.busy.count()) +
+                     " ms, as asked for a test");
+        std::this_thread::sleep_for(start.busy);
+        break;
+    case LaterStartRequest::Unknown:
+        platform.Log("A later start asked for something unknown; ignored");
+        break;
+    }
 }
 
 } // namespace tov

@@ -2,7 +2,11 @@
 // What a later start of the program, in the same session, asks of the copy that runs: the later
 // copy hands over its command line and ends. Besides the plain start, two switches let a test
 // from outside do to the running copy what Windows may do to it.
+#include "input/state.h"
+#include "platform/platform.h"
+
 #include <chrono>
+#include <string>
 #include <string_view>
 
 namespace tov {
@@ -28,5 +32,8 @@ LaterStart ParseLaterStart(std::string_view arguments);
 // A whole command line as Windows gives it, without the program's name at its head (quoted or
 // not), as a later start passes it on.
 std::string_view ArgumentsOf(std::string_view commandLine);
+
+// Main thread: carries out what a later start with `commandLine` asks.
+void ServeLaterStart(Platform& platform, State& state, const std::string& commandLine);
 
 } // namespace tov

@@ -2,10 +2,6 @@
 
 namespace tov {
 
-namespace {
-
-constexpr char32_t kReplacement = 0xFFFD;
-
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -24,7 +20,6 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-// Decodes one character at `i`, advancing it; malformed input yields U+FFFD one byte at a time.
 char32_t DecodeUtf8(std::string_view s, std::size_t& i) {
     const auto b0 = static_cast<unsigned char>(s[i]);
     int extra = 0;
@@ -43,28 +38,30 @@ char32_t DecodeUtf8(std::string_view s, std::size_t& i) {
         c = b0 & 0x07;
     } else {
         ++i;
-        return kReplacement;
+        return kReplacementCharacter;
     }
     if (i + extra >= s.size()) {
         ++i;
-        return kReplacement;
+        return kReplacementCharacter;
     }
     for (int k = 1; k <= extra; ++k) {
         const auto b = static_cast<unsigned char>(s[i + k]);
         if ((b & 0xC0) != 0x80) {
             ++i;
-            return kReplacement;
+            return kReplacementCharacter;
         }
         c = (c << 6) | (b & 0x3F);
     }
     static constexpr char32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
     if (c < kMinimum[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
         ++i;
-        return kReplacement;
+        return kReplacementCharacter;
     }
     i += extra + 1;
     return c;
 }
+
+namespace {
 
 char32_t LowerChar(char32_t c) {
     if (c >= U'A' && c <= U'Z')
@@ -106,7 +103,7 @@ std::string Utf16ToUtf8(std::u16string_view text) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = kReplacement; // an unpaired surrogate has no UTF-8 form
+            c = kReplacementCharacter; // an unpaired surrogate has no UTF-8 form
         }
         AppendUtf8(out, c);
     }
@@ -128,42 +125,27 @@ std::u16string Utf8ToUtf16(std::string_view text) {
     return out;
 }
 
+std::u16string Utf16ForField(std::string_view utf8, std::size_t capacity) {
+    std::u16string field = Utf8ToUtf16(utf8);
+    if (capacity == 0)
+        return {};
+    if (field.size() >= capacity) {
+        field.resize(capacity - 1);
+        const char16_t last = field.empty() ? 0 : field.back();
+        if (last >= 0xD800 && last <= 0xDBFF)
+            field.pop_back();
+    }
+    return field;
+}
+
 bool IsValidUtf8(std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size();) {
         const std::size_t start = i;
         // A malformed byte advances by one; a real U+FFFD takes its three bytes.
-        if (DecodeUtf8(bytes, i) == kReplacement && i - start == 1)
+        if (DecodeUtf8(bytes, i) == kReplacementCharacter && i - start == 1)
             return false;
     }
     return true;
-}
-
-std::string AnsiToUtf8(std::string_view ansi) {
-    if (auto text = DecodeCodePage(ansi, AnsiCodePage()))
-        return std::move(*text);
-    std::string out;
-    for (char c : ansi)
-        AppendUtf8(out, static_cast<unsigned char>(c) < 0x80 ? static_cast<unsigned char>(c) : kReplacement);
-    return out;
-}
-
-std::string Utf8ToAnsi(std::string_view utf8, bool* lossless) {
-    const unsigned codePage = AnsiCodePage();
-    if (auto whole = EncodeCodePage(utf8, codePage)) {
-        if (lossless)
-            *lossless = true;
-        return std::move(*whole);
-    }
-    std::string out;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const std::size_t start = i;
-        DecodeUtf8(utf8, i);
-        const auto one = EncodeCodePage(utf8.substr(start, i - start), codePage);
-        out += one ? *one : std::string("?");
-    }
-    if (lossless)
-        *lossless = false;
-    return out;
 }
 
 std::string LowerCase(std::string_view utf8) {

@@ -1,7 +1,7 @@
 #include "catalogue/catalogue.h"
 
-#include "catalogue/built_in_commands.h"
 #include "base/text.h"
+#include "catalogue/built_in_commands.h"
 
 namespace tov {
 

@@ -4,6 +4,7 @@
 // saves UTF-8 (with or without a byte-order mark) or UTF-16, so every one of those reads
 // back, and a file is written back in the form it was read in.
 #include "base/text.h"
+#include "platform/code_pages.h"
 
 #include <cstddef>
 #include <functional>

@@ -4,14 +4,12 @@
 // calls the low-level hooks before it makes the raw input of an event, so a hook that is still
 // in place has been called at or after the time stamp of every raw event that reaches us. When
 // one has not, and no hook call comes within a short while, the hook is gone.
+#include "platform/types.h"
+
 #include <chrono>
-#include <cstdint>
 #include <optional>
 
 namespace tov {
-
-// The system's millisecond clock that stamps input events; it wraps after 49.7 days.
-using InputTick = std::uint32_t;
 
 // How long a key heard by raw input may go without a hook call before the hook counts as lost.
 constexpr std::chrono::milliseconds kHookSilence{300};

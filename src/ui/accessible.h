@@ -2,7 +2,7 @@
 // What a screen reader is told about a window that draws its contents itself: the window's
 // own object and its parts, as plain data. The platform hands it out on request and raises the
 // events that tell a listening screen reader what changed.
-#include "platform/types.h"
+#include "ui/window_values.h"
 
 #include <string>
 #include <vector>

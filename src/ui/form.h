@@ -5,7 +5,7 @@
 // data, which is what the tests read. Labels, images, pictures and lines have no window of
 // their own: the form draws them, so a click on one of them lands on the form itself.
 #include "ui/accessible.h"
-#include "platform/types.h"
+#include "ui/window_values.h"
 
 #include <compare>
 #include <functional>

@@ -1,7 +1,7 @@
 #include "update/tcp_socket.h"
 
-#include "update/background_call.h"
 #include "platform/socket_os.h"
+#include "update/background_call.h"
 
 #include <algorithm>
 #include <optional>

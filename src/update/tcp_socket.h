@@ -10,9 +10,6 @@
 
 namespace tov {
 
-// Every wait is cut to a day, which keeps it inside the int and long fields the system calls take.
-inline constexpr std::chrono::milliseconds kLongestSocketWait = std::chrono::hours(24);
-
 enum class SocketState { Closed, Connecting, Connected, Error };
 
 enum class ReceiveStatus {

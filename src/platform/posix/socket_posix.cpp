@@ -1,4 +1,3 @@
-#include "update/tcp_socket.h"
 #include "platform/socket_os.h"
 
 #include <algorithm>

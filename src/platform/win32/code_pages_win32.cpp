@@ -1,3 +1,5 @@
+#include "platform/code_pages.h"
+
 #include "base/text.h"
 
 #include <windows.h>

@@ -1,5 +1,5 @@
-#include "platform/files.h"
 #include "base/text.h"
+#include "platform/files.h"
 
 #include <windows.h>
 
