@@ -11,6 +11,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     (void)tov::PeFileVersion(bytes);
+    (void)tov::PeOriginalFilename(bytes);
     if (const auto key = tov::SubjectPublicKeyInfo(bytes)) {
         if (key->data() < bytes.data() || key->data() + key->size() > bytes.data() + bytes.size())
             std::abort();

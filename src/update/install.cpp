@@ -94,7 +94,12 @@ InstallOutcome InstallUpdate(Platform& platform, std::string installer, const In
     const SignatureCheck signature = platform.VerifySignature(*held);
     const std::optional<std::string> image = platform.ReadHeldFile(*held, kMaxUpdateSize);
     const std::optional<VersionNumber> offered = image ? PeFileVersion(*image) : std::nullopt;
-    switch (DecideUpdate(request.signers, signature, offered, request.runningVersion)) {
+    const UpdateDecision decision = DecideUpdate(request.signers, signature, offered, request.runningVersion);
+    if (decision == UpdateDecision::Start &&
+        !IsTovlenInstaller(image ? PeOriginalFilename(*image) : std::nullopt))
+        return Refuse(platform, std::move(held), InstallOutcome::NotInstaller,
+                      "it is signed by a pinned signer but is not the installer");
+    switch (decision) {
     case UpdateDecision::NoSigner:
         return Refuse(platform, std::move(held), InstallOutcome::NotVerified, "no signer is pinned");
     case UpdateDecision::NotVerified:
