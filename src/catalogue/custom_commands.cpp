@@ -56,8 +56,15 @@ ListSave AddCustomCommand(const std::string& path, const std::string& name, cons
 ListSave RemoveCustomCommands(const std::string& path, const std::string& name) {
     if (path.empty())
         return {false, kNoFolderFailure};
-    if (!PathExists(path))
+    std::string failure;
+    switch (ProbePath(path, &failure)) {
+    case PathState::Absent:
         return {true, {}}; // nothing to remove, and no file to create for it
+    case PathState::Unknown:
+        return {false, failure};
+    case PathState::Present:
+        break;
+    }
     return ChangeListFile(path, [&](std::vector<std::string>& lines) {
         RemoveRecords(lines, [&](const std::string& first, const std::string&) { return first == name; });
     });

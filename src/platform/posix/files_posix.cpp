@@ -109,6 +109,16 @@ bool PathExists(const std::string& path) {
     return !path.empty() && lstat(HostPath(path).c_str(), &st) == 0;
 }
 
+PathState ProbePath(const std::string& path, std::string* failure) {
+    struct stat st {};
+    if (!path.empty() && lstat(HostPath(path).c_str(), &st) == 0)
+        return PathState::Present;
+    if (path.empty() || errno == ENOENT)
+        return PathState::Absent;
+    Explain(failure, errno);
+    return PathState::Unknown;
+}
+
 std::optional<std::uint64_t> FileSize(const std::string& path) {
     struct stat st {};
     if (path.empty() || stat(HostPath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode))
@@ -189,6 +199,16 @@ bool MakeFolder(const std::string& path) {
 
 bool RemoveFile(const std::string& path) {
     return unlink(HostPath(path).c_str()) == 0;
+}
+
+bool MoveFileToFreeName(const std::string& from, const std::string& to, std::string* failure) {
+    // A hard link is made only where no name is; the staged name then goes.
+    if (link(HostPath(from).c_str(), HostPath(to).c_str()) != 0) {
+        Explain(failure, errno);
+        return false;
+    }
+    unlink(HostPath(from).c_str());
+    return true;
 }
 
 bool RenameFile(const std::string& from, const std::string& to, std::string* failure) {

@@ -129,6 +129,18 @@ bool PathExists(const std::string& path) {
     return !path.empty() && GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+PathState ProbePath(const std::string& path, std::string* failure) {
+    if (path.empty())
+        return PathState::Absent;
+    if (GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES)
+        return PathState::Present;
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return PathState::Absent;
+    Explain(failure, error);
+    return PathState::Unknown;
+}
+
 std::optional<std::uint64_t> FileSize(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (path.empty() || !GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data) ||
@@ -211,6 +223,14 @@ bool MakeFolder(const std::string& path) {
 
 bool RemoveFile(const std::string& path) {
     return DeleteFileW(Wide(path).c_str()) != 0;
+}
+
+bool MoveFileToFreeName(const std::string& from, const std::string& to, std::string* failure) {
+    // Without MOVEFILE_REPLACE_EXISTING the move fails where anything is at `to`.
+    if (MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_WRITE_THROUGH))
+        return true;
+    Explain(failure, GetLastError());
+    return false;
 }
 
 bool RenameFile(const std::string& from, const std::string& to, std::string* failure) {
