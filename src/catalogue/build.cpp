@@ -43,6 +43,9 @@ Catalogue BuildCatalogue(const CatalogueSources& sources) {
         ImportFirefoxBookmarks(catalogue, sources.firefoxProfiles, sources.log);
     if (sources.chromiumBookmarks)
         ImportChromiumBookmarks(catalogue, sources.localAppData);
+    if (catalogue.skippedLinks > 0 && sources.log)
+        sources.log("bookmarks and favourites: " + std::to_string(catalogue.skippedLinks) +
+                    " left out, as their addresses open no web page or message");
     std::stable_sort(catalogue.table.begin(), catalogue.table.end(),
                      [](const CommandEntry& a, const CommandEntry& b) { return a.Name < b.Name; });
     return catalogue;

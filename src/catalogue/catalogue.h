@@ -27,6 +27,8 @@ struct Catalogue {
     std::vector<CustomCommand> custom;
     // Sorted by Name, ordinally and stably, at the end of a build.
     std::vector<CommandEntry> table;
+    // Bookmarks and favourites left out because their address opens no web page or message.
+    std::size_t skippedLinks = 0;
 };
 
 // The part of `path` up to and including its last backslash; empty when there is none.

@@ -89,6 +89,17 @@ bool WriteNewFile(const std::string& path, const std::string& bytes, std::string
 // Creates one folder, readable and writable by its owner; true when it exists afterwards.
 bool MakeFolder(const std::string& path);
 bool RemoveFile(const std::string& path);
+// Removes an empty folder.
+bool RemoveFolder(const std::string& path);
+// Copies the file at `from`, as it is now and however its writer holds it open, to a new file
+// at `to` (false, with nothing left behind, when something is there or the copy fails), at
+// most `limit` bytes of it.
+bool CopyToNewFile(const std::string& from, const std::string& to, std::uint64_t limit);
+// The user's own folder for temporary files; empty when the system names none.
+std::string TemporaryFolder();
+// `path` from the root: a relative path is taken from the current folder. Empty when it cannot
+// be made so.
+std::string AbsolutePath(const std::string& path);
 // Replaces `to`; moves between volumes by copying where the system can.
 bool RenameFile(const std::string& from, const std::string& to, std::string* failure = nullptr);
 // Moves a file within its volume to `to` only where nothing is: false, with `from` left as it
