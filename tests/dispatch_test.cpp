@@ -17,6 +17,7 @@
 #include "support/shortcut_writer.h"
 #include "support/temp_folder.h"
 #include "update/update.h"
+#include "update/update_trust.h"
 
 #include <gtest/gtest.h>
 
@@ -105,6 +106,17 @@ TEST_F(Dispatch, BuiltInWordsAreCarriedOutAndUnknownLinesAreNot) {
         EXPECT_TRUE(r.carriedOut);
         EXPECT_FALSE(r.keepOpen);
     }
+    // "update" ran the check: a build that pins a signer asked the server, one that pins none
+    // said why it cannot.
+    const bool pinned = !BuiltInUpdateSigners().empty();
+    EXPECT_EQ(server.Connections(), pinned ? 1 : 0);
+    ASSERT_EQ(platform.messageBoxes.size(), 1u);
+    EXPECT_EQ(platform.messageBoxes[0].text,
+              pinned
+                  ? "This is the current version of Tovlen."
+                  : "This copy of Tovlen was built without an update signer, so it cannot install updates.");
+    ASSERT_NE(app.forms.frmPrefs, nullptr);
+    EXPECT_TRUE(app.forms.frmPrefs->visible);
 }
 
 TEST_F(Dispatch, WebSitesGetASchemeOnlyWhenTheyHaveNone) {

@@ -111,6 +111,8 @@ TEST_F(Tray, ExitEvenWhileDisabledEndsTheLoopAndShutdownTakesTheIconDown) {
     const auto removed = std::find(platform.calls.begin(), platform.calls.end(), "RemoveTrayIcon");
     const auto destroyed =
         std::find(platform.calls.begin(), platform.calls.end(), "DestroyFormWindow frmSystray");
+    ASSERT_NE(removed, platform.calls.end());
+    ASSERT_NE(destroyed, platform.calls.end());
     EXPECT_LT(removed, destroyed);
 }
 
