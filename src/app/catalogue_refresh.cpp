@@ -51,9 +51,10 @@ void Land(App& app, const std::shared_ptr<BuiltCatalogue>& built) {
     });
     refresh.building = false;
     refresh.landed = true;
-    app.platform.Log(StallReport(refresh.stalls, "Catalogue: " + std::to_string(app.catalogue.table.size()) +
-                                                     " entries built in " +
-                                                     std::to_string(built->took.count()) + " ms"));
+    app.platform.Log(StallReport(
+        refresh.stalls, "Catalogue: " + std::to_string(app.catalogue.table.size()) + " entries built in " +
+                            std::to_string(built->took.count()) + " ms, with " +
+                            std::to_string(app.catalogue.custom.size()) + " custom commands"));
     Watch(app, std::move(built->watchList));
     State& s = app.state;
     if ((s.WindowOpen && !s.CommandText.empty()) || !s.Submits.empty()) {

@@ -9,6 +9,7 @@
 #include "app/submit.h"
 #include "input/hooks.h"
 #include "input/latency.h"
+#include "platform/code_pages.h"
 #include "platform/files.h"
 #include "platform/program_file.h"
 #include "platform/settings_store.h"
@@ -112,6 +113,8 @@ void ServiceInput(App& app) {
 
 void Startup(App& app) {
     app.platform.Log("Tovlen started");
+    // List files without a byte-order mark are read in this code page; a support log needs it.
+    app.platform.Log("ANSI code page " + std::to_string(AnsiCodePage()));
     EnsureStartupShortcut(app);
     LoadSettings(app.platform, app.state);
     RemoveLeftoverDownloads(app.platform);
