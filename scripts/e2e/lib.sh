@@ -278,6 +278,12 @@ e2e_no_welcome() {
     timeout 60 wine reg add 'HKCU\Software\Tovlen\settings' /v showwelcome /t REG_SZ /d 0 /f >/dev/null 2>&1 || true
 }
 
+# Lets a later start's test switches (/test-busy, /test-drop-hooks) reach the running copy.
+e2e_allow_test_switches() {
+    timeout 60 wine reg add 'HKCU\Software\Tovlen\settings' /v testswitches /t REG_SZ /d 1 /f >/dev/null 2>&1 ||
+        e2e_fail "could not allow the test switches"
+}
+
 # The update signer's hash of a PEM certificate, as the README computes it for a release.
 e2e_key_hash() {
     openssl x509 -in "$1" -noout -pubkey | openssl pkey -pubin -outform DER | openssl dgst -sha256 -r | cut -c1-64

@@ -10,6 +10,7 @@ mkdir -p "$install_dir"
 cp "$BUILD_WIN/input_probe.exe" "$install_dir/"
 log_file="$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/AppData/Local/Tovlen/tovlen.log"
 
+e2e_allow_test_switches
 e2e_focus_notepad
 e2e_start 'C:\Tovlen\input_probe.exe'
 probe_pid=$E2E_LAST_PID
