@@ -83,14 +83,19 @@ int main(int argc, char** argv) {
         tov::CatalogueSources rebuilding = sources;
         rebuilding.knownShortcuts = read;
         std::vector<double> rebuilds;
-        for (int run = 0; run < kWarmRuns; ++run)
+        for (int run = 0; run < kWarmRuns; ++run) {
+            // As the program rebuilds: from the last build's reads, keeping its own for the next.
+            tov::ShortcutMemory reads;
+            rebuilding.shortcutsRead = &reads;
             rebuilds.push_back(TimedBuildMs(rebuilding, expected));
+        }
 
         std::printf("%-10d %11.0f ms %11.0f ms %13.1f MB  (%.0f bytes an entry)\n", tree.Count(),
                     Median(warm), Median(cold), static_cast<double>(memory) / (1 << 20),
                     static_cast<double>(memory) / static_cast<double>(kept.table.size()));
-        std::printf("%-10s rebuild from the last build's reads %.0f ms, which keep %.1f MB\n", "",
-                    Median(rebuilds), static_cast<double>(readMemory) / (1 << 20));
+        std::printf(
+            "%-10s rebuild from the last build's reads, keeping its own, %.0f ms; the reads keep %.1f MB\n",
+            "", Median(rebuilds), static_cast<double>(readMemory) / (1 << 20));
     }
     return 0;
 }
