@@ -2,10 +2,6 @@
 
 namespace tov {
 
-namespace {
-
-constexpr char32_t kReplacement = 0xFFFD;
-
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -24,7 +20,6 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-// Decodes one character at `i`, advancing it; malformed input yields U+FFFD one byte at a time.
 char32_t DecodeUtf8(std::string_view s, std::size_t& i) {
     const auto b0 = static_cast<unsigned char>(s[i]);
     int extra = 0;
@@ -65,6 +60,8 @@ char32_t DecodeUtf8(std::string_view s, std::size_t& i) {
     i += extra + 1;
     return c;
 }
+
+namespace {
 
 char32_t LowerChar(char32_t c) {
     if (c >= U'A' && c <= U'Z')

@@ -33,6 +33,12 @@ std::string AnsiToUtf8(std::string_view ansi);
 // False in `lossless` when a character has no place in the code page.
 std::string Utf8ToAnsi(std::string_view utf8, bool* lossless = nullptr);
 
+inline constexpr char32_t kReplacement = 0xFFFD;
+
+// Decodes one character at `i`, advancing it; malformed input yields U+FFFD one byte at a time.
+char32_t DecodeUtf8(std::string_view s, std::size_t& i);
+void AppendUtf8(std::string& out, char32_t c);
+
 // Lower-cases letters of the Latin, Greek and Cyrillic scripts; other characters stay.
 std::string LowerCase(std::string_view utf8);
 
