@@ -115,19 +115,73 @@ std::size_t FindText(std::string_view phrase, std::string_view typed) {
     return std::string_view::npos;
 }
 
+// Marks a match the usage memory has something to say about, at `row` (an ordinal until the
+// exact matches are sorted).
+struct Marker {
+    const InfluenceIndex& influence;
+    const std::vector<std::string>* tacked;
+    bool anyInfluence;
+
+    void Mark(std::string_view phrase, std::size_t row, std::vector<MarkedRow>& marked) const {
+        const std::int16_t count = anyInfluence && influence.MightHold(phrase) ? influence.Find(phrase) : 0;
+        const bool isTacked = tacked && std::find(tacked->begin(), tacked->end(), phrase) != tacked->end();
+        if (count != 0 || isTacked)
+            marked.push_back({row, count, isTacked});
+    }
+};
+
+// When the line found nothing itself, the phrases that the same keys find with the US layout:
+// those that contain that text, then those it matches near (one-edit matches aside).
+void FindByUsLayout(const std::vector<std::string>& phrases, std::string_view typed, const MatchForms& forms,
+                    std::string_view usLayout, Ranking& r) {
+    const bool foundByLine =
+        !r.found.empty() || std::any_of(r.near.begin(), r.near.end(),
+                                        [](const NearFound& f) { return f.match.kind < MatchKind::Layout; });
+    if (foundByLine || usLayout.empty() || usLayout == typed)
+        return;
+    const NearQuery query = PrepareNearQuery(usLayout, false);
+    for (std::size_t i = 1; i < phrases.size(); ++i) {
+        const std::size_t at = FindText(phrases[i], usLayout);
+        const auto index = static_cast<std::uint32_t>(i);
+        if (at != std::string_view::npos)
+            r.near.push_back(
+                {{index, static_cast<std::int32_t>(at + 1), MatchKind::Layout}, MatchKind::Exact});
+        else if (const auto hit = FindNear(query, phrases[i], forms, i))
+            r.near.push_back({{index, hit->position, MatchKind::Layout}, hit->kind});
+    }
+}
+
+// The near matches after the exact ones, by kind, then position, then phrase-list order.
+void AppendNearMatches(const std::vector<std::string>& phrases, const Marker& marker, Ranking& r) {
+    std::stable_sort(r.near.begin(), r.near.end(), [](const NearFound& a, const NearFound& b) {
+        if (a.match.kind != b.match.kind)
+            return a.match.kind < b.match.kind;
+        if (a.under != b.under)
+            return a.under < b.under;
+        return a.match.position < b.match.position;
+    });
+    for (const NearFound& f : r.near) {
+        marker.Mark(phrases[f.match.index], r.matches.size(), r.marked);
+        r.matches.push_back(f.match);
+    }
+}
+
 } // namespace
 
 void RankMatches(const std::vector<std::string>& phrases, std::string_view typed, const UsageMemory& usage,
-                 Ranking& r) {
+                 Ranking& r, const NearOptions& nearOptions) {
     r.found.clear();
     r.marked.clear();
+    r.near.clear();
     if (typed.empty() || phrases.size() < 2) {
         r.matches.clear();
         return;
     }
-    const std::vector<std::string>* tacked = TackedCommands(usage, typed);
-    const InfluenceIndex& influence = usage.influenceIndex;
-    const bool anyInfluence = !influence.Empty();
+    const Marker marker{usage.influenceIndex, TackedCommands(usage, typed), !usage.influenceIndex.Empty()};
+    const MatchForms* forms =
+        nearOptions.forms && nearOptions.forms->Fits(phrases.size()) ? nearOptions.forms : nullptr;
+    const NearQuery query = forms ? PrepareNearQuery(typed) : NearQuery{};
+    const bool near = !query.folded.empty();
 
     // One pass over the phrases; marks carry the match's ordinal until the sort gives it a row.
     r.found.reserve(phrases.size() - 1);
@@ -136,13 +190,14 @@ void RankMatches(const std::vector<std::string>& phrases, std::string_view typed
     for (std::size_t i = 1; i < phrases.size(); ++i) {
         const std::string_view phrase = phrases[i];
         const std::size_t at = FindText(phrase, typed);
-        if (at == std::string_view::npos)
+        if (at == std::string_view::npos) {
+            if (near)
+                if (const auto hit = FindNear(query, phrase, *forms, i))
+                    r.near.push_back({{static_cast<std::uint32_t>(i), hit->position, hit->kind}});
             continue;
+        }
         const auto position = static_cast<std::int32_t>(at + 1);
-        const std::int16_t count = anyInfluence && influence.MightHold(phrase) ? influence.Find(phrase) : 0;
-        const bool isTacked = tacked && std::find(tacked->begin(), tacked->end(), phrase) != tacked->end();
-        if (count != 0 || isTacked)
-            r.marked.push_back({r.found.size(), count, isTacked});
+        marker.Mark(phrase, r.found.size(), r.marked);
         if (position <= kCountedPositions)
             ++counted[static_cast<std::size_t>(position)];
         maxPosition = std::max(maxPosition, position);
@@ -150,6 +205,10 @@ void RankMatches(const std::vector<std::string>& phrases, std::string_view typed
     }
 
     SortByPosition(counted, maxPosition, r);
+    if (forms) {
+        FindByUsLayout(phrases, typed, *forms, nearOptions.usLayoutText, r);
+        AppendNearMatches(phrases, marker, r);
+    }
     ApplyInfluence(r.matches, r.marked, phrases);
     const auto firstTacked =
         std::find_if(r.marked.begin(), r.marked.end(), [](const MarkedRow& m) { return m.tacked; });
@@ -160,9 +219,9 @@ void RankMatches(const std::vector<std::string>& phrases, std::string_view typed
 }
 
 std::vector<Match> RankMatches(const std::vector<std::string>& phrases, std::string_view typed,
-                               const UsageMemory& usage) {
+                               const UsageMemory& usage, const NearOptions& near) {
     Ranking r;
-    RankMatches(phrases, typed, usage, r);
+    RankMatches(phrases, typed, usage, r, near);
     return std::move(r.matches);
 }
 
