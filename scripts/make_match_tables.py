@@ -6,8 +6,9 @@
   simple lower-case mapping), plus the letters that have no decomposition (l with stroke, o
   with stroke, sharp s, ae, oe, thorn, ...);
 - separators: the characters that end a word (punctuation, symbols, spaces, format characters);
-- Han readings: every Mandarin reading of the ideographs U+3400..U+9FFF in Unihan's kMandarin
-  and kTGHZ2013 fields, without tones (u with diaeresis as "v", and as "u");
+- Han readings: every Mandarin reading of the ideographs U+4E00..U+9FFF (the main block, where
+  every character in common use is) in Unihan's kMandarin and kTGHZ2013 fields, without tones
+  (u with diaeresis as "v");
 - kana: each kana's Hepburn romanisation, from its Unicode name.
 
 Sources: the Unicode Character Database and the Unihan database, as Debian's package
@@ -21,13 +22,12 @@ import bz2
 import os
 import sys
 
-HAN_FIRST, HAN_LAST = 0x3400, 0x9FFF
+HAN_FIRST, HAN_LAST = 0x4E00, 0x9FFF
+READING_BITS = 9  # a syllable's number plus one, or 0
 KANA_FIRST, KANA_LAST = 0x3041, 0x30FA
 MAX_FOLD_BYTES = 4
 SYLLABLE_WIDTH = 6  # "zhuang", the longest toneless syllable
-BASE = 92  # printable ASCII less the quote and the backslash: a table fits in a string literal
-ALPHABET = "".join(chr(c) for c in range(0x21, 0x7F) if chr(c) not in '"\\')
-assert len(ALPHABET) == BASE
+FOLD_WIDTH = 4  # bytes of the longest fold kept
 
 # Source ranges whose characters may fold: Latin, Greek, Cyrillic, their combining marks,
 # general punctuation and letter-like forms, and the full- and half-width forms. Kana and
@@ -150,12 +150,9 @@ def han_readings(chars, unihan):
                 continue
             values = value.split() if field == "kMandarin" else [v.split(":")[1] for v in value.split()]
             entry = readings.setdefault(cp, {})
+            # kMandarin is read first, so its reading (the usual one) comes first.
             for v in values:
-                syllable = toneless(chars, v)
-                variants = [syllable] + ([syllable.replace("v", "u")] if "v" in syllable else [])
-                # kMandarin is read first, so its reading (the usual one) comes first.
-                for s in variants:
-                    entry.setdefault(s, None)
+                entry.setdefault(toneless(chars, v), None)
     return {cp: list(entry) for cp, entry in readings.items()}
 
 
@@ -176,31 +173,54 @@ def kana(chars):
     return "".join(entries)
 
 
-def symbol(value):
-    assert 0 <= value < BASE * BASE, value
-    return ALPHABET[value // BASE] + ALPHABET[value % BASE]
+def c_string(data, width=120):
+    """Bytes as the lines of a C++ string literal: printable ones as they are, others in octal."""
+    pieces = [chr(b) if 0x20 <= b < 0x7F and chr(b) not in '"\\?' else f"\\{b:03o}" for b in data]
+    lines, line = [], ""
+    for piece in pieces:
+        if len(line) + len(piece) > width:
+            lines.append(line)
+            line = ""
+        line += piece
+    lines.append(line)
+    return "\n".join(f'    "{line}"' for line in lines)
 
 
-def string_lines(text, width=120):
-    return "\n".join('    "' + text[i:i + width] + '"' for i in range(0, len(text), width))
+def packed(values, bits):
+    """The values as a stream of `bits` bits each, the lowest bit first."""
+    stream, filled, out = 0, 0, bytearray()
+    for v in values:
+        assert 0 <= v < 1 << bits, v
+        stream |= v << filled
+        filled += bits
+        while filled >= 8:
+            out.append(stream & 0xFF)
+            stream >>= 8
+            filled -= 8
+    if filled:
+        out.append(stream)
+    return bytes(out)
 
 
-def write(out, ucd_dir, chars, fold_table, separator_ranges, readings, kana_table):
+def array_lines(items, per_line):
+    return "\n".join("    " + ", ".join(items[i:i + per_line]) + "," for i in range(0, len(items), per_line))
+
+
+def write(out, ucd_dir, fold_table, separator_ranges, readings, kana_table):
     syllables = sorted({s for entry in readings.values() for s in entry})
     ids = {s: i for i, s in enumerate(syllables)}
     assert all(len(s) <= SYLLABLE_WIDTH for s in syllables)
-    multiple = []  # for each ideograph of several readings: the count, then the syllables
-    han = []
+    usual = [1 + ids[readings[cp][0]] if readings.get(cp) else 0 for cp in range(HAN_FIRST, HAN_LAST + 1)]
+    more = bytearray()
     for cp in range(HAN_FIRST, HAN_LAST + 1):
-        entry = readings.get(cp, [])
-        if not entry:
-            han.append(symbol(0))
-        elif len(entry) == 1:
-            han.append(symbol(1 + ids[entry[0]]))
-        else:
-            han.append(symbol(1 + len(syllables) + len(multiple)))
-            multiple.append(len(entry))
-            multiple.extend(ids[s] for s in entry)
+        for s in readings.get(cp, [])[1:]:
+            more += (cp - HAN_FIRST).to_bytes(2, "little") + ids[s].to_bytes(2, "little")
+    fold_texts = sorted({folded for _, folded in fold_table})
+    assert len(fold_texts) < 256 and all(len(t.encode()) <= FOLD_WIDTH for t in fold_texts)
+    text_numbers = {t: i for i, t in enumerate(fold_texts)}
+    fold_bytes = b"".join(t.encode().ljust(FOLD_WIDTH, b"\0") for t in fold_texts)
+    usual_bytes = packed(usual, READING_BITS) + b"\0"  # a reading is read two bytes at a time
+    syllable_bytes = "".join(s.ljust(SYLLABLE_WIDTH) for s in syllables).encode()
 
     with open(out, "w", encoding="utf-8", newline="\n") as f:
         f.write(f"""// Generated by scripts/make_match_tables.py from the Unicode Character Database and the Unihan
@@ -209,48 +229,49 @@ def write(out, ucd_dir, chars, fold_table, separator_ranges, readings, kana_tabl
 // under the Unicode License (UNICODE-LICENSE.txt beside this file); the tables here are
 // derived from them, reduced to what matching typed text needs.
 
-// Characters that fold, in code point order, and what they fold to (UTF-8, lower case).
-constexpr FoldEntry kFolds[] = {{
-""")
-        row = []
-        for cp, folded in fold_table:
-            escaped = "".join(c if 0x20 <= ord(c) < 0x7F and c not in '"\\' else
-                              "".join(f"\\{b:03o}" for b in c.encode()) for c in folded)
-            row.append(f'{{0x{cp:04X}, "{escaped}"}}')
-            if len(row) == 6:
-                f.write("    " + ", ".join(row) + ",\n")
-                row = []
-        if row:
-            f.write("    " + ", ".join(row) + ",\n")
-        f.write("};\n\n// Runs of characters outside ASCII that end a word: punctuation, symbols, spaces, format characters.\n")
-        f.write("constexpr SeparatorRun kSeparators[] = {\n")
-        for i in range(0, len(separator_ranges), 8):
-            part = separator_ranges[i:i + 8]
-            f.write("    " + ", ".join(f"{{0x{a:04X}, 0x{b:04X}}}" for a, b in part) + ",\n")
-        f.write(f"""}};
+// Characters that fold, in code point order, and the number of what each folds to in kFoldTexts
+// ({FOLD_WIDTH} bytes each, UTF-8, lower case, padded with NULs).
+constexpr char16_t kFoldFrom[] = {{
+{array_lines([f"0x{cp:04X}" for cp, _ in fold_table], 12)}
+}};
+constexpr unsigned char kFoldTo[] = {{
+{array_lines([str(text_numbers[t]) for _, t in fold_table], 24)}
+}};
+constexpr std::size_t kFoldWidth = {FOLD_WIDTH};
+constexpr std::string_view kFoldTexts{{
+{c_string(fold_bytes)},
+    {len(fold_bytes)}}};
+
+// Runs of characters outside ASCII that end a word: punctuation, symbols, spaces, format characters.
+constexpr SeparatorRun kSeparators[] = {{
+{array_lines([f"{{0x{a:04X}, 0x{b:04X}}}" for a, b in separator_ranges], 6)}
+}};
 
 // Toneless Mandarin syllables, {SYLLABLE_WIDTH} characters each, padded with blanks.
 constexpr std::string_view kSyllables =
-{string_lines("".join(s.ljust(SYLLABLE_WIDTH) for s in syllables))};
+{c_string(syllable_bytes)};
 constexpr std::size_t kSyllableCount = {len(syllables)};
 
-// For each ideograph from U+{HAN_FIRST:04X}, two symbols of base {BASE} (kSymbols): 0 none; up to
-// kSyllableCount, that syllable's number plus one; beyond, an offset (plus kSyllableCount + 1)
-// into kSeveral, which holds a count and then that many syllable numbers.
+// For each ideograph from U+{HAN_FIRST:04X} to U+{HAN_LAST:04X}, its usual reading: {READING_BITS} bits, the lowest
+// first, holding the syllable's number plus one, or 0 for none.
 constexpr char32_t kHanFirst = 0x{HAN_FIRST:04X};
 constexpr char32_t kHanLast = 0x{HAN_LAST:04X};
-constexpr std::string_view kSymbols = "{ALPHABET}";
-constexpr std::string_view kHanReadings =
-{string_lines("".join(han))};
-constexpr std::string_view kSeveral =
-{string_lines("".join(symbol(v) for v in multiple))};
+constexpr unsigned kReadingBits = {READING_BITS};
+constexpr std::string_view kUsualReadings{{
+{c_string(usual_bytes)},
+    {len(usual_bytes)}}};
+// The other readings of the ideographs that have several, in code point order: four bytes each,
+// the ideograph's distance from U+{HAN_FIRST:04X} and the syllable's number, both little-endian.
+constexpr std::string_view kMoreReadings{{
+{c_string(bytes(more))},
+    {len(more)}}};
 
 // For each kana from U+{KANA_FIRST:04X}, four characters: "s" for a small kana or "." for a full
 // one (blank: not a letter), then its Hepburn romanisation padded with blanks.
 constexpr char32_t kKanaFirst = 0x{KANA_FIRST:04X};
 constexpr char32_t kKanaLast = 0x{KANA_LAST:04X};
 constexpr std::string_view kKana =
-{string_lines(kana_table)};
+{c_string(kana_table.encode())};
 """)
 
 
@@ -275,7 +296,7 @@ def main():
         if not os.path.exists(path):
             sys.exit(f"{path} is missing: install Debian's unicode-data or name its folder with --ucd")
     chars = read_ucd(os.path.join(args.ucd, "UnicodeData.txt"))
-    write(args.out, args.ucd, chars, folds(chars), separators(chars), han_readings(chars, unihan), kana(chars))
+    write(args.out, args.ucd, folds(chars), separators(chars), han_readings(chars, unihan), kana(chars))
 
 
 if __name__ == "__main__":
