@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 namespace tov {
@@ -64,6 +65,8 @@ TEST(NearMatches, EachKindFindsNamesWrittenInItsOwnWay) {
         {"run 微信", "weix", MatchKind::Reading},
         {"run QQ音乐", "qqyinyue", MatchKind::Reading},
         {"run 中国银行", "yinhang", MatchKind::Reading},
+        {"run 绿色", "lvse", MatchKind::Reading},
+        {"run 绿色", "luse", MatchKind::Reading},
         {"run カメラ", "kamera", MatchKind::Reading},
         {"run キャッシュ", "kyasshu", MatchKind::Reading},
         {"run 계산기", "gyesangi", MatchKind::Reading},
@@ -148,6 +151,100 @@ TEST(NearMatches, OffOrWithFormsOfAnotherListTheRankingIsTheExactOne) {
     longer.push_back("run café au lait");
     EXPECT_EQ(RankMatches(longer, "cafe", {}, {.forms = &listing.forms}).size(), 1u);
     EXPECT_EQ(RankMatches(listing.phrases, "cafe", {}, {.forms = &listing.forms}).size(), 2u);
+}
+
+// Whether some part of `text` is `typed` with at most one character wrong, two neighbours
+// swapped, one missing or one extra, tried the long way.
+bool WithinOneEdit(const std::u32string& text, const std::u32string& typed) {
+    const auto distance = [](const std::u32string& a, const std::u32string& b) {
+        std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
+        for (std::size_t i = 0; i <= a.size(); ++i)
+            for (std::size_t j = 0; j <= b.size(); ++j) {
+                if (i == 0 || j == 0) {
+                    d[i][j] = i + j;
+                    continue;
+                }
+                d[i][j] =
+                    std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (a[i - 1] != b[j - 1])});
+                if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                    d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+            }
+        return d[a.size()][b.size()];
+    };
+    for (std::size_t start = 0; start <= text.size(); ++start)
+        for (std::size_t length = 0; start + length <= text.size(); ++length)
+            if (distance(text.substr(start, length), typed) <= 1)
+                return true;
+    return false;
+}
+
+std::u32string CodePoints(std::string_view utf8) {
+    std::u32string out;
+    for (std::size_t i = 0; i < utf8.size();)
+        out += DecodeUtf8(utf8, i);
+    return out;
+}
+
+TEST(NearMatches, OneEditAgreesWithTheLongWay) {
+    const std::vector<std::string> pieces = {"a", "b", "c", "d", " ", "ж", "ш", "微", "信", "𝒜"};
+    std::mt19937 random(5);
+    const auto piece = [&] { return pieces[random() % pieces.size()]; };
+    const auto text = [&](std::size_t fewest, std::size_t most) {
+        std::vector<std::string> t;
+        for (std::size_t k = 0, n = fewest + random() % (most - fewest + 1); k < n; ++k)
+            t.push_back(piece());
+        return t;
+    };
+    const auto joined = [](const std::vector<std::string>& t) {
+        std::string s;
+        for (const std::string& p : t)
+            s += p;
+        return s;
+    };
+    // The typed text changed in one or two places: a character changed, swapped, left out or added.
+    const auto changed = [&](std::vector<std::string> t) {
+        for (int edits = 1 + static_cast<int>(random() % 2); edits > 0; --edits) {
+            const std::size_t at = random() % t.size();
+            switch (random() % 4) {
+            case 0:
+                t[at] = piece();
+                break;
+            case 1:
+                if (at + 1 < t.size())
+                    std::swap(t[at], t[at + 1]);
+                break;
+            case 2:
+                if (t.size() > 1)
+                    t.erase(t.begin() + static_cast<std::ptrdiff_t>(at));
+                break;
+            default:
+                t.insert(t.begin() + static_cast<std::ptrdiff_t>(at), piece());
+            }
+        }
+        return t;
+    };
+    int near = 0;
+    int far = 0;
+    for (int round = 0; round < 3000; ++round) {
+        const std::vector<std::string> typedPieces = text(5, 7);
+        const std::string typed = joined(typedPieces);
+        const std::string phrase = joined(text(0, 3)) + joined(changed(typedPieces)) + joined(text(0, 3));
+        if (phrase.find(typed) != std::string::npos)
+            continue; // an exact match, which the ranking never asks about
+        const MatchForms forms = BuildMatchForms({"", phrase});
+        const auto hit = FindNear(PrepareNearQuery(typed), phrase, forms, 1);
+        if (WithinOneEdit(CodePoints(phrase), CodePoints(typed))) {
+            ++near;
+            EXPECT_TRUE(hit.has_value()) << phrase << " / " << typed;
+        } else if (hit) {
+            ++far;
+            EXPECT_NE(hit->kind, MatchKind::Edit) << phrase << " / " << typed;
+        } else {
+            ++far;
+        }
+    }
+    EXPECT_GT(near, 1000) << "too few near cases to tell";
+    EXPECT_GT(far, 300) << "too few far cases to tell";
 }
 
 // Every exact match keeps its place relative to the others with near matches on. Tacks stay

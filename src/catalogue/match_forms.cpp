@@ -7,6 +7,7 @@
 #include "platform/text.h"
 
 #include <array>
+#include <bit>
 #include <cctype>
 #include <limits>
 
@@ -133,6 +134,34 @@ std::uint64_t LetterSet(std::string_view text) {
     return set;
 }
 
+int PairSet::Count() const {
+    int n = 0;
+    for (std::uint64_t word : bits)
+        n += std::popcount(word);
+    return n;
+}
+
+int PairSet::CountShared(const PairSet& other) const {
+    int n = 0;
+    for (std::size_t k = 0; k < bits.size(); ++k)
+        n += std::popcount(bits[k] & other.bits[k]);
+    return n;
+}
+
+PairSet PairsOf(std::string_view text) {
+    constexpr unsigned kMix = 0x9E37;
+    constexpr unsigned kPairBits = 8;
+    constexpr unsigned kWordBits = 64;
+    PairSet set;
+    for (std::size_t i = 1; i < text.size(); ++i) {
+        const unsigned pair =
+            static_cast<unsigned char>(text[i - 1]) << 8 | static_cast<unsigned char>(text[i]);
+        const unsigned bit = (pair * kMix >> kPairBits) & 0xFF;
+        set.bits[bit / kWordBits] |= std::uint64_t{1} << (bit % kWordBits);
+    }
+    return set;
+}
+
 std::string_view MatchForms::Folded(std::size_t phrase) const {
     const PhraseForms& f = phrases[phrase];
     return std::string_view(bytes).substr(f.start, f.initialsAt);
@@ -153,6 +182,7 @@ MatchForms BuildMatchForms(const std::vector<std::string>& phrases, const Spelli
     constexpr std::size_t kMostFormBytes = std::numeric_limits<std::uint16_t>::max();
     MatchForms forms;
     forms.phrases.reserve(phrases.size() + 1);
+    forms.pairs.reserve(phrases.size());
     std::vector<Letter> letters;
     for (std::size_t i = 0; i < phrases.size(); ++i) {
         const std::string& phrase = phrases[i];
@@ -162,6 +192,7 @@ MatchForms BuildMatchForms(const std::vector<std::string>& phrases, const Spelli
         const std::string_view text = folded.empty() ? std::string_view(phrase) : std::string_view(folded);
         std::string initials = Initials(phrase, spelling ? spelling(i) : phrase, letters);
         std::string readings = ReadingUnits(text);
+        forms.pairs.push_back(PairsOf(text));
         PhraseForms f;
         f.start = static_cast<std::uint32_t>(forms.bytes.size());
         f.letters = LetterSet(text) | LetterSet(readings);

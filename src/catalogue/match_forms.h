@@ -4,6 +4,7 @@
 // form (catalogue/fold.h), the initials of the name's words and capitalised parts ("Visual
 // Studio Code" → "vsc", "PowerShell" → "ps"), the reading units (catalogue/readings.h), and a
 // set of the bytes all of them hold, which rules most phrases out at a glance.
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -16,6 +17,15 @@ namespace tov {
 // hold another only when its set covers the other's.
 std::uint64_t LetterSet(std::string_view text);
 
+// The pairs of neighbouring bytes a text holds, hashed to 256 bits. A text that holds another
+// with one edit holds all but at most three of the other's pairs.
+struct PairSet {
+    std::array<std::uint64_t, 4> bits{};
+    int Count() const;
+    int CountShared(const PairSet& other) const;
+};
+PairSet PairsOf(std::string_view text);
+
 struct PhraseForms {
     std::uint64_t letters = 0; // LetterSet of the phrase's forms together
     std::uint32_t start = 0;   // of the phrase's forms in MatchForms::bytes: folded, initials, readings
@@ -27,6 +37,8 @@ struct MatchForms {
     // One for each phrase of the list it was built for, and one more where the last one's ends.
     std::vector<PhraseForms> phrases;
     std::string bytes;
+    // The pairs of each phrase's folded text; apart, as only the one-edit test reads them.
+    std::vector<PairSet> pairs;
 
     bool Fits(std::size_t phraseCount) const { return phrases.size() == phraseCount + 1; }
     // Empty when the phrase folds to itself.

@@ -57,6 +57,11 @@ std::optional<std::int32_t> FindWithOneEdit(const NearQuery& q, std::string_view
     return std::nullopt;
 }
 
+// Pinyin's u with diaeresis is written "v"; typed, it is often "u" ("lvse", "luse").
+bool SameLetter(char reading, char typed) {
+    return reading == typed || (reading == 'v' && typed == 'u');
+}
+
 // Whether the typed text is spelled by consecutive reading units, each one whole or begun (a
 // syllable's first letters), and the earliest unit where such a spelling starts. A character
 // that stands for itself is taken whole.
@@ -95,7 +100,7 @@ std::optional<std::int32_t> FindInReadings(std::string_view typed, std::string_v
             for (std::string_view a = NextAlternative(alternatives); !a.empty();
                  a = NextAlternative(alternatives)) {
                 const std::size_t common =
-                    std::mismatch(a.begin(), a.end(), rest.begin(), rest.end()).first - a.begin();
+                    std::mismatch(a.begin(), a.end(), rest.begin(), rest.end(), SameLetter).first - a.begin();
                 for (std::size_t n = 1; n <= common; ++n)
                     advance(k, k + n);
             }
@@ -129,8 +134,14 @@ NearQuery PrepareNearQuery(std::string_view typed, bool allowEdit) {
     q.foldChanges = folded != typed;
     q.letters = LetterSet(folded);
     std::size_t place = 0;
+    std::size_t widest = 1;
     for (std::size_t i = 0; i < folded.size(); ++place) {
+        const std::size_t start = i;
         const char32_t c = DecodeUtf8(folded, i);
+        widest = std::max(widest, i - start);
+        q.mostCharacterLetters =
+            std::max(q.mostCharacterLetters,
+                     std::popcount(LetterSet(std::string_view(folded).substr(start, i - start))));
         const std::uint64_t bit = std::uint64_t{1} << place;
         if (c < q.asciiMasks.size()) {
             q.asciiMasks[c] |= bit;
@@ -145,6 +156,11 @@ NearQuery PrepareNearQuery(std::string_view typed, bool allowEdit) {
     }
     q.characters = place;
     q.edit = allowEdit && place >= kFewestEditCharacters;
+    // One edit breaks at most three pairs of bytes (a swap of two characters), or those a wrong
+    // or missing character of many bytes is part of.
+    constexpr int kPairsASwapBreaks = 3;
+    q.pairs = PairsOf(folded);
+    q.fewestPairs = q.pairs.Count() - std::max(kPairsASwapBreaks, static_cast<int>(widest) + 1);
     q.folded = std::move(folded);
     return q;
 }
@@ -154,8 +170,9 @@ std::optional<NearHit> FindNear(const NearQuery& q, std::string_view phrase, con
     if (q.folded.empty())
         return std::nullopt;
     const PhraseForms& f = forms.phrases[index];
+    // One edit can leave out every byte of one character of the typed text.
     const int missing = std::popcount(q.letters & ~f.letters);
-    if (missing > (q.edit ? 1 : 0))
+    if (missing > (q.edit ? q.mostCharacterLetters : 0))
         return std::nullopt;
     const std::string_view folded = forms.Folded(index);
     const std::string_view text = folded.empty() ? phrase : folded;
@@ -170,7 +187,7 @@ std::optional<NearHit> FindNear(const NearQuery& q, std::string_view phrase, con
             if (const auto at = FindInReadings(q.folded, readings))
                 return NearHit{MatchKind::Reading, *at};
     }
-    if (q.edit)
+    if (q.edit && forms.pairs[index].CountShared(q.pairs) >= q.fewestPairs)
         if (const auto at = FindWithOneEdit(q, text))
             return NearHit{MatchKind::Edit, *at};
     return std::nullopt;

@@ -34,6 +34,9 @@ struct NearQuery {
     std::uint64_t letters = 0;
     bool edit = false; // one-edit matches are looked for
     std::size_t characters = 0;
+    int mostCharacterLetters = 0; // bits of LetterSet that one character of the text takes at most
+    PairSet pairs;                // of the folded text
+    int fewestPairs = 0;          // a text with fewer of them cannot hold it with one edit
     std::array<std::uint64_t, 128> asciiMasks{}; // per character, the places it holds in the text
     std::vector<std::pair<char32_t, std::uint64_t>> otherMasks;
 };

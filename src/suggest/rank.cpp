@@ -130,42 +130,6 @@ struct Marker {
     }
 };
 
-// When the line found nothing itself, the phrases that the same keys find with the US layout:
-// those that contain that text, then those it matches near (one-edit matches aside).
-void FindByUsLayout(const std::vector<std::string>& phrases, std::string_view typed, const MatchForms& forms,
-                    std::string_view usLayout, Ranking& r) {
-    const bool foundByLine =
-        !r.found.empty() || std::any_of(r.near.begin(), r.near.end(),
-                                        [](const NearFound& f) { return f.match.kind < MatchKind::Layout; });
-    if (foundByLine || usLayout.empty() || usLayout == typed)
-        return;
-    const NearQuery query = PrepareNearQuery(usLayout, false);
-    for (std::size_t i = 1; i < phrases.size(); ++i) {
-        const std::size_t at = FindText(phrases[i], usLayout);
-        const auto index = static_cast<std::uint32_t>(i);
-        if (at != std::string_view::npos)
-            r.near.push_back(
-                {{index, static_cast<std::int32_t>(at + 1), MatchKind::Layout}, MatchKind::Exact});
-        else if (const auto hit = FindNear(query, phrases[i], forms, i))
-            r.near.push_back({{index, hit->position, MatchKind::Layout}, hit->kind});
-    }
-}
-
-// The near matches after the exact ones, by kind, then position, then phrase-list order.
-void AppendNearMatches(const std::vector<std::string>& phrases, const Marker& marker, Ranking& r) {
-    std::stable_sort(r.near.begin(), r.near.end(), [](const NearFound& a, const NearFound& b) {
-        if (a.match.kind != b.match.kind)
-            return a.match.kind < b.match.kind;
-        if (a.under != b.under)
-            return a.under < b.under;
-        return a.match.position < b.match.position;
-    });
-    for (const NearFound& f : r.near) {
-        marker.Mark(phrases[f.match.index], r.matches.size(), r.marked);
-        r.matches.push_back(f.match);
-    }
-}
-
 } // namespace
 
 void RankMatches(const std::vector<std::string>& phrases, std::string_view typed, const UsageMemory& usage,
@@ -193,7 +157,7 @@ void RankMatches(const std::vector<std::string>& phrases, std::string_view typed
         if (at == std::string_view::npos) {
             if (near)
                 if (const auto hit = FindNear(query, phrase, *forms, i))
-                    r.near.push_back({{static_cast<std::uint32_t>(i), hit->position, hit->kind}});
+                    r.near.push_back({static_cast<std::uint32_t>(i), hit->position, hit->kind});
             continue;
         }
         const auto position = static_cast<std::int32_t>(at + 1);
@@ -206,8 +170,14 @@ void RankMatches(const std::vector<std::string>& phrases, std::string_view typed
 
     SortByPosition(counted, maxPosition, r);
     if (forms) {
-        FindByUsLayout(phrases, typed, *forms, nearOptions.usLayoutText, r);
-        AppendNearMatches(phrases, marker, r);
+        const std::string_view usLayout = nearOptions.usLayoutText;
+        if (!FoundByLine(!r.found.empty(), r.near) && !usLayout.empty() && usLayout != typed)
+            FindByUsLayout(phrases, *forms, usLayout, r.near);
+        SortNearMatches(r.near);
+        for (const NearFound& f : r.near) {
+            marker.Mark(phrases[f.index], r.matches.size(), r.marked);
+            r.matches.push_back({f.index, f.position, f.kind});
+        }
     }
     ApplyInfluence(r.matches, r.marked, phrases);
     const auto firstTacked =

@@ -3,6 +3,7 @@
 // that contain the text, by where it first occurs, then the near matches (suggest/near_match.h)
 // by kind and place, then all of them moved by the usage memory.
 #include "catalogue/match_forms.h"
+#include "suggest/near_list.h"
 #include "suggest/near_match.h"
 #include "suggest/usage.h"
 
@@ -17,12 +18,6 @@ struct Match {
     std::uint32_t index;   // of the phrase in the phrase list
     std::int32_t position; // 1-based, of the first occurrence of the typed text (near: see NearHit)
     MatchKind kind = MatchKind::Exact;
-};
-
-// A near match found by the scan, before it has a row.
-struct NearFound {
-    Match match;
-    MatchKind under = MatchKind::Exact; // a layout match: the kind the re-read text matched by
 };
 
 // Near matches are looked for only with the phrases' forms.
