@@ -163,13 +163,30 @@ e2e_until() {
     return 1
 }
 
+# e2e_vbs_text TEXT: TEXT as a VBScript expression, each character outside ASCII as ChrW(), so
+# that a script stays plain ASCII whatever code page the Script Host reads it in.
+e2e_vbs_text() {
+    python3 -c '
+import sys
+parts = []
+for c in sys.argv[1]:
+    if ord(c) < 0x80 and c != "\"":
+        if parts and parts[-1].startswith("\""):
+            parts[-1] = parts[-1][:-1] + c + "\""
+        else:
+            parts.append("\"" + c + "\"")
+    else:
+        parts.append("ChrW(&H%X)" % ord(c))
+print(" & ".join(parts) if parts else "\"\"")' "$1"
+}
+
 # e2e_shortcut LNK_PATH TARGET [ARGUMENTS] [WORKING_FOLDER]: writes a real shortcut file with
-# the Windows Script Host, as an installer would. Paths are Windows paths.
+# the Windows Script Host, as an installer would. Paths are Windows paths, in any script.
 e2e_shortcut() {
     local vbs="$WINEPREFIX/drive_c/e2e-shortcut.vbs"
     cat >"$vbs" <<VBS
 Set shell = CreateObject("WScript.Shell")
-Set link = shell.CreateShortcut("$1")
+Set link = shell.CreateShortcut($(e2e_vbs_text "$1"))
 link.TargetPath = "$2"
 link.Arguments = "${3:-}"
 link.WorkingDirectory = "${4:-}"
