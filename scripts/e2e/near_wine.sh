@@ -17,8 +17,6 @@ mkdir -p "$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/AppData/Roaming/Microsoft
 
 e2e_shortcut "$programs\\微信.lnk" 'C:\E2E Tools\recordargs.exe' chat-ran 'C:\E2E Tools'
 e2e_shortcut "$programs\\Café Crème.lnk" 'C:\E2E Tools\recordargs.exe' coffee-ran 'C:\E2E Tools'
-ls "$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/" |
-    grep -qx '微信.lnk' || e2e_fail "the shortcut named in Chinese was not written under its name"
 
 e2e_no_welcome
 e2e_focus_notepad
