@@ -92,10 +92,12 @@ TEST(MatchTables, KanaAndHangulAreRomanisedAsTheirSystemsSay) {
         {"한글", "[han|ㅎ][geul|ㄱ]"},
         {"앱", "[aep|ㅇ]"},
         {"qq音乐", "qq[yin][le|yue]"},
+        {"run 微信 2 beta", "[wei][xin]"}, // the words beside stand for themselves
+        {"a.b二c", "b[er]c"},
         {"plain words", ""},
     };
     for (const auto& [text, units] : cases)
-        EXPECT_EQ(Spelled(ReadingUnits(text)), units) << text;
+        EXPECT_EQ(Spelled(UnitsOf(ReadingUnits(text))), units) << text;
 }
 
 TEST(MatchTables, FormsHoldTheFoldTheInitialsAndTheReadings) {
@@ -122,7 +124,8 @@ TEST(MatchTables, FormsHoldTheFoldTheInitialsAndTheReadings) {
         EXPECT_EQ(forms.Initials(i), initials[i]) << phrases[i];
     EXPECT_EQ(forms.Folded(1), ""); // a phrase that folds to itself keeps no copy
     EXPECT_EQ(forms.Folded(6), "cafe–creme");
-    EXPECT_EQ(Spelled(forms.Readings(7)), "run [wei][xin]");
+    EXPECT_EQ(Spelled(UnitsOf(forms.Readings(7))), "[wei][xin]");
+    EXPECT_EQ(SkippedCharacters(forms.Readings(7)), 4u);
     EXPECT_EQ(forms.Readings(1), "");
     // Without the spelling the capitals are unknown, and only words count.
     EXPECT_EQ(BuildMatchForms(phrases).Initials(2), "wp");

@@ -7,7 +7,6 @@
 #include "platform/text.h"
 
 #include <array>
-#include <bit>
 #include <cctype>
 #include <limits>
 
@@ -132,20 +131,6 @@ std::uint64_t LetterSet(std::string_view text) {
     for (char c : text)
         set |= std::uint64_t{1} << kLetterBit[static_cast<unsigned char>(c)];
     return set;
-}
-
-int PairSet::Count() const {
-    int n = 0;
-    for (std::uint64_t word : bits)
-        n += std::popcount(word);
-    return n;
-}
-
-int PairSet::CountShared(const PairSet& other) const {
-    int n = 0;
-    for (std::size_t k = 0; k < bits.size(); ++k)
-        n += std::popcount(bits[k] & other.bits[k]);
-    return n;
 }
 
 PairSet PairsOf(std::string_view text) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <vector>
 
 namespace tov {
@@ -33,6 +34,7 @@ constexpr std::array<char32_t, 19> kInitialJamo = {0x3131, 0x3132, 0x3134, 0x313
                                                    0x314A, 0x314B, 0x314C, 0x314D, 0x314E};
 
 constexpr char32_t kProlongedSoundMark = 0x30FC;
+constexpr std::ptrdiff_t kMostSkipped = 0xFFFF;
 constexpr std::string_view kSmallTsu = "tsu";
 constexpr std::string_view kVowels = "aiueo";
 constexpr std::string_view kJoiningStarts = "aiueoyw";
@@ -97,9 +99,33 @@ std::string Doubled(std::string_view roman) {
     return roman[0] + std::string(roman);
 }
 
+// A name's characters that stand for themselves count for its readings only beside them, in the
+// same word ("QQ" of "QQ音乐"): the words before and after are matched by their letters.
+bool InWord(const Unit& unit) {
+    std::size_t i = 0;
+    const char32_t c = DecodeUtf8(unit.self, i);
+    if (c < 0x80)
+        return std::isalnum(static_cast<unsigned char>(c)) != 0;
+    return !IsWordSeparator(c);
+}
+
 void Encode(const std::vector<Unit>& units, std::string& out) {
     constexpr std::size_t kMostBytes = 0xFF;
-    for (const Unit& unit : units) {
+    const auto read = [](const Unit& u) { return !u.alternatives.empty(); };
+    auto first = std::find_if(units.begin(), units.end(), read);
+    if (first == units.end())
+        return;
+    auto last = std::find_if(units.rbegin(), units.rend(), read).base();
+    while (first != units.begin() && InWord(*(first - 1)))
+        --first;
+    while (last != units.end() && InWord(*last))
+        ++last;
+    const auto skipped =
+        static_cast<std::size_t>(std::min<std::ptrdiff_t>(first - units.begin(), kMostSkipped));
+    out += static_cast<char>(skipped & 0xFF);
+    out += static_cast<char>(skipped >> 8);
+    for (auto it = first; it != last; ++it) {
+        const Unit& unit = *it;
         if (unit.alternatives.empty()) {
             out += unit.self;
             continue;
@@ -165,35 +191,6 @@ std::string ReadingUnits(std::string_view text) {
     if (anyReading)
         Encode(units, out);
     return out;
-}
-
-ReadingUnit FirstUnit(std::string_view units) {
-    if (units.empty())
-        return {};
-    if (static_cast<unsigned char>(units[0]) != kAlternativesMark) {
-        std::size_t end = 0;
-        DecodeUtf8(units, end);
-        return {units.substr(0, end), {}, end};
-    }
-    constexpr std::size_t kHeader = 2; // the mark and the count
-    if (units.size() < kHeader)
-        return {{}, {}, units.size()};
-    const std::size_t count = static_cast<unsigned char>(units[1]);
-    std::size_t at = kHeader;
-    for (std::size_t k = 0; k < count && at < units.size(); ++k)
-        at += 1 + static_cast<unsigned char>(units[at]);
-    at = std::min(at, units.size());
-    return {{}, units.substr(kHeader, at - kHeader), at};
-}
-
-std::string_view NextAlternative(std::string_view& alternatives) {
-    if (alternatives.empty())
-        return {};
-    const std::size_t length =
-        std::min<std::size_t>(static_cast<unsigned char>(alternatives[0]), alternatives.size() - 1);
-    const std::string_view alternative = alternatives.substr(1, length);
-    alternatives.remove_prefix(1 + length);
-    return alternative;
 }
 
 } // namespace tov

@@ -16,8 +16,10 @@ void FindByUsLayout(const std::vector<std::string>& phrases, const MatchForms& f
         const auto index = static_cast<std::uint32_t>(i);
         if (const std::size_t at = phrases[i].find(usLayout); at != std::string::npos)
             near.push_back({index, static_cast<std::int32_t>(at + 1), MatchKind::Layout, MatchKind::Exact});
+        else if (!MayMatchNear(query, forms, i))
+            continue;
         else if (const auto hit = FindNear(query, phrases[i], forms, i))
-            near.push_back({index, hit->position, MatchKind::Layout, hit->kind});
+            near.push_back({index, hit.position, MatchKind::Layout, hit.kind});
     }
 }
 

@@ -65,27 +65,30 @@ bool SameLetter(char reading, char typed) {
 // Whether the typed text is spelled by consecutive reading units, each one whole or begun (a
 // syllable's first letters), and the earliest unit where such a spelling starts. A character
 // that stands for itself is taken whole.
-std::optional<std::int32_t> FindInReadings(std::string_view typed, std::string_view units) {
+std::optional<std::int32_t> FindInReadings(std::string_view typed, std::string_view readings) {
     constexpr std::uint16_t kNone = 0xFFFF;
     const std::size_t m = typed.size();
-    std::array<std::uint16_t, kMostNearBytes + 1> startOf{};
-    std::array<std::uint16_t, kMostNearBytes + 1> nextStart{};
+    // For each count k of typed bytes spelled so far, the earliest unit where that spelling began.
+    std::array<std::uint16_t, kMostNearBytes + 1> starts[2];
+    std::size_t now = 0;
     std::uint64_t reach = 0; // bit k: the typed text's first k bytes end before this unit
     std::uint16_t best = kNone;
     std::uint16_t unit = 0;
-    while (!units.empty() && unit < kNone) {
+    for (std::string_view units = UnitsOf(readings); !units.empty() && unit < kNone; ++unit) {
         const ReadingUnit u = FirstUnit(units);
         units.remove_prefix(std::max<std::size_t>(u.size, 1));
         reach |= 1;
-        startOf[0] = unit;
+        starts[now][0] = unit;
         std::uint64_t next = 0;
+        std::array<std::uint16_t, kMostNearBytes + 1>& nextStart = starts[1 - now];
         const auto advance = [&](std::size_t k, std::size_t to) {
+            const std::uint16_t start = starts[now][k];
             if (to == m) {
-                best = std::min(best, startOf[k]);
+                best = std::min(best, start);
                 return;
             }
-            if (!(next >> to & 1) || startOf[k] < nextStart[to])
-                nextStart[to] = startOf[k];
+            if (!(next >> to & 1) || start < nextStart[to])
+                nextStart[to] = start;
             next |= std::uint64_t{1} << to;
         };
         for (std::uint64_t r = reach; r != 0; r &= r - 1) {
@@ -106,12 +109,11 @@ std::optional<std::int32_t> FindInReadings(std::string_view typed, std::string_v
             }
         }
         reach = next;
-        startOf = nextStart;
-        ++unit;
+        now = 1 - now;
     }
     if (best == kNone)
         return std::nullopt;
-    return static_cast<std::int32_t>(best) + 1;
+    return static_cast<std::int32_t>(SkippedCharacters(readings) + best + 1);
 }
 
 std::optional<std::int32_t> Position(std::size_t at) {
@@ -139,9 +141,8 @@ NearQuery PrepareNearQuery(std::string_view typed, bool allowEdit) {
         const std::size_t start = i;
         const char32_t c = DecodeUtf8(folded, i);
         widest = std::max(widest, i - start);
-        q.mostCharacterLetters =
-            std::max(q.mostCharacterLetters,
-                     std::popcount(LetterSet(std::string_view(folded).substr(start, i - start))));
+        q.mostCharacterLetters = std::max(
+            q.mostCharacterLetters, BitCount(LetterSet(std::string_view(folded).substr(start, i - start))));
         const std::uint64_t bit = std::uint64_t{1} << place;
         if (c < q.asciiMasks.size()) {
             q.asciiMasks[c] |= bit;
@@ -165,18 +166,14 @@ NearQuery PrepareNearQuery(std::string_view typed, bool allowEdit) {
     return q;
 }
 
-std::optional<NearHit> FindNear(const NearQuery& q, std::string_view phrase, const MatchForms& forms,
-                                std::size_t index) {
+NearHit FindNear(const NearQuery& q, std::string_view phrase, const MatchForms& forms, std::size_t index) {
     if (q.folded.empty())
-        return std::nullopt;
+        return {};
     const PhraseForms& f = forms.phrases[index];
-    // One edit can leave out every byte of one character of the typed text.
-    const int missing = std::popcount(q.letters & ~f.letters);
-    if (missing > (q.edit ? q.mostCharacterLetters : 0))
-        return std::nullopt;
+    const bool missing = (q.letters & ~f.letters) != 0;
     const std::string_view folded = forms.Folded(index);
     const std::string_view text = folded.empty() ? phrase : folded;
-    if (missing == 0) {
+    if (!missing) {
         // A phrase that folds to itself was already searched for a text that does.
         if (!folded.empty() || q.foldChanges)
             if (const auto at = Position(text.find(q.folded)))
@@ -190,7 +187,7 @@ std::optional<NearHit> FindNear(const NearQuery& q, std::string_view phrase, con
     if (q.edit && forms.pairs[index].CountShared(q.pairs) >= q.fewestPairs)
         if (const auto at = FindWithOneEdit(q, text))
             return NearHit{MatchKind::Edit, *at};
-    return std::nullopt;
+    return {};
 }
 
 } // namespace tov

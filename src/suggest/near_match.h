@@ -45,13 +45,28 @@ struct NearQuery {
 NearQuery PrepareNearQuery(std::string_view typed, bool allowEdit = true);
 
 struct NearHit {
-    MatchKind kind = MatchKind::Folded;
-    std::int32_t position = 0; // 1-based, where the match begins in the form that matched
+    MatchKind kind = MatchKind::Exact; // Exact: no near match
+    std::int32_t position = 0;         // 1-based, where the match begins in the form that matched
+    explicit operator bool() const { return kind != MatchKind::Exact; }
 };
 
+// Whether phrase `index` of `forms` holds the bytes a near match needs: most phrases do not, and
+// this is asked of every one on every key, so it is kept where the ranking's pass inlines it.
+inline bool MayMatchNear(const NearQuery& q, const MatchForms& forms, std::size_t index) {
+    // One edit can leave out every byte of one character of the typed text.
+    std::uint64_t missing = q.letters & ~forms.phrases[index].letters;
+    if (missing == 0)
+        return true;
+    if (!q.edit)
+        return false;
+    for (int allowed = q.mostCharacterLetters; allowed > 0 && missing != 0; --allowed)
+        missing &= missing - 1;
+    return missing == 0;
+}
+
 // The first kind by which phrase `index` of `forms` (whose text is `phrase`, and which does not
-// contain the typed text) matches, and where; nothing when none does.
-std::optional<NearHit> FindNear(const NearQuery& query, std::string_view phrase, const MatchForms& forms,
-                                std::size_t index);
+// contain the typed text) matches, and where; no hit when none does. MayMatchNear first. (A plain
+// value, not an optional: this is answered for many phrases on every key.)
+NearHit FindNear(const NearQuery& query, std::string_view phrase, const MatchForms& forms, std::size_t index);
 
 } // namespace tov

@@ -155,9 +155,9 @@ void RankMatches(const std::vector<std::string>& phrases, std::string_view typed
         const std::string_view phrase = phrases[i];
         const std::size_t at = FindText(phrase, typed);
         if (at == std::string_view::npos) {
-            if (near)
+            if (near && MayMatchNear(query, *forms, i))
                 if (const auto hit = FindNear(query, phrase, *forms, i))
-                    r.near.push_back({static_cast<std::uint32_t>(i), hit->position, hit->kind});
+                    r.near.push_back({static_cast<std::uint32_t>(i), hit.position, hit.kind});
             continue;
         }
         const auto position = static_cast<std::int32_t>(at + 1);
