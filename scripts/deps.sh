@@ -17,6 +17,7 @@ deps_install() {
             need_file /usr/include/benchmark/benchmark.h libbenchmark-dev
             need_file /usr/include/nlohmann/json.hpp nlohmann-json3-dev
             need_file /usr/include/sqlite3.h libsqlite3-dev
+            need_file /usr/share/unicode/UnicodeData.txt unicode-data # the matching tables' source
             ;;
         format) need clang-format clang-format ;;
         windows)

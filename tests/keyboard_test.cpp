@@ -1,5 +1,6 @@
 #include "app/app.h"
 #include "app/program.h"
+#include "catalogue/build.h"
 #include "input/hooks.h"
 #include "input/latency.h"
 #include "platform/fake/fake_platform.h"
@@ -92,6 +93,34 @@ TEST_F(CommandLine, AStuckKeyCannotGrowTheLineWithoutBound) {
     for (std::size_t i = 0; i < kMaxCommandBytes + 10; ++i)
         EXPECT_EQ(Press('A'), HookDecision::Swallow);
     EXPECT_EQ(Input().commandText.size(), kMaxCommandBytes);
+    EXPECT_EQ(Input().commandKeys.size(), kMaxCommandBytes);
+}
+
+// With a Russian layout active the keys C, A, L, C type "сфдс"; the line keeps them, and they
+// find what they would with the US layout, up to the program they run.
+TEST_F(CommandLine, TheKeysBehindTheLineGoWithItAndFindWhatTheUsLayoutWouldType) {
+    Loop(); // the first build lands before the test's own catalogue takes its place
+    app.catalogue.phrases = FixedPhraseSlots();
+    AddCommandEntry(app.catalogue, {.Target = "C:\\Windows\\calc.exe", .Name = "Calculator"});
+    app.catalogue.forms = BuildMatchForms(app.catalogue.phrases);
+    platform.otherLayout = {{'C', "с"}, {'A', "ф"}, {'L', "д"}};
+    OpenAndType("calcl");
+    EXPECT_EQ(Input().commandText, "сфдсд");
+    Press(VirtualKey::Backspace);
+    EXPECT_EQ(Input().commandKeys.size(), 4u);
+    Loop();
+    EXPECT_EQ(app.state.CommandKeys.size(), 4u);
+    EXPECT_EQ(Main().At(frmMain::lblCommandBack).text, "run calculator");
+
+    Press(VirtualKey::Enter);
+    EXPECT_TRUE(Input().commandKeys.empty());
+    Loop();
+    ASSERT_EQ(platform.launches.size(), 1u);
+    EXPECT_EQ(platform.launches[0].file, "C:\\Windows\\calc.exe");
+
+    OpenAndType("ca");
+    Press(VirtualKey::Escape);
+    EXPECT_TRUE(Input().commandKeys.empty());
 }
 
 TEST_F(CommandLine, EscapeClosesAndForgetsTheLine) {

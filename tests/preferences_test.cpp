@@ -25,6 +25,7 @@ TEST_F(Preferences, OpensOnceNonModalWithTheValuesInMemory) {
     EXPECT_EQ(f.At(frmPrefs::lblSuggestions).text, "7");
     EXPECT_EQ(f.At(frmPrefs::chkCheckBeforeShutdown).value, 0);
     EXPECT_EQ(f.At(frmPrefs::chkIEFavorites).value, 1);
+    EXPECT_EQ(f.At(frmPrefs::chkNearMatches).value, 1);
     EXPECT_EQ(f.At(frmPrefs::lblKeyMap).text, "Caps Lock");
     EXPECT_EQ(f.At(frmPrefs::lblWebAddress).text, kProductWebAddress);
     EXPECT_FALSE(f.At(frmPrefs::fmeAddCommand).visible);
@@ -51,7 +52,8 @@ TEST_F(Preferences, CheckBoxesStoreZeroOrOneAndTheValueInMemory) {
           Box{frmPrefs::chkIEFavorites, "showiefavs", &app.state.ShowIEFavorites},
           Box{frmPrefs::chkFFFavorites, "showfffavs", &app.state.ShowFFFavorites},
           Box{frmPrefs::chkChromiumFavorites, "showchromium", &app.state.ShowChromiumBookmarks},
-          Box{frmPrefs::chkApps, "showapps", &app.state.ShowApps}}) {
+          Box{frmPrefs::chkApps, "showapps", &app.state.ShowApps},
+          Box{frmPrefs::chkNearMatches, kNearMatchesSetting, &app.state.NearMatches}}) {
         const int before = Prefs().At(box.control).value;
         Click(box.control);
         EXPECT_EQ(Setting(box.key), before ? "0" : "1") << box.control.Text();

@@ -163,19 +163,23 @@ e2e_until() {
     return 1
 }
 
+# e2e_js_text TEXT: TEXT as a JScript string literal, each character outside ASCII as \uXXXX, so
+# that a script stays plain ASCII whatever code page the Script Host reads it in.
+e2e_js_text() { python3 -c 'import json, sys; print(json.dumps(sys.argv[1]))' "$1"; }
+
 # e2e_shortcut LNK_PATH TARGET [ARGUMENTS] [WORKING_FOLDER]: writes a real shortcut file with
-# the Windows Script Host, as an installer would. Paths are Windows paths.
+# the Windows Script Host, as an installer would. Paths are Windows paths, in any script.
 e2e_shortcut() {
-    local vbs="$WINEPREFIX/drive_c/e2e-shortcut.vbs"
-    cat >"$vbs" <<VBS
-Set shell = CreateObject("WScript.Shell")
-Set link = shell.CreateShortcut("$1")
-link.TargetPath = "$2"
-link.Arguments = "${3:-}"
-link.WorkingDirectory = "${4:-}"
-link.Save
-VBS
-    timeout 60 wine cscript //nologo 'C:\e2e-shortcut.vbs' >/dev/null 2>&1 || e2e_fail "could not write the shortcut $1"
+    local js="$WINEPREFIX/drive_c/e2e-shortcut.js"
+    cat >"$js" <<JS
+var link = WScript.CreateObject("WScript.Shell").CreateShortcut($(e2e_js_text "$1"));
+link.TargetPath = $(e2e_js_text "$2");
+link.Arguments = $(e2e_js_text "${3:-}");
+link.WorkingDirectory = $(e2e_js_text "${4:-}");
+link.Save();
+JS
+    timeout 60 wine cscript //nologo 'C:\e2e-shortcut.js' >/dev/null 2>&1 || e2e_fail "could not write the shortcut $1"
+    [ -f "$(winepath -u "$1" 2>/dev/null)" ] || e2e_fail "the shortcut $1 was not written"
 }
 
 # The user's Start-menu Programs folder of the prefix, as a Windows path.

@@ -8,6 +8,7 @@
 #include "suggest/rank.h"
 #include "suggest/result_icon.h"
 #include "suggest/suggestion_form.h"
+#include "suggest/typed_keys.h"
 #include "suggest/usage.h"
 
 namespace tov {
@@ -16,7 +17,13 @@ std::string MatchCommand(App& app) {
     State& state = app.state;
     if (state.CommandText.empty())
         return {};
-    RankMatches(app.catalogue.phrases, state.CommandText, app.usage, app.ranking);
+    NearOptions near;
+    std::string usLayout;
+    if (state.NearMatches != 0) {
+        usLayout = UsLayoutText(state.CommandKeys, state.CommandText);
+        near = {.forms = &app.catalogue.forms, .usLayoutText = usLayout};
+    }
+    RankMatches(app.catalogue.phrases, state.CommandText, app.usage, app.ranking, near);
     const std::vector<Match>& matches = app.ranking.matches;
     if (matches.empty()) {
         HideSuggestions(app.platform, app.forms);

@@ -7,7 +7,8 @@ namespace tov {
 
 struct App;
 
-// Ranks the phrases that contain CommandText, keeps SelectedIndex within the matches,
+// Ranks the phrases that contain CommandText (and, while the setting is on, those that match it
+// near, also by the keys that typed it), keeps SelectedIndex within the matches,
 // refreshes the suggestion window and the result's icon, and returns the selected phrase
 // ("" when CommandText is empty or nothing matches).
 std::string MatchCommand(App& app);

@@ -30,15 +30,18 @@ void ServeSubmit(App& app) {
     const FrozenLine line = std::move(s.Submits.front());
     s.Submits.pop_front();
     const std::string typedSince = s.CommandText;
+    const std::vector<TypedKey> keysSince = s.CommandKeys;
     const bool openSince = s.WindowOpen;
     const std::int16_t selectedSince = s.SelectedIndex;
     const WindowHandle previousSince = s.PreviousWindow;
     s.CommandText = line.text;
+    s.CommandKeys = line.keys;
     s.SelectedIndex = line.selection;
     s.PreviousWindow = line.previousWindow;
     SubmitCommandLine(app);
     const bool keptOpen = s.WindowOpen;
     s.CommandText = typedSince;
+    s.CommandKeys = keysSince;
     s.WindowOpen = openSince;
     s.SelectedIndex = selectedSince;
     s.PreviousWindow = previousSince;

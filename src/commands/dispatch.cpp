@@ -45,6 +45,7 @@ DispatchResult RunCustomCommand(const CommandContext& c, const std::string& acti
         return kCarriedOut;
     DepthGuard guard(s.CustomCommandDepth);
     s.CommandText = action;
+    s.CommandKeys.clear(); // no keys typed the action
     DispatchResult answer = RunCommand(c, action);
     if (!answer.keepOpen && !answer.carriedOut) {
         const std::string suggestion = c.bestMatch();

@@ -17,7 +17,7 @@ NewsSink SinkOf(Platform& platform, State& state) {
 
 void CloseLine(Typing& t) {
     t.windowOpen = false;
-    t.commandText.clear();
+    ClearCommandText(t);
     t.capturingKey = false;
 }
 
@@ -77,6 +77,7 @@ bool TakeLatestNews(State& state) {
     const TypingNews& news = state.Latest;
     state.WindowOpen = news.windowOpen;
     state.CommandText = news.commandText;
+    state.CommandKeys = news.commandKeys;
     state.SelectedIndex = news.selectedIndex;
     state.PreviousWindow = news.previousWindow;
     state.OpenGeneration = news.opening;
@@ -117,7 +118,7 @@ void TellKeptOpen(Platform& platform, State& state, unsigned change) {
         if (t.changes != change)
             return;
         t.windowOpen = true;
-        t.commandText.clear();
+        ClearCommandText(t);
         t.selectedIndex = 0;
         ++t.changes;
     });

@@ -2,6 +2,9 @@
 
 #include "base/text.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace tov {
 
 namespace {
@@ -19,13 +22,16 @@ bool IsPassThroughKey(std::uint32_t vkCode) {
     }
 }
 
-void RemoveLastCharacter(std::string& text) {
+void RemoveLastCharacter(Typing& t) {
+    std::string& text = t.commandText;
     if (text.empty())
         return;
     std::size_t cut = text.size() - 1;
     while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
         --cut;
     text.erase(cut);
+    if (!t.commandKeys.empty() && --t.commandKeys.back().characters == 0)
+        t.commandKeys.pop_back();
 }
 
 // Control characters (Ctrl+letter, Tab) would only make an invisible, untypable command line.
@@ -37,17 +43,26 @@ std::string Printable(const std::string& utf8) {
     return out;
 }
 
-void Append(std::string& text, const std::string& typed) {
-    if (text.size() + typed.size() <= kMaxCommandBytes)
-        text += typed;
+std::uint8_t CharacterCount(const std::string& utf8) {
+    std::size_t count = 0;
+    for (char c : utf8)
+        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return static_cast<std::uint8_t>(std::clamp<std::size_t>(count, 1, UINT8_MAX));
+}
+
+void Append(Typing& t, std::uint32_t vkCode, const std::string& typed) {
+    if (typed.empty() || t.commandText.size() + typed.size() > kMaxCommandBytes)
+        return;
+    t.commandText += typed;
+    t.commandKeys.push_back({static_cast<std::uint8_t>(vkCode), CharacterCount(typed)});
 }
 
 // Enter and a second press of the activation key both end the typing at once, so that keys
 // that follow before the main loop gets to the submit go to the desktop, not into this line.
 std::optional<FrozenLine> Freeze(Typing& t) {
-    FrozenLine line{t.commandText, t.selectedIndex, t.previousWindow, t.changes + 1};
+    FrozenLine line{t.commandText, t.commandKeys, t.selectedIndex, t.previousWindow, t.changes + 1};
     t.windowOpen = false;
-    t.commandText.clear();
+    ClearCommandText(t);
     return line;
 }
 
@@ -56,7 +71,7 @@ std::optional<FrozenLine> Freeze(Typing& t) {
 void OpenLine(Platform& platform, Typing& t) {
     t.selectedIndex = 0;
     t.previousWindow = platform.ForegroundWindow();
-    t.commandText.clear();
+    ClearCommandText(t);
     t.windowOpen = true;
     ++t.openings;
 }
@@ -98,7 +113,7 @@ HookDecision KeyboardProc(Platform& platform, Typing& t, const KeyEvent& event, 
         switch (static_cast<VirtualKey>(event.vkCode)) {
         case VirtualKey::Escape:
             t.windowOpen = false;
-            t.commandText.clear();
+            ClearCommandText(t);
             break;
         case VirtualKey::Up:
             if (t.selectedIndex > 0)
@@ -111,7 +126,7 @@ HookDecision KeyboardProc(Platform& platform, Typing& t, const KeyEvent& event, 
                 t.selectedIndex = static_cast<std::int16_t>(t.suggestionCount - 1);
             break;
         case VirtualKey::Backspace:
-            RemoveLastCharacter(t.commandText);
+            RemoveLastCharacter(t);
             break;
         case VirtualKey::Enter:
             frozen = Freeze(t);
@@ -121,7 +136,7 @@ HookDecision KeyboardProc(Platform& platform, Typing& t, const KeyEvent& event, 
                 result = HookDecision::Pass;
                 changed = false;
             } else {
-                Append(t.commandText, LowerCase(Printable(platform.TranslateKey(event))));
+                Append(t, event.vkCode, LowerCase(Printable(platform.TranslateKey(event))));
             }
         }
     }

@@ -12,7 +12,7 @@ HookDecision MouseProc(Platform& platform, Typing& t, const MouseEvent& event, c
     if (t.suggestionWindow != 0 && platform.TopLevelWindowAt(event.pt) == t.suggestionWindow)
         return HookDecision::Pass;
     t.windowOpen = false;
-    t.commandText.clear();
+    ClearCommandText(t);
     tell(NewsOf(t));
     return HookDecision::Pass;
 }

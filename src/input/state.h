@@ -14,10 +14,13 @@
 namespace tov {
 
 constexpr std::int16_t kDefaultTransparency = 230;
+// The setting that turns near matches off ("0") and on.
+inline constexpr const char* kNearMatchesSetting = "nearmatches";
 
 struct State {
     // The command line as the main thread shows it, following the input thread's news.
-    std::string CommandText; // always lower case; empty while the window is closed
+    std::string CommandText;           // always lower case; empty while the window is closed
+    std::vector<TypedKey> CommandKeys; // the keys that typed it, as the input thread kept them
     bool WindowOpen = false;
     std::int16_t ActivationKey = kDefaultActivationKey;
     bool CapturingKey = false;
@@ -30,6 +33,7 @@ struct State {
     std::int16_t ShowFFFavorites = 0;
     std::int16_t ShowChromiumBookmarks = 1;
     std::int16_t ShowApps = 1;
+    std::int16_t NearMatches = 1; // also suggest phrases that match the typed text near
     std::string FirefoxProfilesDir;
     bool Running = false;
     bool HooksRunning = false; // the input thread runs with both hooks in place

@@ -16,6 +16,7 @@
 // - Neither thread waits for the other: a hook decides from `Typing`, posts the news and
 //   returns; no lock is held while work runs.
 #include "platform/types.h"
+#include "suggest/typed_keys.h"
 
 #include <chrono>
 #include <cstdint>
@@ -40,6 +41,7 @@ using Duration = std::chrono::steady_clock::duration;
 // A command line frozen by Enter or the activation key, waiting for the main loop to run it.
 struct FrozenLine {
     std::string text;
+    std::vector<TypedKey> keys;
     std::int16_t selection = 0;
     WindowHandle previousWindow = 0;
     unsigned change = 0; // the input thread's change that froze it
@@ -48,6 +50,9 @@ struct FrozenLine {
 struct Typing {
     bool windowOpen = false;
     std::string commandText; // lower case; empty while the window is closed
+    // The keys that typed it, one for each key that gave characters: as bounded as the text
+    // (a key past kMaxCommandBytes is not kept) and dropped with it. Like the text, never logged.
+    std::vector<TypedKey> commandKeys;
     std::int16_t selectedIndex = 0;
     WindowHandle previousWindow = 0; // in front when the window opened
     std::int16_t activationKey = kDefaultActivationKey;
@@ -66,6 +71,7 @@ struct TypingNews {
     unsigned change = 0; // Typing::changes after it
     bool windowOpen = false;
     std::string commandText;
+    std::vector<TypedKey> commandKeys;
     std::int16_t selectedIndex = 0;
     unsigned opening = 0;
     WindowHandle previousWindow = 0;
@@ -76,6 +82,9 @@ struct TypingNews {
 
 // How a hook procedure hands its news to the main thread: it posts and returns.
 using NewsSink = std::function<void(TypingNews)>;
+
+// Empties the command line and the keys that typed it.
+void ClearCommandText(Typing& typing);
 
 // Counts a change of `typing` and makes the news of it.
 TypingNews NewsOf(Typing& typing, std::chrono::steady_clock::time_point keyAt = {});

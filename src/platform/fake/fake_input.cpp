@@ -171,6 +171,8 @@ void FakePlatform::SetLaterStartHandler(std::function<void(const std::string& co
 
 std::string FakePlatform::TranslateKey(const KeyEvent& event) {
     const std::uint32_t vk = event.vkCode;
+    if (const auto other = otherLayout.find(vk); other != otherLayout.end())
+        return other->second;
     if (vk >= 'A' && vk <= 'Z')
         return std::string(1, static_cast<char>(shiftDown ? vk : vk - 'A' + 'a'));
     if ((vk >= '0' && vk <= '9') || vk == VirtualKey::Space)

@@ -94,6 +94,9 @@ class FakePlatform : public Platform {
     WindowHandle AddWindow(std::string caption, bool onTop = true);
 
     bool shiftDown = false;
+    // The keys of another keyboard layout that is active, where they type something else than
+    // the US layout does: virtual key to the text it types.
+    std::map<std::uint32_t, std::string> otherLayout;
     bool quit = false;
     WindowHandle foreground = 0;
     std::vector<WindowHandle> zOrder; // topmost first
