@@ -21,6 +21,7 @@ e2e_ends() {
 }
 
 e2e_no_welcome
+timeout 60 wine reg add 'HKCU\Software\Tovlen\settings' /v testswitches /t REG_SZ /d 1 /f >/dev/null 2>&1
 e2e_focus_notepad
 e2e_start 'C:\Tovlen\Tovlen.exe'
 first_pid=$E2E_LAST_PID

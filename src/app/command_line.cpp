@@ -30,6 +30,13 @@ std::string MatchCommand(App& app) {
     return result;
 }
 
+std::string BestPhrase(App& app, const std::string& typed, std::int16_t selection) {
+    if (typed.empty())
+        return {};
+    RankMatches(app.catalogue.phrases, typed, app.usage, app.ranking);
+    return SelectMatch(app.catalogue.phrases, app.ranking.matches, selection);
+}
+
 void RefreshCommandWindow(App& app) {
     if (!app.forms.frmMain)
         return;

@@ -8,14 +8,23 @@
 
 namespace tov {
 
-CommandContext CommandContextOf(App& app) {
+CommandContext CommandContextOf(App& app, const FrozenLine& line) {
     return CommandContext{.platform = app.platform,
                           .state = app.state,
                           .forms = app.forms,
                           .catalogue = app.catalogue,
-                          .bestMatch = [&app] { return MatchCommand(app); },
+                          .previousWindow = line.previousWindow,
+                          .bestMatch =
+                              [&app, selection = line.selection](const std::string& typed) {
+                                  return BestPhrase(app, typed, selection);
+                              },
                           .showPreferences = [&app] { ShowPreferences(app); },
                           .runUpdate = [&app] { RunUpdate(app.platform, app.state, app.forms); }};
+}
+
+CommandContext CommandContextOf(App& app) {
+    return CommandContextOf(
+        app, FrozenLine{app.state.CommandText, app.state.SelectedIndex, app.state.PreviousWindow});
 }
 
 PreferencesContext PreferencesContextOf(App& app) {
