@@ -32,6 +32,7 @@ deps_install() {
             need import imagemagick
             need xdpyinfo x11-utils
             need xkbcomp x11-xkb-utils
+            need xset x11-xserver-utils
             need lighttpd lighttpd
             ;;
         docs)

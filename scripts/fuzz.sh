@@ -20,7 +20,7 @@ if [ ${#targets[@]} -eq 0 ]; then
 fi
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOVLEN_FUZZ=ON \
-    -DTOVLEN_TESTS=OFF -DTOVLEN_BENCH=OFF >/dev/null
+    -DTOVLEN_TESTS=OFF -DTOVLEN_BENCH=OFF -DTOVLEN_WARNINGS_AS_ERRORS=ON >/dev/null
 cmake --build "$build" -j2 --target "${targets[@]}"
 
 seeds_for() {

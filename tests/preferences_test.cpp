@@ -179,7 +179,7 @@ TEST_F(Preferences, ChangeTakesTheNextKeyPressAsTheActivationKey) {
         EXPECT_EQ(remap.At(frmRemap::lblRemap).text, "Press the key you want to use to show Tovlen.");
         EXPECT_EQ(platform.opacity[remap.handle], 200);
         // The release of whatever started the wait is not the new key.
-        EXPECT_EQ(platform.PressKey(VirtualKey::Enter, KeyMessage::KeyUp), HookDecision::Pass);
+        EXPECT_EQ(platform.SendKey(VirtualKey::Enter, KeyMessage::KeyUp), HookDecision::Pass);
     });
     platform.arrivingEvents.push_back([&] {
         // The current activation key does not open the window now: it is a candidate like any other.
@@ -207,6 +207,19 @@ TEST_F(Preferences, ChangeTakesTheNextKeyPressAsTheActivationKey) {
     EXPECT_EQ(platform.PressKey(VirtualKey::CapsLock), HookDecision::Swallow);
 }
 
+TEST_F(Preferences, ChangeTakesTheKeyWhileTovlenIsDisabled) {
+    Open();
+    TellEnabled(platform, app.state, false);
+    platform.arrivingEvents.push_back(
+        [&] { EXPECT_EQ(platform.PressKey(VirtualKey::F8), HookDecision::Swallow); });
+    // Were the key missed, the wait would end only with the program.
+    platform.arrivingEvents.push_back([&] { app.state.Running = false; });
+    Click(frmPrefs::cmdRemap);
+    EXPECT_EQ(app.state.ActivationKey, 119);
+    EXPECT_EQ(Prefs().At(frmPrefs::lblKeyMap).text, "F8");
+    EXPECT_EQ(platform.PressKey(VirtualKey::F8), HookDecision::Pass) << "still disabled";
+}
+
 TEST_F(Preferences, TheWaitEndsWhenTheProgramEndsOrTheWindowCloses) {
     Open();
     platform.arrivingEvents.push_back([&] { Click(frmPrefs::cmdOkay); });
@@ -214,7 +227,7 @@ TEST_F(Preferences, TheWaitEndsWhenTheProgramEndsOrTheWindowCloses) {
     platform.ClickControl(Prefs(), frmPrefs::cmdRemap);
     EXPECT_FALSE(app.state.CapturingKey);
     platform.RunPending();
-    EXPECT_FALSE(app.state.Input.capturingKey) << "the input thread was told";
+    EXPECT_FALSE(app.state.Input->capturingKey) << "the input thread was told";
     EXPECT_EQ(app.forms.frmRemap, nullptr);
     EXPECT_EQ(app.forms.frmPrefs, nullptr);
     EXPECT_EQ(app.state.ActivationKey, 20);

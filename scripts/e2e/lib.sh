@@ -307,7 +307,7 @@ e2e_pinned_build() {
     mkdir -p "$E2E_OUT"
     CCACHE_BASEDIR=${CCACHE_BASEDIR:-$E2E_ROOT} CCACHE_NOHASHDIR=true \
         cmake -S "$E2E_ROOT" -B "$E2E_PINNED_BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$E2E_ROOT/cmake/mingw-w64.cmake" \
-        -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" -DTOVLEN_UPDATE_SIGNERS="$signers" >"$E2E_OUT/pinned-build.log" 2>&1 &&
+        -DCMAKE_BUILD_TYPE=Release -DTOVLEN_WARNINGS_AS_ERRORS=ON "${launcher[@]}" -DTOVLEN_UPDATE_SIGNERS="$signers" >"$E2E_OUT/pinned-build.log" 2>&1 &&
         CCACHE_BASEDIR=${CCACHE_BASEDIR:-$E2E_ROOT} CCACHE_NOHASHDIR=true \
             cmake --build "$E2E_PINNED_BUILD" -j2 --target "$@" >>"$E2E_OUT/pinned-build.log" 2>&1 ||
         e2e_fail "the build pinning \"$signers\" failed: $(tail -20 "$E2E_OUT/pinned-build.log")"

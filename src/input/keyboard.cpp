@@ -1,6 +1,7 @@
 #include "input/keyboard.h"
 
 #include "base/text.h"
+#include "input/held_keys.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -66,35 +67,20 @@ std::optional<FrozenLine> Freeze(Typing& t) {
     return line;
 }
 
-} // namespace
-
-void OpenLine(Platform& platform, Typing& t) {
-    t.selectedIndex = 0;
-    t.previousWindow = platform.ForegroundWindow();
-    ClearCommandText(t);
-    t.windowOpen = true;
-    ++t.openings;
-}
-
-HookDecision KeyboardProc(Platform& platform, Typing& t, const KeyEvent& event, const NewsSink& tell) {
-    if (!t.enabled)
-        return HookDecision::Pass;
-    const bool keyDown = event.message == KeyMessage::KeyDown;
-    const bool anyDown = keyDown || event.message == KeyMessage::SysKeyDown;
-
+HookDecision DecidePress(Platform& platform, Typing& t, const KeyEvent& event, const NewsSink& tell) {
+    const auto keyAt = t.measuring ? event.at : std::chrono::steady_clock::time_point{};
+    // The capture comes first: the remap window waits for this key even while Tovlen is
+    // disabled. Only a key press can be the new key: the release of the key or click that
+    // started the capture, or a repeat of a key held since before it, must not be taken for it.
     if (t.capturingKey) {
-        // Only a key press can be the new key: the release of the key or click that started
-        // the capture must not be taken for it.
-        if (!anyDown)
-            return HookDecision::Pass;
         t.activationKey = static_cast<std::int16_t>(event.vkCode);
         t.capturingKey = false;
-        TypingNews news = NewsOf(t, event.at);
+        TypingNews news = NewsOf(t, keyAt);
         news.capturedKey = t.activationKey;
         tell(std::move(news));
         return HookDecision::Swallow;
     }
-    if (!keyDown)
+    if (!t.enabled || event.message != KeyMessage::KeyDown)
         return HookDecision::Pass;
 
     HookDecision result = HookDecision::Pass;
@@ -141,11 +127,31 @@ HookDecision KeyboardProc(Platform& platform, Typing& t, const KeyEvent& event, 
         }
     }
     if (changed) {
-        TypingNews news = NewsOf(t, event.at);
+        TypingNews news = NewsOf(t, keyAt);
         news.frozen = std::move(frozen);
         tell(std::move(news));
     }
     return result;
+}
+
+} // namespace
+
+void OpenLine(Platform& platform, Typing& t) {
+    t.selectedIndex = 0;
+    t.previousWindow = platform.ForegroundWindow();
+    ClearCommandText(t);
+    t.windowOpen = true;
+    ++t.openings;
+}
+
+HookDecision KeyboardProc(Platform& platform, Typing& t, const KeyEvent& event, const NewsSink& tell) {
+    const KeyStroke stroke = NoteKeyEvent(t.keys, event);
+    if (stroke != KeyStroke::Press)
+        return SwallowedKey(t.keys, event.vkCode, stroke) ? HookDecision::Swallow : HookDecision::Pass;
+    const HookDecision decision = DecidePress(platform, t, event, tell);
+    if (decision == HookDecision::Swallow)
+        KeepUntilReleased(t.keys, event.vkCode);
+    return decision;
 }
 
 } // namespace tov

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 
 namespace tov {
@@ -36,7 +37,9 @@ struct State {
     std::int16_t NearMatches = 1; // also suggest phrases that match the typed text near
     std::string FirefoxProfilesDir;
     bool Running = false;
-    bool HooksRunning = false; // the input thread runs with both hooks in place
+    bool HooksRunning = false; // the input thread runs with its hooks in place
+    bool InputStarted = false; // the input thread was started and has not been ended
+    bool InputStuck = false;   // the input thread did not end in time: what it holds stays alive
     HookWatchdog Watchdog;
 
     // Work the hooks leave to the main loop. The hook decides and posts; the loop acts.
@@ -54,8 +57,9 @@ struct State {
     // How deep the custom commands being carried out are nested right now.
     int CustomCommandDepth = 0;
 
-    // The input thread's own; see input/typing.h.
-    Typing Input;
+    // The input thread's own, and what it has told the main thread; see input/typing.h.
+    std::shared_ptr<Typing> Input = std::make_shared<Typing>();
+    std::shared_ptr<NewsMailbox> News = std::make_shared<NewsMailbox>();
 };
 
 } // namespace tov
