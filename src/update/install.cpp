@@ -114,8 +114,8 @@ InstallOutcome InstallUpdate(Platform& platform, std::string installer, const In
         break;
     }
     if (signature.verdict == SignatureVerdict::TrustedRevocationUnknown)
-        platform.Log(
-            "Update signature: whether a certificate is revoked could not be learnt; installing anyway");
+        platform.Log("Update signature: revocation could not be checked (the revocation servers could "
+                     "not be reached); installing anyway");
     if (!platform.StartHeldProgram(*held, InstallerArguments(request.updateWindow, request.programFolder),
                                    request.programFolder))
         return Refuse(platform, std::move(held), InstallOutcome::NotStarted, "it could not be started");
