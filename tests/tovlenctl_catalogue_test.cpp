@@ -66,14 +66,26 @@ TEST_F(TovlenctlCatalogue, PrintsPhrasesTableAndCustomCommands) {
             "\n");
 }
 
-// A relative profiles folder once read nothing and said nothing.
+// A relative profiles folder once read nothing and said nothing; a shortcut's relative target
+// is resolved from its folder, so that folder must be the one below where the tool runs.
 TEST_F(TovlenctlCatalogue, ARelativeFolderIsTakenFromWhereTheToolRuns) {
-    const std::string relative =
-        std::filesystem::relative(temp.Path() / "Profiles", std::filesystem::current_path()).string();
-    ASSERT_FALSE(relative.starts_with('/'));
-    const auto result = RunTovlenctl({"catalogue", "--firefox-profiles", relative});
+    testing::LinkSpec app;
+    app.idList = std::string(8, '\x01');
+    app.relativePath = "..\\Tools\\app.exe";
+    testing::WriteShortcut(temp.Path() / "Menu" / "Group" / "App.lnk", app);
+    const auto relative = [this](const char* folder) {
+        return std::filesystem::relative(temp.Path() / folder, std::filesystem::current_path()).string();
+    };
+    ASSERT_FALSE(relative("Menu").starts_with('/'));
+    const auto result = RunTovlenctl(
+        {"catalogue", "--firefox-profiles", relative("Profiles"), "--programs", relative("Menu")});
     EXPECT_NE(result.out.find(R"("target":"https://Example.com/Watch?v=AbC")"), std::string::npos)
         << result.out;
+    // The absolute folder with the program's separators, as JSON writes them.
+    std::string tools;
+    for (char c : (temp.Path() / "Menu" / "Tools" / "app.exe").string())
+        tools += c == '/' ? std::string("\\\\") : std::string(1, c);
+    EXPECT_NE(result.out.find(R"("target":")" + tools + R"(")"), std::string::npos) << result.out;
 }
 
 TEST_F(TovlenctlCatalogue, FlagsTurnTheBrowserSourcesOff) {
