@@ -1,3 +1,4 @@
+#include "catalogue/custom_commands.h"
 #include "catalogue/list_file.h"
 #include "platform/files.h"
 #include "support/shortcut_writer.h"
@@ -194,8 +195,15 @@ TEST_F(ListFileOnDisk, OnlyAFileThatIsNotThereIsMadeAndNeverOverAnotherWritersFi
     EXPECT_EQ(why, "too many levels of symbolic links");
     EXPECT_EQ(ProbePath(temp / "absent\\list.lst"), PathState::Absent);
     EXPECT_EQ(ProbePath(temp / "loop"), PathState::Present);
-
     int calls = 0;
+    for (const ListSave& unknown :
+         {ChangeListFile(temp / "loop\\list.lst", [&](std::vector<std::string>&) { ++calls; }),
+          RemoveCustomCommands(temp / "loop\\list.lst", "name")}) {
+        EXPECT_FALSE(unknown.saved);
+        EXPECT_EQ(unknown.failure, "too many levels of symbolic links");
+    }
+    EXPECT_EQ(calls, 0);
+
     const ListSave save = ChangeListFile(path, [&](std::vector<std::string>& lines) {
         if (calls++ == 0)
             Write("theirs\r\nrun t\r\n");
