@@ -2,8 +2,8 @@
 #   cmake -D... -P installer/build_installer.cmake
 # with MAKENSIS, SOURCE_DIR, STAGE, OUTFILE, UPDATES_DIR, VERSION, VERSION_MINOR, TOVLEN_EXE,
 # TOVLENCTL_EXE, PYTHON (names the uninstaller, draws the wizard's picture), and optionally
-# HELP_PDF, LIGHTON_ICO and the signing settings SIGN_PKCS12, SIGN_CERT, SIGN_KEY, SIGN_TIMESTAMP (each overrides the
-# TOVLEN_SIGN_* variable of the environment).
+# HELP_PDF, LIGHTON_ICO and the signing settings SIGN_PKCS12, SIGN_CERT, SIGN_KEY,
+# SIGN_TIMESTAMP (each overrides the TOVLEN_SIGN_* variable of the environment).
 #
 # The programs are copied to STAGE and signed there when signing is set up, so the build's own
 # Tovlen.exe stays as the linker wrote it; makensis then signs the uninstaller and the installer.
