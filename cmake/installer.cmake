@@ -47,7 +47,7 @@ if(NOT EXISTS ${lit_pin})
     set(lit_pin "")
 endif()
 
-# The wizard's picture is drawn with the artwork's code; without Python the wizard has NSIS's own.
+# Python names the uninstaller in its version resource and draws the wizard's picture.
 if(NOT Python3_Interpreter_FOUND)
     find_package(Python3 COMPONENTS Interpreter QUIET)
 endif()

@@ -1,9 +1,10 @@
 // Bookmarks files: any bytes give well-formed entries, the parse always ends, and what it keeps
-// grows no faster than the file: every anchor needs at least eight bytes of its own, and its
-// address and title come from separate stretches of the file (a byte that is no UTF-8 may come
-// out as three bytes of U+FFFD).
+// grows no faster than the file: every anchor needs at least eight bytes of its own, its address
+// comes from a stretch of the file of its own (a byte that is no UTF-8 may come out as three
+// bytes of U+FFFD), and its name is cut to a bound.
 #include "base/text.h"
 #include "catalogue/firefox_bookmarks.h"
+#include "catalogue/web_bookmark.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -21,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto entries = tov::ParseBookmarks(std::string_view(reinterpret_cast<const char*>(data), size));
     std::size_t kept = 0;
     for (const auto& entry : entries) {
-        if (!std::string_view(entry.Name).ends_with(suffix) || entry.Target.find('"') != std::string::npos)
+        if (!std::string_view(entry.Name).ends_with(suffix) || entry.Target.find('"') != std::string::npos ||
+            !tov::IsWebAddress(entry.Target))
             std::abort();
         // Names are text: UTF-8 that survives a trip through UTF-16 unchanged.
         if (tov::Utf16ToUtf8(tov::Utf8ToUtf16(entry.Name)) != entry.Name ||
@@ -30,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (entry.Target.size() > tov::kMaxBookmarkAddressBytes ||
             entry.Name.size() > tov::kMaxBookmarkTitleBytes + suffix.size())
             std::abort();
-        kept += entry.Name.size() - suffix.size() + entry.Target.size();
+        kept += entry.Target.size();
     }
     if (entries.size() > size / kShortestAnchor || entries.size() > tov::kMaxBookmarks ||
         kept > kWidestReplacement * size)

@@ -1,6 +1,6 @@
 // A downloaded file is read twice before anything trusts it: its version resource, and the
-// signer's certificate to find its key. Neither may read past the bytes, a version it reports
-// must be one the file states, and a key it reports must lie inside the bytes.
+// signer's certificate to find its key. Neither may read past the bytes, a version or a name it
+// reports must be one the file states, and a key it reports must lie inside the bytes.
 #include "base/certificate_key.h"
 #include "update/pe_version.h"
 
@@ -33,11 +33,33 @@ bool StatesVersion(std::string_view bytes, const tov::VersionNumber& version) {
     return false;
 }
 
+// Whether the bytes hold `text` (ASCII) in UTF-16, as a version resource's string table does,
+// followed by its NUL when `ended` (a key always is; a value may stop at its block's end).
+bool StatesText(std::string_view bytes, std::string_view text, bool ended) {
+    std::string wide;
+    for (char c : text)
+        wide += {c, '\0'};
+    if (ended)
+        wide += {'\0', '\0'};
+    return bytes.find(wide) != std::string_view::npos;
+}
+
+bool IsAscii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     if (const auto version = tov::PeFileVersion(bytes); version && !StatesVersion(bytes, *version))
+        std::abort();
+    if (const auto name = tov::PeOriginalFilename(bytes);
+        name && (!StatesText(bytes, "OriginalFilename", true) ||
+                 (IsAscii(*name) && !StatesText(bytes, *name, false))))
         std::abort();
     if (const auto key = tov::SubjectPublicKeyInfo(bytes)) {
         if (key->data() < bytes.data() || key->data() + key->size() > bytes.data() + bytes.size())

@@ -1,9 +1,9 @@
 # Builds Tovlen-setup-<version>.exe: run by the target "installer" (cmake/installer.cmake) as
 #   cmake -D... -P installer/build_installer.cmake
 # with MAKENSIS, SOURCE_DIR, STAGE, OUTFILE, UPDATES_DIR, VERSION, VERSION_MINOR, TOVLEN_EXE,
-# TOVLENCTL_EXE, and optionally HELP_PDF, LIGHTON_ICO, PYTHON (draws the wizard's picture) and
-# the signing settings SIGN_PKCS12, SIGN_CERT, SIGN_KEY, SIGN_TIMESTAMP (each overrides the
-# TOVLEN_SIGN_* variable of the environment).
+# TOVLENCTL_EXE, PYTHON (names the uninstaller, draws the wizard's picture), and optionally
+# HELP_PDF, LIGHTON_ICO and the signing settings SIGN_PKCS12, SIGN_CERT, SIGN_KEY,
+# SIGN_TIMESTAMP (each overrides the TOVLEN_SIGN_* variable of the environment).
 #
 # The programs are copied to STAGE and signed there when signing is set up, so the build's own
 # Tovlen.exe stays as the linker wrote it; makensis then signs the uninstaller and the installer.
@@ -19,6 +19,13 @@ string(REGEX REPLACE "^FILEVERSION +([0-9]+) *, *([0-9]+) *, *([0-9]+) *, *([0-9
 if(NOT rc_version STREQUAL VERSION)
     message(FATAL_ERROR "res/tovlen.rc says FILEVERSION ${rc_version}, CMakeLists.txt says ${VERSION}: "
                         "set both to the version being released")
+endif()
+
+# What the installer's version resource calls it: the update starts nothing else that the
+# release key signed (Tovlen.exe and the uninstaller carry the same signature).
+set(installer_name Tovlen-setup.exe)
+if(NOT PYTHON)
+    message(FATAL_ERROR "The installer needs Python 3: it gives the uninstaller a name of its own")
 endif()
 
 foreach(name PKCS12 CERT KEY TIMESTAMP)
@@ -45,20 +52,20 @@ if(signing)
     endif()
 endif()
 
-if(PYTHON)
-    set(WIZARD_BITMAP ${STAGE}/wizard.bmp)
-    execute_process(COMMAND ${PYTHON} ${SOURCE_DIR}/installer/make_wizard_bitmap.py ${WIZARD_BITMAP}
-                    RESULT_VARIABLE result)
-    if(NOT result EQUAL 0)
-        message(FATAL_ERROR "Drawing the wizard's picture failed")
-    endif()
+set(WIZARD_BITMAP ${STAGE}/wizard.bmp)
+execute_process(COMMAND ${PYTHON} ${SOURCE_DIR}/installer/make_wizard_bitmap.py ${WIZARD_BITMAP}
+                RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "Drawing the wizard's picture failed")
 endif()
 
 set(defines
     -DVERSION=${VERSION}
     -DOUTFILE=${OUTFILE}
     -DSTAGE=${STAGE}
-    -DSOURCE_DIR=${SOURCE_DIR})
+    -DSOURCE_DIR=${SOURCE_DIR}
+    -DINSTALLER_NAME=${installer_name}
+    -DPYTHON=${PYTHON})
 foreach(name HELP_PDF LIGHTON_ICO WIZARD_BITMAP)
     if(${name})
         list(APPEND defines -D${name}=${${name}})
@@ -102,6 +109,20 @@ list(JOIN installer_version "." installer_version)
 if(NOT installer_version STREQUAL "${VERSION}.0")
     file(REMOVE ${OUTFILE})
     message(FATAL_ERROR "The installer's version resource says ${installer_version}, not ${VERSION}.0")
+endif()
+
+# The name in the string table: "OriginalFilename", then the name, each in UTF-16 with its NUL
+# (the key's 17 characters and the 6 bytes before it leave the value 32-bit aligned).
+set(name_entry "")
+foreach(text OriginalFilename ${installer_name})
+    string(HEX "${text}" hex)
+    string(REGEX REPLACE "(..)" "\\100" hex "${hex}")
+    string(APPEND name_entry "${hex}0000")
+endforeach()
+string(FIND "${installer_head}" "${name_entry}" name_at)
+if(name_at EQUAL -1)
+    file(REMOVE ${OUTFILE})
+    message(FATAL_ERROR "The installer's version resource does not call it ${installer_name}")
 endif()
 
 # A program of version 1.M asks the update server for tovlen1_<M+1>_0.exe, which is this

@@ -4,8 +4,10 @@
 ;   STAGE            folder holding Tovlen.exe and tovlenctl.exe (signed when signing is set up)
 ;   HELP_PDF, LIGHTON_ICO   the files installed beside them, when the build has them
 ;   SOURCE_DIR       the source tree (app icon, example influence list)
-;   WIZARD_BITMAP    optional: the picture of the first and last pages
+;   WIZARD_BITMAP    the picture of the first and last pages
 ;   SIGN_SCRIPT      optional: signs a file given as its one argument (scripts/sign.sh)
+;   INSTALLER_NAME   the installer's OriginalFilename, which the update asks of what it starts
+;   PYTHON           Python 3, which gives the uninstaller a name of its own before it is signed
 ;
 ; Installed for the current user only, into a folder the user can write: the program keeps its
 ; list files in its own folder. Started by the update with the update window's handle and
@@ -44,6 +46,9 @@ ManifestSupportedOS all
 !define UPDATE_GRACE_MS 20000
 !define TERMINATE_WAIT_MS 5000
 
+; The uninstaller comes with the installer's version resource; it is named for what it is before
+; it is signed, so that the update never takes it for the installer.
+!uninstfinalize '"${PYTHON}" "${SOURCE_DIR}/installer/name_uninstaller.py" "%1" "${INSTALLER_NAME}" "${UNINSTALLER}"' = 0
 !ifdef SIGN_SCRIPT
 !finalize '"${SIGN_SCRIPT}" "%1"' = 0
 !uninstfinalize '"${SIGN_SCRIPT}" "%1"' = 0
@@ -68,6 +73,8 @@ VIAddVersionKey "FileDescription" "${APP_NAME} Setup"
 VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
+; The update starts a signed download only when it calls itself this.
+VIAddVersionKey "OriginalFilename" "${INSTALLER_NAME}"
 
 !define MUI_ICON "${SOURCE_DIR}/res/app.ico"
 !define MUI_UNICON "${SOURCE_DIR}/res/app.ico"
@@ -261,7 +268,10 @@ Section "Uninstall"
     Delete "$INSTDIR\help.pdf"
     Delete "$INSTDIR\LIGHTON.ico"
     Delete "$INSTDIR\${UPDATE_FILE}"
-    Delete "$INSTDIR\${UPDATE_FILE}.tmp*"
+    ; What a save cut short left: each list (or a download tovlenctl saved here) is written as
+    ; "~<name>.<process>.<random>.tmp" beside it first. It is never the user's only copy.
+    Delete "$INSTDIR\~*.lst.*.tmp"
+    Delete "$INSTDIR\~${UPDATE_FILE}.*.tmp"
     Delete "$INSTDIR\${UNINSTALLER}"
     ; Installers that updates downloaded; the folders go only when empty (the log stays).
     Delete "$LOCALAPPDATA\${APP_NAME}\updates\*.exe"
@@ -288,8 +298,6 @@ Section "Uninstall"
         Delete "$INSTDIR\customprograms.lst"
         Delete "$INSTDIR\influence.lst"
         Delete "$INSTDIR\commandtack.lst"
-        Delete "$INSTDIR\customprograms.lst.tmp*"
-        Delete "$INSTDIR\commandtack.lst.tmp*"
     keep_lists:
     ${EndIf}
 

@@ -46,6 +46,7 @@ deps_install() {
             ;;
         package)
             need makensis nsis
+            need python3 python3 # names the uninstaller in its version resource
             need osslsigncode osslsigncode
             need zip zip
             ;;

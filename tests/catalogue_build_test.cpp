@@ -241,14 +241,16 @@ TEST_F(CatalogueBuild, FavouritesCarryTheirPassSuffix) {
     WriteFile(temp.Path() / "Favorites" / "notes.txt", "[InternetShortcut]\r\nURL=http://txt/\r\n");
     WriteFile(temp.Path() / "Common Favorites" / "Google Search.url",
               "[InternetShortcut]\r\nURL=http://g/\r\n");
+    WriteFile(temp.Path() / "Favorites" / "Share.url",
+              "[InternetShortcut]\r\nURL=\\\\server\\share\\x.exe\r\n");
     sources.ieFavorites = true;
     Catalogue c = Build();
-    ASSERT_THAT(Names(c), ElementsAre("docs (ie bookmark)", "google search", "google search (ie bookmark)"));
-    EXPECT_EQ(c.table[0].WorkingFolder, "file:///C:\\docs\\");
-    EXPECT_EQ(c.table[1].WorkingFolder, "");
-    EXPECT_EQ(c.table[2].Target, "http://www.google.com/");
-    EXPECT_THAT(AddedPhrases(c), ElementsAre("run google search (ie bookmark)", "run docs (ie bookmark)",
-                                             "run google search"));
+    // Only web addresses: the shell would run the file and the share's program.
+    ASSERT_THAT(Names(c), ElementsAre("google search", "google search (ie bookmark)"));
+    EXPECT_EQ(c.skippedLinks, 2u);
+    EXPECT_EQ(c.table[0].WorkingFolder, "");
+    EXPECT_EQ(c.table[1].Target, "http://www.google.com/");
+    EXPECT_THAT(AddedPhrases(c), ElementsAre("run google search (ie bookmark)", "run google search"));
 
     sources.ieFavorites = false;
     c = Build();

@@ -4,9 +4,9 @@
 #include "app/app.h"
 #include "app/program.h"
 #include "platform/fake/fake_platform.h"
+#include "platform/posix/background_call.h"
 #include "suggest/icon_cache.h"
 #include "support/temp_folder.h"
-#include "update/background_call.h"
 
 #include <gtest/gtest.h>
 

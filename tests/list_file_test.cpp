@@ -1,3 +1,4 @@
+#include "catalogue/custom_commands.h"
 #include "catalogue/list_file.h"
 #include "platform/files.h"
 #include "support/shortcut_writer.h"
@@ -5,6 +6,12 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fnmatch.h>
+#include <fstream>
+#include <map>
+#include <regex>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -179,6 +186,35 @@ TEST_F(ListFileOnDisk, RecordsAreAddedAfterEveryLineAndRemovedWhole) {
     EXPECT_THAT(lines, ElementsAre("lonely", "", "half"));
 }
 
+// A file that could not be looked at once counted as absent, and a new list took its place; and a
+// list that was absent at the look was written over one that another writer made meanwhile.
+TEST_F(ListFileOnDisk, OnlyAFileThatIsNotThereIsMadeAndNeverOverAnotherWritersFile) {
+    std::filesystem::create_directory_symlink("loop", temp.Path() / "loop");
+    std::string why;
+    EXPECT_EQ(ProbePath(temp / "loop\\list.lst", &why), PathState::Unknown);
+    EXPECT_EQ(why, "too many levels of symbolic links");
+    EXPECT_EQ(ProbePath(temp / "absent\\list.lst"), PathState::Absent);
+    EXPECT_EQ(ProbePath(temp / "loop"), PathState::Present);
+    int calls = 0;
+    for (const ListSave& unknown :
+         {ChangeListFile(temp / "loop\\list.lst", [&](std::vector<std::string>&) { ++calls; }),
+          RemoveCustomCommands(temp / "loop\\list.lst", "name")}) {
+        EXPECT_FALSE(unknown.saved);
+        EXPECT_EQ(unknown.failure, "too many levels of symbolic links");
+    }
+    EXPECT_EQ(calls, 0);
+
+    const ListSave save = ChangeListFile(path, [&](std::vector<std::string>& lines) {
+        if (calls++ == 0)
+            Write("theirs\r\nrun t\r\n");
+        AddPair(lines);
+    });
+    EXPECT_TRUE(save.saved);
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(Read(), "theirs\r\nrun t\r\nnew\r\nrun n\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.Path()), {}), 2); // no temporary left
+}
+
 // Two programs writing the same file once both used "<file>.tmp1", opened to append: writes
 // were lost and readers saw empty lists.
 TEST_F(ListFileOnDisk, WritersInSeveralProcessesNeverMeetAndReadersSeeWholeFiles) {
@@ -241,6 +277,30 @@ TEST(StagedSave, NothingButTheFinishedFileEverAppearsInTheTargetFolder) {
     }));
     EXPECT_EQ(startup.Read("Tovlen.lnk"), "link");
     EXPECT_TRUE(std::filesystem::is_empty(staging.Path()));
+}
+
+// The uninstaller once looked for "customprograms.lst.tmp*", a name the writers no longer used.
+TEST(StagedSave, TheUninstallerKnowsTheTemporaryNamesBesideTheLists) {
+    std::ifstream script(std::string(TOVLEN_SOURCE_DIR) + "/installer/tovlen.nsi");
+    std::vector<std::string> patterns;
+    std::map<std::string, std::string> defines; // !define NAME "value"
+    for (std::string line; std::getline(script, line);) {
+        std::smatch found;
+        if (std::regex_match(line, found, std::regex(R"re(!define (\w+) "(.*)")re")))
+            defines["${" + found[1].str() + "}"] = found[2];
+        else if (std::regex_search(line, found, std::regex(R"re(Delete "\$INSTDIR\\(.*)")re")))
+            patterns.push_back(found[1]);
+    }
+    for (std::string& pattern : patterns)
+        for (const auto& [name, value] : defines)
+            if (const auto at = pattern.find(name); at != std::string::npos)
+                pattern.replace(at, name.size(), value);
+    for (const char* written : {"customprograms.lst", "commandtack.lst", "updatefile.exe"}) {
+        const std::string name = ReplacementFileName(std::string("C:\\Tovlen\\") + written);
+        EXPECT_TRUE(std::any_of(patterns.begin(), patterns.end(), [&](const std::string& p) {
+            return fnmatch(p.c_str(), name.c_str(), 0) == 0;
+        })) << name;
+    }
 }
 
 } // namespace

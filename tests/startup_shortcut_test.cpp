@@ -92,6 +92,21 @@ TEST_F(StartupShortcut, NoWritableFolderAndNoFoldersAtAllAreQuiet) {
     EXPECT_TRUE(platform.shortcuts.empty()); // never a shortcut at the root of the drive
 }
 
+// An administrator running the per-user install once put it into every user's log-on.
+TEST_F(StartupShortcut, AProgramItsUserCanChangeStartsOnlyForThatUser) {
+    platform.programsOthersCanChange.insert("C:\\Program Files\\Tovlen\\Tovlen.exe");
+    Start();
+    ASSERT_EQ(platform.shortcuts.size(), 1u);
+    EXPECT_EQ(platform.shortcuts[0].folder, user);
+    EXPECT_FALSE(PathExists(common + "\\Tovlen.lnk"));
+
+    // One that an earlier version put into the all-users folder keeps a second one away.
+    RemoveFile(user + "Tovlen.lnk");
+    ASSERT_TRUE(ReplaceFileContents(common + "\\Tovlen.lnk", "link"));
+    Start();
+    EXPECT_EQ(platform.shortcuts.size(), 1u);
+}
+
 TEST_F(StartupShortcut, NothingIsWrittenWhenTheProgramFolderIsUnknown) {
     platform.programFolder.clear();
     Start();

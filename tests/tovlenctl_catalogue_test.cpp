@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace tov {
 namespace {
 
@@ -27,8 +29,9 @@ class TovlenctlCatalogue : public ::testing::Test {
                                testing::ProgramLink("C:\\Windows\\notepad.exe", "/p \"x y\"", "C:\\Users"));
         testing::WriteFile(temp.Path() / "Favorites" / "Site.url",
                            "[InternetShortcut]\r\nURL=http://site/\r\n");
-        testing::WriteFile(temp.Path() / "Profiles" / "p.default" / "bookmarks.html",
-                           "<A HREF=\"http://fx/\">Fx</A>");
+        testing::WriteFile(
+            temp.Path() / "Profiles" / "p.default" / "bookmarks.html",
+            "<A HREF=\"https://Example.com/Watch?v=AbC\">Fx</A><a href=\"file:///C:/x.scr\">X</a>");
         testing::WriteFile(
             temp.Path() / "Local" / "Google" / "Chrome" / "User Data" / "Default" / "Bookmarks",
             R"({"roots":{"bookmark_bar":{"children":[{"type":"url","name":"Cr","url":"http://Cr/"}]}}})");
@@ -54,12 +57,35 @@ TEST_F(TovlenctlCatalogue, PrintsPhrasesTableAndCustomCommands) {
             R"j("working_folder":"C:\\Users","icon_location":""},)j"
             R"j({"name":"cr (chrome bookmark)","target":"http://Cr/","arguments":"","working_folder":"C:\\",)j"
             R"j("icon_location":""},)j"
-            R"j({"name":"fx (firefox bookmark)","target":"http://fx/","arguments":"","working_folder":"C:\\",)j"
+            R"j({"name":"fx (firefox bookmark)","target":"https://Example.com/Watch?v=AbC","arguments":"",)j"
+            R"j("working_folder":"C:\\",)j"
             R"j("icon_location":""},)j"
             R"j({"name":"site (ie bookmark)","target":"http://site/","arguments":"","working_folder":"",)j"
             R"j("icon_location":""}],)j"
-            R"j("custom":[{"name":"Mail","action":"web http://mail/"}]})j"
+            R"j("custom":[{"name":"Mail","action":"web http://mail/"}],"skipped_links":1})j"
             "\n");
+}
+
+// A relative profiles folder once read nothing and said nothing; a shortcut's relative target
+// is resolved from its folder, so that folder must be the one below where the tool runs.
+TEST_F(TovlenctlCatalogue, ARelativeFolderIsTakenFromWhereTheToolRuns) {
+    testing::LinkSpec app;
+    app.idList = std::string(8, '\x01');
+    app.relativePath = "..\\Tools\\app.exe";
+    testing::WriteShortcut(temp.Path() / "Menu" / "Group" / "App.lnk", app);
+    const auto relative = [this](const char* folder) {
+        return std::filesystem::relative(temp.Path() / folder, std::filesystem::current_path()).string();
+    };
+    ASSERT_FALSE(relative("Menu").starts_with('/'));
+    const auto result = RunTovlenctl(
+        {"catalogue", "--firefox-profiles", relative("Profiles"), "--programs", relative("Menu")});
+    EXPECT_NE(result.out.find(R"("target":"https://Example.com/Watch?v=AbC")"), std::string::npos)
+        << result.out;
+    // The absolute folder with the program's separators, as JSON writes them.
+    std::string tools;
+    for (char c : (temp.Path() / "Menu" / "Tools" / "app.exe").string())
+        tools += c == '/' ? std::string("\\\\") : std::string(1, c);
+    EXPECT_NE(result.out.find(R"("target":")" + tools + R"(")"), std::string::npos) << result.out;
 }
 
 TEST_F(TovlenctlCatalogue, FlagsTurnTheBrowserSourcesOff) {
@@ -73,7 +99,7 @@ TEST_F(TovlenctlCatalogue, FlagsTurnTheBrowserSourcesOff) {
 
 TEST_F(TovlenctlCatalogue, WithoutOptionsEverySourceIsAbsentHere) {
     EXPECT_EQ(RunTovlenctl({"catalogue"}).out,
-              "{\"phrases\":[" + kFixedSlots + "],\"table\":[],\"custom\":[]}\n");
+              "{\"phrases\":[" + kFixedSlots + "],\"table\":[],\"custom\":[],\"skipped_links\":0}\n");
 }
 
 TEST_F(TovlenctlCatalogue, BadOptionsAreRefused) {
@@ -86,8 +112,10 @@ TEST_F(TovlenctlCatalogue, BadOptionsAreRefused) {
 TEST_F(TovlenctlCatalogue, UrlAndBookmarksShowWhatTheImportsRead) {
     EXPECT_EQ(RunTovlenctl({"url", temp / "Favorites/Site.url"}).out, "{\"url\":\"http://site/\"}\n");
     EXPECT_EQ(RunTovlenctl({"url", temp / "missing.url"}).out, "{\"url\":\"\"}\n");
-    EXPECT_EQ(RunTovlenctl({"bookmarks", temp / "Profiles/p.default/bookmarks.html"}).out,
-              "[{\"name\":\"fx (firefox bookmark)\",\"target\":\"http://fx/\"}]\n");
+    EXPECT_EQ(
+        RunTovlenctl({"bookmarks", temp / "Profiles/p.default/bookmarks.html"}).out,
+        "{\"entries\":[{\"name\":\"fx (firefox bookmark)\",\"target\":\"https://Example.com/Watch?v=AbC\"}],"
+        "\"skipped_links\":1}\n");
     const std::string link = RunTovlenctl({"lnk", temp / "Common/Notepad.lnk"}).out;
     EXPECT_NE(link.find(R"("ok":true,)"), std::string::npos) << link;
     EXPECT_NE(link.find(R"("target":"C:\\Windows\\notepad.exe",)"), std::string::npos) << link;

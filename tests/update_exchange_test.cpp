@@ -1,5 +1,5 @@
+#include "platform/posix/background_call.h"
 #include "scripted_server.h"
-#include "update/background_call.h"
 #include "update/exchange.h"
 #include "update/request.h"
 #include "update/response.h"
@@ -30,28 +30,33 @@ std::string OkReply(const std::string& body, const std::string& lengthHeader = "
            "\r\nConnection: close\r\n\r\n" + body;
 }
 
-TEST(UpdateRequest, AsksForTheNextMinorVersionInSixLines) {
+TEST(UpdateRequest, AsksForTheNextMinorVersion) {
     EXPECT_EQ(InstallerName(5), "tovlen1_6_0.exe");
     EXPECT_EQ(InstallerName(9), "tovlen1_10_0.exe");
     EXPECT_EQ(InstallerName(65535), "tovlen1_65536_0.exe");
 
-    EXPECT_EQ(UpdateRequestLines("x.exe", UpdateServer{"updates.tovlen.org", 80})[3],
-              "Host: updates.tovlen.org\r\n");
-    EXPECT_EQ(UpdateRequestLines("x.exe", UpdateServer{"mirror.example", 8080})[3],
-              "Host: mirror.example:8080\r\n");
+    EXPECT_EQ(HostHeader(UpdateServer{"mirror.example", 8080}), "mirror.example:8080");
     EXPECT_EQ(HostHeader(UpdateServer{"::1", 80}), "[::1]");
     EXPECT_EQ(HostHeader(UpdateServer{"::1", 81}), "[::1]:81");
+    EXPECT_EQ(HostHeader(UpdateServer{"updates.tovlen.org", 443, HttpScheme::Https}), "updates.tovlen.org");
+    EXPECT_EQ(HostHeader(UpdateServer{"updates.tovlen.org", 80, HttpScheme::Https}), "updates.tovlen.org:80");
 }
 
 TEST(UpdateRequest, UpdateHostSettingNamesAServerOrNothing) {
-    EXPECT_EQ(ParseUpdateServer(""), (UpdateServer{kDefaultUpdateHost, 80}));
-    EXPECT_EQ(ParseUpdateServer("  "), (UpdateServer{kDefaultUpdateHost, 80}));
+    const UpdateServer released{kDefaultUpdateHost, 443, HttpScheme::Https};
+    EXPECT_EQ(ParseUpdateServer(""), released);
+    EXPECT_EQ(ParseUpdateServer("  "), released);
+    EXPECT_EQ(ParseUpdateServer("https://mirror.example"),
+              (UpdateServer{"mirror.example", 443, HttpScheme::Https}));
+    EXPECT_EQ(ParseUpdateServer("HTTPS://[::1]:8443/"), (UpdateServer{"::1", 8443, HttpScheme::Https}));
+    EXPECT_EQ(ParseUpdateServer("http://mirror.example"), (UpdateServer{"mirror.example", 80}));
     EXPECT_EQ(ParseUpdateServer("mirror.example"), (UpdateServer{"mirror.example", 80}));
     EXPECT_EQ(ParseUpdateServer(" 127.0.0.1:8080 "), (UpdateServer{"127.0.0.1", 8080}));
     EXPECT_EQ(ParseUpdateServer("[::1]"), (UpdateServer{"::1", 80}));
     EXPECT_EQ(ParseUpdateServer("[fe80::1]:65535"), (UpdateServer{"fe80::1", 65535}));
-    for (const char* bad : {"host:", "host:0", "host:65536", "host:+80", "host:80x", ":80", "a b",
-                            "host\r\nX: y", "[::1", "[]", "[::1]80", "[::g]", "http://host/", "host:80:81"})
+    for (const char* bad :
+         {"host:", "host:0", "host:65536", "host:+80", "host:80x", ":80", "a b", "host\r\nX: y", "[::1", "[]",
+          "[::1]80", "[::g]", "http://host/updates", "https://", "ftp://host", "host/", "host:80:81"})
         EXPECT_FALSE(ParseUpdateServer(bad)) << bad;
 }
 
@@ -60,7 +65,7 @@ struct ResponseCase {
     std::string reply;
     bool closed; // the connection ends after the reply
     ResponseVerdict verdict;
-    std::string body;
+    std::string body; // the installer; for a server error, the status it gave
 };
 
 std::vector<ResponseCase> ResponseCases() {
@@ -85,17 +90,20 @@ std::vector<ResponseCase> ResponseCases() {
         {"largest size taken", "HTTP/1.1 200 OK\r\nContent-Length: 536870912\r\n\r\n", false,
          ResponseVerdict::Pending, ""},
 
+        {"HTTP/1.0 200, as proxies answer", "HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\nabc", true,
+         ResponseVerdict::Complete, "abc"},
+
         {"404", "HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\n\r\nnot found", true,
-         ResponseVerdict::NotAnUpdate, ""},
-        {"HTTP/1.0 200", "HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\nabc", true,
-         ResponseVerdict::NotAnUpdate, ""},
+         ResponseVerdict::NotFound, ""},
         {"200 only in the body", "HTTP/1.1 302 Found\r\nContent-Length: 12\r\n\r\nHTTP/1.1 200", true,
-         ResponseVerdict::NotAnUpdate, ""},
+         ResponseVerdict::ServerError, "302 Found"},
+        {"server error", "HTTP/1.1 503 Service Unavailable\r\n\r\n", true, ResponseVerdict::ServerError,
+         "503 Service Unavailable"},
         {"status 2000", "HTTP/1.1 2000 OK\r\nContent-Length: 3\r\n\r\nabc", true,
-         ResponseVerdict::NotAnUpdate, ""},
+         ResponseVerdict::ServerError, ""},
         {"lower-case protocol", "http/1.1 200 OK\r\nContent-Length: 3\r\n\r\nabc", true,
-         ResponseVerdict::NotAnUpdate, ""},
-        {"not HTTP at all", "SSH-2.0-OpenSSH\r\n", true, ResponseVerdict::NotAnUpdate, ""},
+         ResponseVerdict::ServerError, ""},
+        {"not HTTP at all", "SSH-2.0-OpenSSH\r\n", true, ResponseVerdict::ServerError, ""},
 
         {"no length", "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\nabc", true, ResponseVerdict::Incomplete,
          ""},
@@ -121,7 +129,7 @@ std::vector<ResponseCase> ResponseCases() {
         {"dropped inside the header block", "HTTP/1.1 200 OK\r\nContent-Len", true,
          ResponseVerdict::Incomplete, ""},
         {"dropped inside a 200 status line", "HTTP/1.1 200 O", true, ResponseVerdict::Incomplete, ""},
-        {"dropped inside another status line", "HTTP/1.1 40", true, ResponseVerdict::NotAnUpdate, ""},
+        {"dropped inside another status line", "HTTP/1.1 40", true, ResponseVerdict::NoAnswer, ""},
         {"endless header block", "HTTP/1.1 200 OK\r\n" + std::string(kMaxHeaderBlock, 'x'), false,
          ResponseVerdict::Incomplete, ""},
         {"header block past the bound",
@@ -144,6 +152,9 @@ void CheckCase(const ResponseCase& c, const std::vector<std::string>& pieces, co
     if (c.verdict == ResponseVerdict::Complete) {
         EXPECT_EQ(response.Body(), c.body) << c.name << ", " << how;
     }
+    if (c.verdict == ResponseVerdict::ServerError) {
+        EXPECT_EQ(response.Status(), c.body) << c.name << ", " << how;
+    }
 }
 
 TEST(UpdateResponse, DecidesFromStatusLineAndContentLengthHoweverTheReplyIsCut) {
@@ -157,16 +168,16 @@ TEST(UpdateResponse, DecidesFromStatusLineAndContentLengthHoweverTheReplyIsCut) 
 TEST(UpdateResponse, DecidesAsSoonAsItCanAndIgnoresTheRest) {
     UpdateResponse notFound;
     notFound.Append("HTTP/1.1 404 Not Found\r\n");
-    EXPECT_EQ(notFound.Verdict(), ResponseVerdict::NotAnUpdate);
+    EXPECT_EQ(notFound.Verdict(), ResponseVerdict::NotFound);
     notFound.Append("Content-Length: 0\r\n\r\n");
     notFound.EndOfStream();
-    EXPECT_EQ(notFound.Verdict(), ResponseVerdict::NotAnUpdate);
+    EXPECT_EQ(notFound.Verdict(), ResponseVerdict::NotFound);
 }
 
 ExchangeLimits ShortLimits() {
     ExchangeLimits limits;
-    limits.connect = 2000ms;
     limits.silence = 300ms;
+    limits.total = 1500ms;
     limits.slice = 5ms;
     return limits;
 }
@@ -188,7 +199,7 @@ TEST(UpdateExchange, DoesNotWaitForACloseOnceTheInstallerIsWhole) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, ShortLimits().silence);
 }
 
-TEST(UpdateExchange, SilenceAndRefusalEndInAConnectionError) {
+TEST(UpdateExchange, SilenceOrTimeRunningOutEndsItWithTheAnswerCutShort) {
     {
         ScriptedServer server({{}, 0ms, /*answer=*/false});
         int pumps = 0;
@@ -202,7 +213,14 @@ TEST(UpdateExchange, SilenceAndRefusalEndInAConnectionError) {
     {
         // A server that stops in the middle of the body is silent, not finished.
         ScriptedServer server({{"HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\n12345"}, 0ms, true, false});
-        EXPECT_EQ(Fetch(server).outcome, ExchangeOutcome::ConnectFailed);
+        EXPECT_EQ(Fetch(server).outcome, ExchangeOutcome::Incomplete);
+    }
+    {
+        // One that sends a byte now and then is never silent, yet the whole exchange has its limit.
+        ScriptedServer server({InPieces(OkReply(std::string(200, 'x')), 1), 10ms});
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(Fetch(server).outcome, ExchangeOutcome::Incomplete);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, ShortLimits().total * 2);
     }
     {
         std::uint16_t freePort = 0;

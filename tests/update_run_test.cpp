@@ -47,7 +47,6 @@ class RunUpdateTest : public ::testing::Test {
 
     void Run(const SignerList& signers = {kPinned}) {
         ExchangeLimits limits;
-        limits.connect = 2000ms;
         limits.silence = 300ms;
         limits.slice = 5ms;
         RunUpdate(app_.platform, app_.state, app_.forms, limits, signers);
@@ -189,8 +188,9 @@ TEST_F(RunUpdateTest, UnknownRevocationStatusIsLoggedAndTheUpdateGoesOn) {
     EXPECT_EQ(platform_.launches.size(), 1u);
     EXPECT_FALSE(app_.state.Running);
     EXPECT_TRUE(
-        std::any_of(platform_.logLines.begin(), platform_.logLines.end(),
-                    [](const std::string& line) { return line.find("revoked") != std::string::npos; }));
+        std::any_of(platform_.logLines.begin(), platform_.logLines.end(), [](const std::string& line) {
+            return line.find("revocation could not be checked") != std::string::npos;
+        }));
 }
 
 TEST_F(RunUpdateTest, WithoutAPinnedSignerNothingIsFetched) {
@@ -211,7 +211,10 @@ TEST_F(RunUpdateTest, FailuresWriteNothingAndSayWhy) {
     };
     const std::vector<Case> cases = {
         {{{"HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n"}}, kNoUpdate},
-        {{{"HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\nabc"}}, kNoUpdate},
+        {{{"HTTP/1.1 503 Service Unavailable\r\n\r\n"}},
+         "The update server answered with an error (HTTP 503 Service Unavailable). Please try again later."},
+        {{{"SSH-2.0-OpenSSH\r\n"}},
+         "The update server answered with an error (no HTTP answer). Please try again later."},
         {{{"HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n", "only part"}, 10ms}, kIncomplete},
         {{{"HTTP/1.1 200 OK\r\nConnection: close\r\n\r\nabc"}}, kIncomplete},
         {{{}, 0ms, /*answer=*/false}, kConnectError},
@@ -283,6 +286,23 @@ TEST_F(RunUpdateTest, ASecondUpdateWhileOneIsRunningDoesNothing) {
     EXPECT_EQ(nested, 1);
     EXPECT_EQ(Messages(), std::vector<std::string>{kNoUpdate});
     EXPECT_EQ(server.Connections(), 1);
+}
+
+TEST_F(RunUpdateTest, OnlyTheInstallerRunsOfWhatThePinnedKeySigned) {
+    // Tovlen.exe and the uninstaller carry the same signature and newer versions too.
+    for (const std::u16string name : {u"Tovlen.exe", u"uninstall.exe", u""}) {
+        platform_.messageBoxes.clear();
+        ScriptedServer server({{OkReply(testing::ProgramImage(true, {1, 6, 0, 0}, 16, name))}});
+        Serve(server);
+        Run();
+        EXPECT_EQ(
+            Messages(),
+            (std::vector<std::string>{
+                kInstalling, "The downloaded update is not Tovlen's installer, so it was not installed."}));
+        EXPECT_TRUE(FilesIn(Downloads()).empty());
+    }
+    EXPECT_TRUE(platform_.launches.empty());
+    EXPECT_TRUE(app_.state.Running);
 }
 
 } // namespace

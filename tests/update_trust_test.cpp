@@ -105,6 +105,21 @@ TEST(ProgramFileVersion, ReadFromTheVersionResourceOfBothImageKinds) {
     EXPECT_FALSE(PeFileVersion("MZ"));
 }
 
+TEST(ProgramOriginalName, ReadFromTheStringTableOnlyWhereThereIsOne) {
+    for (const bool plus : {false, true})
+        EXPECT_EQ(PeOriginalFilename(ProgramImage(plus, {1, 6, 0, 0})), "Tovlen-setup.exe") << plus;
+    EXPECT_EQ(PeOriginalFilename(ProgramImage(true, {1, 6, 0, 0}, 16, u"Tovlen.exe")), "Tovlen.exe");
+    EXPECT_FALSE(PeOriginalFilename(ProgramImage(true, {1, 6, 0, 0}, 16, u"")));
+    const std::string image = ProgramImage(true, {1, 6, 0, 0});
+    for (std::size_t size = 0; size < image.size(); ++size)
+        EXPECT_FALSE(PeOriginalFilename(std::string_view(image).substr(0, size))) << size;
+
+    EXPECT_TRUE(IsTovlenInstaller("TOVLEN-SETUP.EXE"));
+    for (const char* other : {"Tovlen.exe", "uninstall.exe", "Tovlen-setup.exe.bak", ""})
+        EXPECT_FALSE(IsTovlenInstaller(std::string(other))) << other;
+    EXPECT_FALSE(IsTovlenInstaller(std::nullopt));
+}
+
 std::string Der(unsigned char tag, const std::string& contents) {
     std::string out(1, static_cast<char>(tag));
     if (contents.size() < 0x80) {

@@ -80,16 +80,25 @@ TEST_F(UsageFiles, TacksRoundTripThroughTheFile) {
     EXPECT_FALSE(IsTacked(restarted, "run nothing", "no"));
 }
 
-TEST_F(UsageFiles, TackFileSkipsWhatWouldBreakItsPairs) {
-    folder.Write("commandtack.lst", "\r\nno\r\nrun calc\r\nca\r\ndangling");
+// A pin click once wrote the file again from the pairs it parsed, dropping what they skip.
+TEST_F(UsageFiles, APinClickEditsTheFileInPlaceAndKeepsEveryLine) {
+    folder.Write("commandtack.lst", "notepad\r\nn\r\n\r\ncalc\r\nc\r\n");
     LoadTacks(usage, TackFile(), log);
-    EXPECT_EQ(usage.tacks.size(), 2u);
-    EXPECT_FALSE(IsTacked(usage, "", "no")); // an empty command never matches
-    EXPECT_TRUE(IsTacked(usage, "run calc", "ca"));
+    EXPECT_FALSE(IsTacked(usage, "", "calc")); // an empty command never matches
+    EXPECT_TRUE(Tack(usage, "run wordpad", "w").saved);
+    EXPECT_EQ(folder.Read("commandtack.lst"), "notepad\r\nn\r\n\r\ncalc\r\nc\r\n\r\nrun wordpad\r\nw\r\n");
+    EXPECT_TRUE(IsTacked(usage, "run wordpad", "w"));
+    EXPECT_TRUE(IsTacked(usage, "notepad", "n"));
 
-    EXPECT_TRUE(Tack(usage, "two\r\nlines", "tw").saved);
+    EXPECT_TRUE(Tack(usage, "notepad", "n", false).saved);
+    EXPECT_EQ(folder.Read("commandtack.lst"), "\r\ncalc\r\nc\r\n\r\nrun wordpad\r\nw\r\n");
+
+    // Text that would split a record is refused and said so; the file stays as it was.
+    const ListSave save = Tack(usage, "two\r\nlines", "tw");
+    EXPECT_FALSE(save.saved);
+    EXPECT_EQ(save.failure, "a pinned command cannot hold a line break");
     EXPECT_TRUE(IsTacked(usage, "two\r\nlines", "tw"));
-    EXPECT_EQ(folder.Read("commandtack.lst"), "run calc\r\nca\r\n");
+    EXPECT_EQ(folder.Read("commandtack.lst"), "\r\ncalc\r\nc\r\n\r\nrun wordpad\r\nw\r\n");
 }
 
 // A failed write once went unnoticed: now the change stays in memory and the answer says why.

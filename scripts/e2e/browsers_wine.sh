@@ -4,9 +4,10 @@
 # catalogue" (no options, so the real folders and the default settings), named
 # "<title> (edge bookmark)" and "<title> (chrome bookmark)" with their addresses as written.
 # For Firefox the profile holds both a places.sqlite and a bookmarks.html: Wine has no
-# winsqlite3.dll, so the bookmarks.html must serve; where a prefix does have one, the
-# places.sqlite must. Wine cannot list the shell's Applications folder, so no Windows app
-# appears. A console program: no screen is needed.
+# winsqlite3.dll, so the bookmarks.html must serve, its address exactly as written
+# (https://Example.com/Watch?v=AbC) and its script bookmark counted in "skipped_links", not
+# taken; where a prefix does have one, the places.sqlite must. Wine cannot list the shell's
+# Applications folder, so no Windows app appears. A console program: no screen is needed.
 source "$(dirname "$0")/lib.sh"
 e2e_console_setup browsers
 
@@ -47,19 +48,24 @@ import sqlite3, sys
 db = sqlite3.connect(sys.argv[1])
 db.executescript("""
 CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url LONGVARCHAR);
-CREATE TABLE moz_bookmarks (id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER, parent INTEGER, title LONGVARCHAR);
+CREATE TABLE moz_bookmarks (id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER, parent INTEGER, title LONGVARCHAR,
+                            guid TEXT);
 INSERT INTO moz_places VALUES (1, 'https://places.example/');
-INSERT INTO moz_bookmarks VALUES (1, 1, 1, 0, 'Tovlen Places Check');
+INSERT INTO moz_bookmarks VALUES (1, 1, 1, 0, 'Tovlen Places Check', 'abcdefghijkl');
 """)
 db.commit()
 PY
-printf '<DL><DT><A HREF="https://html.example/">Tovlen Html Check</A>\r\n</DL>\r\n' >"$profile/bookmarks.html"
+# An export keeps the address as written; a script bookmark is counted, not taken.
+printf '<DL><DT><A HREF="https://Example.com/Watch?v=AbC">Tovlen Html Check</A>\r\n' >"$profile/bookmarks.html"
+printf '<DT><A HREF="javascript:alert(1)">Tovlen Script</A>\r\n</DL>\r\n' >>"$profile/bookmarks.html"
 
 if [ -e "$WINEPREFIX/drive_c/windows/system32/winsqlite3.dll" ]; then
     firefox_expected="tovlen places check (firefox bookmark)"
+    firefox_target="https://places.example/"
     e2e_log "this prefix has a winsqlite3.dll: places.sqlite must be read"
 else
     firefox_expected="tovlen html check (firefox bookmark)"
+    firefox_target="https://Example.com/Watch?v=AbC"
     e2e_log "no winsqlite3.dll in the prefix: bookmarks.html must serve instead of places.sqlite"
 fi
 
@@ -67,7 +73,7 @@ cp "$BUILD_WIN/tovlenctl.exe" "$WINEPREFIX/drive_c/tovlenctl.exe"
 timeout 120 wine 'C:\tovlenctl.exe' catalogue >"$E2E_OUT/browsers.json" 2>/dev/null ||
     e2e_fail "tovlenctl.exe catalogue failed"
 
-python3 - "$E2E_OUT/browsers.json" "$firefox_expected" <<'PY' || e2e_fail "the bookmarks are not in the catalogue as expected (see $E2E_OUT/browsers.json)"
+python3 - "$E2E_OUT/browsers.json" "$firefox_expected" "$firefox_target" <<'PY' || e2e_fail "the bookmarks are not in the catalogue as expected (see $E2E_OUT/browsers.json)"
 import json, sys
 catalogue = json.load(open(sys.argv[1], encoding="utf-8"))
 table = {e["name"]: e for e in catalogue["table"]}
@@ -84,6 +90,8 @@ for name, target in expected.items():
     assert "run " + name in catalogue["phrases"], name
 firefox = [n for n in table if n.endswith("(firefox bookmark)")]
 assert firefox == [sys.argv[2]], firefox
+assert table[sys.argv[2]]["target"] == sys.argv[3], table[sys.argv[2]]
+assert catalogue["skipped_links"] == (1 if "html" in sys.argv[2] else 0), catalogue["skipped_links"]
 # Wine cannot list the shell's Applications folder: no app may appear.
 apps = [e for e in catalogue["table"] if e["target"].lower().startswith("shell:appsfolder")]
 assert not apps, apps

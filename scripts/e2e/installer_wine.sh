@@ -11,8 +11,11 @@
 #   - "update" typed in the running program against lighttpd on loopback: a tampered and an
 #     unsigned installer are refused, a signed one of the next version is started from the user's
 #     updates folder, ends the program and replaces it in its folder;
-#   - a silent uninstall (its QuietUninstallString), which keeps the lists, and an uninstall through
-#     its pages that answers Yes and leaves nothing; files and keys that are not Tovlen's survive.
+#   - the installer's version resource names it Tovlen-setup.exe and the uninstaller's uninstall.exe,
+#     so that the update never takes the signed uninstaller for the installer;
+#   - a silent uninstall (its QuietUninstallString), which keeps the lists and deletes the temporary
+#     files a save cut short left beside them, and an uninstall through its pages that answers Yes
+#     and leaves nothing; files and keys that are not Tovlen's survive.
 source "$(dirname "$0")/lib.sh"
 
 for tool in makensis osslsigncode openssl lighttpd; do
@@ -168,7 +171,9 @@ cmp -s "$install_dir/influence.lst" "$E2E_ROOT/installer/influence.lst" || e2e_f
 cmp -s "$install_dir/help.pdf" "$tree/help.pdf" || e2e_fail "help.pdf is not the one the build made"
 cmp -s "$install_dir/LIGHTON.ico" "$E2E_ROOT/res/LIGHTON.ico" || e2e_fail "LIGHTON.ico is not installed"
 [ -f "$start_menu/Tovlen.lnk" ] || e2e_fail "no Start-menu shortcut"
-probe "$win_install_dir\\uninstall.exe" | grep -q '^trusted .* chain=0x00000000' || e2e_fail "the uninstaller is not signed"
+probe "$win_install_dir\\uninstall.exe" | grep -q '^trusted .* chain=0x00000000 .* name=uninstall.exe$' ||
+    e2e_fail "the uninstaller is not signed, or does not call itself uninstall.exe (the update would take it for the installer)"
+probe "C:\\$(basename "$setup")" | grep -q ' name=Tovlen-setup.exe$' || e2e_fail "the installer does not call itself Tovlen-setup.exe"
 [ "$(reg_value "$uninstall_key" DisplayName)" = Tovlen ] || e2e_fail "no uninstall entry"
 [ "$(reg_value "$uninstall_key" DisplayVersion)" = "$version" ] || e2e_fail "DisplayVersion is not $version"
 [ "$(reg_value "$uninstall_key" InstallLocation)" = "$win_install_dir" ] || e2e_fail "wrong InstallLocation"
@@ -218,6 +223,7 @@ e2e_log "silent install over it: lists kept, Tovlen restarted as $(tovlen_pids)"
         cd "$tree/installer-stage" &&
             TOVLEN_SIGN_PKCS12="$pki/signer.p12" TOVLEN_SIGN_PASSWORD=throwaway makensis -V2 -WX -NOCD \
                 -DVERSION="$next" -DOUTFILE="$next_setup" -DSTAGE="$tree/installer-stage" -DSOURCE_DIR="$E2E_ROOT" \
+                -DINSTALLER_NAME=Tovlen-setup.exe -DPYTHON="$(command -v python3)" \
                 -DSIGN_SCRIPT="$E2E_ROOT/scripts/sign.sh" "$E2E_ROOT/installer/tovlen.nsi"
     ) >"$E2E_OUT/installer-next.log" 2>&1 || e2e_fail "could not build the next version's installer: $(tail -5 "$E2E_OUT/installer-next.log")"
     www="$E2E_OUT/installer-www"
@@ -285,6 +291,9 @@ CONF
 
 # --- A silent uninstall keeps the lists, and whatever the user put into the folder --------------
 echo mine >"$install_dir/notes.txt"
+# What a save cut short leaves beside the lists, by the names the writers give it.
+echo half >"$install_dir/~customprograms.lst.1234.5678901234.tmp"
+echo half >"$install_dir/~commandtack.lst.1234.42.tmp"
 echo link >"$user_startup/Tovlen.lnk"
 echo link >"$common_startup/Tovlen.lnk"
 # command_line_of VALUE: the program and the arguments of a registered command line "program" args.

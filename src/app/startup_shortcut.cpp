@@ -18,14 +18,16 @@ std::string StartupShortcutPath(const std::string& startupFolder) {
 
 std::vector<std::string> StartupShortcutFolders(const std::string& allUsersFolder,
                                                 const std::string& userFolder,
-                                                const std::function<bool(const std::string& path)>& exists) {
+                                                const std::function<bool(const std::string& path)>& exists,
+                                                bool forAllUsers) {
     std::vector<std::string> folders;
     for (const std::string* folder : {&allUsersFolder, &userFolder}) {
         if (folder->empty())
             continue;
         if (exists(StartupShortcutPath(*folder)))
             return {};
-        folders.push_back(*folder);
+        if (folder != &allUsersFolder || forAllUsers)
+            folders.push_back(*folder);
     }
     return folders;
 }
@@ -35,11 +37,14 @@ void EnsureStartupShortcut(App& app) {
     const std::string programFolder = p.ProgramFolder();
     if (programFolder.empty())
         return; // a shortcut to nowhere would help nobody
-    const auto folders = StartupShortcutFolders(p.SpecialFolder(KnownFolder::CommonStartup),
-                                                p.SpecialFolder(KnownFolder::Startup),
-                                                [](const std::string& path) { return PathExists(path); });
+    const std::string program = JoinPath(programFolder, kProgramFileName);
+    // An administrator can write the all-users folder, but a program that its own user can change
+    // (the per-user install) would then run that user's choice of code at every user's log-on.
+    const auto folders = StartupShortcutFolders(
+        p.SpecialFolder(KnownFolder::CommonStartup), p.SpecialFolder(KnownFolder::Startup),
+        [](const std::string& path) { return PathExists(path); }, p.OnlyAdministratorsCanChange(program));
     for (const std::string& folder : folders) {
-        const ShortcutRequest request{.targetPath = JoinPath(programFolder, kProgramFileName),
+        const ShortcutRequest request{.targetPath = program,
                                       .folder = folder,
                                       .name = kStartupShortcutName,
                                       .workingDirectory = programFolder,

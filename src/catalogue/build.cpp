@@ -56,6 +56,9 @@ Catalogue BuildCatalogue(const CatalogueSources& sources) {
         ImportFirefoxBookmarks(catalogue, sources.firefoxProfiles, sources.log);
     if (sources.chromiumBookmarks)
         ImportChromiumBookmarks(catalogue, sources.localAppData);
+    if (catalogue.skippedLinks > 0 && sources.log)
+        sources.log("bookmarks and favourites: " + std::to_string(catalogue.skippedLinks) +
+                    " left out, as their addresses open no web page or message");
     catalogue.forms = BuildMatchForms(
         catalogue.phrases, [&](std::size_t phrase) { return SpelledPhrase(catalogue, fixedSlots, phrase); });
     std::stable_sort(catalogue.table.begin(), catalogue.table.end(),

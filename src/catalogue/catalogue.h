@@ -29,6 +29,8 @@ struct Catalogue {
     std::vector<CustomCommand> custom;
     // Sorted by Name, ordinally and stably, at the end of a build.
     std::vector<CommandEntry> table;
+    // Bookmarks and favourites left out because their address opens no web page or message.
+    std::size_t skippedLinks = 0;
     // What near matches need of each phrase, built with the phrases.
     MatchForms forms;
 };

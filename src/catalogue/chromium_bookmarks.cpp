@@ -37,7 +37,8 @@ std::string ChromiumBookmarkSuffix(std::string_view browser) {
     return " (" + std::string(browser) + " bookmark)";
 }
 
-std::vector<CommandEntry> ParseChromiumBookmarks(std::string_view json, std::string_view suffix) {
+std::vector<CommandEntry> ParseChromiumBookmarks(std::string_view json, std::string_view suffix,
+                                                 std::size_t* skippedLinks) {
     const Json document = Json::parse(json.begin(), json.end(), nullptr, /*allow_exceptions=*/false);
     if (!document.is_object())
         return {};
@@ -59,7 +60,7 @@ std::vector<CommandEntry> ParseChromiumBookmarks(std::string_view json, std::str
             const std::string* name = StringMember(node, "name");
             const std::string* url = StringMember(node, "url");
             if (url)
-                if (auto entry = WebBookmarkEntry(name ? *name : std::string(), *url, suffix))
+                if (auto entry = WebBookmarkEntry(name ? *name : std::string(), *url, suffix, skippedLinks))
                     entries.push_back(std::move(*entry));
             continue;
         }
@@ -93,7 +94,8 @@ std::vector<ChromiumBookmarksFile> FindChromiumBookmarksFiles(const std::string&
 void ImportChromiumBookmarks(Catalogue& catalogue, const std::string& localAppData) {
     for (const auto& file : FindChromiumBookmarksFiles(localAppData))
         if (const auto bytes = ReadFileBytes(file.path, kBookmarksFileLimit))
-            AddBookmarksOnce(catalogue, ParseChromiumBookmarks(*bytes, ChromiumBookmarkSuffix(file.browser)));
+            AddBookmarksOnce(catalogue, ParseChromiumBookmarks(*bytes, ChromiumBookmarkSuffix(file.browser),
+                                                               &catalogue.skippedLinks));
 }
 
 } // namespace tov

@@ -22,8 +22,9 @@ struct ChromiumBookmarksFile {
 std::string ChromiumBookmarkSuffix(std::string_view browser);
 
 // The URL bookmarks of a Bookmarks file, in every root and folder, in the file's order; none
-// when the text is no such file.
-std::vector<CommandEntry> ParseChromiumBookmarks(std::string_view json, std::string_view suffix);
+// when the text is no such file. `skippedLinks` counts those that are no web address.
+std::vector<CommandEntry> ParseChromiumBookmarks(std::string_view json, std::string_view suffix,
+                                                 std::size_t* skippedLinks = nullptr);
 
 // Every profile's Bookmarks file below `localAppData`, browser by browser in listing order.
 std::vector<ChromiumBookmarksFile> FindChromiumBookmarksFiles(const std::string& localAppData);

@@ -56,8 +56,10 @@ ListSave AddCustomCommand(const std::string& path, const std::string& name, cons
 ListSave RemoveCustomCommands(const std::string& path, const std::string& name) {
     if (path.empty())
         return {false, kNoFolderFailure};
-    if (!PathExists(path))
-        return {true, {}}; // nothing to remove, and no file to create for it
+    // Nothing to remove, and no file to create for it; a file that cannot be looked at is the
+    // change's to report.
+    if (ProbePath(path) == PathState::Absent)
+        return {true, {}};
     return ChangeListFile(path, [&](std::vector<std::string>& lines) {
         RemoveRecords(lines, [&](const std::string& first, const std::string&) { return first == name; });
     });

@@ -3,6 +3,7 @@
 #include "base/text.h"
 #include "catalogue/list_file.h"
 #include "catalogue/walk_folder.h"
+#include "catalogue/web_bookmark.h"
 #include "platform/code_pages.h"
 #include "platform/files.h"
 
@@ -47,6 +48,10 @@ void ImportFavorites(Catalogue& catalogue, const std::string& favoritesFolder, s
         std::string address = URLRead(file.Folder + fileName.substr(0, extension + kUrlExtension.size()));
         if (address.empty())
             continue;
+        if (!IsWebAddress(address)) {
+            ++catalogue.skippedLinks;
+            continue;
+        }
         std::string workingFolder = FolderOf(address);
         AddCommandEntry(catalogue,
                         CommandEntry{std::move(address),

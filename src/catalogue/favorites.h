@@ -16,8 +16,8 @@ std::string InternetShortcutAddress(std::string_view bytes);
 // The address of the .url file at `path`; empty when the file is absent, hidden or unreadable.
 std::string URLRead(const std::string& path);
 
-// Adds one entry per .url file below `favoritesFolder`, named by its lower-cased base name
-// followed by `suffix`.
+// Adds one entry per .url file below `favoritesFolder` whose address is a web address, named
+// by its lower-cased base name followed by `suffix`; the others are counted in skippedLinks.
 void ImportFavorites(Catalogue& catalogue, const std::string& favoritesFolder, std::string_view suffix);
 
 } // namespace tov

@@ -22,17 +22,21 @@ inline constexpr std::size_t kMaxBookmarks = 100'000;
 inline constexpr std::size_t kMaxBookmarkAddressBytes = 8 * 1024;
 inline constexpr std::size_t kMaxBookmarkTitleBytes = 1024;
 
-// The entries the anchors of a bookmarks file give, in file order. The text is lower-cased
-// and read as plain text, not as HTML: a title ends at the next "<", and an anchor without a
-// closing quote or ">" ends the list. Time and memory grow in step with the file; `leftOut`
-// counts the anchors past the limits.
-std::vector<CommandEntry> ParseBookmarks(std::string_view bytes, std::size_t* leftOut = nullptr);
+// The entries the anchors of a bookmarks file give, in file order, as WebBookmarkEntry makes
+// them: the address as written, the name lower-cased. The text is read as plain text, not as
+// HTML: "href=" is found in any letter case, a title ends at the next "<", character references
+// are decoded, and an anchor without a closing quote or ">" ends the list. Time and memory grow
+// in step with the file; `leftOut` counts the anchors past the limits, `skippedLinks` those
+// whose address is no web address.
+std::vector<CommandEntry> ParseBookmarks(std::string_view bytes, std::size_t* leftOut = nullptr,
+                                         std::size_t* skippedLinks = nullptr);
 
 // The first file, in walk order, whose lower-cased name holds "bookmarks.html"; empty when none.
 std::string FindBookmarksFile(const std::string& profilesFolder);
 
 // The entries of the bookmarks file at `path`; none when it is absent, hidden or unreadable.
-std::vector<CommandEntry> ReadBookmarksFile(const std::string& path, std::size_t* leftOut = nullptr);
+std::vector<CommandEntry> ReadBookmarksFile(const std::string& path, std::size_t* leftOut = nullptr,
+                                            std::size_t* skippedLinks = nullptr);
 
 // The bookmarks of every profile's places.sqlite; where none can be read, those of the first
 // bookmarks.html, and `log` hears of its anchors left out.

@@ -15,6 +15,8 @@ constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::uint64_t kListFileLimit = 64u << 20;
 
 constexpr const char* kHiddenFailure = "it is hidden, a system file or no file at all";
+constexpr const char* kBusyFailure = "another program kept writing it";
+constexpr int kSaveAttempts = 3;
 constexpr const char* kInexactFailure =
     "it holds text that Tovlen cannot write back unchanged, so it was left as it is";
 
@@ -200,26 +202,42 @@ std::optional<std::vector<std::string>> LoadListLines(const std::string& path,
 ListSave ChangeListFile(const std::string& path, const std::function<void(std::vector<std::string>&)>& change,
                         unsigned codePage) {
     ListSave result;
-    std::vector<std::string> lines;
-    ListEncoding encoding = ListEncoding::Ansi;
-    if (PathExists(path)) {
-        if (!IsPlainFile(path)) {
-            result.failure = kHiddenFailure;
+    // A file that another writer creates between the look and the save is read and changed in
+    // its turn, never written over.
+    for (int attempt = 0; attempt < kSaveAttempts; ++attempt) {
+        result.failure.clear();
+        const PathState state = ProbePath(path, &result.failure);
+        if (state == PathState::Unknown)
+            return result;
+        std::vector<std::string> lines;
+        ListEncoding encoding = ListEncoding::Ansi;
+        if (state == PathState::Present) {
+            if (!IsPlainFile(path)) {
+                result.failure = kHiddenFailure;
+                return result;
+            }
+            const auto bytes = ReadFileBytes(path, kListFileLimit, &result.failure);
+            if (!bytes)
+                return result;
+            ListText text = DecodeListFile(*bytes, codePage);
+            if (!text.exact) {
+                result.failure = kInexactFailure;
+                return result;
+            }
+            lines = std::move(text.lines);
+            encoding = text.encoding;
+        }
+        change(lines);
+        const std::string bytes = EncodeListFile(lines, encoding, codePage);
+        if (state == PathState::Present) {
+            result.saved = ReplaceFileContents(path, bytes, &result.failure);
             return result;
         }
-        const auto bytes = ReadFileBytes(path, kListFileLimit, &result.failure);
-        if (!bytes)
+        result.saved = CreateFileContents(path, bytes, &result.failure);
+        if (result.saved || ProbePath(path) != PathState::Present)
             return result;
-        ListText text = DecodeListFile(*bytes, codePage);
-        if (!text.exact) {
-            result.failure = kInexactFailure;
-            return result;
-        }
-        lines = std::move(text.lines);
-        encoding = text.encoding;
     }
-    change(lines);
-    result.saved = ReplaceFileContents(path, EncodeListFile(lines, encoding, codePage), &result.failure);
+    result.failure = kBusyFailure;
     return result;
 }
 

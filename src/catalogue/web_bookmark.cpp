@@ -2,6 +2,8 @@
 
 #include "base/text.h"
 
+#include <algorithm>
+#include <iterator>
 #include <set>
 #include <utility>
 
@@ -12,24 +14,10 @@ namespace {
 constexpr const char* kBookmarkWorkingFolder = "C:\\";
 constexpr std::size_t kLongestName = 256;      // bytes of the title kept
 constexpr std::size_t kLongestAddress = 32768; // beyond what the shell passes on anyway
-constexpr std::size_t kShortestScheme = 2;     // "c:" would be a drive, not a scheme
+constexpr std::string_view kWebSchemes[] = {"http", "https", "mailto"};
 
 bool IsControl(unsigned char c) {
     return c < 0x20 || c == 0x7F;
-}
-
-bool IsAsciiLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-bool HasScheme(std::string_view address) {
-    const auto colon = address.find(':');
-    if (colon == std::string_view::npos || colon < kShortestScheme || !IsAsciiLetter(address[0]))
-        return false;
-    for (char c : address.substr(1, colon - 1))
-        if (!IsAsciiLetter(c) && !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '.')
-            return false;
-    return true;
 }
 
 // Valid UTF-8 (bytes that are not become U+FFFD), one line, at most kLongestName bytes and
@@ -50,12 +38,26 @@ std::string ReadableText(std::string_view text) {
 
 } // namespace
 
+bool IsWebAddress(std::string_view address) {
+    const auto colon = address.find(':');
+    if (colon == std::string_view::npos)
+        return false;
+    const std::string scheme = LowerCase(address.substr(0, colon));
+    return std::find(std::begin(kWebSchemes), std::end(kWebSchemes), scheme) != std::end(kWebSchemes);
+}
+
 std::optional<CommandEntry> WebBookmarkEntry(std::string_view title, std::string_view address,
-                                             std::string_view suffix) {
-    if (address.size() > kLongestAddress || !HasScheme(address))
+                                             std::string_view suffix, std::size_t* skippedLinks) {
+    if (!IsWebAddress(address)) {
+        if (skippedLinks)
+            ++*skippedLinks;
         return std::nullopt;
+    }
+    if (address.size() > kLongestAddress)
+        return std::nullopt;
+    // A quote would end the quoted address that the shell is given.
     for (char c : address)
-        if (IsControl(static_cast<unsigned char>(c)))
+        if (IsControl(static_cast<unsigned char>(c)) || c == '"')
             return std::nullopt;
     if (Utf16ToUtf8(Utf8ToUtf16(address)) != address)
         return std::nullopt; // the shell would be handed another address than the one shown

@@ -13,11 +13,18 @@ constexpr const char* kTemporaryExtension = ".tmp";
 // passed over for a fresh one, a few times.
 constexpr int kNameAttempts = 4;
 
+std::string StagedName(const std::string& path, const std::string& extension) {
+    return UniqueFileName("~" + NamePart(path), extension);
+}
+
+enum class Placing { Replace, OnlyWhereFree };
+
 // Writes through `save` at a fresh name in `folder` and moves the result to `path`.
 bool SaveAndMove(const std::string& folder, const std::string& path, const std::string& extension,
-                 const std::function<bool(const std::string&)>& save, std::string* failure) {
+                 const std::function<bool(const std::string&)>& save, std::string* failure,
+                 Placing placing = Placing::Replace) {
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const std::string staged = folder + UniqueFileName("~" + NamePart(path), extension);
+        const std::string staged = folder + StagedName(path, extension);
         if (PathExists(staged))
             continue;
         if (!save(staged)) {
@@ -26,7 +33,9 @@ bool SaveAndMove(const std::string& folder, const std::string& path, const std::
                 *failure = "the temporary file could not be written";
             return false;
         }
-        if (!RenameFile(staged, path, failure)) {
+        const bool moved = placing == Placing::Replace ? RenameFile(staged, path, failure)
+                                                       : MoveFileToFreeName(staged, path, failure);
+        if (!moved) {
             RemoveFile(staged);
             return false;
         }
@@ -44,10 +53,21 @@ std::string UniqueFileName(const std::string& stem, const std::string& extension
     return stem + "." + std::to_string(CurrentProcessId()) + "." + std::to_string(random()) + extension;
 }
 
+std::string ReplacementFileName(const std::string& path) {
+    return StagedName(path, kTemporaryExtension);
+}
+
 bool ReplaceFileContents(const std::string& path, const std::string& bytes, std::string* failure) {
     return SaveAndMove(
         FolderPart(path), path, kTemporaryExtension,
         [&](const std::string& staged) { return WriteNewFile(staged, bytes, failure); }, failure);
+}
+
+bool CreateFileContents(const std::string& path, const std::string& bytes, std::string* failure) {
+    return SaveAndMove(
+        FolderPart(path), path, kTemporaryExtension,
+        [&](const std::string& staged) { return WriteNewFile(staged, bytes, failure); }, failure,
+        Placing::OnlyWhereFree);
 }
 
 bool SaveThroughStaging(const std::string& stagingFolder, const std::string& path,

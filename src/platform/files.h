@@ -42,6 +42,12 @@ bool IsPlainFile(const std::string& path);
 bool IsFolder(const std::string& path);
 // Anything at all at `path`: file, folder, hidden or not.
 bool PathExists(const std::string& path);
+
+// Whether anything is at `path`, where it matters that not knowing is not "absent": only the
+// system's "not found" (of the entry or of a folder on the way) counts as Absent; a look that
+// fails otherwise (access denied, a file in use) is Unknown, and `failure` says why.
+enum class PathState { Absent, Present, Unknown };
+PathState ProbePath(const std::string& path, std::string* failure = nullptr);
 // The size of the file at `path`, or nothing when there is none.
 std::optional<std::uint64_t> FileSize(const std::string& path);
 // When the file or folder at `path` was last written, in the system's own units; nothing when
@@ -59,6 +65,12 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::uint64_t 
 // it in place of `path`; so a failure at any point leaves the old file whole, and a reader or
 // another writer never sees half a file.
 bool ReplaceFileContents(const std::string& path, const std::string& bytes, std::string* failure = nullptr);
+// The same for a file that is not there: a file that another writer put at `path` meanwhile
+// stays as it is, and the answer is false.
+bool CreateFileContents(const std::string& path, const std::string& bytes, std::string* failure = nullptr);
+// The name of the temporary file that those two write beside `path`: "~", its name, the process
+// id, a random number and ".tmp" (an uninstaller deletes what a crash left by that pattern).
+std::string ReplacementFileName(const std::string& path);
 
 // Has `save` write a new file at a path in `stagingFolder` that nobody else uses, then moves
 // it to `path`, replacing what is there. Until the move, nothing new appears in the folder
@@ -77,8 +89,22 @@ bool WriteNewFile(const std::string& path, const std::string& bytes, std::string
 // Creates one folder, readable and writable by its owner; true when it exists afterwards.
 bool MakeFolder(const std::string& path);
 bool RemoveFile(const std::string& path);
+// Removes an empty folder.
+bool RemoveFolder(const std::string& path);
+// Copies the file at `from`, as it is now and however its writer holds it open, to a new file
+// at `to` (false, with nothing left behind, when something is there or the copy fails), at
+// most `limit` bytes of it.
+bool CopyToNewFile(const std::string& from, const std::string& to, std::uint64_t limit);
+// The user's own folder for temporary files; empty when the system names none.
+std::string TemporaryFolder();
+// `path` from the root: a relative path is taken from the current folder. Empty when it cannot
+// be made so.
+std::string AbsolutePath(const std::string& path);
 // Replaces `to`; moves between volumes by copying where the system can.
 bool RenameFile(const std::string& from, const std::string& to, std::string* failure = nullptr);
+// Moves a file within its volume to `to` only where nothing is: false, with `from` left as it
+// is, when something is at `to` already.
+bool MoveFileToFreeName(const std::string& from, const std::string& to, std::string* failure = nullptr);
 
 // A file name, unique to this call, for a temporary file: `stem`, the process id, a random
 // part and `extension`.

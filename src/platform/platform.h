@@ -250,6 +250,10 @@ class Platform {
     // Writes the shortcut whole or not at all (an existing file of that name is replaced);
     // false when the scripting shell is missing or the folder cannot be written.
     virtual bool CreateShortcut(const ShortcutRequest& request) = 0;
+    // Whether none but administrators and the system can change the program file at `path`:
+    // write it, put files beside it, or rename it or any folder above it out of the way. False
+    // when that cannot be told (a network share, a security descriptor that cannot be read).
+    virtual bool OnlyAdministratorsCanChange(const std::string& path) = 0;
 
     // The process's one notification-area icon, with `owner`'s own icon and the tip; its mouse
     // events arrive at `owner`'s window and are handed to `onMouse`. The icon comes back by

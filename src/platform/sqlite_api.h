@@ -6,6 +6,7 @@ struct sqlite3_stmt;
 namespace tov {
 
 struct SqliteApi {
+    // The file by its path as the program writes it (UTF-8, backslashes).
     int (*open)(const char* filename, sqlite3** db, int flags, const char* vfs);
     int (*close)(sqlite3* db);
     int (*prepare)(sqlite3* db, const char* sql, int bytes, sqlite3_stmt** statement, const char** tail);
@@ -22,7 +23,6 @@ inline constexpr int kSqliteOk = 0;
 inline constexpr int kSqliteRow = 100;
 inline constexpr int kSqliteDone = 101;
 inline constexpr int kSqliteOpenReadOnly = 0x00000001;
-inline constexpr int kSqliteOpenUri = 0x00000040;
 inline constexpr int kSqliteLimitLength = 0;
 
 // Nothing when this system has no SQLite.

@@ -12,6 +12,7 @@ namespace tov {
 namespace {
 
 constexpr double kMaxInfluence = 32767;
+constexpr const char* kLineBreakFailure = "a pinned command cannot hold a line break";
 
 // A decimal number with optional blanks around it and an optional sign.
 std::optional<double> ParseNumber(std::string_view text) {
@@ -118,31 +119,24 @@ void SetTackInList(UsageMemory& usage, std::string_view phrase, std::string_view
     IndexTacks(usage);
 }
 
-std::vector<std::string> TackFileLines(const std::vector<TackEntry>& tacks) {
-    std::vector<std::string> lines;
-    for (const auto& tack : tacks) {
-        // A line break inside either text would shift every later pair of the file.
-        if (tack.command.empty() || !FitsOneLine(tack.command) || !FitsOneLine(tack.typed))
-            continue;
-        lines.push_back(tack.command);
-        lines.push_back(tack.typed);
-    }
-    return lines;
-}
-
 ListSave SetTack(UsageMemory& usage, const std::string& path, std::string_view phrase, std::string_view typed,
                  bool on) {
     SetTackInList(usage, phrase, typed, on);
-    // The change goes into the file as it is now, so tacks another copy of the program wrote
-    // since start-up stay; a file that cannot be read is not replaced.
-    std::vector<TackEntry> merged;
+    // A line break inside either text would shift every later pair of the file.
+    if (!FitsOneLine(phrase) || !FitsOneLine(typed))
+        return {false, kLineBreakFailure};
+    // The file is edited as it is now, line by line: tacks another copy of the program wrote
+    // since start-up stay, and so does every line this program would not have written itself.
+    std::vector<std::string> written;
     const ListSave save = ChangeListFile(path, [&](std::vector<std::string>& lines) {
-        merged = ParseTackLines(lines);
-        SetTackIn(merged, phrase, typed, on);
-        lines = TackFileLines(merged);
+        RemoveRecords(lines,
+                      [&](const std::string&, const std::string& tackedTo) { return tackedTo == typed; });
+        if (on)
+            AppendRecord(lines, std::string(phrase), std::string(typed));
+        written = lines;
     });
     if (save.saved)
-        SetTackList(usage, std::move(merged));
+        SetTackList(usage, ParseTackLines(written));
     return save;
 }
 

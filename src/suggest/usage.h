@@ -69,11 +69,10 @@ const std::vector<std::string>* TackedCommands(const UsageMemory& usage, std::st
 // Replaces every tack of `typed` with {phrase, typed} when `on`, or removes them.
 void SetTackIn(std::vector<TackEntry>& tacks, std::string_view phrase, std::string_view typed, bool on);
 void SetTackInList(UsageMemory& usage, std::string_view phrase, std::string_view typed, bool on);
-// The tack file's lines for a list: entries with an empty command or a line break are left out.
-std::vector<std::string> TackFileLines(const std::vector<TackEntry>& tacks);
-// Changes the list, and makes the same change to the tack file at `path` as it is on disk now;
-// the list then holds the file's tacks. When the file cannot be read or written, the list stays
-// changed in memory and the answer says why.
+// Changes the list, and makes the same change to the tack file at `path` as it is on disk now,
+// in place: the records of `typed` go, the new one is added at the end, and every other line
+// stays as it is. The list then holds the file's tacks. When the file cannot be read or written
+// (or the texts hold a line break), the list stays changed in memory and the answer says why.
 ListSave SetTack(UsageMemory& usage, const std::string& path, std::string_view phrase, std::string_view typed,
                  bool on);
 

@@ -1,7 +1,7 @@
 #include "update/exchange.h"
 
+#include "platform/http.h"
 #include "update/response.h"
-#include "update/tcp_socket.h"
 
 namespace tov {
 
@@ -13,8 +13,10 @@ ExchangeOutcome OutcomeOf(ResponseVerdict verdict) {
     switch (verdict) {
     case ResponseVerdict::Complete:
         return ExchangeOutcome::Downloaded;
-    case ResponseVerdict::NotAnUpdate:
+    case ResponseVerdict::NotFound:
         return ExchangeOutcome::NoUpdate;
+    case ResponseVerdict::ServerError:
+        return ExchangeOutcome::ServerError;
     case ResponseVerdict::Incomplete:
         return ExchangeOutcome::Incomplete;
     case ResponseVerdict::Pending:
@@ -24,49 +26,13 @@ ExchangeOutcome OutcomeOf(ResponseVerdict verdict) {
     return ExchangeOutcome::ConnectFailed;
 }
 
-bool WaitForConnection(TcpSocket& socket, const ExchangeLimits& limits,
-                       const std::function<void()>& pumpEvents) {
-    const Clock::time_point deadline = Clock::now() + limits.connect;
-    for (;;) {
-        switch (socket.State(limits.slice)) {
-        case SocketState::Connected:
-            return true;
-        case SocketState::Error:
-        case SocketState::Closed:
-            return false;
-        case SocketState::Connecting:
-            break;
-        }
-        if (Clock::now() >= deadline)
-            return false;
-        pumpEvents();
-    }
-}
-
-// Reads until the answer is decided or the connection ends; false on silence past the limit.
-bool ReadResponse(TcpSocket& socket, UpdateResponse& response, const ExchangeLimits& limits,
-                  const std::function<void()>& pumpEvents) {
-    Clock::time_point lastHeard = Clock::now();
-    std::string arrived;
-    while (!response.Decided()) {
-        pumpEvents();
-        arrived.clear();
-        switch (socket.Receive(arrived, limits.slice)) {
-        case ReceiveStatus::Data:
-            response.Append(arrived);
-            lastHeard = Clock::now();
-            break;
-        case ReceiveStatus::Closed:
-        case ReceiveStatus::Error:
-            response.EndOfStream();
-            break;
-        case ReceiveStatus::Nothing:
-            if (Clock::now() - lastHeard >= limits.silence)
-                return false;
-            break;
-        }
-    }
-    return true;
+// The exchange stopped before the answer was decided: before its status line, no server to
+// speak of was reached; after it, the installer did not come whole.
+ExchangeResult CutShort(const UpdateResponse& response, std::string why) {
+    ExchangeResult result;
+    result.outcome = response.Status().empty() ? ExchangeOutcome::ConnectFailed : ExchangeOutcome::Incomplete;
+    result.failure = std::move(why);
+    return result;
 }
 
 } // namespace
@@ -74,35 +40,45 @@ bool ReadResponse(TcpSocket& socket, UpdateResponse& response, const ExchangeLim
 ExchangeResult FetchInstaller(const UpdateServer& server, const std::string& installerName,
                               const ExchangeLimits& limits, const std::function<void()>& pumpEvents,
                               const std::function<void()>& connected) {
-    const auto pump = [&] {
+    const Clock::time_point deadline = Clock::now() + limits.total;
+    Clock::time_point lastHeard = Clock::now();
+    UpdateResponse response;
+    const auto exchange =
+        StartHttpGet(UpdateRequest(installerName, server, kMaxUpdateSize + kMaxHeaderBlock));
+    while (!response.Decided()) {
         if (pumpEvents)
             pumpEvents();
-    };
+        HttpNews news = exchange->Next(limits.slice);
+        const Clock::time_point now = Clock::now();
+        switch (news.progress) {
+        case HttpProgress::Waiting:
+            if (now - lastHeard >= limits.silence)
+                return CutShort(response, "the server fell silent");
+            break;
+        case HttpProgress::Sent:
+            if (connected)
+                connected();
+            break;
+        case HttpProgress::Answer:
+            response.Append(news.bytes);
+            break;
+        case HttpProgress::Ended:
+            response.EndOfStream();
+            break;
+        case HttpProgress::Failed:
+            return CutShort(response, std::move(news.failure));
+        }
+        if (news.progress != HttpProgress::Waiting)
+            lastHeard = now;
+        // A server that sends a byte now and then is never silent, but still never done.
+        if (!response.Decided() && now >= deadline)
+            return CutShort(response, "the exchange took longer than allowed");
+    }
     ExchangeResult result;
-    TcpSocket socket;
-    socket.Connect(server.host, server.port);
-    pump();
-    if (!WaitForConnection(socket, limits, pump)) {
-        socket.Close();
-        pump();
-        return result;
-    }
-    if (connected)
-        connected();
-
-    bool sent = true;
-    for (const std::string& line : UpdateRequestLines(installerName, server))
-        sent = sent && socket.Send(line, limits.silence);
-    UpdateResponse response;
-    const bool heard = sent && ReadResponse(socket, response, limits, pump);
-    socket.Close();
-    pump();
-
-    if (heard) {
-        result.outcome = OutcomeOf(response.Verdict());
-        if (result.outcome == ExchangeOutcome::Downloaded)
-            result.installer = response.TakeBody();
-    }
+    result.outcome = OutcomeOf(response.Verdict());
+    result.status = response.Status();
+    if (result.outcome == ExchangeOutcome::Downloaded)
+        result.installer = response.TakeBody();
     return result;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// One update check over the network: connect, ask for the installer, read the answer.
-// It waits in short slices and lets the caller's events run between them.
+// One update check over the network: ask for the installer, read the answer. It waits in short
+// slices and lets the caller's events run between them.
 #include "update/request.h"
 
 #include <chrono>
@@ -10,25 +10,27 @@
 namespace tov {
 
 struct ExchangeLimits {
-    std::chrono::milliseconds connect{30000}; // to get a connection at all
-    std::chrono::milliseconds silence{30000}; // without a byte from the server, once connected
-    std::chrono::milliseconds slice{20};      // longest wait before events run again
+    std::chrono::milliseconds silence{30000};        // without news from the server
+    std::chrono::milliseconds total{10 * 60 * 1000}; // for the whole exchange, however it trickles
+    std::chrono::milliseconds slice{20};             // longest wait before events run again
 };
 
 enum class ExchangeOutcome {
     Downloaded,
-    NoUpdate,      // the server has no newer installer (or did not answer 200)
+    NoUpdate,      // 404: the server has no newer installer
+    ServerError,   // the server answered with another status, or with no HTTP at all
     Incomplete,    // the installer did not arrive whole, or came in a form that is not taken
-    ConnectFailed, // no connection, a broken one, or silence past the limit
+    ConnectFailed, // no connection, a broken one before the answer, or silence or time past the limits
 };
 
 struct ExchangeResult {
     ExchangeOutcome outcome = ExchangeOutcome::ConnectFailed;
     std::string installer; // the bytes, when Downloaded
+    std::string status;    // the server's status and reason, when ServerError ("503 Service Unavailable")
+    std::string failure;   // why the connection failed, for the log
 };
 
-// `pumpEvents` runs between waits (and once after the socket is closed); `connected` runs
-// once the connection stands, before the request goes out.
+// `pumpEvents` runs between waits; `connected` runs once the request has gone out.
 ExchangeResult FetchInstaller(const UpdateServer& server, const std::string& installerName,
                               const ExchangeLimits& limits, const std::function<void()>& pumpEvents,
                               const std::function<void()>& connected = {});

@@ -94,7 +94,12 @@ InstallOutcome InstallUpdate(Platform& platform, std::string installer, const In
     const SignatureCheck signature = platform.VerifySignature(*held);
     const std::optional<std::string> image = platform.ReadHeldFile(*held, kMaxUpdateSize);
     const std::optional<VersionNumber> offered = image ? PeFileVersion(*image) : std::nullopt;
-    switch (DecideUpdate(request.signers, signature, offered, request.runningVersion)) {
+    const UpdateDecision decision = DecideUpdate(request.signers, signature, offered, request.runningVersion);
+    if (decision == UpdateDecision::Start &&
+        !IsTovlenInstaller(image ? PeOriginalFilename(*image) : std::nullopt))
+        return Refuse(platform, std::move(held), InstallOutcome::NotInstaller,
+                      "it is signed by a pinned signer but is not the installer");
+    switch (decision) {
     case UpdateDecision::NoSigner:
         return Refuse(platform, std::move(held), InstallOutcome::NotVerified, "no signer is pinned");
     case UpdateDecision::NotVerified:
@@ -109,8 +114,8 @@ InstallOutcome InstallUpdate(Platform& platform, std::string installer, const In
         break;
     }
     if (signature.verdict == SignatureVerdict::TrustedRevocationUnknown)
-        platform.Log(
-            "Update signature: whether a certificate is revoked could not be learnt; installing anyway");
+        platform.Log("Update signature: revocation could not be checked (the revocation servers could "
+                     "not be reached); installing anyway");
     if (!platform.StartHeldProgram(*held, InstallerArguments(request.updateWindow, request.programFolder),
                                    request.programFolder))
         return Refuse(platform, std::move(held), InstallOutcome::NotStarted, "it could not be started");

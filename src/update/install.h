@@ -29,10 +29,11 @@ struct InstallRequest {
     WindowHandle updateWindow = 0;
 };
 
-enum class InstallOutcome { Started, NotSaved, NotVerified, NotNewer, NotStarted };
+enum class InstallOutcome { Started, NotSaved, NotVerified, NotInstaller, NotNewer, NotStarted };
 
-// Saves `installer` under a fresh name, holds it, runs `announce`, checks the signature and
-// the version through the held handle and starts it. Whatever is not started is deleted.
+// Saves `installer` under a fresh name, holds it, runs `announce`, checks the signature, that
+// it is the installer and its version through the held handle, and starts it. Whatever is not
+// started is deleted.
 InstallOutcome InstallUpdate(Platform& platform, std::string installer, const InstallRequest& request,
                              const std::function<void()>& announce);
 

@@ -1,6 +1,10 @@
 #include "update/pe_version.h"
 
+#include "base/text.h"
+
+#include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace tov {
@@ -34,13 +38,18 @@ constexpr std::uint32_t kHighBit = 0x80000000u;
 constexpr std::uint32_t kVersionResourceType = 16; // RT_VERSION
 constexpr std::size_t kResourceDataEntrySize = 16;
 
-constexpr std::size_t kVersionInfoKeyOffset = 6;
+constexpr std::size_t kBlockKeyOffset = 6;
 constexpr std::u16string_view kVersionInfoKey = u"VS_VERSION_INFO";
 constexpr std::uint32_t kFixedInfoSignature = 0xFEEF04BD;
 constexpr std::size_t kFixedInfoSize = 52;
 constexpr std::size_t kFileVersionMsOffset = 8;
 constexpr std::size_t kFileVersionLsOffset = 12;
 constexpr std::size_t kVersionAlignment = 4;
+constexpr std::size_t kBlockValueLengthOffset = 2;
+constexpr std::size_t kBlockTypeOffset = 4;
+constexpr std::uint16_t kTextValue = 1; // the value's length counts UTF-16 units, not bytes
+constexpr std::u16string_view kStringFileInfoKey = u"StringFileInfo";
+constexpr std::u16string_view kOriginalFilenameKey = u"OriginalFilename";
 
 // Little-endian reads that fail rather than run past the end.
 class Bytes {
@@ -218,14 +227,14 @@ std::size_t AlignUp(std::size_t offset) {
 
 std::optional<VersionNumber> FixedFileVersion(const Bytes& b, std::size_t at, std::size_t length) {
     const std::size_t keyBytes = (kVersionInfoKey.size() + 1) * sizeof(char16_t);
-    if (!b.Has(at, length) || length < kVersionInfoKeyOffset + keyBytes)
+    if (!b.Has(at, length) || length < kBlockKeyOffset + keyBytes)
         return std::nullopt;
     for (std::size_t i = 0; i <= kVersionInfoKey.size(); ++i) {
         const char16_t wanted = i < kVersionInfoKey.size() ? kVersionInfoKey[i] : u'\0';
-        if (b.U16(at + kVersionInfoKeyOffset + i * sizeof(char16_t)) != wanted)
+        if (b.U16(at + kBlockKeyOffset + i * sizeof(char16_t)) != wanted)
             return std::nullopt;
     }
-    const std::size_t fixed = AlignUp(kVersionInfoKeyOffset + keyBytes);
+    const std::size_t fixed = AlignUp(kBlockKeyOffset + keyBytes);
     if (fixed + kFixedInfoSize > length || b.U32(at + fixed) != kFixedInfoSignature)
         return std::nullopt;
     const auto ms = b.U32(at + fixed + kFileVersionMsOffset);
@@ -236,27 +245,115 @@ std::optional<VersionNumber> FixedFileVersion(const Bytes& b, std::size_t at, st
                          static_cast<std::uint16_t>(*ls >> 16), static_cast<std::uint16_t>(*ls & 0xFFFF)};
 }
 
-} // namespace
+// One block of the version resource's tree: a length, a value's length and type, a key, then
+// (each 32-bit aligned) the value and the child blocks, all within the length.
+struct VersionBlock {
+    std::size_t start = 0;
+    std::size_t end = 0; // past the block
+    std::u16string key;
+    std::size_t value = 0; // where the value starts
+    std::size_t children = 0;
+};
 
-std::optional<VersionNumber> PeFileVersion(std::string_view data) {
-    const auto image = OpenImage(data);
-    if (!image)
+std::optional<VersionBlock> ReadBlock(const Bytes& b, std::size_t at, std::size_t limit) {
+    const auto length = b.U16(at);
+    const auto valueLength = b.U16(at + kBlockValueLengthOffset);
+    const auto type = b.U16(at + kBlockTypeOffset);
+    if (!length || !valueLength || !type || *length < kBlockKeyOffset || at + *length > limit)
         return std::nullopt;
-    const auto resources = image->Resources();
+    VersionBlock block{at, at + *length, {}, 0, 0};
+    std::size_t i = at + kBlockKeyOffset;
+    for (;; i += sizeof(char16_t)) {
+        const auto c = i + sizeof(char16_t) <= block.end ? b.U16(i) : std::nullopt;
+        if (!c)
+            return std::nullopt;
+        if (*c == 0)
+            break;
+        block.key += static_cast<char16_t>(*c);
+    }
+    block.value = AlignUp(i + sizeof(char16_t));
+    const std::size_t valueBytes =
+        *type == kTextValue ? std::size_t{*valueLength} * sizeof(char16_t) : *valueLength;
+    block.children = std::min(AlignUp(block.value + valueBytes), block.end);
+    return block;
+}
+
+// Calls `visit` with each child block of `parent`, in order, until it answers true.
+bool VisitChildren(const Bytes& b, const VersionBlock& parent,
+                   const std::function<bool(const VersionBlock&)>& visit) {
+    for (std::size_t at = parent.children; at + kBlockKeyOffset <= parent.end;) {
+        const auto child = ReadBlock(b, at, parent.end);
+        if (!child)
+            return false;
+        if (visit(*child))
+            return true;
+        at = AlignUp(child->end);
+    }
+    return false;
+}
+
+// The text value of a String block, up to its terminating NUL or the block's end.
+std::u16string TextValue(const Bytes& b, const VersionBlock& block) {
+    std::u16string text;
+    for (std::size_t i = block.value; i + sizeof(char16_t) <= block.end; i += sizeof(char16_t)) {
+        const auto c = b.U16(i);
+        if (!c || *c == 0)
+            break;
+        text += static_cast<char16_t>(*c);
+    }
+    return text;
+}
+
+// Where the version resource lies in the file, and how long it is.
+std::optional<std::pair<std::size_t, std::size_t>> VersionResource(const Image& image) {
+    const auto resources = image.Resources();
     if (!resources)
         return std::nullopt;
     // Type, then name, then language: the first of each below the version type.
-    const ResourceTree tree(image->bytes, resources->first, resources->second);
+    const ResourceTree tree(image.bytes, resources->first, resources->second);
     const auto type = tree.Subdirectory(0, kVersionResourceType);
     const auto name = type ? tree.Subdirectory(*type, std::nullopt) : std::nullopt;
     const auto language = name ? tree.Entry(*name, std::nullopt) : std::nullopt;
     const auto version = language ? tree.Data(*language) : std::nullopt;
     if (!version)
         return std::nullopt;
-    const auto at = image->FileOffset(version->first, version->second);
+    const auto at = image.FileOffset(version->first, version->second);
     if (!at)
         return std::nullopt;
-    return FixedFileVersion(image->bytes, *at, version->second);
+    return std::make_pair(*at, std::size_t{version->second});
+}
+
+} // namespace
+
+std::optional<VersionNumber> PeFileVersion(std::string_view data) {
+    const auto image = OpenImage(data);
+    const auto resource = image ? VersionResource(*image) : std::nullopt;
+    if (!resource)
+        return std::nullopt;
+    return FixedFileVersion(image->bytes, resource->first, resource->second);
+}
+
+std::optional<std::string> PeOriginalFilename(std::string_view data) {
+    const auto image = OpenImage(data);
+    const auto resource = image ? VersionResource(*image) : std::nullopt;
+    const auto root = resource ? ReadBlock(image->bytes, resource->first, resource->first + resource->second)
+                               : std::nullopt;
+    if (!root || root->key != kVersionInfoKey)
+        return std::nullopt;
+    const Bytes& b = image->bytes;
+    std::optional<std::string> found;
+    // StringFileInfo, then a table per language, then the strings.
+    VisitChildren(b, *root, [&](const VersionBlock& info) {
+        return info.key == kStringFileInfoKey && VisitChildren(b, info, [&](const VersionBlock& table) {
+                   return VisitChildren(b, table, [&](const VersionBlock& entry) {
+                       if (entry.key != kOriginalFilenameKey)
+                           return false;
+                       found = Utf16ToUtf8(TextValue(b, entry));
+                       return true;
+                   });
+               });
+    });
+    return found;
 }
 
 } // namespace tov

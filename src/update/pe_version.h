@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace tov {
@@ -11,5 +12,9 @@ namespace tov {
 // The FileVersion of the fixed part of the program's VS_VERSION_INFO resource; nothing when
 // the bytes are no PE image or carry no such resource.
 std::optional<VersionNumber> PeFileVersion(std::string_view image);
+
+// The OriginalFilename of the resource's first string table that names one: the name the file
+// was published under, which the signature covers as it covers every byte of the resource.
+std::optional<std::string> PeOriginalFilename(std::string_view image);
 
 } // namespace tov

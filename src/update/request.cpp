@@ -8,6 +8,24 @@ namespace tov {
 
 namespace {
 
+constexpr const char* kUpdatesPath = "/updates/";
+constexpr const char* kAcceptedTypes = "*.*";
+constexpr const char* kUserAgent = "Tovlen Autoupdate";
+constexpr std::string_view kHttpPrefix = "http://";
+constexpr std::string_view kHttpsPrefix = "https://";
+
+// Takes a leading "http://" or "https://" (any letter case) off `rest`.
+std::optional<HttpScheme> TakeScheme(std::string_view& rest) {
+    for (const auto& [prefix, scheme] :
+         {std::pair{kHttpsPrefix, HttpScheme::Https}, std::pair{kHttpPrefix, HttpScheme::Http}}) {
+        if (rest.size() >= prefix.size() && LowerCase(rest.substr(0, prefix.size())) == prefix) {
+            rest.remove_prefix(prefix.size());
+            return scheme;
+        }
+    }
+    return std::nullopt;
+}
+
 bool IsHostNameCharacter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
            c == '.' || c == '_';
@@ -33,9 +51,15 @@ std::optional<UpdateServer> ParseUpdateServer(std::string_view text) {
     const std::string trimmed = Trim(text);
     std::string_view rest = trimmed;
     if (rest.empty())
-        return UpdateServer{kDefaultUpdateHost, kDefaultUpdatePort};
+        return UpdateServer{kDefaultUpdateHost, DefaultPort(kDefaultUpdateScheme), kDefaultUpdateScheme};
     UpdateServer server;
-    if (rest.front() == '[') {
+    if (const auto scheme = TakeScheme(rest)) {
+        server.scheme = *scheme;
+        server.port = DefaultPort(*scheme);
+        if (rest.ends_with('/'))
+            rest.remove_suffix(1);
+    }
+    if (rest.starts_with('[')) {
         const std::size_t close = rest.find(']');
         if (close == std::string_view::npos || close == 1)
             return std::nullopt;
@@ -66,25 +90,22 @@ std::optional<UpdateServer> ParseUpdateServer(std::string_view text) {
 }
 
 std::string HostHeader(const UpdateServer& server) {
-    std::string text = server.host.find(':') == std::string::npos ? server.host : "[" + server.host + "]";
-    if (server.port != kDefaultUpdatePort)
-        text += ":" + std::to_string(server.port);
-    return text;
+    return HostHeader(server.scheme, server.host, server.port);
 }
 
 std::string InstallerName(std::uint16_t minorVersion) {
     return "tovlen1_" + std::to_string(static_cast<unsigned>(minorVersion) + 1) + "_0.exe";
 }
 
-std::vector<std::string> UpdateRequestLines(const std::string& installerName, const UpdateServer& server) {
-    return {
-        "GET /updates/" + installerName + " HTTP/1.1\r\n",
-        "Accept: *.*\r\n",
-        "User-Agent: Tovlen Autoupdate\r\n",
-        "Host: " + HostHeader(server) + "\r\n",
-        "Connection: close\r\n",
-        "\r\n",
-    };
+HttpGet UpdateRequest(const std::string& installerName, const UpdateServer& server,
+                      std::uint64_t answerLimit) {
+    return HttpGet{.scheme = server.scheme,
+                   .host = server.host,
+                   .port = server.port,
+                   .path = kUpdatesPath + installerName,
+                   .accept = kAcceptedTypes,
+                   .userAgent = kUserAgent,
+                   .answerLimit = answerLimit};
 }
 
 } // namespace tov

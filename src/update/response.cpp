@@ -1,15 +1,40 @@
 #include "update/response.h"
 
 #include <algorithm>
+#include <iterator>
+#include <optional>
 
 namespace tov {
 
 namespace {
 
-constexpr std::string_view kOkStatus = "HTTP/1.1 200";
+// Proxies answer in HTTP/1.0 as often as not; the status is what counts.
+constexpr std::string_view kVersions[] = {"HTTP/1.1 ", "HTTP/1.0 "};
+constexpr std::size_t kStatusDigits = 3;
+constexpr int kOk = 200;
+constexpr int kNotFound = 404;
+
+// The status code of a status line ("HTTP/1.1 404 Not Found"), and the line from the code on.
+std::optional<std::pair<int, std::string_view>> ParseStatusLine(std::string_view line) {
+    const auto version = std::find_if(std::begin(kVersions), std::end(kVersions),
+                                      [&](std::string_view v) { return line.starts_with(v); });
+    if (version == std::end(kVersions))
+        return std::nullopt;
+    const std::string_view rest = line.substr(version->size());
+    if (rest.size() < kStatusDigits || (rest.size() > kStatusDigits && rest[kStatusDigits] != ' '))
+        return std::nullopt;
+    int code = 0;
+    for (char c : rest.substr(0, kStatusDigits)) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        code = code * 10 + (c - '0');
+    }
+    return std::make_pair(code, rest);
+}
 
 bool IsOkStatusLine(std::string_view line) {
-    return line.starts_with(kOkStatus) && (line.size() == kOkStatus.size() || line[kOkStatus.size()] == ' ');
+    const auto status = ParseStatusLine(line);
+    return status && status->first == kOk;
 }
 
 bool SameNameIgnoringCase(std::string_view a, std::string_view lowerCase) {
@@ -58,7 +83,7 @@ void UpdateResponse::Append(std::string_view bytes) {
 }
 
 void UpdateResponse::RefuseHeaderBlock() {
-    verdict_ = statusSeen_ ? ResponseVerdict::Incomplete : ResponseVerdict::NotAnUpdate;
+    verdict_ = statusSeen_ ? ResponseVerdict::Incomplete : ResponseVerdict::ServerError;
 }
 
 void UpdateResponse::ReadHeaderLines() {
@@ -77,8 +102,12 @@ void UpdateResponse::ReadHeaderLines() {
             line.remove_suffix(1);
         lineStart_ = end + 1;
         if (!statusSeen_) {
-            if (!IsOkStatusLine(line)) {
-                verdict_ = ResponseVerdict::NotAnUpdate;
+            const auto status = ParseStatusLine(line);
+            if (status)
+                status_ = std::string(status->second);
+            if (!status || status->first != kOk) {
+                verdict_ = status && status->first == kNotFound ? ResponseVerdict::NotFound
+                                                                : ResponseVerdict::ServerError;
                 return;
             }
             statusSeen_ = true;
@@ -137,7 +166,8 @@ void UpdateResponse::EndOfStream() {
         std::string_view line = head_;
         if (line.ends_with('\r'))
             line.remove_suffix(1);
-        verdict_ = IsOkStatusLine(line) ? ResponseVerdict::Incomplete : ResponseVerdict::NotAnUpdate;
+        // The connection broke inside the status line: whatever it was going to say is unknown.
+        verdict_ = IsOkStatusLine(line) ? ResponseVerdict::Incomplete : ResponseVerdict::NoAnswer;
     }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Reads the update server's answer as it arrives, piece by piece, and decides as early as it
-// can. Only an "HTTP/1.1 200" status line with a numeric Content-Length leads to a download,
-// and the download is exactly that many bytes after the header block.
+// can. Only a 200 status line with a numeric Content-Length leads to a download, and the
+// download is exactly that many bytes after the header block. A 404 means there is no newer
+// version; any other status is the server's error, never "no update".
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -15,9 +16,10 @@ inline constexpr std::size_t kMaxHeaderBlock = 64u << 10; // status line and hea
 enum class ResponseVerdict {
     Pending,     // more is needed
     Complete,    // the whole installer has arrived
-    NotAnUpdate, // the status line is anything but HTTP/1.1 200
+    NotFound,    // 404: the server has no such installer
+    ServerError, // any other status, or an answer that is no HTTP at all
     Incomplete,  // a 200 answer that cannot be (or was not) delivered whole
-    NoAnswer,    // the connection ended before anything arrived
+    NoAnswer,    // the connection ended before a whole status line arrived
 };
 
 class UpdateResponse {
@@ -31,6 +33,9 @@ class UpdateResponse {
     bool Decided() const { return verdict_ != ResponseVerdict::Pending; }
     // The installer's bytes; whole only when the verdict is Complete.
     const std::string& Body() const { return body_; }
+    // The status code and reason as the server gave them ("503 Service Unavailable"); empty
+    // before the status line, and for an answer that is no HTTP.
+    const std::string& Status() const { return status_; }
     std::string TakeBody() { return std::move(body_); }
 
   private:
@@ -46,6 +51,7 @@ class UpdateResponse {
     bool lengthBad_ = false;
     bool transferEncoded_ = false;
     std::uint64_t length_ = 0;
+    std::string status_;
     std::string head_;
     std::size_t lineStart_ = 0;
     std::string body_;

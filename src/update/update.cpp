@@ -19,6 +19,12 @@ constexpr const char* kNoSigner =
 constexpr const char* kNotNewer =
     "The downloaded update is not newer than this version, so it was not installed.";
 constexpr const char* kNotStarted = "The downloaded update could not be started.";
+constexpr const char* kNotInstaller =
+    "The downloaded update is not Tovlen's installer, so it was not installed.";
+// Any status but 200 and 404 is the server's trouble, not news that this version is current.
+constexpr const char* kServerErrorStart = "The update server answered with an error (";
+constexpr const char* kServerErrorEnd = "). Please try again later.";
+constexpr const char* kNotHttp = "no HTTP answer";
 
 std::unique_ptr<Form> MakeUpdateForm() {
     auto form = std::make_unique<Form>();
@@ -48,9 +54,13 @@ void SetStatus(Platform& platform, Forms& forms, const char* text) {
 }
 
 // Ends a check that did not start an installer.
-void GiveUp(Platform& platform, Forms& forms, const char* message) {
-    Tell(platform, message);
+void GiveUp(Platform& platform, Forms& forms, const std::string& message) {
+    platform.ShowMessageBox(message, kAppName, MessageBoxButtons::Ok);
     UnloadForm(platform, forms, forms.frmUpdate);
+}
+
+std::string ServerErrorMessage(const std::string& status) {
+    return kServerErrorStart + (status.empty() ? std::string(kNotHttp) : "HTTP " + status) + kServerErrorEnd;
 }
 
 } // namespace
@@ -94,11 +104,17 @@ void RunUpdate(Platform& platform, State& state, Forms& forms, const ExchangeLim
     ExchangeResult result = FetchInstaller(
         *server, installerName, limits, [&] { platform.PumpPendingMessages(); },
         [&] { SetStatus(platform, forms, "Checking for updates"); });
+    if (!result.failure.empty())
+        platform.Log("Update check: " + result.failure);
     switch (result.outcome) {
     case ExchangeOutcome::ConnectFailed:
         return GiveUp(platform, forms, kConnectError);
     case ExchangeOutcome::NoUpdate:
         return GiveUp(platform, forms, kNoUpdate);
+    case ExchangeOutcome::ServerError:
+        platform.Log("Update check: the server answered " +
+                     (result.status.empty() ? kNotHttp : result.status));
+        return GiveUp(platform, forms, ServerErrorMessage(result.status));
     case ExchangeOutcome::Incomplete:
         return GiveUp(platform, forms, kIncomplete);
     case ExchangeOutcome::Downloaded:
@@ -113,6 +129,8 @@ void RunUpdate(Platform& platform, State& state, Forms& forms, const ExchangeLim
         return GiveUp(platform, forms, kIncomplete);
     case InstallOutcome::NotVerified:
         return GiveUp(platform, forms, kNotVerified);
+    case InstallOutcome::NotInstaller:
+        return GiveUp(platform, forms, kNotInstaller);
     case InstallOutcome::NotNewer:
         return GiveUp(platform, forms, kNotNewer);
     case InstallOutcome::NotStarted:

@@ -40,6 +40,10 @@ bool IsPinnedSigner(const SignerList& signers, std::string_view keyHash) {
     return IsKeyHash(wanted) && std::find(signers.begin(), signers.end(), wanted) != signers.end();
 }
 
+bool IsTovlenInstaller(const std::optional<std::string>& originalName) {
+    return originalName && LowerCase(*originalName) == LowerCase(kInstallerOriginalName);
+}
+
 UpdateDecision DecideUpdate(const SignerList& signers, const SignatureCheck& signature,
                             const std::optional<VersionNumber>& offered, const VersionNumber& running) {
     if (signers.empty())

@@ -22,6 +22,14 @@ SignerList BuiltInUpdateSigners();
 
 bool IsPinnedSigner(const SignerList& signers, std::string_view keyHash);
 
+// What the installer's version resource calls it (OriginalFilename). Every program of a release
+// is signed with the same key, so only this name tells the installer from Tovlen.exe or the
+// uninstaller, which would run from the downloads folder without the user's lists.
+inline constexpr std::string_view kInstallerOriginalName = "Tovlen-setup.exe";
+
+// Whether a file published under `originalName` is the installer (letter case aside).
+bool IsTovlenInstaller(const std::optional<std::string>& originalName);
+
 enum class UpdateDecision {
     Start,
     NoSigner,    // this copy pins no publisher, so it trusts none

@@ -19,9 +19,31 @@ inline void PutU32(std::string& bytes, std::size_t at, std::uint32_t value) {
     PutU16(bytes, at + 2, value >> 16);
 }
 
+// One block of a version resource: its key, a text value (none for a container) and its
+// children, each 32-bit aligned.
+inline std::string VersionBlock(const std::u16string& key, const std::u16string* value,
+                                const std::string& children) {
+    std::string block(6, '\0');
+    const auto putText = [&block](const std::u16string& text) {
+        for (char16_t c : text + u'\0')
+            PutU16(block, block.size(), c);
+        block.resize((block.size() + 3) / 4 * 4, '\0');
+    };
+    putText(key);
+    if (value)
+        putText(*value);
+    block += children;
+    PutU16(block, 0, static_cast<std::uint32_t>(block.size()));
+    PutU16(block, 2, value ? static_cast<std::uint32_t>(value->size() + 1) : 0);
+    PutU16(block, 4, 1);
+    return block;
+}
+
 // A program image with nothing but a resource section that holds one resource of `type`, laid
-// out as the linker and NSIS lay out a version resource.
-inline std::string ProgramImage(bool plus, VersionNumber version, std::uint32_t type = 16) {
+// out as the linker and NSIS lay out a version resource; its string table names the file
+// `originalName` (none when empty), as the update's installer is named.
+inline std::string ProgramImage(bool plus, VersionNumber version, std::uint32_t type = 16,
+                                const std::u16string& originalName = u"Tovlen-setup.exe") {
     constexpr std::size_t kPe = 0x40;
     constexpr std::size_t kOptional = kPe + 24;
     constexpr std::size_t kRaw = 0x400;
@@ -58,6 +80,11 @@ inline std::string ProgramImage(bool plus, VersionNumber version, std::uint32_t 
     PutU32(info, 44, 0x00010000);
     PutU32(info, 48, (std::uint32_t{version.major} << 16) | version.minor);
     PutU32(info, 52, (std::uint32_t{version.revision} << 16) | version.build);
+    if (!originalName.empty()) {
+        const std::string name = VersionBlock(u"OriginalFilename", &originalName, "");
+        info += VersionBlock(u"StringFileInfo", nullptr, VersionBlock(u"040904B0", nullptr, name));
+        PutU16(info, 0, static_cast<std::uint32_t>(info.size()));
+    }
     PutU32(resources, 0x48, kRva + 0x58);
     PutU32(resources, 0x4C, static_cast<std::uint32_t>(info.size()));
     resources += info;

@@ -2,7 +2,7 @@
 // carries a trusted Authenticode signature, whose key signed it and which version it is, all
 // through one held handle. Prints one line per file:
 //   trusted|refused <path> status=0x<WinVerifyTrust> chain=0x<errors> policy=0x<result>
-//       verdict=<verdict> signer=<key hash or -> version=<a.b.c.d or ->
+//       verdict=<verdict> signer=<key hash or -> version=<a.b.c.d or -> name=<OriginalFilename or ->
 // (on one line) with the signer's certificate chain errors and the Authenticode chain policy's
 // result ("-" for a file without a signature): what the system thinks of the signer on its
 // own, which tells a root that is not trusted from one that is.
@@ -134,6 +134,7 @@ int wmain(int argc, wchar_t** argv) {
         const tov::SignatureCheck check = held ? platform.VerifySignature(*held) : tov::SignatureCheck{};
         const auto image = held ? platform.ReadHeldFile(*held, tov::kMaxUpdateSize) : std::nullopt;
         const auto version = image ? tov::PeFileVersion(*image) : std::nullopt;
+        const auto name = image ? tov::PeOriginalFilename(*image) : std::nullopt;
         const bool trusted = check.verdict == tov::SignatureVerdict::Trusted ||
                              check.verdict == tov::SignatureVerdict::TrustedRevocationUnknown;
         if (!trusted)
@@ -150,10 +151,11 @@ int wmain(int argc, wchar_t** argv) {
         std::printf(" verdict=%s signer=%s", VerdictName(check.verdict),
                     check.signerKeyHash.empty() ? "-" : check.signerKeyHash.c_str());
         if (version)
-            std::printf(" version=%u.%u.%u.%u\n", version->major, version->minor, version->revision,
+            std::printf(" version=%u.%u.%u.%u", version->major, version->minor, version->revision,
                         version->build);
         else
-            std::printf(" version=-\n");
+            std::printf(" version=-");
+        std::printf(" name=%s\n", name ? name->c_str() : "-");
     }
     return refused;
 }

@@ -12,10 +12,12 @@ int Bookmarks(const Args& args) {
         return 2;
     }
     json::Writer w;
-    w.BeginArray();
-    for (const auto& entry : ReadBookmarksFile(args[0]))
+    std::size_t skipped = 0;
+    const auto entries = ReadBookmarksFile(args[0], nullptr, &skipped);
+    w.BeginObject().Key("entries").BeginArray();
+    for (const auto& entry : entries)
         w.BeginObject().Field("name", entry.Name).Field("target", entry.Target).EndObject();
-    w.EndArray();
+    w.EndArray().Key("skipped_links").Number(static_cast<std::int64_t>(skipped)).EndObject();
     std::puts(w.Text().c_str());
     return 0;
 }

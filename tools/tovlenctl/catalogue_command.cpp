@@ -33,7 +33,7 @@ int CatalogueCommand(const Args& args) {
     w.EndArray().Key("custom").BeginArray();
     for (const auto& c : catalogue.custom)
         w.BeginObject().Field("name", c.Name).Field("action", c.Action).EndObject();
-    w.EndArray().EndObject();
+    w.EndArray().Key("skipped_links").Number(static_cast<std::int64_t>(catalogue.skippedLinks)).EndObject();
     std::puts(w.Text().c_str());
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "catalogue_options.h"
 
+#include "platform/files.h"
+
 #include <optional>
 
 #ifdef _WIN32
@@ -93,8 +95,15 @@ bool ParseCatalogueOptions(const Args& args, CatalogueOptions& out, std::string&
 
     CatalogueSources& s = out.sources;
     s = SourcesOfThisSystem(apps.value_or(false));
-    for (auto field : givenFolders)
-        s.*field = given.*field;
+    // A relative folder is the one below where the tool was started, whoever reads it later.
+    for (auto field : givenFolders) {
+        const std::string& folder = given.*field;
+        s.*field = folder.empty() ? folder : AbsolutePath(folder);
+        if (!folder.empty() && (s.*field).empty()) {
+            error = "cannot resolve the folder " + folder;
+            return false;
+        }
+    }
     if (!kSystemSettingsForFlags) {
         s.ieFavorites = !s.favorites.empty() || !s.commonFavorites.empty();
         s.firefoxBookmarks = !s.firefoxProfiles.empty();

@@ -18,6 +18,8 @@ const char* OutcomeName(ExchangeOutcome outcome) {
         return "downloaded";
     case ExchangeOutcome::NoUpdate:
         return "no-update";
+    case ExchangeOutcome::ServerError:
+        return "server-error";
     case ExchangeOutcome::Incomplete:
         return "incomplete";
     case ExchangeOutcome::ConnectFailed:
@@ -27,7 +29,8 @@ const char* OutcomeName(ExchangeOutcome outcome) {
 }
 
 int Usage() {
-    std::fputs("usage: tovlenctl update-check [--host host[:port]] [--minor N] [--save folder]\n", stderr);
+    std::fputs("usage: tovlenctl update-check [--host [https://]host[:port]] [--minor N] [--save folder]\n",
+               stderr);
     return 2;
 }
 
@@ -66,6 +69,8 @@ int UpdateCheck(const Args& args) {
         .Field("host", HostHeader(*server))
         .Field("installer", installerName)
         .Field("outcome", OutcomeName(result.outcome))
+        .Field("status", result.status)
+        .Field("failure", result.failure)
         .Key("bytes")
         .Number(static_cast<std::int64_t>(result.installer.size()));
     if (result.outcome == ExchangeOutcome::Downloaded && !saveFolder.empty()) {

@@ -529,6 +529,10 @@ bool FakePlatform::CreateShortcut(const ShortcutRequest& request) {
                                "shortcut to " + request.targetPath);
 }
 
+bool FakePlatform::OnlyAdministratorsCanChange(const std::string& path) {
+    return !programsOthersCanChange.contains(path);
+}
+
 bool FakePlatform::AddTrayIcon(Form& owner, const std::string& tip, TrayMouseHandler onMouse) {
     trayIcon =
         FakeTrayIcon{owner.handle, Utf16ToUtf8(Utf16ForField(tip, kTrayTipCapacity)), std::move(onMouse)};

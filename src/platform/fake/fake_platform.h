@@ -155,9 +155,10 @@ class FakePlatform : public Platform {
     std::vector<WindowHandle> dialogOwners;
     // Events that arrive while the program waits for a message: each RunOneMessage runs the next.
     std::deque<std::function<void()>> arrivingEvents;
-    std::vector<int> opacityHistory;        // every opacity set, in order
-    std::vector<ShortcutRequest> shortcuts; // every CreateShortcut call
-    std::set<std::string> readOnlyFolders;  // CreateShortcut fails there
+    std::vector<int> opacityHistory;               // every opacity set, in order
+    std::vector<ShortcutRequest> shortcuts;        // every CreateShortcut call
+    std::set<std::string> readOnlyFolders;         // CreateShortcut fails there
+    std::set<std::string> programsOthersCanChange; // every other path only administrators can change
     std::optional<FakeTrayIcon> trayIcon;
     int trayIconsAdded = 0;
     std::vector<FakeBalloon> balloons;                   // every ShowTrayBalloon call
@@ -285,6 +286,7 @@ class FakePlatform : public Platform {
     void WriteSetting(const std::string& app, const std::string& section, const std::string& key,
                       const std::string& value) override;
     bool CreateShortcut(const ShortcutRequest& request) override;
+    bool OnlyAdministratorsCanChange(const std::string& path) override;
     bool AddTrayIcon(Form& owner, const std::string& tip, TrayMouseHandler onMouse) override;
     void RemoveTrayIcon() override;
     void ShowTrayBalloon(const std::string& title, const std::string& text) override;

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -18,6 +20,8 @@ std::string HostPath(std::string path) {
     std::replace(path.begin(), path.end(), '\\', '/');
     return path;
 }
+
+constexpr std::size_t kCopyBlock = 1u << 20;
 
 struct Dir {
     DIR* d;
@@ -109,6 +113,16 @@ bool PathExists(const std::string& path) {
     return !path.empty() && lstat(HostPath(path).c_str(), &st) == 0;
 }
 
+PathState ProbePath(const std::string& path, std::string* failure) {
+    struct stat st {};
+    if (!path.empty() && lstat(HostPath(path).c_str(), &st) == 0)
+        return PathState::Present;
+    if (path.empty() || errno == ENOENT)
+        return PathState::Absent;
+    Explain(failure, errno);
+    return PathState::Unknown;
+}
+
 std::optional<std::uint64_t> FileSize(const std::string& path) {
     struct stat st {};
     if (path.empty() || stat(HostPath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode))
@@ -189,6 +203,67 @@ bool MakeFolder(const std::string& path) {
 
 bool RemoveFile(const std::string& path) {
     return unlink(HostPath(path).c_str()) == 0;
+}
+
+bool RemoveFolder(const std::string& path) {
+    return rmdir(HostPath(path).c_str()) == 0;
+}
+
+bool CopyToNewFile(const std::string& from, const std::string& to, std::uint64_t limit) {
+    Fd source{open(HostPath(from).c_str(), O_RDONLY | O_CLOEXEC)};
+    struct stat st {};
+    if (source.fd < 0 || fstat(source.fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<std::uint64_t>(st.st_size) > limit)
+        return false;
+    bool copied = false;
+    {
+        Fd target{open(HostPath(to).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)};
+        if (target.fd < 0)
+            return false;
+        std::string buffer(kCopyBlock, '\0');
+        std::uint64_t total = 0;
+        for (;;) {
+            const ssize_t n = read(source.fd, buffer.data(), buffer.size());
+            if (n < 0)
+                break;
+            total += static_cast<std::uint64_t>(n);
+            if (n == 0) {
+                copied = true;
+                break;
+            }
+            if (total > limit || !WriteAll(target.fd, buffer.substr(0, static_cast<std::size_t>(n))))
+                break;
+        }
+    }
+    if (!copied)
+        RemoveFile(to);
+    return copied;
+}
+
+std::string AbsolutePath(const std::string& path) {
+    const std::string host = HostPath(path);
+    if (host.starts_with('/'))
+        return path;
+    std::string current(PATH_MAX, '\0');
+    if (!getcwd(current.data(), current.size()))
+        return {};
+    current.resize(std::strlen(current.c_str()));
+    return JoinPath(current, path);
+}
+
+std::string TemporaryFolder() {
+    const char* folder = std::getenv("TMPDIR");
+    return folder && *folder ? folder : "/tmp";
+}
+
+bool MoveFileToFreeName(const std::string& from, const std::string& to, std::string* failure) {
+    // A hard link is made only where no name is; the staged name then goes.
+    if (link(HostPath(from).c_str(), HostPath(to).c_str()) != 0) {
+        Explain(failure, errno);
+        return false;
+    }
+    unlink(HostPath(from).c_str());
+    return true;
 }
 
 bool RenameFile(const std::string& from, const std::string& to, std::string* failure) {

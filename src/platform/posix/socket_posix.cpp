@@ -1,4 +1,4 @@
-#include "platform/socket_os.h"
+#include "platform/posix/socket_os.h"
 
 #include <algorithm>
 #include <cerrno>

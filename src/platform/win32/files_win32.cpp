@@ -129,6 +129,18 @@ bool PathExists(const std::string& path) {
     return !path.empty() && GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+PathState ProbePath(const std::string& path, std::string* failure) {
+    if (path.empty())
+        return PathState::Absent;
+    if (GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES)
+        return PathState::Present;
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return PathState::Absent;
+    Explain(failure, error);
+    return PathState::Unknown;
+}
+
 std::optional<std::uint64_t> FileSize(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (path.empty() || !GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data) ||
@@ -211,6 +223,72 @@ bool MakeFolder(const std::string& path) {
 
 bool RemoveFile(const std::string& path) {
     return DeleteFileW(Wide(path).c_str()) != 0;
+}
+
+bool RemoveFolder(const std::string& path) {
+    return RemoveDirectoryW(Wide(path).c_str()) != 0;
+}
+
+bool CopyToNewFile(const std::string& from, const std::string& to, std::uint64_t limit) {
+    // The writer may hold the file open for writing and deleting; so may this reader.
+    FileHandle source{CreateFileW(Wide(from).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+    LARGE_INTEGER size{};
+    if (source.h == INVALID_HANDLE_VALUE || !GetFileSizeEx(source.h, &size) ||
+        static_cast<std::uint64_t>(size.QuadPart) > limit)
+        return false;
+    bool copied = false;
+    {
+        FileHandle target{CreateFileW(Wide(to).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_TEMPORARY, nullptr)};
+        if (target.h == INVALID_HANDLE_VALUE)
+            return false;
+        std::string buffer(kChunk, '\0');
+        std::uint64_t total = 0;
+        for (;;) {
+            DWORD got = 0;
+            if (!ReadFile(source.h, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr))
+                break;
+            total += got;
+            if (got == 0) {
+                copied = true;
+                break;
+            }
+            if (total > limit || !WriteAll(target.h, buffer.substr(0, got)))
+                break;
+        }
+    }
+    if (!copied)
+        RemoveFile(to);
+    return copied;
+}
+
+std::string AbsolutePath(const std::string& path) {
+    const std::wstring wide = Wide(path);
+    const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (size == 0)
+        return {};
+    std::wstring full(size, L'\0');
+    const DWORD length = GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size)
+        return {};
+    full.resize(length);
+    return Narrow(full.c_str());
+}
+
+std::string TemporaryFolder() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(static_cast<DWORD>(std::size(buffer)), buffer);
+    return length == 0 || length >= std::size(buffer) ? std::string() : Narrow(buffer);
+}
+
+bool MoveFileToFreeName(const std::string& from, const std::string& to, std::string* failure) {
+    // Without MOVEFILE_REPLACE_EXISTING the move fails where anything is at `to`.
+    if (MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_WRITE_THROUGH))
+        return true;
+    Explain(failure, GetLastError());
+    return false;
 }
 
 bool RenameFile(const std::string& from, const std::string& to, std::string* failure) {

@@ -136,15 +136,6 @@ bool SaveShortcut(const std::wstring& path, const ShortcutRequest& request) {
            Invoke(link, L"Save", DISPATCH_METHOD, nullptr, nullptr);
 }
 
-// The user's temporary folder, where a shortcut is saved before it moves into place.
-std::string TemporaryFolder() {
-    wchar_t buffer[MAX_PATH + 1] = {};
-    const DWORD length = GetTempPathW(static_cast<DWORD>(std::size(buffer)), buffer);
-    if (length == 0 || length >= std::size(buffer))
-        return {};
-    return win32::Narrow(std::wstring_view(buffer, length));
-}
-
 } // namespace
 
 bool Win32Platform::CreateShortcut(const ShortcutRequest& request) {
@@ -152,7 +143,7 @@ bool Win32Platform::CreateShortcut(const ShortcutRequest& request) {
         return false;
     // Saved outside the target folder first: any .lnk left in the Startup folder would start
     // the program at every log-on, so only the finished shortcut may ever appear there, and an
-    // existing one is replaced only by a whole new one.
+    // existing one is replaced only by a whole new one. The user's temporary folder holds it.
     std::string failure;
     const bool saved = SaveThroughStaging(
         TemporaryFolder(), JoinPath(request.folder, request.name + kShortcutExtension), kShortcutExtension,

@@ -1,4 +1,5 @@
 #include "base/certificate_key.h"
+#include "platform/signature_verdict.h"
 #include "platform/win32/win32_platform.h"
 
 #include <algorithm>
@@ -109,7 +110,27 @@ bool RewindFile(HANDLE file) {
 struct TrustAnswer {
     LONG status = TRUST_E_NOSIGNATURE;
     std::string signerKeyHash;
+    std::vector<CertificateRevocation> chain; // the signer's certificate first
 };
+
+// What the revocation check learnt of each certificate of the signer's chain.
+std::vector<CertificateRevocation> ChainRevocation(const CRYPT_PROVIDER_SGNR& signer) {
+    std::vector<CertificateRevocation> states;
+    const CERT_CHAIN_CONTEXT* chain = signer.pChainContext;
+    if (!chain || chain->cChain == 0 || !chain->rgpChain[0])
+        return states;
+    const CERT_SIMPLE_CHAIN& simple = *chain->rgpChain[0];
+    for (DWORD i = 0; i < simple.cElement; ++i) {
+        const DWORD errors = simple.rgpElement[i]->TrustStatus.dwErrorStatus;
+        if (errors & CERT_TRUST_IS_REVOKED)
+            states.push_back(CertificateRevocation::Revoked);
+        else if (errors & (CERT_TRUST_REVOCATION_STATUS_UNKNOWN | CERT_TRUST_IS_OFFLINE_REVOCATION))
+            states.push_back(CertificateRevocation::Unknown);
+        else
+            states.push_back(CertificateRevocation::Good);
+    }
+    return states;
+}
 
 // One verification through the held handle. Success also needs a trusted chain and a signer
 // whose key can be named.
@@ -126,17 +147,21 @@ TrustAnswer VerifyTrust(const Win32HeldFile& file, DWORD revocationChecks) {
     data.cbStruct = sizeof data;
     data.dwUIChoice = WTD_UI_NONE;
     data.fdwRevocationChecks = revocationChecks;
+    // A root is withdrawn through the system's list of distrusted certificates; it has no
+    // revocation list, so checking it would leave every chain's status unknown.
     if (revocationChecks == WTD_REVOKE_WHOLECHAIN)
-        data.dwProvFlags = WTD_REVOCATION_CHECK_CHAIN;
+        data.dwProvFlags = WTD_REVOCATION_CHECK_CHAIN_EXCLUDE_ROOT;
     data.dwUnionChoice = WTD_CHOICE_FILE;
     data.pFile = &fileInfo;
     data.dwStateAction = WTD_STATEACTION_VERIFY;
     GUID action = WINTRUST_ACTION_GENERIC_VERIFY_V2;
     answer.status = WinVerifyTrust(nullptr, &action, &data);
     const TrustState state(action, data);
+    CRYPT_PROVIDER_SGNR* signer = Signer(data.hWVTStateData);
+    if (signer)
+        answer.chain = ChainRevocation(*signer);
     if (answer.status != ERROR_SUCCESS)
         return answer;
-    CRYPT_PROVIDER_SGNR* signer = Signer(data.hWVTStateData);
     if (!signer || !SignerChainIsTrusted(*signer)) {
         answer.status = CERT_E_UNTRUSTEDROOT;
         return answer;
@@ -155,6 +180,16 @@ bool IsRevoked(LONG status) {
 bool RevocationUnknown(LONG status) {
     return status == CERT_E_REVOCATION_FAILURE || status == CRYPT_E_NO_REVOCATION_CHECK ||
            status == CRYPT_E_REVOCATION_OFFLINE;
+}
+
+TrustOutcome OutcomeOf(LONG status) {
+    if (status == ERROR_SUCCESS)
+        return TrustOutcome::Trusted;
+    if (IsRevoked(status))
+        return TrustOutcome::Revoked;
+    if (RevocationUnknown(status))
+        return TrustOutcome::RevocationUnknown;
+    return TrustOutcome::Refused;
 }
 
 } // namespace
@@ -202,16 +237,12 @@ SignatureCheck Win32Platform::VerifySignature(HeldFile& file) {
     const auto& held = static_cast<const Win32HeldFile&>(file);
     SignatureCheck check;
     TrustAnswer answer = VerifyTrust(held, WTD_REVOKE_WHOLECHAIN);
-    if (answer.status == ERROR_SUCCESS) {
-        check.verdict = SignatureVerdict::Trusted;
-    } else if (IsRevoked(answer.status)) {
-        check.verdict = SignatureVerdict::Revoked;
-    } else if (RevocationUnknown(answer.status)) {
-        // Everything else must still hold, so the signature is checked again without revocation.
+    // Everything else must still hold when revocation could not be learnt, so the signature
+    // is then checked again without it.
+    check.verdict = DecideSignature(OutcomeOf(answer.status), answer.chain, [&] {
         answer = VerifyTrust(held, WTD_REVOKE_NONE);
-        if (answer.status == ERROR_SUCCESS)
-            check.verdict = SignatureVerdict::TrustedRevocationUnknown;
-    }
+        return answer.status == ERROR_SUCCESS;
+    });
     if (check.verdict != SignatureVerdict::Refused)
         check.signerKeyHash = std::move(answer.signerKeyHash);
     return check;

@@ -90,6 +90,7 @@ class Win32Platform : public Platform {
     void WriteSetting(const std::string& app, const std::string& section, const std::string& key,
                       const std::string& value) override;
     bool CreateShortcut(const ShortcutRequest& request) override;
+    bool OnlyAdministratorsCanChange(const std::string& path) override;
     bool AddTrayIcon(Form& owner, const std::string& tip, TrayMouseHandler onMouse) override;
     void RemoveTrayIcon() override;
     void ShowTrayBalloon(const std::string& title, const std::string& text) override;

@@ -1,7 +1,7 @@
 #pragma once
 // A TCP client socket that never blocks for longer than its caller allows: every call that
 // waits takes a time limit, so the caller can let window events run between the waits.
-// The same class is built over Winsock on Windows and over BSD sockets elsewhere.
+// Built over the system's BSD sockets, for the HTTP client of builds other than Windows.
 #include <chrono>
 #include <cstdint>
 #include <memory>

@@ -1,7 +1,7 @@
-#include "update/tcp_socket.h"
+#include "platform/posix/tcp_socket.h"
 
-#include "platform/socket_os.h"
-#include "update/background_call.h"
+#include "platform/posix/background_call.h"
+#include "platform/posix/socket_os.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,6 +1,5 @@
 #pragma once
-// What the portable socket (update/tcp_socket.cpp) asks of the system's sockets: posix/ and
-// win32/ each give these few calls, and nothing else differs between them.
+// The few calls of the system's sockets that the TCP client (tcp_socket.cpp) is made of.
 #include <array>
 #include <chrono>
 #include <cstddef>
@@ -19,7 +18,7 @@ inline constexpr std::chrono::milliseconds kLongestSocketWait = std::chrono::hou
 
 namespace tov::socket_os {
 
-// A socket of the system: a file descriptor or a Winsock SOCKET.
+// A socket of the system: a file descriptor.
 using NativeSocket = std::uintptr_t;
 inline constexpr NativeSocket kNoSocket = ~NativeSocket{0};
 
@@ -32,7 +31,7 @@ struct SocketAddress {
     int family = 0;
 };
 
-// Copies the resolver's list (addrinfo or ADDRINFOW) in the order it prefers, leaving out any
+// Copies the resolver's list (addrinfo) in the order it prefers, leaving out any
 // address too long to keep.
 template <typename AddressInfo> std::vector<SocketAddress> CollectAddresses(const AddressInfo* first) {
     std::vector<SocketAddress> addresses;
