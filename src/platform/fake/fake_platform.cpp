@@ -33,12 +33,26 @@ constexpr std::pair<char, std::uint32_t> kPunctuationKeys[] = {
     {'`', 0xC0}, {'[', 0xDB}, {'\\', 0xDC}, {']', 0xDD}, {'\'', 0xDE},
 };
 
+// The characters that Shift gives on the keys of a US keyboard that the tests type.
+constexpr std::pair<char, std::uint32_t> kShiftedKeys[] = {
+    {'!', '1'}, {'@', '2'}, {'#', '3'}, {'$', '4'}, {'%', '5'},  {'^', '6'},
+    {'&', '7'}, {'*', '8'}, {'(', '9'}, {')', '0'}, {'+', 0xBB}, {'_', 0xBD},
+};
+
+bool IsShifted(char c) {
+    return (c >= 'A' && c <= 'Z') || std::any_of(std::begin(kShiftedKeys), std::end(kShiftedKeys),
+                                                 [c](const auto& shifted) { return shifted.first == c; });
+}
+
 std::uint32_t KeyOfCharacter(char c) {
     if (c >= 'a' && c <= 'z')
         return static_cast<std::uint32_t>(c - 'a' + 'A');
     if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ' || c == '\t')
         return static_cast<unsigned char>(c);
     for (const auto& [character, key] : kPunctuationKeys)
+        if (c == character)
+            return key;
+    for (const auto& [character, key] : kShiftedKeys)
         if (c == character)
             return key;
     throw std::invalid_argument(std::string("the fake keyboard has no key for '") + c + "'");
@@ -68,9 +82,8 @@ HookDecision FakePlatform::TypeText(std::string_view text) {
     HookDecision last = HookDecision::Pass;
     for (char c : text) {
         const std::uint32_t vk = KeyOfCharacter(c);
-        const bool upper = c >= 'A' && c <= 'Z';
         const bool oldShift = shiftDown;
-        shiftDown = upper;
+        shiftDown = IsShifted(c);
         last = PressKey(vk);
         PressKey(vk, KeyMessage::KeyUp);
         shiftDown = oldShift;
@@ -279,6 +292,9 @@ std::string FakePlatform::TranslateKey(const KeyEvent& event) {
     const std::uint32_t vk = event.vkCode;
     if (vk >= 'A' && vk <= 'Z')
         return std::string(1, static_cast<char>(shiftDown ? vk : vk - 'A' + 'a'));
+    for (const auto& [c, key] : kShiftedKeys)
+        if (shiftDown && vk == key)
+            return std::string(1, c);
     if ((vk >= '0' && vk <= '9') || vk == VirtualKey::Space)
         return std::string(1, static_cast<char>(vk));
     if (vk == VirtualKey::Tab)
@@ -287,6 +303,28 @@ std::string FakePlatform::TranslateKey(const KeyEvent& event) {
         if (vk == key)
             return std::string(1, c);
     return {};
+}
+
+ModifierKeys FakePlatform::HeldModifiers() {
+    ModifierKeys held = ModifierKeys::None;
+    if (shiftDown)
+        held = held | ModifierKeys::Shift;
+    if (controlDown)
+        held = held | ModifierKeys::Control;
+    if (altDown)
+        held = held | ModifierKeys::Alt;
+    return held;
+}
+
+std::string FakePlatform::DecimalSeparator() {
+    return decimalSeparator;
+}
+
+bool FakePlatform::SetClipboardText(const std::string& text) {
+    if (clipboardBusy)
+        return false;
+    clipboard = text;
+    return true;
 }
 
 std::string FakePlatform::KeyName(std::uint32_t vkCode) {
@@ -480,6 +518,19 @@ void FakePlatform::ShellOpen(const std::string& file, const std::string& paramet
     launches.push_back({file, parameters, workingFolder, command});
 }
 
+void FakePlatform::ShellOpenElevated(const std::string& file, const std::string& parameters,
+                                     const std::string& workingFolder) {
+    launches.push_back({file, parameters, workingFolder, ShowCommand::Show, LaunchVerb::RunAs});
+}
+
+void FakePlatform::ShowInFolder(const std::string& path) {
+    launches.push_back({path, {}, {}, ShowCommand::Show, LaunchVerb::ShowInFolder});
+}
+
+bool FakePlatform::HasSettingsApp() {
+    return settingsApp;
+}
+
 std::string FakePlatform::SpecialFolder(KnownFolder folder) {
     auto it = specialFolders.find(folder);
     return it == specialFolders.end() ? std::string() : it->second;
@@ -601,8 +652,8 @@ void FakePlatform::RemoveTrayIcon() {
     trayIcon.reset();
 }
 
-void FakePlatform::ShowTrayBalloon(const std::string& title, const std::string& text) {
-    balloons.push_back({title, text});
+void FakePlatform::ShowTrayBalloon(const std::string& title, const std::string& text, BalloonIcon icon) {
+    balloons.push_back({title, text, icon});
 }
 
 std::optional<std::size_t> FakePlatform::ShowPopupMenu(Form& owner) {
