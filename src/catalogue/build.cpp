@@ -5,6 +5,7 @@
 #include "catalogue/custom_commands.h"
 #include "catalogue/favorites.h"
 #include "catalogue/firefox_bookmarks.h"
+#include "catalogue/settings_pages.h"
 #include "catalogue/start_menu.h"
 #include "catalogue/windows_apps.h"
 
@@ -43,6 +44,9 @@ Catalogue BuildCatalogue(const CatalogueSources& sources) {
         ImportFirefoxBookmarks(catalogue, sources.firefoxProfiles, sources.log);
     if (sources.chromiumBookmarks)
         ImportChromiumBookmarks(catalogue, sources.localAppData);
+    // Last, so that among phrases that match equally well the older kinds keep their places.
+    if (sources.settingsPages)
+        ImportSettingsPages(catalogue);
     std::stable_sort(catalogue.table.begin(), catalogue.table.end(),
                      [](const CommandEntry& a, const CommandEntry& b) { return a.Name < b.Name; });
     return catalogue;
@@ -61,6 +65,7 @@ CatalogueSources SystemCatalogueSources(Platform& platform, const CatalogueChoic
     s.firefoxBookmarks = choices.firefoxBookmarks;
     s.chromiumBookmarks = choices.chromiumBookmarks;
     s.windowsApps = choices.windowsApps;
+    s.settingsPages = choices.settingsPages && platform.HasSettingsApp();
     s.log = [&platform](std::string_view line) { platform.Log(line); };
     return s;
 }

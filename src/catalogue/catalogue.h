@@ -27,10 +27,16 @@ struct Catalogue {
     std::vector<CustomCommand> custom;
     // Sorted by Name, ordinally and stably, at the end of a build.
     std::vector<CommandEntry> table;
+    // The phrases hold the Settings app's pages, which the dispatcher opens.
+    bool settingsPages = false;
 };
 
 // The part of `path` up to and including its last backslash; empty when there is none.
 std::string FolderOf(std::string_view path);
+
+// Whether a target names a file or folder on a drive or a network share ("C:\...", "\\server\..."),
+// rather than a web address or one of the shell's own names.
+bool IsFileSystemPath(std::string_view target);
 
 // The phrase that leads to a command-table entry: the "run" prefix and its lower-cased name.
 std::string RunPhrase(std::string_view name);

@@ -29,6 +29,7 @@ struct State {
     std::int16_t ShowFFFavorites = 0;
     std::int16_t ShowChromiumBookmarks = 1;
     std::int16_t ShowApps = 1;
+    std::int16_t ShowSettingsPages = 1;
     std::string FirefoxProfilesDir;
     bool Running = false;
     bool HooksRunning = false; // the input thread runs with both hooks in place
