@@ -73,7 +73,7 @@ TEST_F(Access, EachRowReadsItsPhrasePositionSelectionAndPin) {
     for (std::size_t i = 0; i < list.parts.size(); ++i) {
         const AccessiblePart& row = list.parts[i];
         EXPECT_EQ(row.role, AccessibleRole::ListItem);
-        EXPECT_EQ(row.description, std::to_string(i + 1) + " of 4");
+        EXPECT_EQ(row.description, std::to_string(i + 1) + " of 4, Enter runs it");
         EXPECT_EQ(row.checked, row.name == "run wordpad") << row.name;
         EXPECT_GT(row.rect.height, 0);
         selected += row.selected ? static_cast<int>(i) + 1 : 0;

@@ -7,10 +7,14 @@ namespace tov {
 
 struct App;
 
-// Ranks the phrases that contain CommandText, keeps SelectedIndex within the matches,
-// refreshes the suggestion window and the result's icon, and returns the selected phrase
-// ("" when CommandText is empty or nothing matches).
+// Ranks the phrases that contain CommandText, keeps SelectedIndex within the rows, refreshes
+// the suggestion window and the result's icon, and returns the selected phrase ("" when
+// CommandText is empty, nothing matches or the calculator's row is selected). When the line is
+// arithmetic its result is kept in App::calculation and its row stands first.
 std::string MatchCommand(App& app);
+
+// Whether the selected row is the calculator's, as the last MatchCommand left it.
+bool CalculationChosen(const App& app);
 
 // Brings the labels, the suggestions and the icon in step with the command line.
 void RefreshCommandWindow(App& app);

@@ -8,14 +8,15 @@
 
 namespace tov {
 
-CommandContext CommandContextOf(App& app) {
+CommandContext CommandContextOf(App& app, SubmitKind kind) {
     return CommandContext{.platform = app.platform,
                           .state = app.state,
                           .forms = app.forms,
                           .catalogue = app.catalogue,
                           .bestMatch = [&app] { return MatchCommand(app); },
                           .showPreferences = [&app] { ShowPreferences(app); },
-                          .runUpdate = [&app] { RunUpdate(app.platform, app.state, app.forms); }};
+                          .runUpdate = [&app] { RunUpdate(app.platform, app.state, app.forms); },
+                          .kind = kind};
 }
 
 PreferencesContext PreferencesContextOf(App& app) {
@@ -27,8 +28,8 @@ PreferencesContext PreferencesContextOf(App& app) {
                               .runCommand = [&app](const std::string& line) { RunCommand(app, line); }};
 }
 
-DispatchResult RunCommand(App& app, const std::string& line) {
-    return RunCommand(CommandContextOf(app), line);
+DispatchResult RunCommand(App& app, const std::string& line, SubmitKind kind) {
+    return RunCommand(CommandContextOf(app, kind), line);
 }
 
 void ShowPreferences(App& app) {

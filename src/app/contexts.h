@@ -11,11 +11,11 @@ namespace tov {
 
 struct App;
 
-CommandContext CommandContextOf(App& app);
+CommandContext CommandContextOf(App& app, SubmitKind kind = SubmitKind::Run);
 PreferencesContext PreferencesContextOf(App& app);
 
-// Carries out one command line in the running program.
-DispatchResult RunCommand(App& app, const std::string& line);
+// Carries out one command line in the running program, as the submitting key asks.
+DispatchResult RunCommand(App& app, const std::string& line, SubmitKind kind = SubmitKind::Run);
 // Loads and shows the preferences window of the running program.
 void ShowPreferences(App& app);
 

@@ -34,7 +34,7 @@ void ServeSubmit(App& app) {
     s.CommandText = line.text;
     s.SelectedIndex = line.selection;
     s.PreviousWindow = line.previousWindow;
-    SubmitCommandLine(app);
+    SubmitCommandLine(app, line.kind);
     const bool keptOpen = s.WindowOpen;
     s.CommandText = typedSince;
     s.WindowOpen = openSince;

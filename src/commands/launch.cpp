@@ -17,23 +17,34 @@ bool StaysAsItIs(unsigned char c) {
 
 } // namespace
 
-bool RunProgram(Platform& platform, const Catalogue& catalogue, std::string_view name) {
+void Launch(Platform& platform, const std::string& file, const std::string& parameters,
+            const std::string& workingFolder, SubmitKind kind) {
+    if (kind == SubmitKind::Run)
+        platform.ShellOpen(file, parameters, workingFolder, ShowCommand::Show);
+    else if (!IsFileSystemPath(file))
+        return;
+    else if (kind == SubmitKind::RunAsAdministrator)
+        platform.ShellOpenElevated(file, parameters, workingFolder);
+    else
+        platform.ShowInFolder(file);
+}
+
+bool RunProgram(Platform& platform, const Catalogue& catalogue, std::string_view name, SubmitKind kind) {
     const std::string wanted = LowerCase(name);
     for (const CommandEntry& entry : catalogue.table) {
         if (LowerCase(entry.Name) != wanted)
             continue;
         // The arguments go as parameters rather than glued to the target, so a target
         // with blanks in its path, or a document with arguments, still opens.
-        platform.ShellOpen(entry.Target, entry.Arguments,
-                           entry.WorkingFolder.empty() ? kDefaultWorkingFolder : entry.WorkingFolder,
-                           ShowCommand::Show);
+        Launch(platform, entry.Target, entry.Arguments,
+               entry.WorkingFolder.empty() ? kDefaultWorkingFolder : entry.WorkingFolder, kind);
         return true;
     }
     return false;
 }
 
-void OpenPath(Platform& platform, const std::string& path) {
-    platform.ShellOpen(path, {}, FolderOf(path), ShowCommand::Show);
+void OpenPath(Platform& platform, const std::string& path, SubmitKind kind) {
+    Launch(platform, path, {}, FolderOf(path), kind);
 }
 
 void OpenWebSite(Platform& platform, std::string_view site) {

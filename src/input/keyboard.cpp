@@ -51,6 +51,13 @@ std::optional<FrozenLine> Freeze(Typing& t) {
     return line;
 }
 
+// Ctrl and Ctrl+Shift make Enter ask more of the line; Shift alone, or with Alt, asks nothing new.
+SubmitKind KindOfEnter(ModifierKeys held) {
+    if (!HasFlag(held, ModifierKeys::Control) || HasFlag(held, ModifierKeys::Alt))
+        return SubmitKind::Run;
+    return HasFlag(held, ModifierKeys::Shift) ? SubmitKind::RunAsAdministrator : SubmitKind::OpenFolder;
+}
+
 } // namespace
 
 void OpenLine(Platform& platform, Typing& t) {
@@ -115,6 +122,7 @@ HookDecision KeyboardProc(Platform& platform, Typing& t, const KeyEvent& event, 
             break;
         case VirtualKey::Enter:
             frozen = Freeze(t);
+            frozen->kind = KindOfEnter(platform.HeldModifiers());
             break;
         default:
             if (IsPassThroughKey(event.vkCode)) {

@@ -37,12 +37,18 @@ constexpr std::size_t kMaxHookTimes = 100000;
 
 using Duration = std::chrono::steady_clock::duration;
 
+// What the key that submitted a line asks of its command: to run it (Enter, the activation
+// key), to open the folder that holds its file (Ctrl+Enter), or to run it as administrator
+// (Ctrl+Shift+Enter).
+enum class SubmitKind { Run, OpenFolder, RunAsAdministrator };
+
 // A command line frozen by Enter or the activation key, waiting for the main loop to run it.
 struct FrozenLine {
     std::string text;
     std::int16_t selection = 0;
     WindowHandle previousWindow = 0;
     unsigned change = 0; // the input thread's change that froze it
+    SubmitKind kind = SubmitKind::Run;
 };
 
 struct Typing {

@@ -65,9 +65,12 @@ AccessibleWindow DescribeSuggestions(const Form& form) {
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const int row = static_cast<int>(i) + 1;
         const Control* pin = form.Find(frmCommandSuggestion::imgTack, row);
+        std::string description = std::to_string(row) + " of " + count;
+        if (pin && !pin->text.empty())
+            description += ", " + pin->text; // the keys the row takes
         AccessiblePart part{.role = AccessibleRole::ListItem,
                             .name = rows[i],
-                            .description = std::to_string(row) + " of " + count,
+                            .description = std::move(description),
                             .selectable = true,
                             .selected = i < highlighted.size() && !highlighted[i].empty(),
                             .checked = pin && pin->picture != unlit.picture};
