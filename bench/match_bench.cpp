@@ -1,8 +1,8 @@
 // The ranking that runs inside the keyboard hook on every key, beside the floor for one
 // pass over the same phrases: a memmem scan that only finds the typed text.
 //   tovlen_bench --benchmark_filter='BM_(MatchCommand|ReferenceScan)/100000' --benchmark_repetitions=10
+#include "base/text.h"
 #include "catalogue/build.h"
-#include "platform/text.h"
 #include "suggest/rank.h"
 
 #include <benchmark/benchmark.h>

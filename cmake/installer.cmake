@@ -16,7 +16,7 @@ foreach(program trust_probe window_texts)
     endif()
 endforeach()
 if(TARGET trust_probe)
-    target_link_libraries(trust_probe PRIVATE tovlen_win32)
+    target_link_libraries(trust_probe PRIVATE tovlen_core)
 endif()
 
 set(TOVLEN_SIGN_PKCS12 "" CACHE FILEPATH "PKCS#12 file with the code-signing certificate and key")

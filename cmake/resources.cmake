@@ -71,7 +71,7 @@ endif()
 if(WIN32)
     # Draws every picture through the Win32 code into one sheet: scripts/e2e/pictures_wine.sh.
     add_executable(picture_probe EXCLUDE_FROM_ALL tests/wine/picture_probe_win.cpp res/tovlen.rc)
-    target_link_libraries(picture_probe PRIVATE tovlen_win32)
+    target_link_libraries(picture_probe PRIVATE tovlen_core)
     target_include_directories(picture_probe PRIVATE res)
     if(NOT MSVC)
         target_link_options(picture_probe PRIVATE -municode)

@@ -2,8 +2,8 @@
 // grows no faster than the file: every anchor needs at least eight bytes of its own, and its
 // address and title come from separate stretches of the file (a byte that is no UTF-8 may come
 // out as three bytes of U+FFFD).
+#include "base/text.h"
 #include "catalogue/firefox_bookmarks.h"
-#include "platform/text.h"
 
 #include <cstdint>
 #include <cstdlib>

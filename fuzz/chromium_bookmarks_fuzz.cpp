@@ -1,7 +1,7 @@
 // Chromium Bookmarks files: any bytes give well-formed entries, each opening an address the
 // file holds, never more of them than the file has room for.
+#include "base/text.h"
 #include "catalogue/chromium_bookmarks.h"
-#include "platform/text.h"
 
 #include <cstdint>
 #include <cstdlib>

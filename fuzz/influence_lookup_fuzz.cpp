@@ -1,7 +1,7 @@
 // An influence list read from any bytes must answer every look-up as the plain rule does:
 // the count of the first entry whose phrase, lower-cased, equals the phrase lower-cased.
+#include "base/text.h"
 #include "catalogue/list_file.h"
-#include "platform/text.h"
 #include "suggest/usage.h"
 
 #include <cstdint>

@@ -1,8 +1,8 @@
 // A downloaded file is read twice before anything trusts it: its version resource, and the
 // signer's certificate to find its key. Neither may read past the bytes or report a part
 // that lies outside them.
-#include "platform/certificate_key.h"
-#include "platform/pe_version.h"
+#include "base/certificate_key.h"
+#include "update/pe_version.h"
 
 #include <cstdint>
 #include <cstdlib>

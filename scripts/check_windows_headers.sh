@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Only src/platform/ sees the Windows SDK: fails, naming each offender, when a file outside it
-# includes a Windows SDK header, directly or through the repository's own headers (for those,
-# the way there is shown). Exempt are tests/win/ and tests/wine/: small Windows programs that
+# Only the Windows side of the platform seam, src/platform/win32/, sees the Windows SDK: fails,
+# naming each offender, when a file outside it includes a Windows SDK header, directly or through
+# the repository's own headers (for those, the way there is shown). Exempt are tests/win/ and tests/wine/: small Windows programs that
 # the end-to-end tests start and probe, not part of Tovlen. The C runtime's headers (io.h,
 # fcntl.h) are no Windows SDK headers, and platform/win32/make_win32_platform.h is how code
 # above the seam makes the Windows platform without seeing Windows.
@@ -54,7 +54,7 @@ find_windows_header() {
 offenders=0
 while IFS= read -r file; do
     case $file in
-    src/platform/* | tests/win/* | tests/wine/*) continue ;;
+    src/platform/win32/* | tests/win/* | tests/wine/*) continue ;;
     esac
     find_windows_header "$file"
     if [[ -n $result ]]; then
@@ -64,6 +64,6 @@ while IFS= read -r file; do
 done < <(find src tools tests bench fuzz -type f \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null | sort)
 
 if [ "$offenders" -gt 0 ]; then
-    echo "$offenders file(s) outside src/platform/ include Windows headers" >&2
+    echo "$offenders file(s) outside src/platform/win32/ include Windows headers" >&2
     exit 1
 fi

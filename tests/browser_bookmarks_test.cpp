@@ -1,7 +1,7 @@
 #include "catalogue/build.h"
 #include "catalogue/chromium_bookmarks.h"
 #include "catalogue/firefox_places.h"
-#include "platform/sqlite.h"
+#include "catalogue/sqlite_query.h"
 #include "support/shortcut_writer.h"
 #include "support/temp_folder.h"
 

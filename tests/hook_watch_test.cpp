@@ -1,7 +1,12 @@
-#include "platform/hook_watch.h"
-#include "platform/later_start.h"
+#include "app/app.h"
+#include "app/later_start.h"
+#include "app/program.h"
+#include "input/hook_watch.h"
+#include "platform/fake/fake_platform.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace tov {
 namespace {
@@ -78,6 +83,56 @@ TEST(LaterStart, BadRequestsAreUnknownAndABusyWaitIsCapped) {
         EXPECT_EQ(ParseLaterStart(bad).request, LaterStartRequest::Unknown) << bad;
     EXPECT_EQ(ParseLaterStart("/test-busy 99999999").busy, kLongestBusy);
     EXPECT_EQ(ParseLaterStart("/test-busy 999999999999999999999999999").busy, kLongestBusy);
+}
+
+class WatchdogOfTheProgram : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        platform.settings["Tovlen\\settings\\showwelcome"] = "0";
+        Startup(app);
+    }
+    std::vector<std::string> Reinstalls() const {
+        std::vector<std::string> found;
+        std::copy_if(platform.calls.begin(), platform.calls.end(), std::back_inserter(found),
+                     [](const std::string& call) { return call.starts_with("ReinstallHooks"); });
+        return found;
+    }
+
+    FakePlatform platform;
+    App app{platform};
+};
+
+TEST_F(WatchdogOfTheProgram, ADroppedHookIsInstalledAgainOnceItsKeysGoUnanswered) {
+    platform.TypeText("ab");
+    platform.RunPending();
+    platform.AdvanceTime(kReinstallSpacing * 2);
+    EXPECT_TRUE(Reinstalls().empty());
+
+    // A later start asks for the drop, as the end-to-end tests do; Windows drops hooks this way.
+    platform.StartAgain(R"("C:\Tovlen\Tovlen.exe" /test-drop-hooks)");
+    platform.RunPending();
+    EXPECT_EQ(platform.PressKey(VirtualKey::CapsLock), HookDecision::Pass);
+    platform.RunPending();
+    platform.AdvanceTime(kHookSilence - 1ms);
+    EXPECT_TRUE(Reinstalls().empty());
+    platform.AdvanceTime(1ms);
+    EXPECT_EQ(Reinstalls(), std::vector<std::string>{"ReinstallHooks the keyboard hook was lost"});
+    EXPECT_EQ(platform.PressKey(VirtualKey::CapsLock), HookDecision::Swallow);
+
+    platform.watchdogNews({WatchdogNews::Kind::SessionUnlocked});
+    EXPECT_EQ(Reinstalls().back(), "ReinstallHooks the session was unlocked");
+    Shutdown(app);
+    EXPECT_FALSE(platform.watchdogNews);
+}
+
+TEST_F(WatchdogOfTheProgram, ALaterStartOpensTheWindowAndUnknownRequestsDoNothing) {
+    platform.StartAgain(R"("C:\Tovlen\Tovlen.exe" /test-drop-hooks now)");
+    platform.RunPending();
+    EXPECT_FALSE(platform.hooksDropped);
+    EXPECT_FALSE(app.state.WindowOpen);
+    platform.StartAgain(R"(C:\Tovlen\Tovlen.exe)");
+    platform.RunPending();
+    EXPECT_TRUE(app.state.WindowOpen);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "suggest/rank.h"
 
-#include "platform/text.h"
+#include "base/text.h"
 
 #include <gtest/gtest.h>
 

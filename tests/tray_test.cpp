@@ -1,9 +1,8 @@
 #include "app/app.h"
 #include "app/program.h"
 #include "app/tray.h"
+#include "base/text.h"
 #include "platform/fake/fake_platform.h"
-#include "platform/text.h"
-#include "platform/tray_tip.h"
 
 #include <gtest/gtest.h>
 
@@ -12,16 +11,18 @@
 namespace tov {
 namespace {
 
-TEST(TrayTip, FitsTheRecordWithItsNulAndKeepsCharactersWhole) {
-    EXPECT_EQ(TrayTipText("Tovlen"), u"Tovlen");
-    EXPECT_EQ(TrayTipText(std::string(127, 'x')).size(), 127u);
-    EXPECT_EQ(TrayTipText(std::string(500, 'x')).size(), 127u);
+TEST(Utf16ForField, FitsTheFieldWithItsNulAndKeepsCharactersWhole) {
+    constexpr std::size_t kTipField = 128;
+    EXPECT_EQ(Utf16ForField("Tovlen", kTipField), u"Tovlen");
+    EXPECT_EQ(Utf16ForField(std::string(127, 'x'), kTipField).size(), 127u);
+    EXPECT_EQ(Utf16ForField(std::string(500, 'x'), kTipField).size(), 127u);
     // U+1F600 takes two UTF-16 units; cut between them, it would leave half a character.
     const std::string face = "\xF0\x9F\x98\x80";
-    EXPECT_EQ(TrayTipText(std::string(126, 'x') + face), std::u16string(126, u'x'));
-    EXPECT_EQ(TrayTipText(std::string(125, 'x') + face), Utf8ToUtf16(std::string(125, 'x') + face));
-    EXPECT_EQ(TrayTipText("\xC3\xA9t\xC3\xA9", 3), u"\u00e9t");
-    EXPECT_EQ(TrayTipText("abc", 0), u"");
+    EXPECT_EQ(Utf16ForField(std::string(126, 'x') + face, kTipField), std::u16string(126, u'x'));
+    EXPECT_EQ(Utf16ForField(std::string(125, 'x') + face, kTipField),
+              Utf8ToUtf16(std::string(125, 'x') + face));
+    EXPECT_EQ(Utf16ForField("\xC3\xA9t\xC3\xA9", 3), u"\u00e9t");
+    EXPECT_EQ(Utf16ForField("abc", 0), u"");
 }
 
 class Tray : public ::testing::Test {

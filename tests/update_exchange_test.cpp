@@ -1,5 +1,5 @@
-#include "platform/background_call.h"
 #include "scripted_server.h"
+#include "update/background_call.h"
 #include "update/exchange.h"
 #include "update/request.h"
 #include "update/response.h"

@@ -3,6 +3,7 @@
 #include "platform/files.h"
 #include "platform/settings_store.h"
 #include "scripted_server.h"
+#include "support/program_image.h"
 #include "support/temp_folder.h"
 #include "update/install.h"
 #include "update/update.h"
@@ -37,7 +38,6 @@ class RunUpdateTest : public ::testing::Test {
         platform_.specialFolders[KnownFolder::LocalAppData] = (folder_ / "local").string();
         platform_.programVersion = VersionNumber{1, 5, 10, 0};
         platform_.signature = {SignatureVerdict::Trusted, kPinned};
-        platform_.heldFileVersion = VersionNumber{1, 6, 0, 0};
         app_.state.Running = true;
     }
     void Serve(const ScriptedServer& server) {
@@ -82,9 +82,14 @@ std::string OkReply(const std::string& body) {
     return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
 }
 
+// An installer whose version resource says `version`.
+std::string Installer(VersionNumber version = {1, 6, 0, 0}) {
+    return testing::ProgramImage(true, version);
+}
+
 TEST_F(RunUpdateTest, PinnedNewerInstallerIsHeldCheckedAndStartedAsSavedThenTheProgramEnds) {
     const std::string installer =
-        std::string("MZ\0\x01\r\n\r\nHTTP/1.1 200 OK\r\n", 25) + std::string(5000, '\xE9');
+        Installer() + std::string("\0\x01\r\n\r\nHTTP/1.1 200 OK\r\n", 23) + std::string(5000, '\xE9');
     ScriptedServer server({testing::InPieces(OkReply(installer), 333), 1ms});
     Serve(server);
     // A download that an earlier update left and that still runs keeps its name and bytes.
@@ -104,7 +109,7 @@ TEST_F(RunUpdateTest, PinnedNewerInstallerIsHeldCheckedAndStartedAsSavedThenTheP
 
     // Announced while held and before the check; checked and started through the same hold.
     const std::vector<std::string> steps = {"HoldFile " + saved, "VerifySignature " + saved,
-                                            "HeldFileVersion " + saved, "StartHeldProgram " + saved,
+                                            "ReadHeldFile " + saved, "StartHeldProgram " + saved,
                                             "ReleaseFile " + saved};
     std::vector<std::string> fileCalls;
     for (const std::string& call : platform_.calls)
@@ -149,8 +154,7 @@ TEST_F(RunUpdateTest, RefusedInstallersAreDeletedAndNotStarted) {
     for (const Case& c : cases) {
         platform_.messageBoxes.clear();
         platform_.signature = c.signature;
-        platform_.heldFileVersion = c.version;
-        ScriptedServer server({{OkReply("an installer")}});
+        ScriptedServer server({{OkReply(c.version ? Installer(*c.version) : "no program")}});
         Serve(server);
         Run();
         EXPECT_EQ(Messages(), (std::vector<std::string>{kInstalling, c.message}));
@@ -160,9 +164,8 @@ TEST_F(RunUpdateTest, RefusedInstallersAreDeletedAndNotStarted) {
     }
     platform_.messageBoxes.clear();
     platform_.signature = {SignatureVerdict::Trusted, kPinned};
-    platform_.heldFileVersion = VersionNumber{1, 6, 0, 0};
     platform_.heldProgramStarts = false;
-    ScriptedServer server({{OkReply("an installer")}});
+    ScriptedServer server({{OkReply(Installer())}});
     Serve(server);
     Run();
     EXPECT_EQ(Messages(),
@@ -173,7 +176,7 @@ TEST_F(RunUpdateTest, RefusedInstallersAreDeletedAndNotStarted) {
 }
 
 TEST_F(RunUpdateTest, UnknownRevocationStatusIsLoggedAndTheUpdateGoesOn) {
-    ScriptedServer server({{OkReply("an installer")}});
+    ScriptedServer server({{OkReply(Installer())}});
     Serve(server);
     platform_.signature = {SignatureVerdict::TrustedRevocationUnknown, kPinned};
     Run();
@@ -185,7 +188,7 @@ TEST_F(RunUpdateTest, UnknownRevocationStatusIsLoggedAndTheUpdateGoesOn) {
 }
 
 TEST_F(RunUpdateTest, WithoutAPinnedSignerNothingIsFetched) {
-    ScriptedServer server({{OkReply("an installer")}});
+    ScriptedServer server({{OkReply(Installer())}});
     Serve(server);
     Run({});
     EXPECT_EQ(Messages(),
@@ -221,7 +224,7 @@ TEST_F(RunUpdateTest, FailuresWriteNothingAndSayWhy) {
     // Nowhere to keep the download.
     platform_.messageBoxes.clear();
     platform_.specialFolders.erase(KnownFolder::LocalAppData);
-    ScriptedServer server({{OkReply("an installer")}});
+    ScriptedServer server({{OkReply(Installer())}});
     Serve(server);
     Run();
     EXPECT_EQ(Messages(), std::vector<std::string>{kIncomplete});

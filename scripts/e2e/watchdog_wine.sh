@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The input thread's watchdog under Wine, with the platform alone (tests/win/input_probe.cpp):
+# The hook watchdog under Wine, with the platform and the watchdog alone (tests/win/input_probe.cpp):
 # after the hooks are dropped as Windows drops them, raw input still hears the keys, and the
 # hooks are back within 2 s of the next keystroke.
 source "$(dirname "$0")/lib.sh"

@@ -1,9 +1,9 @@
 #include "app/command_line.h"
 
 #include "app/app.h"
+#include "base/text.h"
 #include "catalogue/save_failure.h"
 #include "platform/program_file.h"
-#include "platform/text.h"
 #include "suggest/calculator.h"
 #include "suggest/command_window.h"
 #include "suggest/rank.h"

@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "app/catalogue_build.h"
 #include "app/command_line.h"
+#include "app/later_start.h"
 #include "app/lifetime_steps.h"
 #include "app/settings.h"
 #include "app/submit.h"
@@ -132,7 +133,8 @@ void Startup(App& app) {
     FadeAwaySplash(app);
     app.state.Running = true;
     app.platform.SetWakeHandler([&app] { ServiceInput(app); });
-    app.platform.SetActivationHandler([&app] { OpenCommandLine(app.platform, app.state); });
+    app.platform.SetLaterStartHandler(
+        [&app](const std::string& commandLine) { ServeLaterStart(app.platform, app.state, commandLine); });
     InstallHooks(app.platform, app.state, app.forms);
     app.platform.RaisePriority();
 }
@@ -149,7 +151,7 @@ void Shutdown(App& app) {
     WriteLatencySummary(app.platform, app.state);
     RemoveProgramTrayIcon(app);
     app.platform.SetWakeHandler(nullptr);
-    app.platform.SetActivationHandler(nullptr);
+    app.platform.SetLaterStartHandler(nullptr);
     UnloadAllForms(app.platform, app.forms);
     app.forms.unloaded.clear();
     app.platform.Log("Tovlen ended");

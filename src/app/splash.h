@@ -1,6 +1,6 @@
 #pragma once
 // The splash window frmLoad: the title over the logo while start-up runs, faded out at its end.
-#include "platform/form.h"
+#include "ui/form.h"
 
 #include <chrono>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The notification-area icon and its menu, owned by the hidden form frmSystray.
-#include "platform/form.h"
 #include "platform/settings_store.h"
+#include "ui/form.h"
 
 namespace tov {
 

@@ -1,7 +1,7 @@
 #include "catalogue/catalogue.h"
 
+#include "base/text.h"
 #include "catalogue/built_in_commands.h"
-#include "platform/text.h"
 
 namespace tov {
 

@@ -1,9 +1,9 @@
 #include "catalogue/chromium_bookmarks.h"
 
+#include "base/text.h"
 #include "catalogue/walk_folder.h"
 #include "catalogue/web_bookmark.h"
 #include "platform/files.h"
-#include "platform/text.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,8 +1,8 @@
 #include "catalogue/custom_commands.h"
 
+#include "base/text.h"
 #include "catalogue/list_file.h"
 #include "platform/files.h"
-#include "platform/text.h"
 
 namespace tov {
 

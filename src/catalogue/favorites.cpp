@@ -1,9 +1,10 @@
 #include "catalogue/favorites.h"
 
+#include "base/text.h"
 #include "catalogue/list_file.h"
 #include "catalogue/walk_folder.h"
+#include "platform/code_pages.h"
 #include "platform/files.h"
-#include "platform/text.h"
 
 namespace tov {
 

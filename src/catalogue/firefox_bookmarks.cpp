@@ -1,9 +1,9 @@
 #include "catalogue/firefox_bookmarks.h"
 
+#include "base/text.h"
 #include "catalogue/firefox_places.h"
 #include "catalogue/walk_folder.h"
 #include "platform/files.h"
-#include "platform/text.h"
 
 #include <algorithm>
 

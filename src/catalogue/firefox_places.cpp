@@ -1,10 +1,10 @@
 #include "catalogue/firefox_places.h"
 
 #include "catalogue/firefox_bookmarks.h"
+#include "catalogue/sqlite_query.h"
 #include "catalogue/walk_folder.h"
 #include "catalogue/web_bookmark.h"
 #include "platform/files.h"
-#include "platform/sqlite.h"
 
 namespace tov {
 

@@ -3,7 +3,8 @@
 // lines ended by CR LF, usually in the ANSI code page. People edit them in Notepad, which
 // saves UTF-8 (with or without a byte-order mark) or UTF-16, so every one of those reads
 // back, and a file is written back in the form it was read in.
-#include "platform/text.h"
+#include "base/text.h"
+#include "platform/code_pages.h"
 
 #include <cstddef>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "catalogue/settings_pages.h"
 
-#include "platform/text.h"
+#include "base/text.h"
 
 #include "settings_pages.inc"
 

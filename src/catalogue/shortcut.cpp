@@ -1,7 +1,8 @@
 #include "catalogue/shortcut.h"
 
+#include "base/text.h"
+#include "platform/code_pages.h"
 #include "platform/files.h"
-#include "platform/text.h"
 
 #include <optional>
 

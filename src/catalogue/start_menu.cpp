@@ -1,7 +1,7 @@
 #include "catalogue/start_menu.h"
 
+#include "base/text.h"
 #include "catalogue/walk_folder.h"
-#include "platform/text.h"
 
 #include <unordered_set>
 #include <vector>

@@ -1,10 +1,10 @@
 #include "catalogue/watch_list.h"
 
+#include "base/text.h"
 #include "catalogue/chromium_bookmarks.h"
 #include "catalogue/custom_commands.h"
 #include "catalogue/firefox_bookmarks.h"
 #include "catalogue/firefox_places.h"
-#include "platform/text.h"
 
 #include <algorithm>
 

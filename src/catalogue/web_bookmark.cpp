@@ -1,6 +1,6 @@
 #include "catalogue/web_bookmark.h"
 
-#include "platform/text.h"
+#include "base/text.h"
 
 #include <set>
 #include <utility>

@@ -1,6 +1,6 @@
 #include "catalogue/windows_apps.h"
 
-#include "platform/text.h"
+#include "base/text.h"
 
 #include <algorithm>
 #include <set>

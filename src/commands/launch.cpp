@@ -1,7 +1,7 @@
 #include "commands/launch.h"
 
+#include "base/text.h"
 #include "platform/program_file.h"
-#include "platform/text.h"
 
 namespace tov {
 

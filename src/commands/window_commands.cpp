@@ -1,7 +1,7 @@
 #include "commands/window_commands.h"
 
+#include "base/text.h"
 #include "platform/platform.h"
-#include "platform/text.h"
 
 namespace tov {
 

@@ -44,9 +44,11 @@ void InstallHooks(Platform& platform, State& state, const Forms& forms) {
     state.HooksRunning = platform.StartInput(std::move(handlers));
     if (!state.HooksRunning)
         platform.Log("The hooks could not be installed");
+    StartHookWatchdog(platform, state.Watchdog);
 }
 
 void RemoveHooks(Platform& platform, State& state) {
+    StopHookWatchdog(platform, state.Watchdog);
     platform.StopInput();
     state.HooksRunning = false;
 }

@@ -8,8 +8,9 @@
 namespace tov {
 
 // Starts the input thread with both hooks, handing it the activation key, the suggestion
-// count and the suggestion window as the main thread has them now; ends it (only then may the
-// main thread read what the input thread measured). Both are logged.
+// count and the suggestion window as the main thread has them now, and the watchdog that
+// installs them again when Windows drops them; ends both (only then may the main thread read
+// what the input thread measured). Both are logged.
 void InstallHooks(Platform& platform, State& state, const Forms& forms);
 void RemoveHooks(Platform& platform, State& state);
 

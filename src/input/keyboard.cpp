@@ -1,6 +1,6 @@
 #include "input/keyboard.h"
 
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace tov {
 

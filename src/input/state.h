@@ -3,6 +3,7 @@
 // changes them; the layers above read them and the windows below them are handed the few
 // values they show. Which thread owns which is written in input/typing.h: `Input` is the input
 // thread's, the rest the main thread's, so nothing here is locked.
+#include "input/hook_watchdog.h"
 #include "input/typing.h"
 #include "platform/types.h"
 
@@ -33,6 +34,7 @@ struct State {
     std::string FirefoxProfilesDir;
     bool Running = false;
     bool HooksRunning = false; // the input thread runs with both hooks in place
+    HookWatchdog Watchdog;
 
     // Work the hooks leave to the main loop. The hook decides and posts; the loop acts.
     TypingNews Latest;              // the input thread's latest news

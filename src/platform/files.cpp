@@ -1,14 +1,10 @@
 #include "platform/files.h"
 
+#include "base/paths.h"
+
 #include <random>
 
 namespace tov {
-
-std::string JoinPath(const std::string& folder, const std::string& name) {
-    if (folder.empty() || folder.back() == '\\')
-        return folder + name;
-    return folder + "\\" + name;
-}
 
 namespace {
 
@@ -16,16 +12,6 @@ constexpr const char* kTemporaryExtension = ".tmp";
 // A name that is taken (a stale file of an earlier run, or a clash of random parts) is
 // passed over for a fresh one, a few times.
 constexpr int kNameAttempts = 4;
-
-std::string FolderPart(const std::string& path) {
-    const auto slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string NamePart(const std::string& path) {
-    const auto slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // Writes through `save` at a fresh name in `folder` and moves the result to `path`.
 bool SaveAndMove(const std::string& folder, const std::string& path, const std::string& extension,

@@ -1,7 +1,8 @@
 #pragma once
 // File access. Paths are UTF-8 with backslashes, as on Windows; elsewhere the backslashes
 // are taken as the host's separators, so the same code walks real folders in tests.
-#include "platform/types.h"
+#include "base/flags.h"
+#include "base/paths.h"
 
 #include <cstdint>
 #include <functional>
@@ -83,8 +84,5 @@ bool RenameFile(const std::string& from, const std::string& to, std::string* fai
 // part and `extension`.
 std::string UniqueFileName(const std::string& stem, const std::string& extension);
 std::uint32_t CurrentProcessId();
-
-// `folder` + "\" + `name`, without doubling a backslash that `folder` already ends with.
-std::string JoinPath(const std::string& folder, const std::string& name);
 
 } // namespace tov

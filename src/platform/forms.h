@@ -1,8 +1,8 @@
 #pragma once
 // The program's windows. Each is a single instance, made by the code that owns it on first
 // use and unloaded freely; every layer reaches the ones it shows or looks at through here.
-#include "platform/form.h"
 #include "platform/platform.h"
+#include "ui/form.h"
 
 #include <memory>
 #include <vector>

@@ -3,8 +3,8 @@
 // implementation lives in platform/win32, the fake one that tests drive in platform/fake.
 // Text crossing the seam is UTF-8; paths use backslashes as on Windows.
 #include "platform/background.h"
-#include "platform/form.h"
 #include "platform/types.h"
+#include "ui/form.h"
 
 #include <chrono>
 #include <cstdint>
@@ -135,13 +135,20 @@ class Platform {
     // The input thread: a thread of the platform's own that installs both low-level hooks and
     // runs a message loop that does nothing else, so that no work of the main thread can keep a
     // key of the desktop waiting. `handlers` run there, one event at a time; they decide from
-    // what that thread owns and never wait for the main thread. A watchdog on the main thread
-    // installs the hooks again when Windows has dropped them (it does so silently after a slow
-    // answer), and after the session is unlocked or the machine resumes; each time is logged.
-    // StartInput is false when a hook could not be installed; StopInput removes the hooks and
-    // ends the thread. Both are called on the main thread.
+    // what that thread owns and never wait for the main thread. StartInput is false when a hook
+    // could not be installed; StopInput removes the hooks and ends the thread. Both are called
+    // on the main thread.
     virtual bool StartInput(InputHandlers handlers) = 0;
     virtual void StopInput() = 0;
+    // Windows removes a low-level hook without a word when it once answers too slowly. What a
+    // watchdog needs to notice it, on the main thread: the news it hears apart from the hook
+    // chain (null stops it), the system's clock at the latest call of each hook (any thread),
+    // and the hooks installed again at the head of the chain, with the reason logged.
+    virtual void ListenForWatchdog(std::function<void(const WatchdogNews&)> onNews) = 0;
+    virtual InputTick LastHookCall(InputDevice device) = 0;
+    virtual void ReinstallHooks(const std::string& why) = 0;
+    // Removes both hooks as Windows drops them, telling nobody: for the end-to-end tests.
+    virtual void DropHooks() = 0;
     // The two threads' exchange; either may be called from any thread, and work runs in the
     // order it was posted. PostToInput runs `work` on the input thread between two hook calls
     // (at once on the caller's thread while there is no input thread, as nothing else owns its
@@ -149,10 +156,9 @@ class Platform {
     // nested loops such as a message box, like the wake handler.
     virtual void PostToInput(std::function<void()> work) = 0;
     virtual void PostToMain(std::function<void()> work) = 0;
-    // A later start of the program in the same session hands over its command line and ends;
-    // a plain one asks this copy to open its command window, which the handler does, on the
-    // main thread. The platform serves the test switches itself (see platform/later_start.h).
-    virtual void SetActivationHandler(std::function<void()> handler) = 0;
+    // A later start of the program in the same session hands over its command line, as the
+    // system gave it (the program's own name first), and ends; the handler runs on the main thread.
+    virtual void SetLaterStartHandler(std::function<void(const std::string& commandLine)> handler) = 0;
     // One running copy per session: true when this process is it. Otherwise this process's
     // command line went to the copy that runs, and this one is to end quietly.
     virtual bool ClaimOnlyInstance() = 0;
@@ -238,8 +244,9 @@ class Platform {
     virtual HeldFilePtr HoldFile(const std::string& path) = 0;
     // The held file's Authenticode signature, the whole chain checked for revocation.
     virtual SignatureCheck VerifySignature(HeldFile& file) = 0;
-    // The FileVersion of the held file's version resource, read through the same handle.
-    virtual std::optional<VersionNumber> HeldFileVersion(HeldFile& file) = 0;
+    // The held file's bytes, read through the same handle; nothing when they cannot be read or
+    // pass `limit`.
+    virtual std::optional<std::string> ReadHeldFile(HeldFile& file, std::uint64_t limit) = 0;
     // Starts the held file as a program, by its absolute path and no search, with `arguments`
     // after its quoted path; false when it could not be started.
     virtual bool StartHeldProgram(HeldFile& file, const std::string& arguments,

@@ -1,6 +1,6 @@
 #pragma once
-// What the portable socket (socket.cpp) asks of the system's sockets: socket_posix.cpp and
-// socket_win.cpp each give these few calls, and nothing else differs between them.
+// What the portable socket (update/tcp_socket.cpp) asks of the system's sockets: posix/ and
+// win32/ each give these few calls, and nothing else differs between them.
 #include <array>
 #include <chrono>
 #include <cstddef>
@@ -9,6 +9,13 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace tov {
+
+// Every wait is cut to a day, which keeps it inside the int and long fields the system calls take.
+inline constexpr std::chrono::milliseconds kLongestSocketWait = std::chrono::hours(24);
+
+} // namespace tov
 
 namespace tov::socket_os {
 

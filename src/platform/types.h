@@ -1,6 +1,9 @@
 #pragma once
 // Small value types that cross the platform seam. No Windows types appear here,
 // so everything above the seam builds and is tested on any system.
+#include "base/flags.h"
+#include "ui/window_values.h"
+
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -9,42 +12,6 @@
 #include <type_traits>
 
 namespace tov {
-
-// An opaque window handle; 0 means "no window".
-using WindowHandle = std::uintptr_t;
-
-// 0x00BBGGRR, as the Windows COLORREF.
-using Colour = std::uint32_t;
-constexpr Colour Rgb(int r, int g, int b) {
-    return static_cast<Colour>(r) | (static_cast<Colour>(g) << 8) | (static_cast<Colour>(b) << 16);
-}
-
-struct Point {
-    int x = 0;
-    int y = 0;
-};
-
-struct Size {
-    int width = 0;
-    int height = 0;
-};
-
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    bool Contains(Point p) const {
-        return p.x >= left && p.x < left + width && p.y >= top && p.y < top + height;
-    }
-};
-
-struct Font {
-    std::string face = "Verdana";
-    double points = 8.25;
-    bool bold = false;
-    bool operator==(const Font&) const = default;
-};
 
 // Keyboard messages as the low-level hook reports them.
 enum class KeyMessage { KeyDown, KeyUp, SysKeyDown, SysKeyUp };
@@ -66,6 +33,21 @@ struct MouseEvent {
 
 enum class HookDecision { Pass, Swallow };
 
+// The system's millisecond clock that stamps input events; it wraps after 49.7 days.
+using InputTick = std::uint32_t;
+
+enum class InputDevice { Keyboard, Mouse };
+
+// What the watchdog hears on the main thread apart from the hook chain: raw input, a second
+// way of hearing every key and button press; and the moments after which Windows is most
+// likely to have dropped the hooks while the thread was suspended.
+struct WatchdogNews {
+    enum class Kind { RawInput, SessionUnlocked, MachineResumed };
+    Kind kind = Kind::RawInput;
+    InputDevice device = InputDevice::Keyboard; // RawInput: whose event
+    InputTick stamp = 0;                        // RawInput: the event's own time stamp
+};
+
 using KeyHandler = std::function<HookDecision(const KeyEvent&)>;
 using MouseHandler = std::function<HookDecision(const MouseEvent&)>;
 
@@ -73,13 +55,6 @@ struct InputHandlers {
     KeyHandler keys;
     MouseHandler mouse;
 };
-
-// A loaded icon or picture owned by the platform; released when the last reference goes.
-struct Picture {
-    virtual ~Picture() = default;
-    std::string source; // what it was loaded from, for tests and diagnostics
-};
-using PicturePtr = std::shared_ptr<const Picture>;
 
 // The keys the program names, numbered as the system numbers virtual keys. A key event
 // carries the system's number as it is, since the user may choose any key at all to open
@@ -129,24 +104,6 @@ constexpr std::uint32_t KeyCode(VirtualKey key) {
 }
 constexpr bool operator==(std::uint32_t code, VirtualKey key) {
     return code == KeyCode(key);
-}
-
-// Scoped enums whose values combine as bits say so by setting this for themselves.
-template <typename Enum> inline constexpr bool kIsFlagSet = false;
-
-template <typename Enum>
-requires kIsFlagSet<Enum>
-constexpr Enum operator|(Enum a, Enum b) {
-    using Bits = std::underlying_type_t<Enum>;
-    return static_cast<Enum>(static_cast<Bits>(a) | static_cast<Bits>(b));
-}
-
-// True when every bit of `flag` is set in `set`.
-template <typename Enum>
-requires kIsFlagSet<Enum>
-constexpr bool HasFlag(Enum set, Enum flag) {
-    using Bits = std::underlying_type_t<Enum>;
-    return (static_cast<Bits>(set) & static_cast<Bits>(flag)) == static_cast<Bits>(flag);
 }
 
 } // namespace tov

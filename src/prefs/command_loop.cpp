@@ -1,7 +1,7 @@
 #include "prefs/command_loop.h"
 
+#include "base/text.h"
 #include "catalogue/built_in_commands.h"
-#include "platform/text.h"
 
 #include <set>
 

@@ -1,11 +1,11 @@
 #include "prefs/command_options.h"
 
+#include "base/text.h"
 #include "catalogue/built_in_commands.h"
 #include "catalogue/custom_commands.h"
 #include "catalogue/list_file.h"
 #include "catalogue/save_failure.h"
 #include "platform/settings_store.h"
-#include "platform/text.h"
 #include "prefs/command_loop.h"
 #include "prefs/preferences_form.h"
 #include "prefs/preferences_window.h"

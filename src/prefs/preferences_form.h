@@ -1,7 +1,7 @@
 #pragma once
 // The preferences window frmPrefs as data: frames, controls, captions and places. The
 // handlers are attached by the code that loads it.
-#include "platform/form.h"
+#include "ui/form.h"
 
 namespace tov {
 

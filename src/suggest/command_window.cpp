@@ -1,8 +1,8 @@
 #include "suggest/command_window.h"
 
+#include "base/text.h"
 #include "catalogue/built_in_commands.h"
 #include "platform/settings_store.h"
-#include "platform/text.h"
 #include "platform/window_utilities.h"
 #include "suggest/accessible_view.h"
 #include "suggest/suggestion_form.h"

@@ -1,6 +1,6 @@
 #include "suggest/influence_index.h"
 
-#include "platform/text.h"
+#include "base/text.h"
 #include "suggest/lower_compare.h"
 
 namespace tov {

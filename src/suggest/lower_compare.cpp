@@ -1,6 +1,6 @@
 #include "suggest/lower_compare.h"
 
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace tov {
 

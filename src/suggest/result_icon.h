@@ -1,8 +1,8 @@
 #pragma once
 #include "catalogue/catalogue.h"
-#include "platform/form.h"
 #include "platform/forms.h"
 #include "suggest/icon_cache.h"
+#include "ui/form.h"
 
 #include <string_view>
 

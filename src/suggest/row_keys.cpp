@@ -1,7 +1,7 @@
 #include "suggest/row_keys.h"
 
+#include "base/text.h"
 #include "catalogue/built_in_commands.h"
-#include "platform/text.h"
 #include "suggest/lower_compare.h"
 
 #include <algorithm>

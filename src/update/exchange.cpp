@@ -1,7 +1,7 @@
 #include "update/exchange.h"
 
-#include "platform/socket.h"
 #include "update/response.h"
+#include "update/tcp_socket.h"
 
 namespace tov {
 

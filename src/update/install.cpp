@@ -1,6 +1,8 @@
 #include "update/install.h"
 
 #include "platform/files.h"
+#include "update/pe_version.h"
+#include "update/response.h"
 
 namespace tov {
 
@@ -90,7 +92,8 @@ InstallOutcome InstallUpdate(Platform& platform, std::string installer, const In
         announce();
 
     const SignatureCheck signature = platform.VerifySignature(*held);
-    const std::optional<VersionNumber> offered = platform.HeldFileVersion(*held);
+    const std::optional<std::string> image = platform.ReadHeldFile(*held, kMaxUpdateSize);
+    const std::optional<VersionNumber> offered = image ? PeFileVersion(*image) : std::nullopt;
     switch (DecideUpdate(request.signers, signature, offered, request.runningVersion)) {
     case UpdateDecision::NoSigner:
         return Refuse(platform, std::move(held), InstallOutcome::NotVerified, "no signer is pinned");

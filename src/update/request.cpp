@@ -1,6 +1,6 @@
 #include "update/request.h"
 
-#include "platform/text.h"
+#include "base/text.h"
 
 #include <charconv>
 

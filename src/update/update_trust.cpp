@@ -1,6 +1,6 @@
 #include "update/update_trust.h"
 
-#include "platform/text.h"
+#include "base/text.h"
 
 #include <algorithm>
 

@@ -1,7 +1,8 @@
 #pragma once
 // Writes shell-link files for tests and benchmarks: enough of the format to exercise the
 // reader (header, optional ID list, link information with local or network path, strings).
-#include "platform/text.h"
+#include "base/text.h"
+#include "platform/code_pages.h"
 
 #include <cstdint>
 #include <filesystem>

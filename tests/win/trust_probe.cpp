@@ -6,8 +6,10 @@
 // (on one line) with the signer's certificate chain errors and the Authenticode chain policy's
 // result ("-" for a file without a signature): what the system thinks of the signer on its
 // own, which tells a root that is not trusted from one that is.
-#include "platform/text.h"
+#include "base/text.h"
 #include "platform/win32/win32_platform.h"
+#include "update/pe_version.h"
+#include "update/response.h"
 
 #include <windows.h>
 // windows.h first: the trust headers build on its types.
@@ -130,7 +132,8 @@ int wmain(int argc, wchar_t** argv) {
         const std::string path = Utf8(argv[i]);
         const tov::HeldFilePtr held = platform.HoldFile(path);
         const tov::SignatureCheck check = held ? platform.VerifySignature(*held) : tov::SignatureCheck{};
-        const auto version = held ? platform.HeldFileVersion(*held) : std::nullopt;
+        const auto image = held ? platform.ReadHeldFile(*held, tov::kMaxUpdateSize) : std::nullopt;
+        const auto version = image ? tov::PeFileVersion(*image) : std::nullopt;
         const bool trusted = check.verdict == tov::SignatureVerdict::Trusted ||
                              check.verdict == tov::SignatureVerdict::TrustedRevocationUnknown;
         if (!trusted)

@@ -3,7 +3,7 @@
 //   picture_probe.exe OUT.bmp [EXTRA-ICON-FILE]
 #include "platform/win32/win32_platform.h"
 
-#include "platform/text.h"
+#include "base/text.h"
 #include "platform/win32/win32_picture.h"
 
 #include <cstdio>

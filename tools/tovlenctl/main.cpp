@@ -8,7 +8,7 @@
 #include <vector>
 
 #ifdef _WIN32
-#include "platform/text.h"
+#include "base/text.h"
 #include <fcntl.h>
 #include <io.h>
 #endif

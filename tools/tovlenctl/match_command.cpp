@@ -1,12 +1,12 @@
 // tovlenctl match TEXT [catalogue options] [--influence FILE] [--tacks FILE] [--selected N] [--rows N]:
 // the ranking the command line would show for TEXT, every match and not only the rows on screen.
+#include "base/text.h"
 #include "catalogue/list_file.h"
 #include "catalogue_options.h"
 #include "commands.h"
 #include "input/state.h"
 #include "json.h"
 #include "platform/files.h"
-#include "platform/text.h"
 #include "suggest/rank.h"
 #include "suggest/usage.h"
 

@@ -1,17 +1,17 @@
 #include "platform/fake/fake_platform.h"
 
+#include "base/text.h"
 #include "platform/files.h"
-#include "platform/later_start.h"
-#include "platform/text.h"
-#include "platform/tray_tip.h"
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
 
 namespace tov {
 
 namespace {
+
+// Characters of the notification icon record's tip field (NOTIFYICONDATAW::szTip), NUL included.
+constexpr std::size_t kTrayTipCapacity = 128;
 
 std::string ShowCommandName(ShowCommand command) {
     switch (command) {
@@ -27,84 +27,9 @@ std::string ShowCommandName(ShowCommand command) {
     return "?";
 }
 
-// The keys of a US keyboard that type punctuation without Shift.
-constexpr std::pair<char, std::uint32_t> kPunctuationKeys[] = {
-    {';', 0xBA}, {'=', 0xBB}, {',', 0xBC},  {'-', 0xBD}, {'.', 0xBE},  {'/', 0xBF},
-    {'`', 0xC0}, {'[', 0xDB}, {'\\', 0xDC}, {']', 0xDD}, {'\'', 0xDE},
-};
-
-// The characters that Shift gives on the keys of a US keyboard that the tests type.
-constexpr std::pair<char, std::uint32_t> kShiftedKeys[] = {
-    {'!', '1'}, {'@', '2'}, {'#', '3'}, {'$', '4'}, {'%', '5'},  {'^', '6'},
-    {'&', '7'}, {'*', '8'}, {'(', '9'}, {')', '0'}, {'+', 0xBB}, {'_', 0xBD},
-};
-
-bool IsShifted(char c) {
-    return (c >= 'A' && c <= 'Z') || std::any_of(std::begin(kShiftedKeys), std::end(kShiftedKeys),
-                                                 [c](const auto& shifted) { return shifted.first == c; });
-}
-
-std::uint32_t KeyOfCharacter(char c) {
-    if (c >= 'a' && c <= 'z')
-        return static_cast<std::uint32_t>(c - 'a' + 'A');
-    if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ' || c == '\t')
-        return static_cast<unsigned char>(c);
-    for (const auto& [character, key] : kPunctuationKeys)
-        if (c == character)
-            return key;
-    for (const auto& [character, key] : kShiftedKeys)
-        if (c == character)
-            return key;
-    throw std::invalid_argument(std::string("the fake keyboard has no key for '") + c + "'");
-}
-
 } // namespace
 
 FakePlatform::FakePlatform() = default;
-
-HookDecision FakePlatform::PressKey(std::uint32_t vkCode, KeyMessage message) {
-    RunInputWork();
-    if (!keyHandler || hooksDropped)
-        return HookDecision::Pass;
-    KeyEvent event;
-    event.message = message;
-    event.vkCode = vkCode;
-    event.scanCode = vkCode; // the fake keyboard's scan codes equal the virtual keys
-    event.at = std::chrono::steady_clock::now();
-    return keyHandler(event);
-}
-
-HookDecision FakePlatform::PressKey(VirtualKey key, KeyMessage message) {
-    return PressKey(KeyCode(key), message);
-}
-
-HookDecision FakePlatform::TypeText(std::string_view text) {
-    HookDecision last = HookDecision::Pass;
-    for (char c : text) {
-        const std::uint32_t vk = KeyOfCharacter(c);
-        const bool oldShift = shiftDown;
-        shiftDown = IsShifted(c);
-        last = PressKey(vk);
-        PressKey(vk, KeyMessage::KeyUp);
-        shiftDown = oldShift;
-    }
-    return last;
-}
-
-HookDecision FakePlatform::Click(Point screenPoint, MouseMessage message) {
-    RunInputWork();
-    if (!mouseHandler || hooksDropped)
-        return HookDecision::Pass;
-    return mouseHandler(MouseEvent{message, screenPoint});
-}
-
-void FakePlatform::RunInputWork() {
-    while (!inputWork.empty()) {
-        const auto work = std::move(inputWork.front());
-        inputWork.pop_front();
-        work();
-    }
-}
 
 void FakePlatform::RunMainWork() {
     std::deque<std::function<void()>> batch;
@@ -116,8 +41,9 @@ void FakePlatform::RunMainWork() {
 void FakePlatform::RunPending() {
     if (!holdBackground)
         FinishBackground();
-    while (wakePending || !mainWork.empty() || !inputWork.empty()) {
+    while (wakePending || !mainWork.empty() || !inputWork.empty() || !rawInput.empty()) {
         RunInputWork();
+        DeliverRawInput();
         RunMainWork();
         if (wakePending) {
             wakePending = false;
@@ -125,23 +51,6 @@ void FakePlatform::RunPending() {
                 wakeHandler();
         }
     }
-}
-
-void FakePlatform::QueueKey(std::uint32_t vkCode, KeyMessage message) {
-    hookQueue.push_back([this, vkCode, message] { queuedDecisions.push_back(PressKey(vkCode, message)); });
-}
-
-void FakePlatform::QueueKey(VirtualKey key, KeyMessage message) {
-    QueueKey(KeyCode(key), message);
-}
-
-void FakePlatform::QueueText(std::string_view text) {
-    hookQueue.push_back([this, text = std::string(text)] { queuedDecisions.push_back(TypeText(text)); });
-}
-
-void FakePlatform::QueueClick(Point screenPoint, MouseMessage message) {
-    hookQueue.push_back(
-        [this, screenPoint, message] { queuedDecisions.push_back(Click(screenPoint, message)); });
 }
 
 void FakePlatform::RunModalLoop() {
@@ -152,26 +61,6 @@ void FakePlatform::RunModalLoop() {
         hookQueue.pop_front();
         event();
         RunPending();
-    }
-}
-
-void FakePlatform::StartAgain(std::string_view arguments) {
-    const LaterStart start = ParseLaterStart(arguments);
-    switch (start.request) {
-    case LaterStartRequest::Activate:
-        PostToMain([this] {
-            if (activationHandler)
-                activationHandler();
-        });
-        break;
-    case LaterStartRequest::DropHooks:
-        hooksDropped = true;
-        break;
-    case LaterStartRequest::Busy:
-        busyRequests.push_back(start.busy);
-        break;
-    case LaterStartRequest::Unknown:
-        break;
     }
 }
 
@@ -225,35 +114,8 @@ WindowHandle FakePlatform::AddWindow(std::string caption, bool onTop) {
     return h;
 }
 
-bool FakePlatform::StartInput(InputHandlers handlers) {
-    keyHandler = std::move(handlers.keys);
-    mouseHandler = std::move(handlers.mouse);
-    inputRunning = true;
-    hooksDropped = false;
-    calls.push_back("StartInput");
-    return true;
-}
-
-void FakePlatform::StopInput() {
-    keyHandler = nullptr;
-    mouseHandler = nullptr;
-    inputRunning = false;
-    calls.push_back("StopInput");
-}
-
-void FakePlatform::PostToInput(std::function<void()> work) {
-    if (inputRunning)
-        inputWork.push_back(std::move(work));
-    else
-        work();
-}
-
 void FakePlatform::PostToMain(std::function<void()> work) {
     mainWork.push_back(std::move(work));
-}
-
-void FakePlatform::SetActivationHandler(std::function<void()> handler) {
-    activationHandler = std::move(handler);
 }
 
 bool FakePlatform::ClaimOnlyInstance() {
@@ -288,34 +150,6 @@ void FakePlatform::RaisePriority() {
     calls.push_back("RaisePriority");
 }
 
-std::string FakePlatform::TranslateKey(const KeyEvent& event) {
-    const std::uint32_t vk = event.vkCode;
-    if (vk >= 'A' && vk <= 'Z')
-        return std::string(1, static_cast<char>(shiftDown ? vk : vk - 'A' + 'a'));
-    for (const auto& [c, key] : kShiftedKeys)
-        if (shiftDown && vk == key)
-            return std::string(1, c);
-    if ((vk >= '0' && vk <= '9') || vk == VirtualKey::Space)
-        return std::string(1, static_cast<char>(vk));
-    if (vk == VirtualKey::Tab)
-        return "\t";
-    for (const auto& [c, key] : kPunctuationKeys)
-        if (vk == key)
-            return std::string(1, c);
-    return {};
-}
-
-ModifierKeys FakePlatform::HeldModifiers() {
-    ModifierKeys held = ModifierKeys::None;
-    if (shiftDown)
-        held = held | ModifierKeys::Shift;
-    if (controlDown)
-        held = held | ModifierKeys::Control;
-    if (altDown)
-        held = held | ModifierKeys::Alt;
-    return held;
-}
-
 std::string FakePlatform::DecimalSeparator() {
     return decimalSeparator;
 }
@@ -325,14 +159,6 @@ bool FakePlatform::SetClipboardText(const std::string& text) {
         return false;
     clipboard = text;
     return true;
-}
-
-std::string FakePlatform::KeyName(std::uint32_t vkCode) {
-    if (vkCode == VirtualKey::CapsLock)
-        return "Caps Lock";
-    if (vkCode >= KeyCode(VirtualKey::F1) && vkCode <= KeyCode(VirtualKey::F24))
-        return "F" + std::to_string(vkCode - KeyCode(VirtualKey::F1) + 1);
-    return "Key " + std::to_string(vkCode);
 }
 
 WindowHandle FakePlatform::ForegroundWindow() {
@@ -584,9 +410,9 @@ SignatureCheck FakePlatform::VerifySignature(HeldFile& file) {
     return signature;
 }
 
-std::optional<VersionNumber> FakePlatform::HeldFileVersion(HeldFile& file) {
-    calls.push_back("HeldFileVersion " + file.Path());
-    return heldFileVersion;
+std::optional<std::string> FakePlatform::ReadHeldFile(HeldFile& file, std::uint64_t limit) {
+    calls.push_back("ReadHeldFile " + file.Path());
+    return ReadFileBytes(file.Path(), limit);
 }
 
 bool FakePlatform::StartHeldProgram(HeldFile& file, const std::string& arguments,
@@ -640,7 +466,8 @@ bool FakePlatform::CreateShortcut(const ShortcutRequest& request) {
 }
 
 bool FakePlatform::AddTrayIcon(Form& owner, const std::string& tip, TrayMouseHandler onMouse) {
-    trayIcon = FakeTrayIcon{owner.handle, Utf16ToUtf8(TrayTipText(tip)), std::move(onMouse)};
+    trayIcon =
+        FakeTrayIcon{owner.handle, Utf16ToUtf8(Utf16ForField(tip, kTrayTipCapacity)), std::move(onMouse)};
     ++trayIconsAdded;
     calls.push_back("AddTrayIcon " + owner.name);
     return owner.handle != 0;

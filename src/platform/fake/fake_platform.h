@@ -90,8 +90,8 @@ class FakePlatform : public Platform {
     void QueueClick(Point screenPoint, MouseMessage message = MouseMessage::LeftDown);
     // A modal loop of the main thread, as the fake's boxes, dialogs, menus and waits run it.
     void RunModalLoop();
-    // A later start of the program in the same session, with its command line.
-    void StartAgain(std::string_view arguments);
+    // A later start of the program in the same session, with its whole command line.
+    void StartAgain(std::string_view commandLine);
     void ClickControl(Form& form, ControlName name, int index = 0);
     // Moves a slider or up-down, or selects a list row, as the user would.
     void ChangeValue(Form& form, ControlName name, int value);
@@ -123,7 +123,6 @@ class FakePlatform : public Platform {
     std::optional<VersionNumber> programVersion; // none: as if the program had no version resource
     // What the held-file operations answer; a file can be held when it exists.
     SignatureCheck signature;
-    std::optional<VersionNumber> heldFileVersion;
     bool heldProgramStarts = true;
     int filesHeld = 0; // held now
     std::map<WindowHandle, int> opacity;
@@ -178,9 +177,14 @@ class FakePlatform : public Platform {
     std::vector<HookDecision> queuedDecisions; // of the queued events, in the order they ran
     std::deque<std::function<void()>> inputWork;
     std::deque<std::function<void()>> mainWork;
-    std::function<void()> activationHandler;
-    bool anotherCopyRuns = false;                        // ClaimOnlyInstance is false
-    std::vector<std::chrono::milliseconds> busyRequests; // a later start's "/test-busy"
+    std::function<void(const std::string&)> laterStartHandler;
+    bool anotherCopyRuns = false; // ClaimOnlyInstance is false
+    // The watchdog hears every key and button press as raw input, hooks dropped or not, stamped
+    // with the input clock (the fake clock's milliseconds); each hook call notes that clock.
+    std::function<void(const WatchdogNews&)> watchdogNews;
+    std::deque<WatchdogNews> rawInput; // heard by the system, not yet dispatched to the main thread
+    InputTick lastKeyboardCall = 0;
+    InputTick lastMouseCall = 0;
 
     // Platform.
     bool RunOneMessage() override;
@@ -192,7 +196,11 @@ class FakePlatform : public Platform {
     void StopInput() override;
     void PostToInput(std::function<void()> work) override;
     void PostToMain(std::function<void()> work) override;
-    void SetActivationHandler(std::function<void()> handler) override;
+    void ListenForWatchdog(std::function<void(const WatchdogNews&)> onNews) override;
+    InputTick LastHookCall(InputDevice device) override;
+    void ReinstallHooks(const std::string& why) override;
+    void DropHooks() override;
+    void SetLaterStartHandler(std::function<void(const std::string& commandLine)> handler) override;
     bool ClaimOnlyInstance() override;
     std::string TranslateKey(const KeyEvent& event) override;
     std::string KeyName(std::uint32_t vkCode) override;
@@ -240,7 +248,7 @@ class FakePlatform : public Platform {
     std::optional<VersionNumber> ProgramVersion() override;
     HeldFilePtr HoldFile(const std::string& path) override;
     SignatureCheck VerifySignature(HeldFile& file) override;
-    std::optional<VersionNumber> HeldFileVersion(HeldFile& file) override;
+    std::optional<std::string> ReadHeldFile(HeldFile& file, std::uint64_t limit) override;
     bool StartHeldProgram(HeldFile& file, const std::string& arguments,
                           const std::string& workingFolder) override;
     bool EnableShutdownPrivilege() override;
@@ -266,6 +274,9 @@ class FakePlatform : public Platform {
 
   private:
     void RunInputWork();
+    InputTick InputClock() const;
+    void HearRawInput(InputDevice device);
+    void DeliverRawInput();
     void RunMainWork();
 
     WindowHandle nextHandle_ = 0x1000;

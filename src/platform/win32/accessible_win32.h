@@ -1,8 +1,8 @@
 #pragma once
 // Active Accessibility for the forms that draw their contents themselves: the object a screen
 // reader gets for such a window, and the events that tell it what changed.
-#include "platform/accessible.h"
 #include "platform/platform.h"
+#include "ui/accessible.h"
 
 #include <windows.h>
 

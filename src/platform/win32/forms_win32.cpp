@@ -1,213 +1,20 @@
 // Forms as real windows: native controls for what the user operates, everything else
-// (labels, images, picture boxes, frames, lines) painted by the form itself.
+// (labels, images, picture boxes, frames, lines) painted by the form itself. This file holds
+// the window's life and its messages; its parts are in the other form_*_win32.cpp files.
 #include "platform/catch_at_edge.h"
 #include "platform/win32/accessible_win32.h"
-#include "platform/win32/win32_picture.h"
-#include "platform/win32/win32_platform.h"
+#include "platform/win32/form_window_win32.h"
 
-#include <commctrl.h>
-
-#include <algorithm>
-#include <cctype>
 #include <cmath>
-#include <cwctype>
-#include <map>
-#include <utility>
 
 namespace tov {
 
+using win32::FormWindow;
+using win32::WindowData;
+
 namespace {
 
-constexpr wchar_t kFormClass[] = L"TovlenForm";
-constexpr int kFirstControlId = 1000;
 constexpr int kAppIconId = 1;
-constexpr int kSliderTicks = 10; // tick marks along a slider, whatever its range
-
-bool IsNative(ControlKind kind) {
-    switch (kind) {
-    case ControlKind::Button:
-    case ControlKind::CheckBox:
-    case ControlKind::OptionButton:
-    case ControlKind::ListBox:
-    case ControlKind::Slider:
-    case ControlKind::UpDown:
-        return true;
-    default:
-        return false;
-    }
-}
-
-using ControlKey = std::pair<ControlName, int>;
-
-struct NativeControl {
-    HWND hwnd = nullptr;
-    std::vector<std::string> items; // what the list box shows, to refill only on change
-};
-
-struct FormWindow {
-    Win32Platform* platform = nullptr;
-    Form* form = nullptr;
-    HWND hwnd = nullptr;
-    std::map<ControlKey, NativeControl> natives;
-    std::map<int, ControlKey> byId;
-    int nextId = kFirstControlId;
-    win32::UniqueGdiObject backBrush;
-    Colour brushColour = 0;
-    Rect placed{-1, -1, -1, -1};
-    HWND lastFocus = nullptr; // the control to give the focus back to when the window is activated again
-    std::optional<AccessibleWindow> told; // what screen readers were last told, while shown
-};
-
-FormWindow* WindowData(HWND hwnd) {
-    return reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-}
-
-Control* FindControl(Form& form, const ControlKey& key) {
-    return form.Find(key.first, key.second);
-}
-
-// Controls inside a frame are placed relative to the frame, and hidden with it.
-Rect FormRect(const Form& form, const Control& c) {
-    Rect r = c.rect;
-    if (!c.parent.Empty())
-        if (const Control* frame = form.Find(c.parent)) {
-            r.left += frame->rect.left;
-            r.top += frame->rect.top;
-        }
-    return r;
-}
-
-bool EffectivelyVisible(const Form& form, const Control& c) {
-    if (!c.visible)
-        return false;
-    if (!c.parent.Empty())
-        if (const Control* frame = form.Find(c.parent))
-            return frame->visible;
-    return true;
-}
-
-RECT ScreenRect(const Win32Platform& p, const Rect& r) {
-    return RECT{p.ToScreen(r.left), p.ToScreen(r.top), p.ToScreen(r.left + r.width),
-                p.ToScreen(r.top + r.height)};
-}
-
-std::wstring MarkedText(const Control& c) {
-    return win32::Wide(TextWithAccessKey(c));
-}
-
-HBRUSH BackBrush(FormWindow& w) {
-    if (!w.backBrush || w.brushColour != w.form->backColour) {
-        w.backBrush.Reset(CreateSolidBrush(w.form->backColour));
-        w.brushColour = w.form->backColour;
-    }
-    return static_cast<HBRUSH>(w.backBrush.Get());
-}
-
-HWND CreateNative(FormWindow& w, const Control& c, int id) {
-    const wchar_t* cls = L"BUTTON";
-    DWORD style = WS_CHILD | WS_TABSTOP;
-    switch (c.kind) {
-    case ControlKind::Button:
-        style |= c.name == w.form->defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
-        break;
-    case ControlKind::CheckBox:
-        style |= BS_AUTOCHECKBOX;
-        break;
-    case ControlKind::OptionButton:
-        style |= BS_RADIOBUTTON;
-        break;
-    case ControlKind::ListBox:
-        cls = L"LISTBOX";
-        style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER;
-        break;
-    case ControlKind::Slider:
-        cls = TRACKBAR_CLASSW;
-        style |= TBS_HORZ | TBS_AUTOTICKS;
-        break;
-    case ControlKind::UpDown:
-        cls = UPDOWN_CLASSW;
-        style |= UDS_ARROWKEYS;
-        break;
-    default:
-        break;
-    }
-    HWND h =
-        CreateWindowExW(0, cls, L"", style, 0, 0, 0, 0, w.hwnd,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), w.platform->Instance(), nullptr);
-    return h;
-}
-
-void SyncNative(FormWindow& w, const Control& c, NativeControl& n) {
-    Win32Platform& p = *w.platform;
-    const RECT r = ScreenRect(p, FormRect(*w.form, c));
-    SetWindowPos(n.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(n.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(p.FontFor(c.font.value_or(w.form->font))),
-                 FALSE);
-    const std::wstring text = MarkedText(c);
-    wchar_t current[512] = {};
-    GetWindowTextW(n.hwnd, current, static_cast<int>(std::size(current)));
-    if (text != current)
-        SetWindowTextW(n.hwnd, text.c_str());
-    EnableWindow(n.hwnd, c.enabled);
-    switch (c.kind) {
-    case ControlKind::CheckBox:
-    case ControlKind::OptionButton:
-        SendMessageW(n.hwnd, BM_SETCHECK, c.value ? BST_CHECKED : BST_UNCHECKED, 0);
-        break;
-    case ControlKind::ListBox:
-        if (n.items != c.items) {
-            SendMessageW(n.hwnd, LB_RESETCONTENT, 0, 0);
-            for (const auto& item : c.items)
-                SendMessageW(n.hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::Wide(item).c_str()));
-            n.items = c.items;
-        }
-        if (SendMessageW(n.hwnd, LB_GETCURSEL, 0, 0) != c.value)
-            SendMessageW(n.hwnd, LB_SETCURSEL, static_cast<WPARAM>(c.value), 0);
-        break;
-    case ControlKind::Slider:
-        SendMessageW(n.hwnd, TBM_SETRANGEMIN, FALSE, c.minimum);
-        SendMessageW(n.hwnd, TBM_SETRANGEMAX, FALSE, c.maximum);
-        SendMessageW(n.hwnd, TBM_SETTICFREQ,
-                     static_cast<WPARAM>(std::max(1, (c.maximum - c.minimum) / kSliderTicks)), 0);
-        if (SendMessageW(n.hwnd, TBM_GETPOS, 0, 0) != c.value)
-            SendMessageW(n.hwnd, TBM_SETPOS, TRUE, c.value);
-        break;
-    case ControlKind::UpDown:
-        SendMessageW(n.hwnd, UDM_SETRANGE32, static_cast<WPARAM>(c.minimum), c.maximum);
-        if (SendMessageW(n.hwnd, UDM_GETPOS32, 0, 0) != c.value)
-            SendMessageW(n.hwnd, UDM_SETPOS32, 0, c.value);
-        break;
-    default:
-        break;
-    }
-    ShowWindow(n.hwnd, EffectivelyVisible(*w.form, c) ? SW_SHOWNA : SW_HIDE);
-}
-
-void SyncControls(FormWindow& w) {
-    std::map<ControlKey, NativeControl> kept;
-    for (const Control& c : w.form->controls) {
-        if (!IsNative(c.kind))
-            continue;
-        const ControlKey key{c.name, c.index};
-        auto it = w.natives.find(key);
-        NativeControl n;
-        if (it != w.natives.end()) {
-            n = std::move(it->second);
-            w.natives.erase(it);
-        } else {
-            const int id = w.nextId++;
-            n.hwnd = CreateNative(w, c, id);
-            w.byId[id] = key;
-        }
-        if (n.hwnd)
-            SyncNative(w, c, n);
-        kept[key] = std::move(n);
-    }
-    for (auto& [key, gone] : w.natives)
-        DestroyWindow(gone.hwnd);
-    w.natives = std::move(kept);
-}
 
 void PlaceWindow(FormWindow& w) {
     Win32Platform& p = *w.platform;
@@ -221,309 +28,17 @@ void PlaceWindow(FormWindow& w) {
     w.placed = f.rect;
 }
 
-void DrawLabel(HDC dc, Win32Platform& p, const Form& form, const Control& c, const RECT& r) {
-    if (c.text.empty())
-        return;
-    SelectObject(dc, p.FontFor(c.font.value_or(form.font)));
-    SetTextColor(dc, c.textColour.value_or(GetSysColor(COLOR_WINDOWTEXT)));
-    SetBkMode(dc, TRANSPARENT);
-    UINT format = DT_EXPANDTABS;
-    format |= c.wrap ? DT_WORDBREAK : 0;
-    format |= c.centred ? DT_CENTER : DT_LEFT;
-    RECT box = r;
-    const std::wstring text = MarkedText(c);
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
-}
-
-void DrawFrame(HDC dc, Win32Platform& p, const Form& form, const Control& c, const RECT& r) {
-    HFONT font = p.FontFor(c.font.value_or(form.font));
-    SelectObject(dc, font);
-    TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
-    RECT edge = r;
-    edge.top += tm.tmHeight / 2;
-    DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
-    if (c.text.empty())
-        return;
-    const std::wstring text = MarkedText(c);
-    RECT measured{};
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, DT_SINGLELINE | DT_CALCRECT);
-    const int pad = p.ToScreen(4);
-    RECT label{r.left + p.ToScreen(8), r.top, r.left + p.ToScreen(8) + measured.right + 2 * pad,
-               r.top + tm.tmHeight};
-    win32::UniqueGdiObject back(CreateSolidBrush(form.backColour));
-    FillRect(dc, &label, static_cast<HBRUSH>(back.Get()));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    RECT textBox{label.left + pad, label.top, label.right, label.bottom};
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textBox, DT_SINGLELINE);
-}
-
-void Paint(FormWindow& w) {
-    PAINTSTRUCT ps{};
-    HDC screen = BeginPaint(w.hwnd, &ps);
-    RECT client{};
-    GetClientRect(w.hwnd, &client);
-    // Painting into memory first keeps the window from flickering while the user types.
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-    HGDIOBJ oldFont = GetCurrentObject(dc, OBJ_FONT);
-    FillRect(dc, &client, BackBrush(w));
-    const Form& form = *w.form;
-    Win32Platform& p = *w.platform;
-    if (auto* back = dynamic_cast<const Win32Picture*>(form.background.get()))
-        back->Draw(dc, client);
-    for (const Control& c : form.controls) {
-        if (IsNative(c.kind) || !EffectivelyVisible(form, c))
-            continue;
-        const RECT r = ScreenRect(p, FormRect(form, c));
-        switch (c.kind) {
-        case ControlKind::Label:
-            if (c.backColour) {
-                win32::UniqueGdiObject brush(CreateSolidBrush(*c.backColour));
-                FillRect(dc, &r, static_cast<HBRUSH>(brush.Get()));
-            }
-            DrawLabel(dc, p, form, c, r);
-            break;
-        case ControlKind::PictureBox:
-        case ControlKind::Image:
-            if (c.backColour) {
-                win32::UniqueGdiObject brush(CreateSolidBrush(*c.backColour));
-                FillRect(dc, &r, static_cast<HBRUSH>(brush.Get()));
-            }
-            if (auto* picture = dynamic_cast<const Win32Picture*>(c.picture.get()))
-                picture->Draw(dc, r);
-            break;
-        case ControlKind::Frame:
-            DrawFrame(dc, p, form, c, r);
-            break;
-        case ControlKind::Line: {
-            RECT line{r.left, r.top, r.right, r.top + 2};
-            DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
-            break;
-        }
-        default:
-            break;
-        }
-    }
-    BitBlt(screen, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
-    SelectObject(dc, oldFont);
-    SelectObject(dc, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    EndPaint(w.hwnd, &ps);
-}
-
-// Event handlers may unload their own form, which destroys this window: take a copy of the
-// handler, call it, and touch nothing of the window afterwards.
-void Call(const std::function<void()>& handler) {
-    if (handler) {
-        const auto copy = handler;
-        copy();
-    }
-}
-
-LRESULT ControlCommand(FormWindow& w, int id, int code) {
-    auto it = w.byId.find(id);
-    if (it == w.byId.end())
-        return 0;
-    const ControlKey key = it->second;
-    Control* c = FindControl(*w.form, key);
-    if (!c || w.natives.find(key) == w.natives.end())
-        return 0;
-    HWND h = w.natives[key].hwnd;
-    switch (c->kind) {
-    case ControlKind::Button:
-        if (code == BN_CLICKED)
-            Call(c->onClick);
-        break;
-    case ControlKind::CheckBox:
-        if (code == BN_CLICKED) {
-            c->value = SendMessageW(h, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
-            Call(c->onClick);
-        }
-        break;
-    case ControlKind::OptionButton:
-        if (code == BN_CLICKED) {
-            for (Control& other : w.form->controls)
-                if (other.name == c->name && other.kind == ControlKind::OptionButton)
-                    other.value = 0;
-            c->value = 1;
-            SyncControls(w);
-            Call(c->onClick);
-        }
-        break;
-    case ControlKind::ListBox:
-        if (code == LBN_SELCHANGE) {
-            c->value = static_cast<int>(SendMessageW(h, LB_GETCURSEL, 0, 0));
-            Call(c->onClick);
-        }
-        break;
-    default:
-        break;
-    }
-    return 0;
-}
-
-LRESULT ScrollNotification(FormWindow& w, HWND from) {
-    for (auto& [key, native] : w.natives) {
-        if (native.hwnd != from)
-            continue;
-        Control* c = FindControl(*w.form, key);
-        if (!c)
-            return 0;
-        const int value = static_cast<int>(
-            SendMessageW(from, c->kind == ControlKind::Slider ? TBM_GETPOS : UDM_GETPOS32, 0, 0));
-        if (value != c->value) {
-            c->value = value;
-            Call(c->onChange);
-        }
-        return 0;
-    }
-    return 0;
-}
-
 // The windowless control with a click handler at a point of the client area, topmost first.
 const Control* ClickableAt(FormWindow& w, Point at) {
     const Form& form = *w.form;
     for (auto it = form.controls.rbegin(); it != form.controls.rend(); ++it) {
-        if (IsNative(it->kind) || !EffectivelyVisible(form, *it) || !it->enabled || !it->onClick)
+        if (win32::IsNative(it->kind) || !win32::EffectivelyVisible(form, *it) || !it->enabled ||
+            !it->onClick)
             continue;
-        if (FormRect(form, *it).Contains(at))
+        if (win32::FormRect(form, *it).Contains(at))
             return &*it;
     }
     return nullptr;
-}
-
-// What a screen reader is told about the form: its own description, or for a dialog-like form
-// its labels, frames and controls, found in their windows.
-std::optional<AccessibleWindow> Describe(const FormWindow& w) {
-    const Form& form = *w.form;
-    if (form.accessible)
-        return form.accessible(form);
-    if (!form.style.captionBar)
-        return std::nullopt;
-    AccessibleWindow described = DescribeForm(form);
-    for (AccessiblePart& part : described.parts) {
-        if (part.nativeControl < 0)
-            continue;
-        const Control& c = form.controls[static_cast<std::size_t>(part.nativeControl)];
-        if (auto it = w.natives.find(ControlKey{c.name, c.index}); it != w.natives.end())
-            part.window = reinterpret_cast<WindowHandle>(it->second.hwnd);
-    }
-    return described;
-}
-
-// The same, with its rectangles in screen pixels.
-std::optional<AccessibleWindow> DescribeForScreen(HWND hwnd) {
-    const FormWindow* w = WindowData(hwnd);
-    if (!w || !w->form)
-        return std::nullopt;
-    std::optional<AccessibleWindow> found = Describe(*w);
-    if (!found)
-        return std::nullopt;
-    AccessibleWindow& described = *found;
-    POINT origin{};
-    ClientToScreen(hwnd, &origin);
-    const Win32Platform& p = *w->platform;
-    const auto toScreen = [&](Rect& r) {
-        r = Rect{origin.x + p.ToScreen(r.left), origin.y + p.ToScreen(r.top), p.ToScreen(r.width),
-                 p.ToScreen(r.height)};
-    };
-    toScreen(described.self.rect);
-    for (AccessiblePart& part : described.parts)
-        toScreen(part.rect);
-    return found;
-}
-
-// Raises the events for what changed since screen readers were last told, while the window shows.
-void TellScreenReaders(FormWindow& w) {
-    if (!IsWindowVisible(w.hwnd))
-        return;
-    std::optional<AccessibleWindow> now = Describe(w);
-    if (!now)
-        return;
-    // A dialog-like window is read out by the screen reader when it takes the focus; only
-    // later changes of its labels are news.
-    if (w.told || w.form->accessible)
-        win32::RaiseAccessibleEvents(w.hwnd, AccessibleChanges(w.told ? &*w.told : nullptr, *now));
-    w.told = std::move(now);
-}
-
-const Control* NativeOf(FormWindow& w, HWND hwnd) {
-    for (const auto& [key, native] : w.natives)
-        if (native.hwnd == hwnd)
-            return FindControl(*w.form, key);
-    return nullptr;
-}
-
-HWND UsableNative(FormWindow& w, ControlName name) {
-    const Control* c = name.Empty() ? nullptr : w.form->Find(name);
-    if (!c || !c->enabled || !EffectivelyVisible(*w.form, *c))
-        return nullptr;
-    auto it = w.natives.find(ControlKey{c->name, c->index});
-    return it == w.natives.end() ? nullptr : it->second.hwnd;
-}
-
-void Focus(FormWindow& w, HWND control) {
-    if (!control)
-        return;
-    SetFocus(control);
-    w.lastFocus = control;
-}
-
-// The control that takes the focus when the window is activated: the one that had it last,
-// else the default button, else the first in the tab order.
-HWND FirstFocus(FormWindow& w) {
-    if (w.lastFocus && IsChild(w.hwnd, w.lastFocus) && IsWindowVisible(w.lastFocus) &&
-        IsWindowEnabled(w.lastFocus))
-        return w.lastFocus;
-    if (HWND button = UsableNative(w, w.form->defaultButton))
-        return button;
-    return GetNextDlgTabItem(w.hwnd, nullptr, FALSE);
-}
-
-// Enter and Escape as a dialog takes them. True when the key was used.
-bool DialogCommandKey(FormWindow& w, WPARAM key) {
-    HWND focus = GetFocus();
-    if (key == VK_RETURN) {
-        const Control* focused = IsChild(w.hwnd, focus) ? NativeOf(w, focus) : nullptr;
-        if (focused && focused->kind == ControlKind::Button) {
-            SendMessageW(focus, BM_CLICK, 0, 0);
-            return true;
-        }
-        if (HWND button = UsableNative(w, w.form->defaultButton)) {
-            SendMessageW(button, BM_CLICK, 0, 0);
-            return true;
-        }
-        return false;
-    }
-    if (HWND button = UsableNative(w, w.form->cancelButton)) {
-        SendMessageW(button, BM_CLICK, 0, 0);
-        return true;
-    }
-    if (!w.form->onClose)
-        return false;
-    PostMessageW(w.hwnd, WM_CLOSE, 0, 0);
-    return true;
-}
-
-// Alt and the access key of a label or a frame: the focus goes to the next control that takes it.
-bool LabelAccessKey(FormWindow& w, wchar_t typed) {
-    const auto key = std::towlower(typed);
-    const auto& controls = w.form->controls;
-    for (auto it = controls.begin(); it != controls.end(); ++it) {
-        if (IsNative(it->kind) || it->accessKey == 0 || !EffectivelyVisible(*w.form, *it) ||
-            static_cast<wint_t>(std::tolower(static_cast<unsigned char>(it->accessKey))) != key)
-            continue;
-        for (auto next = it + 1; next != controls.end(); ++next)
-            if (HWND h = UsableNative(w, next->name); h && IsNative(next->kind)) {
-                Focus(w, h);
-                return true;
-            }
-    }
-    return false;
 }
 
 LRESULT FormMessage(FormWindow* w, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -531,7 +46,7 @@ LRESULT FormMessage(FormWindow* w, HWND hwnd, UINT message, WPARAM wParam, LPARA
     case WM_GETOBJECT:
         if (w->form->accessible || w->form->style.captionBar)
             if (const LRESULT answer =
-                    win32::AnswerGetObject(w->platform, hwnd, wParam, lParam, DescribeForScreen))
+                    win32::AnswerGetObject(w->platform, hwnd, wParam, lParam, win32::DescribeForScreen))
                 return answer;
         break;
     case WM_SETTINGCHANGE:
@@ -539,7 +54,7 @@ LRESULT FormMessage(FormWindow* w, HWND hwnd, UINT message, WPARAM wParam, LPARA
             break;
         [[fallthrough]];
     case WM_SYSCOLORCHANGE:
-        Call(w->form->onSystemColoursChange);
+        win32::CallHandler(w->form->onSystemColoursChange);
         break;
     case WM_ACTIVATE:
         if (!w->form->style.captionBar)
@@ -550,8 +65,8 @@ LRESULT FormMessage(FormWindow* w, HWND hwnd, UINT message, WPARAM wParam, LPARA
             break;
         }
         if (HIWORD(wParam) == 0)
-            if (HWND first = FirstFocus(*w)) {
-                Focus(*w, first);
+            if (HWND first = win32::FirstFocus(*w)) {
+                win32::Focus(*w, first);
                 // Opened from the keyboard or not, the focus and the access keys show.
                 SendMessageW(hwnd, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL),
                              0);
@@ -565,7 +80,7 @@ LRESULT FormMessage(FormWindow* w, HWND hwnd, UINT message, WPARAM wParam, LPARA
         HWND next = LOWORD(lParam)
                         ? reinterpret_cast<HWND>(wParam)
                         : GetNextDlgTabItem(hwnd, IsChild(hwnd, focus) ? focus : nullptr, wParam != 0);
-        Focus(*w, next);
+        win32::Focus(*w, next);
         return 0;
     }
     case DM_GETDEFID:
@@ -576,7 +91,7 @@ LRESULT FormMessage(FormWindow* w, HWND hwnd, UINT message, WPARAM wParam, LPARA
                     return MAKELRESULT(id, DC_HASDEFID);
         return 0;
     case WM_PAINT:
-        Paint(*w);
+        win32::Paint(*w);
         return 0;
     case WM_ERASEBKGND:
         return 1;
@@ -603,7 +118,7 @@ LRESULT FormMessage(FormWindow* w, HWND hwnd, UINT message, WPARAM wParam, LPARA
                        w->platform->FromScreen(static_cast<short>(HIWORD(lParam)))};
         Form& form = *w->form;
         if (const Control* clicked = ClickableAt(*w, at)) {
-            Call(clicked->onClick);
+            win32::CallHandler(clicked->onClick);
             return 0;
         }
         if (form.onMouse) {
@@ -614,22 +129,22 @@ LRESULT FormMessage(FormWindow* w, HWND hwnd, UINT message, WPARAM wParam, LPARA
     }
     case WM_COMMAND:
         if (lParam != 0)
-            return ControlCommand(*w, LOWORD(wParam), HIWORD(wParam));
+            return win32::ControlCommand(*w, LOWORD(wParam), HIWORD(wParam));
         break;
     case WM_HSCROLL:
     case WM_VSCROLL:
         if (lParam != 0)
-            return ScrollNotification(*w, reinterpret_cast<HWND>(lParam));
+            return win32::ScrollNotification(*w, reinterpret_cast<HWND>(lParam));
         break;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
         HDC dc = reinterpret_cast<HDC>(wParam);
         SetBkColor(dc, w->form->backColour);
-        return reinterpret_cast<LRESULT>(BackBrush(*w));
+        return reinterpret_cast<LRESULT>(win32::BackBrush(*w));
     }
     case WM_CLOSE:
         if (w->form->onClose)
-            Call(w->form->onClose);
+            win32::CallHandler(w->form->onClose);
         else
             ShowWindow(hwnd, SW_HIDE);
         return 0;
@@ -670,29 +185,6 @@ FormWindow* DataOf(const Form& form) {
 
 } // namespace
 
-bool Win32Platform::HandleDialogKeys(MSG& msg) {
-    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || !msg.hwnd)
-        return false;
-    HWND root = GetAncestor(msg.hwnd, GA_ROOT);
-    wchar_t cls[std::size(kFormClass) + 1] = {};
-    if (!root || GetClassNameW(root, cls, static_cast<int>(std::size(cls))) == 0 ||
-        wcscmp(cls, kFormClass) != 0)
-        return false;
-    FormWindow* w = WindowData(root);
-    if (!w || !w->form || !w->form->style.captionBar)
-        return false;
-    if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE))
-        if (DialogCommandKey(*w, msg.wParam))
-            return true;
-    if (msg.message == WM_SYSCHAR && LabelAccessKey(*w, static_cast<wchar_t>(msg.wParam)))
-        return true;
-    // An up-down control takes the arrow keys itself, though it does not say so to the dialog keys.
-    if (msg.message == WM_KEYDOWN && (msg.wParam == VK_UP || msg.wParam == VK_DOWN))
-        if (const Control* focused = NativeOf(*w, msg.hwnd); focused && focused->kind == ControlKind::UpDown)
-            return false;
-    return IsDialogMessageW(root, &msg) != 0;
-}
-
 void Win32Platform::RegisterFormClasses() {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -701,7 +193,7 @@ void Win32Platform::RegisterFormClasses() {
     wc.hInstance = instance_;
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(kAppIconId));
-    wc.lpszClassName = kFormClass;
+    wc.lpszClassName = win32::kFormClass;
     RegisterClassExW(&wc);
 }
 
@@ -737,8 +229,8 @@ bool Win32Platform::CreateFormWindow(Form& form) {
     auto* data = new FormWindow;
     data->platform = this;
     data->form = &form;
-    HWND hwnd = CreateWindowExW(exStyle, kFormClass, win32::Wide(form.caption).c_str(), style, 0, 0, 0, 0,
-                                nullptr, nullptr, instance_, data);
+    HWND hwnd = CreateWindowExW(exStyle, win32::kFormClass, win32::Wide(form.caption).c_str(), style, 0, 0, 0,
+                                0, nullptr, nullptr, instance_, data);
     if (!hwnd) {
         delete data; // WM_NCCREATE never ran, so nobody else owns it
         return false;
@@ -746,7 +238,7 @@ bool Win32Platform::CreateFormWindow(Form& form) {
     form.handle = reinterpret_cast<WindowHandle>(hwnd);
     form.visible = false;
     PlaceWindow(*data);
-    SyncControls(*data);
+    win32::SyncControls(*data);
     return true;
 }
 
@@ -773,7 +265,7 @@ void Win32Platform::ShowForm(Form& form) {
     }
     form.visible = true;
     UpdateWindow(data->hwnd);
-    TellScreenReaders(*data);
+    win32::TellScreenReaders(*data);
 }
 
 void Win32Platform::HideForm(Form& form) {
@@ -804,11 +296,11 @@ void Win32Platform::UpdateForm(Form& form) {
         if (caption != current)
             SetWindowTextW(data->hwnd, caption.c_str());
     }
-    SyncControls(*data);
+    win32::SyncControls(*data);
     InvalidateRect(data->hwnd, nullptr, FALSE);
     if (form.visible)
         UpdateWindow(data->hwnd);
-    TellScreenReaders(*data);
+    win32::TellScreenReaders(*data);
 }
 
 void Win32Platform::MakeTopmost(Form& form) {

@@ -2,7 +2,6 @@
 // The thread that owns the low-level hooks. It does nothing but run its message loop, inside
 // which Windows calls the hooks, and the work the main thread posts to it; so a hook answers at
 // once however long the main thread is busy.
-#include "platform/hook_watch.h"
 #include "platform/types.h"
 #include "platform/win32/win32_handles.h"
 

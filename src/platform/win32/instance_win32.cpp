@@ -1,6 +1,5 @@
 // One copy per session. The first start holds a mutex in the session's own namespace; a later
 // start finds the first copy's service window and hands it its command line, then ends.
-#include "platform/later_start.h"
 #include "platform/win32/win32_platform.h"
 
 namespace tov {
@@ -25,14 +24,14 @@ HWND RunningCopyWindow(HWND own) {
     return nullptr;
 }
 
-bool HandToRunningCopy(HWND own, std::string_view arguments) {
+bool HandToRunningCopy(HWND own, std::string_view commandLine) {
     const HWND running = RunningCopyWindow(own);
     if (!running)
         return false;
     DWORD process = 0;
     if (GetWindowThreadProcessId(running, &process))
         AllowSetForegroundWindow(process); // its command window is to come forward, as for a key
-    const std::string text(arguments.substr(0, kMaxLaterStartBytes));
+    const std::string text(commandLine.substr(0, kMaxLaterStartBytes));
     COPYDATASTRUCT data{kLaterStartTag, static_cast<DWORD>(text.size()), const_cast<char*>(text.data())};
     DWORD_PTR answer = FALSE;
     const LRESULT sent = SendMessageTimeoutW(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
@@ -54,7 +53,7 @@ bool Win32Platform::ClaimOnlyInstance() {
         return true;
     }
     const std::string commandLine = win32::Narrow(GetCommandLineW());
-    if (HandToRunningCopy(serviceWindow_.Get(), ArgumentsOf(commandLine)))
+    if (HandToRunningCopy(serviceWindow_.Get(), commandLine))
         return false;
     const DWORD waited = WaitForSingleObject(instanceMutex_.Get(), kEndingCopyWaitMs);
     ownsInstanceMutex_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
@@ -66,33 +65,13 @@ bool Win32Platform::ClaimOnlyInstance() {
 bool Win32Platform::HearLaterStart(const COPYDATASTRUCT& data) {
     if (data.dwData != kLaterStartTag || data.cbData > kMaxLaterStartBytes || (data.cbData && !data.lpData))
         return false;
-    std::string arguments(static_cast<const char*>(data.lpData), data.cbData);
+    std::string commandLine(static_cast<const char*>(data.lpData), data.cbData);
     // The later copy waits for this answer; the request itself runs after it has gone.
-    PostToMain([this, arguments = std::move(arguments)] { ServeLaterStart(arguments); });
+    PostToMain([this, commandLine = std::move(commandLine)] {
+        if (laterStartHandler_)
+            laterStartHandler_(commandLine);
+    });
     return true;
-}
-
-void Win32Platform::ServeLaterStart(const std::string& arguments) {
-    const LaterStart start = ParseLaterStart(arguments);
-    switch (start.request) {
-    case LaterStartRequest::Activate:
-        if (activationHandler_)
-            activationHandler_();
-        break;
-    case LaterStartRequest::DropHooks:
-        Log("Dropping the hooks, as asked for a test");
-        if (input_)
-            input_->DropHooks();
-        break;
-    case LaterStartRequest::Busy:
-        Log("Keeping the main thread busy for " + std::to_string(start.busy.count()) +
-            " ms, as asked for a test");
-        Sleep(static_cast<DWORD>(start.busy.count()));
-        break;
-    case LaterStartRequest::Unknown:
-        Log("A later start asked for something unknown; ignored");
-        break;
-    }
 }
 
 } // namespace tov

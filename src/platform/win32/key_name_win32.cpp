@@ -1,4 +1,3 @@
-#include "platform/extended_keys.h"
 #include "platform/win32/win32_platform.h"
 
 namespace tov {
@@ -10,6 +9,35 @@ constexpr UINT kScanCodeMask = 0xFF;
 constexpr int kScanCodeShift = 16; // key-message parameter: scan code in bits 16 to 23
 constexpr LONG kExtendedKeyBit = 1L << 24;
 constexpr int kKeyNameLength = 256;
+
+// Keys whose scan code the keyboard sends with the E0 prefix: without the extended bit a
+// key-name lookup takes them for the keypad key that shares their scan code (Left for
+// "Num 4", Home for "Num 7", Right Ctrl for Ctrl).
+bool IsExtendedKey(std::uint32_t vkCode) {
+    switch (static_cast<VirtualKey>(vkCode)) {
+    case VirtualKey::Cancel:
+    case VirtualKey::PageUp:
+    case VirtualKey::PageDown:
+    case VirtualKey::End:
+    case VirtualKey::Home:
+    case VirtualKey::Left:
+    case VirtualKey::Up:
+    case VirtualKey::Right:
+    case VirtualKey::Down:
+    case VirtualKey::Insert:
+    case VirtualKey::Delete:
+    case VirtualKey::LeftWindows:
+    case VirtualKey::RightWindows:
+    case VirtualKey::Applications:
+    case VirtualKey::NumpadDivide:
+    case VirtualKey::NumLock:
+    case VirtualKey::RightControl:
+    case VirtualKey::RightAlt:
+        return true;
+    default:
+        return vkCode >= KeyCode(VirtualKey::BrowserBack) && vkCode <= KeyCode(VirtualKey::LaunchApp2);
+    }
+}
 
 } // namespace
 

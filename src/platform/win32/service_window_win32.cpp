@@ -47,16 +47,13 @@ LRESULT Win32Platform::Serve(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_INPUT:
         HearRawInput(reinterpret_cast<HRAWINPUT>(lParam));
         break; // the system frees the input in DefWindowProc
-    case WM_TIMER:
-        CheckHooks();
-        return 0;
     case WM_WTSSESSION_CHANGE:
-        if (wParam == WTS_SESSION_UNLOCK && input_)
-            RenewHooks("the session was unlocked");
+        if (wParam == WTS_SESSION_UNLOCK)
+            TellWatchdog({WatchdogNews::Kind::SessionUnlocked});
         return 0;
     case WM_POWERBROADCAST:
-        if (wParam == PBT_APMRESUMEAUTOMATIC && input_)
-            RenewHooks("the machine resumed");
+        if (wParam == PBT_APMRESUMEAUTOMATIC)
+            TellWatchdog({WatchdogNews::Kind::MachineResumed});
         return TRUE;
     case WM_COPYDATA:
         return HearLaterStart(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
@@ -101,14 +98,12 @@ bool Win32Platform::StartInput(InputHandlers handlers) {
     const bool installed = input_->Running() && input_->HooksInstalledAtStart();
     if (installed)
         Log("Input thread started; hooks installed");
-    StartWatchdog();
     return installed;
 }
 
 void Win32Platform::StopInput() {
     if (!input_)
         return;
-    StopWatchdog();
     if (input_->End()) {
         input_.reset();
         Log("Input thread ended; hooks removed");
@@ -126,8 +121,8 @@ void Win32Platform::PostToInput(std::function<void()> work) {
         work();
 }
 
-void Win32Platform::SetActivationHandler(std::function<void()> handler) {
-    activationHandler_ = std::move(handler);
+void Win32Platform::SetLaterStartHandler(std::function<void(const std::string& commandLine)> handler) {
+    laterStartHandler_ = std::move(handler);
 }
 
 } // namespace tov

@@ -1,6 +1,6 @@
 // The notification-area icon and the pop-up menu of its owner window.
+#include "base/text.h"
 #include "platform/catch_at_edge.h"
-#include "platform/tray_tip.h"
 #include "platform/win32/win32_platform.h"
 
 #include <commctrl.h>
@@ -67,7 +67,7 @@ bool Win32Platform::AddTrayIcon(Form& owner, const std::string& tip, TrayMouseHa
     trayRecord_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     trayRecord_.uCallbackMessage = WM_APP_TRAY;
     trayRecord_.hIcon = OwnIcon(window);
-    const std::u16string text = TrayTipText(tip, std::size(trayRecord_.szTip));
+    const std::u16string text = Utf16ForField(tip, std::size(trayRecord_.szTip));
     std::copy(text.begin(), text.end(), trayRecord_.szTip);
     trayHandler_ = std::move(onMouse);
     trayWanted_ = true;
@@ -93,8 +93,8 @@ void Win32Platform::ShowTrayBalloon(const std::string& title, const std::string&
     balloon.uFlags = NIF_INFO;
     // A warning may sound; news of something the user just did need not.
     balloon.dwInfoFlags = icon == BalloonIcon::Warning ? NIIF_WARNING : NIIF_INFO | NIIF_NOSOUND;
-    const std::u16string wideTitle = TrayTipText(title, std::size(balloon.szInfoTitle));
-    const std::u16string wideText = TrayTipText(text, std::size(balloon.szInfo));
+    const std::u16string wideTitle = Utf16ForField(title, std::size(balloon.szInfoTitle));
+    const std::u16string wideText = Utf16ForField(text, std::size(balloon.szInfo));
     std::copy(wideTitle.begin(), wideTitle.end(), balloon.szInfoTitle);
     std::copy(wideText.begin(), wideText.end(), balloon.szInfo);
     if (!Shell_NotifyIconW(NIM_MODIFY, &balloon))

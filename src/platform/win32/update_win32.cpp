@@ -1,7 +1,7 @@
-#include "platform/certificate_key.h"
-#include "platform/pe_version.h"
+#include "base/certificate_key.h"
 #include "platform/win32/win32_platform.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 #include <windows.h>
@@ -217,11 +217,11 @@ SignatureCheck Win32Platform::VerifySignature(HeldFile& file) {
     return check;
 }
 
-std::optional<VersionNumber> Win32Platform::HeldFileVersion(HeldFile& file) {
+std::optional<std::string> Win32Platform::ReadHeldFile(HeldFile& file, std::uint64_t limit) {
     const HANDLE handle = static_cast<const Win32HeldFile&>(file).Handle();
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(handle, &size) || size.QuadPart <= 0 ||
-        static_cast<unsigned long long>(size.QuadPart) > SIZE_MAX)
+        static_cast<unsigned long long>(size.QuadPart) > std::min<std::uint64_t>(limit, SIZE_MAX))
         return std::nullopt;
     const win32::UniqueHandle mapping(CreateFileMappingW(handle, nullptr, PAGE_READONLY, 0, 0, nullptr));
     if (!mapping)
@@ -229,8 +229,7 @@ std::optional<VersionNumber> Win32Platform::HeldFileVersion(HeldFile& file) {
     const UniqueView view(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
     if (!view)
         return std::nullopt;
-    return PeFileVersion(
-        std::string_view(static_cast<const char*>(view.Get()), static_cast<std::size_t>(size.QuadPart)));
+    return std::string(static_cast<const char*>(view.Get()), static_cast<std::size_t>(size.QuadPart));
 }
 
 bool Win32Platform::StartHeldProgram(HeldFile& file, const std::string& arguments,

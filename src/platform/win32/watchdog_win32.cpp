@@ -1,13 +1,9 @@
-// The watchdog: raw input hears every key and click apart from the hook chain, so a hook that
-// Windows dropped shows as raw input that the hook was not called for. Also, the hooks go in
-// again whenever the session is unlocked or the machine resumes, when Windows is most likely
-// to have dropped them while the thread was suspended.
+// The watchdog's ears: raw input hears every key and click apart from the hook chain, so a hook
+// that Windows dropped shows as raw input that the hook was not called for; and the session's
+// unlocks and the machine's resumes, after which Windows is most likely to have dropped them.
 #include "platform/win32/win32_platform.h"
 
 #include <wtsapi32.h>
-
-#include <algorithm>
-#include <chrono>
 
 namespace tov {
 
@@ -17,7 +13,6 @@ namespace {
 constexpr USHORT kGenericDesktopPage = 0x01;
 constexpr USHORT kMouseUsage = 0x02;
 constexpr USHORT kKeyboardUsage = 0x06;
-constexpr UINT_PTR kHookCheckTimer = 1;
 constexpr USHORT kButtonDowns = RI_MOUSE_LEFT_BUTTON_DOWN | RI_MOUSE_RIGHT_BUTTON_DOWN |
                                 RI_MOUSE_MIDDLE_BUTTON_DOWN | RI_MOUSE_BUTTON_4_DOWN | RI_MOUSE_BUTTON_5_DOWN;
 
@@ -40,13 +35,26 @@ bool RegisterRawInput(HWND target, DWORD flags) {
 
 } // namespace
 
-void Win32Platform::StartWatchdog() {
+void Win32Platform::ListenForWatchdog(std::function<void(const WatchdogNews&)> onNews) {
     const HWND window = serviceWindow_.Get();
-    if (!window)
+    if (!onNews) {
+        if (!watchdogNews_)
+            return;
+        watchdogNews_ = nullptr;
+        RegisterRawInput(nullptr, RIDEV_REMOVE);
+        WTSUnRegisterSessionNotification(window);
+        if (resumeNotification_) {
+            if (const auto unregister =
+                    User32Function<UnregisterResumeFunction>("UnregisterSuspendResumeNotification"))
+                unregister(resumeNotification_);
+            resumeNotification_ = nullptr;
+        }
         return;
-    const auto now = std::chrono::steady_clock::now();
-    NoteReinstalled(keyboardWatch_, now);
-    NoteReinstalled(mouseWatch_, now);
+    }
+    const bool listening = static_cast<bool>(watchdogNews_);
+    watchdogNews_ = std::move(onNews);
+    if (!window || listening)
+        return;
     if (!RegisterRawInput(window, RIDEV_INPUTSINK))
         Log("The watchdog hears no raw input (error " + std::to_string(GetLastError()) +
             "); a dropped hook comes back only after an unlock or a resume");
@@ -55,74 +63,48 @@ void Win32Platform::StartWatchdog() {
     if (const auto registerResume =
             User32Function<RegisterResumeFunction>("RegisterSuspendResumeNotification"))
         resumeNotification_ = registerResume(window, DEVICE_NOTIFY_WINDOW_HANDLE);
-    watching_ = true;
 }
 
-void Win32Platform::StopWatchdog() {
-    if (!watching_)
-        return;
-    watching_ = false;
-    const HWND window = serviceWindow_.Get();
-    RegisterRawInput(nullptr, RIDEV_REMOVE);
-    WTSUnRegisterSessionNotification(window);
-    if (resumeNotification_) {
-        if (const auto unregister =
-                User32Function<UnregisterResumeFunction>("UnregisterSuspendResumeNotification"))
-            unregister(resumeNotification_);
-        resumeNotification_ = nullptr;
+void Win32Platform::TellWatchdog(const WatchdogNews& news) {
+    if (watchdogNews_) {
+        const auto handler = watchdogNews_; // the handler may stop the watchdog
+        handler(news);
     }
-    KillTimer(window, kHookCheckTimer);
 }
 
 void Win32Platform::HearRawInput(HRAWINPUT input) {
-    if (!watching_ || !input_)
+    if (!watchdogNews_)
         return;
     RAWINPUT raw{};
     UINT size = sizeof raw;
     if (GetRawInputData(input, RID_INPUT, &raw, &size, sizeof(RAWINPUTHEADER)) == static_cast<UINT>(-1))
         return;
+    WatchdogNews news;
     // The stamp the event got when it happened, however late the main thread hears of it.
-    const auto stamp = static_cast<InputTick>(GetMessageTime());
-    const auto now = std::chrono::steady_clock::now();
+    news.stamp = static_cast<InputTick>(GetMessageTime());
     if (raw.header.dwType == RIM_TYPEKEYBOARD)
-        NoteRawInput(keyboardWatch_, stamp, input_->LastKeyboardCall(), now);
+        news.device = InputDevice::Keyboard;
     else if (raw.header.dwType == RIM_TYPEMOUSE && (raw.data.mouse.usButtonFlags & kButtonDowns) != 0)
-        NoteRawInput(mouseWatch_, stamp, input_->LastMouseCall(), now);
-    ScheduleHookCheck();
-}
-
-void Win32Platform::ScheduleHookCheck() {
-    const HWND window = serviceWindow_.Get();
-    std::optional<HookWatch::Time> due = NextCheck(keyboardWatch_);
-    if (const auto mouseDue = NextCheck(mouseWatch_))
-        due = due ? std::min(*due, *mouseDue) : mouseDue;
-    if (!due) {
-        KillTimer(window, kHookCheckTimer);
+        news.device = InputDevice::Mouse;
+    else
         return;
-    }
-    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*due - std::chrono::steady_clock::now());
-    SetTimer(window, kHookCheckTimer,
-             static_cast<UINT>(std::max<std::int64_t>(USER_TIMER_MINIMUM, wait.count())), nullptr);
+    TellWatchdog(news);
 }
 
-void Win32Platform::CheckHooks() {
-    KillTimer(serviceWindow_.Get(), kHookCheckTimer);
-    if (!watching_ || !input_)
-        return;
-    const auto now = std::chrono::steady_clock::now();
-    const bool keyboardLost = HookLost(keyboardWatch_, input_->LastKeyboardCall(), now);
-    const bool mouseLost = HookLost(mouseWatch_, input_->LastMouseCall(), now);
-    if (keyboardLost || mouseLost)
-        RenewHooks(keyboardLost ? "the keyboard hook was lost" : "the mouse hook was lost");
-    ScheduleHookCheck();
+InputTick Win32Platform::LastHookCall(InputDevice device) {
+    if (!input_)
+        return 0;
+    return device == InputDevice::Keyboard ? input_->LastKeyboardCall() : input_->LastMouseCall();
 }
 
-void Win32Platform::RenewHooks(const std::string& why) {
-    Log("Installing the hooks again: " + why);
-    input_->ReinstallHooks(why);
-    const auto now = std::chrono::steady_clock::now();
-    NoteReinstalled(keyboardWatch_, now);
-    NoteReinstalled(mouseWatch_, now);
+void Win32Platform::ReinstallHooks(const std::string& why) {
+    if (input_)
+        input_->ReinstallHooks(why);
+}
+
+void Win32Platform::DropHooks() {
+    if (input_)
+        input_->DropHooks();
 }
 
 } // namespace tov

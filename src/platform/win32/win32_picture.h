@@ -1,6 +1,6 @@
 #pragma once
 // A picture the Win32 platform can draw into a form.
-#include "platform/pixels.h"
+#include "base/pixels.h"
 #include "platform/types.h"
 #include "platform/win32/win32_handles.h"
 

@@ -2,8 +2,8 @@
 
 #include "platform/win32/make_win32_platform.h"
 
+#include "base/text.h"
 #include "platform/catch_at_edge.h"
-#include "platform/text.h"
 
 #include <commctrl.h>
 

@@ -1,6 +1,5 @@
 #pragma once
 // The platform on a real Windows desktop.
-#include "platform/hook_watch.h"
 #include "platform/platform.h"
 #include "platform/win32/background_win32.h"
 #include "platform/win32/input_thread_win32.h"
@@ -33,7 +32,11 @@ class Win32Platform : public Platform {
     void StopInput() override;
     void PostToInput(std::function<void()> work) override;
     void PostToMain(std::function<void()> work) override;
-    void SetActivationHandler(std::function<void()> handler) override;
+    void ListenForWatchdog(std::function<void(const WatchdogNews&)> onNews) override;
+    InputTick LastHookCall(InputDevice device) override;
+    void ReinstallHooks(const std::string& why) override;
+    void DropHooks() override;
+    void SetLaterStartHandler(std::function<void(const std::string& commandLine)> handler) override;
     bool ClaimOnlyInstance() override;
     std::string TranslateKey(const KeyEvent& event) override;
     std::string KeyName(std::uint32_t vkCode) override;
@@ -81,7 +84,7 @@ class Win32Platform : public Platform {
     std::optional<VersionNumber> ProgramVersion() override;
     HeldFilePtr HoldFile(const std::string& path) override;
     SignatureCheck VerifySignature(HeldFile& file) override;
-    std::optional<VersionNumber> HeldFileVersion(HeldFile& file) override;
+    std::optional<std::string> ReadHeldFile(HeldFile& file, std::uint64_t limit) override;
     bool StartHeldProgram(HeldFile& file, const std::string& arguments,
                           const std::string& workingFolder) override;
     bool EnableShutdownPrivilege() override;
@@ -128,14 +131,9 @@ class Win32Platform : public Platform {
     void CreateServiceWindow();
     LRESULT Serve(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void RunMainWork();
-    void StartWatchdog();
-    void StopWatchdog();
     void HearRawInput(HRAWINPUT input);
-    void CheckHooks();
-    void RenewHooks(const std::string& why);
-    void ScheduleHookCheck();
+    void TellWatchdog(const WatchdogNews& news);
     bool HearLaterStart(const COPYDATASTRUCT& data);
-    void ServeLaterStart(const std::string& arguments);
 
     HINSTANCE instance_ = nullptr;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;
@@ -161,11 +159,9 @@ class Win32Platform : public Platform {
     std::mutex mainWorkLock_;
     std::deque<std::function<void()>> mainWork_;
     bool mainWorkPosted_ = false;
-    HookWatch keyboardWatch_;
-    HookWatch mouseWatch_;
-    bool watching_ = false;
+    std::function<void(const WatchdogNews&)> watchdogNews_;
     HPOWERNOTIFY resumeNotification_ = nullptr;
-    std::function<void()> activationHandler_;
+    std::function<void(const std::string&)> laterStartHandler_;
     win32::UniqueHandle instanceMutex_;
     bool ownsInstanceMutex_ = false;
 };

@@ -1,0 +1,21 @@
+#pragma once
+// The main thread's watchdog over the hooks: it hears every key and button press a second way
+// (raw input) and installs the hooks again when one went unanswered by its hook, and after the
+// session is unlocked or the machine resumes.
+#include "input/hook_watch.h"
+#include "platform/platform.h"
+
+namespace tov {
+
+struct HookWatchdog {
+    HookWatch keyboard;
+    HookWatch mouse;
+    TimerPtr check; // due when an unanswered event's silence runs out
+    bool listening = false;
+};
+
+// Both main thread. Starting counts the hooks as freshly installed.
+void StartHookWatchdog(Platform& platform, HookWatchdog& dog);
+void StopHookWatchdog(Platform& platform, HookWatchdog& dog);
+
+} // namespace tov
