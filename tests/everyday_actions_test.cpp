@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "app/program.h"
 #include "catalogue/custom_commands.h"
+#include "catalogue/match_forms.h"
 #include "platform/fake/fake_platform.h"
 #include "suggest/accessible_view.h"
 #include "suggest/command_window.h"
@@ -18,6 +19,8 @@ namespace tov {
 namespace {
 
 constexpr const char* kNotepad = "C:\\Windows\\notepad.exe";
+constexpr const char* kFileKeys =
+    "Enter runs it, Ctrl+Enter opens its folder, Ctrl+Shift+Enter runs it as administrator";
 
 class EverydayActions : public ::testing::Test {
   protected:
@@ -75,11 +78,13 @@ TEST_F(EverydayActions, ArithmeticShowsItsResultFirstAndEnterCopiesIt) {
 
 TEST_F(EverydayActions, PhrasesThatAlsoMatchStayUnderTheResultAndRunFromThere) {
     AddCommandEntry(app.catalogue, {"C:\\Reports\\2024-1.xlsx", "2024-1 report", {}, {}, {}});
+    AddCommandEntry(app.catalogue, {"C:\\Reports\\2024-1 summary.docx", "2024-1 summary", {}, {}, {}});
     Type("2024-1");
     std::vector<AccessiblePart> rows = Rows();
-    ASSERT_EQ(rows.size(), 2u);
+    ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].name, "= 2023");
     EXPECT_EQ(rows[1].name, "run 2024-1 report");
+    EXPECT_EQ(rows[2].name, "run 2024-1 summary");
     platform.PressKey(VirtualKey::Down);
     platform.RunPending();
     rows = Rows();
@@ -88,6 +93,24 @@ TEST_F(EverydayActions, PhrasesThatAlsoMatchStayUnderTheResultAndRunFromThere) {
     EXPECT_EQ(Completion(), "run 2024-1 report");
     Enter();
     ASSERT_EQ(platform.launches.size(), 1u);
+    EXPECT_EQ(platform.launches[0].file, "C:\\Reports\\2024-1.xlsx");
+    EXPECT_TRUE(platform.clipboard.empty());
+}
+
+TEST_F(EverydayActions, ANearMatchUnderTheResultIsMarkedAndTakesItsKeys) {
+    AddCommandEntry(app.catalogue, {"C:\\Reports\\2024-1.xlsx", "2024-1 report", {}, {}, {}});
+    app.catalogue.forms = BuildMatchForms(app.catalogue.phrases);
+    Type("2024-2");
+    const std::vector<AccessiblePart> rows = Rows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].name, "= 2022");
+    EXPECT_EQ(rows[0].description, "1 of 2, Enter copies it");
+    EXPECT_EQ(rows[1].name, "run 2024-1 report");
+    EXPECT_EQ(rows[1].description, "2 of 2, near match, " + std::string(kFileKeys));
+    platform.PressKey(VirtualKey::Down);
+    Enter(ModifierKeys::Control);
+    ASSERT_EQ(platform.launches.size(), 1u);
+    EXPECT_EQ(platform.launches[0].verb, LaunchVerb::ShowInFolder);
     EXPECT_EQ(platform.launches[0].file, "C:\\Reports\\2024-1.xlsx");
     EXPECT_TRUE(platform.clipboard.empty());
 }
@@ -136,6 +159,21 @@ TEST_F(EverydayActions, CtrlEnterShowsTheProgramsFileInItsFolder) {
     EXPECT_EQ(platform.launches[0].verb, LaunchVerb::ShowInFolder);
     EXPECT_EQ(platform.launches[0].file, kNotepad);
     EXPECT_FALSE(app.state.WindowOpen);
+}
+
+TEST_F(EverydayActions, EachWaitingLineKeepsTheModifiersItsEnterWasPressedWith) {
+    // Both lines are frozen before the main thread runs either, and Ctrl is up by then.
+    for (const bool control : {true, false}) {
+        platform.PressKey(VirtualKey::CapsLock);
+        platform.TypeText("notep");
+        platform.controlDown = control;
+        platform.PressKey(VirtualKey::Enter);
+        platform.controlDown = false;
+    }
+    platform.RunPending();
+    ASSERT_EQ(platform.launches.size(), 2u);
+    EXPECT_EQ(platform.launches[0].verb, LaunchVerb::ShowInFolder);
+    EXPECT_EQ(platform.launches[1].verb, LaunchVerb::Open);
 }
 
 TEST_F(EverydayActions, CtrlShiftEnterRunsItAsAdministrator) {
@@ -196,8 +234,7 @@ TEST_F(EverydayActions, ShiftEnterAndCtrlAltEnterRunAsEnterDoes) {
 TEST_F(EverydayActions, EachRowSaysWhichKeysItTakes) {
     testing::WriteFile(folder.Path() / kCustomCommandsFile, "editor\r\nrun notepad\r\n");
     LoadCustomCommands(app.catalogue, platform.programFolder);
-    const std::string withFileKeys =
-        "Enter runs it, Ctrl+Enter opens its folder, Ctrl+Shift+Enter runs it as administrator";
+    const std::string withFileKeys = kFileKeys;
     for (const auto& [typed, row, keys] :
          {std::tuple{"notep", "run notepad", withFileKeys}, std::tuple{"editor", "editor", withFileKeys},
           std::tuple{"example b", "run example bookmark", std::string("Enter runs it")},

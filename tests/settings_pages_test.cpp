@@ -1,7 +1,7 @@
+#include "base/text.h"
 #include "catalogue/build.h"
 #include "catalogue/settings_pages.h"
 #include "platform/fake/fake_platform.h"
-#include "platform/text.h"
 
 #include <gtest/gtest.h>
 

@@ -9,6 +9,7 @@
 #include "suggest/rank.h"
 #include "suggest/result_icon.h"
 #include "suggest/suggestion_form.h"
+#include "suggest/typed_keys.h"
 #include "suggest/usage.h"
 
 namespace tov {
@@ -16,6 +17,18 @@ namespace tov {
 namespace {
 
 constexpr const char* kCopyResultDescription = "Enter copies the result";
+
+// Ranks `typed` into app.ranking; `keys` are the keys that typed it, for the near matches that
+// read them with the US layout.
+void Rank(App& app, const std::string& typed, const std::vector<TypedKey>& keys) {
+    NearOptions near;
+    std::string usLayout;
+    if (app.state.NearMatches != 0) {
+        usLayout = UsLayoutText(keys, typed);
+        near = {.forms = &app.catalogue.forms, .usLayoutText = usLayout};
+    }
+    RankMatches(app.catalogue.phrases, typed, app.usage, app.ranking, near);
+}
 
 // The calculator's row stands above the phrases' rows and counts among them: row n is match n - 1.
 std::string SelectBelowResult(const App& app, std::int16_t& selectedIndex) {
@@ -34,10 +47,8 @@ std::string MatchCommand(App& app) {
     app.calculation.reset();
     if (state.CommandText.empty())
         return {};
-    RankMatches(app.catalogue.phrases, state.CommandText, app.usage, app.ranking);
-    // Only a line that starts as arithmetic can be, so other lines never ask for the locale.
-    if (MayBeArithmetic(state.CommandText))
-        app.calculation = Calculate(state.CommandText, app.platform.DecimalSeparator());
+    Rank(app, state.CommandText, state.CommandKeys);
+    app.calculation = CalculationOf(app, state.CommandText);
     const std::vector<Match>& matches = app.ranking.matches;
     if (matches.empty() && !app.calculation) {
         HideSuggestions(app.platform, app.forms);
@@ -57,6 +68,26 @@ std::string MatchCommand(App& app) {
 
 bool CalculationChosen(const App& app) {
     return app.calculation && app.state.SelectedIndex == 0;
+}
+
+std::optional<std::string> CalculationOf(App& app, const std::string& typed) {
+    // Only a line that starts as arithmetic can be, so other lines never ask for the locale.
+    if (!MayBeArithmetic(typed))
+        return std::nullopt;
+    return Calculate(typed, app.platform.DecimalSeparator());
+}
+
+std::string BestPhrase(App& app, const std::string& typed, const std::vector<TypedKey>& keys,
+                       std::int16_t selection) {
+    if (typed.empty())
+        return {};
+    Rank(app, typed, keys);
+    if (CalculationOf(app, typed)) {
+        if (selection <= 0)
+            return {};
+        return SelectBelowResult(app, selection);
+    }
+    return SelectMatch(app.catalogue.phrases, app.ranking.matches, selection);
 }
 
 void RefreshCommandWindow(App& app) {

@@ -4,16 +4,10 @@
 #include "app/command_line.h"
 #include "app/contexts.h"
 #include "platform/settings_store.h"
-#include "suggest/command_window.h"
 
 namespace tov {
 
 namespace {
-
-void ClearTypedText(App& app) {
-    if (app.forms.frmMain)
-        app.forms.frmMain->At(frmMain::lblCommand).text.clear();
-}
 
 // The window closes on Enter, so the tray icon says what became of the result.
 void CopyResult(Platform& platform, const std::string& result) {
@@ -27,41 +21,22 @@ void CopyResult(Platform& platform, const std::string& result) {
 
 } // namespace
 
-void SubmitCommandLine(App& app, SubmitKind kind) {
-    State& s = app.state;
-    s.WindowOpen = false;
-    ClearTypedText(app);
-    HideCommandWindow(app.platform, app.forms);
-    // A custom command's action takes the place of the typed text while it runs.
-    const std::string line = s.CommandText;
-    const DispatchResult answer = RunCommand(app, line, kind);
-    s.WindowOpen = answer.keepOpen;
-    if (!answer.keepOpen) {
-        // The best suggestion runs only when the line itself carried nothing out, so a typed
-        // built-in word or a whole "run" phrase is never run twice.
-        if (!answer.carriedOut) {
-            const std::string suggestion = MatchCommand(app);
-            if (CalculationChosen(app)) {
-                if (kind == SubmitKind::Run)
-                    CopyResult(app.platform, *app.calculation);
-            } else if (!suggestion.empty()) {
-                SubmitSuggestion(app, suggestion, kind);
-            }
+bool SubmitCommandLine(App& app, const FrozenLine& line) {
+    const CommandContext context = CommandContextOf(app, line);
+    const DispatchResult answer = RunCommand(context, line.text);
+    // The best suggestion runs only when the line itself carried nothing out, so a typed
+    // built-in word or a whole "run" phrase is never run twice.
+    if (answer.keepOpen || answer.carriedOut)
+        return answer.keepOpen;
+    if (line.selection <= 0) {
+        if (const std::optional<std::string> result = CalculationOf(app, line.text)) {
+            if (line.kind == SubmitKind::Run)
+                CopyResult(app.platform, *result);
+            return false;
         }
-        if (!s.WindowOpen)
-            CloseCommandWindow(app.platform, app.forms);
     }
-    s.CommandText.clear();
-}
-
-void SubmitSuggestion(App& app, const std::string& suggestion, SubmitKind kind) {
-    State& s = app.state;
-    s.WindowOpen = false;
-    ClearTypedText(app);
-    if (app.forms.frmMain && app.forms.frmMain->visible)
-        app.platform.HideForm(*app.forms.frmMain);
-    s.WindowOpen = RunCommand(app, suggestion, kind).keepOpen;
-    s.CommandText.clear();
+    const std::string suggestion = context.bestMatch(line.text);
+    return !suggestion.empty() && RunCommand(context, suggestion).keepOpen;
 }
 
 } // namespace tov

@@ -1,16 +1,15 @@
 #pragma once
 #include "input/typing.h"
 
-#include <string>
-
 namespace tov {
 
 struct App;
 
-// Hands the command line to the dispatcher; runs the best suggestion after it when the
-// line itself carried nothing out, or copies the result when the line is arithmetic and its
-// row is the one chosen. `kind` is what the submitting key asks of the command.
-void SubmitCommandLine(App& app, SubmitKind kind = SubmitKind::Run);
-void SubmitSuggestion(App& app, const std::string& suggestion, SubmitKind kind = SubmitKind::Run);
+// Carries out a line the input thread froze: the line itself, then the best suggestion for it
+// when the line carried nothing out, or, when the line is arithmetic and its result's row was
+// the one chosen, copies the result. It works on that line alone, so the command line on
+// screen keeps following the input thread meanwhile. True when a command showed a message in
+// the command window, to stay open.
+bool SubmitCommandLine(App& app, const FrozenLine& line);
 
 } // namespace tov

@@ -1,6 +1,8 @@
 #pragma once
 // The command catalogue: what the user can reach by typing. Rebuilt whole by BuildCatalogue
 // and only read between builds.
+#include "catalogue/match_forms.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +31,8 @@ struct Catalogue {
     std::vector<CommandEntry> table;
     // The phrases hold the Settings app's pages, which the dispatcher opens.
     bool settingsPages = false;
+    // What near matches need of each phrase, built with the phrases.
+    MatchForms forms;
 };
 
 // The part of `path` up to and including its last backslash; empty when there is none.

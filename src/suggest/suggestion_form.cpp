@@ -33,6 +33,7 @@ void ApplyLooks(Platform& platform, Form& form) {
     const SuggestionLooks looks = SuggestionLooksFor(platform.HighContrastColours());
     form.backColour = looks.back;
     form.At(frmCommandSuggestion::lblCommand).textColour = looks.row;
+    form.At(frmCommandSuggestion::lblNearRows).textColour = looks.nearRow;
     form.At(frmCommandSuggestion::lblCommandOverlay).textColour = looks.highlight;
     Control& bar = form.At(frmCommandSuggestion::lblHighlightBar);
     bar.backColour = looks.highlightBar;
@@ -61,6 +62,7 @@ Form MakeSuggestionForm(Platform& platform) {
               .rect = {0, kRowsRect.top, kSuggestionWidth, 0},
               .visible = false});
     form.Add(RowsLabel(frmCommandSuggestion::lblCommand));
+    form.Add(RowsLabel(frmCommandSuggestion::lblNearRows));
     form.Add(RowsLabel(frmCommandSuggestion::lblCommandOverlay));
 
     Control pin;
@@ -96,6 +98,7 @@ void RefreshSuggestions(Platform& platform, Forms& forms, const SuggestionRows& 
     const auto& matches = rowsToShow.matches;
     const Control pinTemplate = form->At(frmCommandSuggestion::imgTack, 0);
     std::string rows;
+    std::string nearRows;
     std::string highlight;
     PicturePtr litPin;
     bool litPinLoaded = false;
@@ -114,6 +117,8 @@ void RefreshSuggestions(Platform& platform, Forms& forms, const SuggestionRows& 
         if (rowsToShow.suggestionCount <= 0 && shown > 0 && form->rect.top + height >= screenBottom)
             break;
         const bool isResult = shown < leading;
+        // The result is drawn as the exact matches are: it is what the typed text says, not a guess.
+        const bool exact = isResult || matches[shown - leading].kind == MatchKind::Exact;
         const std::string& phrase = isResult ? resultRow : phrases[matches[shown - leading].index];
         if (!isResult)
             shownPhrases.push_back(phrase);
@@ -138,8 +143,14 @@ void RefreshSuggestions(Platform& platform, Forms& forms, const SuggestionRows& 
             pin->picture = litPin;
         }
 
-        rows += phrase;
+        if (exact) {
+            rows += phrase;
+        } else {
+            nearRows += phrase;
+            nearRows += kNearMark;
+        }
         rows += kLineEnd;
+        nearRows += kLineEnd;
         const int lineHeight = platform.MeasureText(form->font, phrase).height;
         if (phrase == rowsToShow.result) {
             highlight += phrase;
@@ -161,6 +172,9 @@ void RefreshSuggestions(Platform& platform, Forms& forms, const SuggestionRows& 
     Control& list = form->At(frmCommandSuggestion::lblCommand);
     list.text = std::move(rows);
     list.rect.height = height;
+    Control& nearList = form->At(frmCommandSuggestion::lblNearRows);
+    nearList.text = std::move(nearRows);
+    nearList.rect.height = height;
     Control& overlay = form->At(frmCommandSuggestion::lblCommandOverlay);
     overlay.text = std::move(highlight);
     overlay.rect.height = height;
