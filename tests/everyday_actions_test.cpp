@@ -201,6 +201,22 @@ TEST_F(EverydayActions, ACustomCommandThatRunsAProgramTakesBothKeys) {
     EXPECT_EQ(platform.launches[1].file, kNotepad);
 }
 
+TEST_F(EverydayActions, CtrlEnterOnAShortcutShowsTheFileItStarts) {
+    const std::filesystem::path link = folder.Path() / "Tool.lnk";
+    testing::WriteShortcut(link, testing::ProgramLink("C:\\Tools\\tool.exe"));
+    testing::WriteFile(folder.Path() / kCustomCommandsFile, "tool\r\nrun " + link.string() + "\r\n");
+    LoadCustomCommands(app.catalogue, platform.programFolder);
+    Type("tool");
+    Enter(ModifierKeys::Control);
+    Type("tool");
+    Enter();
+    ASSERT_EQ(platform.launches.size(), 2u);
+    EXPECT_EQ(platform.launches[0].verb, LaunchVerb::ShowInFolder);
+    EXPECT_EQ(platform.launches[0].file, "C:\\Tools\\tool.exe");
+    EXPECT_EQ(platform.launches[1].verb, LaunchVerb::Open);
+    EXPECT_EQ(platform.launches[1].file, link.string());
+}
+
 TEST_F(EverydayActions, TheNewKeysAskNothingOfWhatRunsNoFile) {
     for (const char* line : {"example bookmark", "calculator", "exit", "settings wifi", "12*(3+4)"}) {
         for (const ModifierKeys held : {ModifierKeys::Control, ModifierKeys::Control | ModifierKeys::Shift}) {

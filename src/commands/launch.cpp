@@ -1,6 +1,7 @@
 #include "commands/launch.h"
 
 #include "base/text.h"
+#include "catalogue/shortcut.h"
 #include "platform/program_file.h"
 
 namespace tov {
@@ -9,24 +10,34 @@ namespace {
 
 // What a search form leaves as it is; the rest is percent-encoded, blanks as '+'.
 constexpr std::string_view kUnencodedPunctuation = "*-._";
+constexpr std::string_view kShortcutExtension = ".lnk";
 
 bool StaysAsItIs(unsigned char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
            kUnencodedPunctuation.find(static_cast<char>(c)) != std::string_view::npos;
 }
 
+// A shortcut is shown by the file it starts; one that names no file on a drive or share, by itself.
+std::string FileShownFor(const std::string& file) {
+    ShortcutInfo info;
+    if (EndsWith(LowerCase(file), kShortcutExtension) && ReadShortcut(file, info) &&
+        IsFileSystemPath(info.Target))
+        return info.Target;
+    return file;
+}
+
 } // namespace
 
 void Launch(Platform& platform, const std::string& file, const std::string& parameters,
             const std::string& workingFolder, SubmitKind kind) {
-    if (kind == SubmitKind::Run)
+    if (kind == SubmitKind::Run) {
         platform.ShellOpen(file, parameters, workingFolder, ShowCommand::Show);
-    else if (!IsFileSystemPath(file))
-        return;
-    else if (kind == SubmitKind::RunAsAdministrator)
+    } else if (kind == SubmitKind::OpenFolder) {
+        if (const std::string shown = FileShownFor(file); IsFileSystemPath(shown))
+            platform.ShowInFolder(shown);
+    } else if (IsFileSystemPath(file)) {
         platform.ShellOpenElevated(file, parameters, workingFolder);
-    else
-        platform.ShowInFolder(file);
+    }
 }
 
 bool RunProgram(Platform& platform, const Catalogue& catalogue, std::string_view name, SubmitKind kind) {

@@ -14,8 +14,9 @@ inline constexpr const char* kDefaultWorkingFolder = "C:\\";
 inline constexpr const char* kSearchAddress = "https://www.google.com/search?hl=en&q=";
 
 // Hands a file to the shell as the submitting key asks: to open it, to run it as administrator,
-// or to show it selected in its folder. Only a file or folder on a drive or share is run as
-// administrator or shown; anything else (a web address, a shell name) is left alone then.
+// or to show it selected in its folder (a shortcut: the file it starts). Only a file or folder
+// on a drive or share is run as administrator or shown; anything else (a web address, a shell
+// name) is left alone then.
 void Launch(Platform& platform, const std::string& file, const std::string& parameters,
             const std::string& workingFolder, SubmitKind kind);
 
