@@ -1,10 +1,13 @@
 // The calculator in the line, the Settings app's pages, and the keys that run a program as
 // administrator or show its file in its folder, driven through the fake as a user would.
 #include "app/app.h"
+#include "app/catalogue_build.h"
 #include "app/program.h"
+#include "app/settings.h"
 #include "catalogue/custom_commands.h"
 #include "catalogue/match_forms.h"
 #include "platform/fake/fake_platform.h"
+#include "platform/settings_store.h"
 #include "suggest/accessible_view.h"
 #include "suggest/command_window.h"
 #include "suggest/suggestion_form.h"
@@ -13,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 
 namespace tov {
@@ -277,8 +281,12 @@ TEST_F(EverydayActions, SettingsPhrasesOpenTheirPages) {
     EXPECT_EQ(platform.launches[0].verb, LaunchVerb::Open);
     EXPECT_EQ(platform.launches[1].file, "ms-settings:");
 
-    // A catalogue without the pages (no Settings app, or the user turned them off) opens none.
-    app.catalogue.settingsPages = false;
+    // Turned off, the pages are neither offered nor opened once the catalogue is rebuilt.
+    SaveSetting(platform, kSettingsPagesSetting, "0");
+    LoadSettings(platform, app.state);
+    BuildCatalogue(app);
+    platform.RunPending();
+    EXPECT_EQ(std::ranges::count(app.catalogue.phrases, "settings wifi"), 0);
     Type("settings wifi");
     Enter();
     EXPECT_EQ(platform.launches.size(), 2u);
