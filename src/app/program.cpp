@@ -16,6 +16,7 @@
 #include "suggest/command_window.h"
 #include "suggest/suggestion_form.h"
 #include "suggest/usage.h"
+#include "suggest/working_monitor.h"
 #include "update/install.h"
 
 namespace tov {
@@ -52,6 +53,19 @@ void ServeSubmit(App& app) {
     }
 }
 
+// The command window's monitor changed its scale or the window came to another: both windows
+// go to the corner of its work area as it is now, and the line is drawn again with its text
+// measured at the new scale.
+void FollowScaleChange(App& app) {
+    const Form* f = app.forms.frmMain.get();
+    if (!f)
+        return;
+    if (const auto monitor = app.platform.MonitorOfWindow(f->handle))
+        PlaceCommandWindows(app.platform, app.forms, *monitor);
+    app.state.DisplayDirty = true;
+    app.platform.RequestWake();
+}
+
 // Brings the windows in step with the command line as it stands: an open line always has its
 // window on screen, also when a submit took it down after the user had opened it again.
 void FollowCommandLine(App& app) {
@@ -59,7 +73,10 @@ void FollowCommandLine(App& app) {
     const bool missing = !app.forms.frmMain || !app.forms.frmMain->visible;
     if (s.WindowOpen && (s.ShownGeneration != s.OpenGeneration || missing)) {
         s.ShownGeneration = s.OpenGeneration;
-        OpenCommandWindow(app.platform, app.forms, s.Transparency);
+        OpenCommandWindow(app.platform, app.forms, s.Transparency,
+                          MonitorForWindows(app.platform, s.WorkingMonitor != 0, s.PreviousWindow));
+        if (app.forms.frmMain)
+            app.forms.frmMain->onScaleChange = [&app] { FollowScaleChange(app); };
         s.DisplayDirty = true;
     }
     if (!s.WindowOpen && s.Submits.empty() && app.forms.frmMain) {
@@ -125,8 +142,6 @@ void Startup(App& app) {
     LoadTacks(app.usage, ProgramFile(app.platform, kTackFile), log);
     LoadSuggestionForm(app.platform, app.forms);
     if (Form* suggestions = app.forms.frmCommandSuggestion.get()) {
-        suggestions->rect.top = kSuggestionTop;
-        app.platform.PlaceForm(*suggestions);
         SetTransparency(app.platform, suggestions->handle, app.state.Transparency);
         app.platform.MakeTopmost(*suggestions);
     }

@@ -6,6 +6,7 @@
 #include "commands/window_commands.h"
 #include "platform/files.h"
 #include "suggest/command_window.h"
+#include "suggest/working_monitor.h"
 
 namespace tov {
 
@@ -58,7 +59,8 @@ DispatchResult RunCustomCommand(const CommandContext& c, const std::string& acti
 
 DispatchResult ShowMessage(const CommandContext& c, const std::string& message) {
     State& s = c.state;
-    if (ShowCommandWindowMessage(c.platform, c.forms, s.Transparency, message)) {
+    const Monitor monitor = MonitorForWindows(c.platform, s.WorkingMonitor != 0, s.PreviousWindow);
+    if (ShowCommandWindowMessage(c.platform, c.forms, s.Transparency, monitor, message)) {
         s.WindowOpen = true;
         s.ShownGeneration = s.OpenGeneration;
         // A redraw still pending from the Enter key would put the typed line's description back.

@@ -30,6 +30,7 @@ struct State {
     std::int16_t ShowFFFavorites = 0;
     std::int16_t ShowChromiumBookmarks = 1;
     std::int16_t ShowApps = 1;
+    std::int16_t WorkingMonitor = 1; // the windows open on the monitor the user works on, not the primary
     std::string FirefoxProfilesDir;
     bool Running = false;
     bool HooksRunning = false; // the input thread runs with both hooks in place

@@ -11,6 +11,7 @@
 #include "prefs/preferences_form.h"
 #include "prefs/preferences_window.h"
 #include "suggest/suggestion_form.h"
+#include "suggest/working_monitor.h"
 
 #include <algorithm>
 #include <memory>
@@ -191,7 +192,8 @@ void ShowPreferences(const PreferencesContext& p) {
         p.platform.ShowForm(*f);
         return;
     }
-    p.forms.frmPrefs = std::make_unique<Form>(MakePreferencesForm(p.platform.ScreenSize()));
+    p.forms.frmPrefs = std::make_unique<Form>(MakePreferencesForm(
+        MonitorForWindows(p.platform, p.state.WorkingMonitor != 0, p.platform.ForegroundWindow())));
     AttachHandlers(p, *p.forms.frmPrefs, std::make_shared<PreferencesFields>());
     if (!p.platform.CreateFormWindow(*p.forms.frmPrefs)) {
         UnloadForm(p.platform, p.forms, p.forms.frmPrefs);

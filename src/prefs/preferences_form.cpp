@@ -169,12 +169,13 @@ void AddAddCommand(Form& f) {
 
 } // namespace
 
-Form MakePreferencesForm(Size screen) {
+Form MakePreferencesForm(const Monitor& monitor) {
     Form f;
     f.name = frmPrefs::kFormName;
     f.caption = "Tovlen Preferences";
-    f.rect = {(screen.width - kClientWidth) / 2, (screen.height - kClientHeight) / 2, kClientWidth,
-              kClientHeight};
+    f.rect.width = kClientWidth;
+    f.rect.height = kClientHeight;
+    CentreInWorkArea(f, monitor);
     f.font = Font{"Verdana", 8.25};
     f.style = FormStyle{.captionBar = true, .topmost = false, .toolWindow = false, .activateOnShow = true};
     AddUpdates(f);

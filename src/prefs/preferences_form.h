@@ -1,7 +1,7 @@
 #pragma once
 // The preferences window frmPrefs as data: frames, controls, captions and places. The
 // handlers are attached by the code that loads it.
-#include "ui/form.h"
+#include "ui/screen.h"
 
 namespace tov {
 
@@ -61,7 +61,7 @@ inline constexpr int kCommandTypeFile = 1;
 inline constexpr int kCommandTypeFolder = 2;
 inline constexpr int kCommandTypeWebSite = 3;
 
-// Centred on a screen of the given size.
-Form MakePreferencesForm(Size screen);
+// Centred in the monitor's work area.
+Form MakePreferencesForm(const Monitor& monitor);
 
 } // namespace tov

@@ -101,16 +101,19 @@ void RefreshSuggestions(Platform& platform, Forms& forms, const SuggestionRows& 
     int height = 0;
     Rect bar{0, kRowsRect.top, kSuggestionWidth, 0};
 
-    // Without a row limit the rows stop where the screen does: more could not be seen, and
-    // drawing thousands of them would stall every keystroke.
+    // The rows stop where the work area of the command window's monitor does, whatever the row
+    // limit: more could not be seen (and without a limit, drawing thousands of them would stall
+    // every keystroke). The first row shows however little room there is.
     const std::size_t limit = RowLimit(rowsToShow.suggestionCount, matches.size());
-    const int screenBottom = platform.ScreenSize().height;
+    const Monitor monitor = forms.commandMonitor.value_or(platform.PrimaryMonitor());
+    const int room = WorkAreaSize(monitor).height - form->rect.top - kBottomMargin;
     std::size_t shown = 0;
     while (shown < limit) {
-        if (rowsToShow.suggestionCount <= 0 && shown > 0 && form->rect.top + height >= screenBottom)
-            break;
         const Match& match = matches[shown];
         const std::string& phrase = phrases[match.index];
+        const int lineHeight = platform.MeasureText(form->font, phrase, form->dpi).height;
+        if (shown > 0 && height + lineHeight > room)
+            break;
         const int row = static_cast<int>(++shown);
 
         Control* pin = form->Find(frmCommandSuggestion::imgTack, row);
@@ -134,7 +137,6 @@ void RefreshSuggestions(Platform& platform, Forms& forms, const SuggestionRows& 
 
         rows += phrase;
         rows += kLineEnd;
-        const int lineHeight = platform.MeasureText(form->font, phrase).height;
         if (phrase == rowsToShow.result) {
             highlight += phrase;
             if (bar.height == 0)

@@ -14,6 +14,7 @@ struct FakeWindow {
     ShowCommand showCommand = ShowCommand::Normal;
     bool closed = false;
     bool hung = false; // does not answer messages
+    Rect rect{100, 100, 640, 480};
 };
 
 struct FakeMessageBox {
@@ -92,6 +93,9 @@ class FakePlatform : public Platform {
     void ChangeValue(Form& form, ControlName name, int value);
     void SelectRow(Form& form, ControlName name, int row);
     WindowHandle AddWindow(std::string caption, bool onTop = true);
+    // The monitor at `index` changes (its scale, its work area), as the display settings change
+    // it: every window of the program's own on it is laid out again for its scale where it stands.
+    void ChangeMonitor(std::size_t index, const Monitor& changed);
 
     bool shiftDown = false;
     bool quit = false;
@@ -153,6 +157,10 @@ class FakePlatform : public Platform {
     void AdvanceTime(std::chrono::milliseconds by);
     void AdvanceTimeTo(MonotonicTime when);
     std::optional<SystemColours> highContrast;
+    // One monitor with the taskbar along its bottom, unless a test sets others.
+    std::vector<Monitor> monitors{Monitor{
+        .bounds = {0, 0, 1024, 768}, .workArea = {0, 0, 1024, 728}, .dpi = kBaseDpi, .primary = true}};
+    Point cursor{512, 384};
     // Hands the tray icon's owner a mouse event, as the shell would.
     void TrayMouse(MouseMessage message);
     KeyHandler keyHandler;
@@ -209,8 +217,10 @@ class FakePlatform : public Platform {
     void UpdateForm(Form& form) override;
     void MakeTopmost(Form& form) override;
     bool SetLayeredOpacity(WindowHandle window, int alpha) override;
-    Size MeasureText(const Font& font, std::string_view text) override;
-    Size ScreenSize() override;
+    Size MeasureText(const Font& font, std::string_view text, int dpi) override;
+    std::optional<Monitor> MonitorOfWindow(WindowHandle window) override;
+    Monitor MonitorOfCursor() override;
+    Monitor PrimaryMonitor() override;
     std::optional<SystemColours> HighContrastColours() override;
     PicturePtr LoadResourcePicture(std::string_view name) override;
     PicturePtr LoadPictureFile(const std::string& path) override;
@@ -245,7 +255,7 @@ class FakePlatform : public Platform {
     void RemoveTrayIcon() override;
     void ShowTrayBalloon(const std::string& title, const std::string& text) override;
     std::optional<std::size_t> ShowPopupMenu(Form& owner) override;
-    Size MeasureWrappedText(const Font& font, std::string_view text, int width) override;
+    Size MeasureWrappedText(const Font& font, std::string_view text, int width, int dpi) override;
     MonotonicTime MonotonicNow() override;
     void PumpMessagesUntil(MonotonicTime deadline) override;
     void Log(std::string_view line) override;
@@ -255,6 +265,9 @@ class FakePlatform : public Platform {
     TimerPtr StartTimer(std::chrono::milliseconds after, std::function<void()> onTime) override;
 
   private:
+    // The monitor that shows most of the rectangle, else the nearest; and the one at a point.
+    const Monitor& MonitorOfRect(const Rect& rect) const;
+    void FitToMonitor(Form& form) const;
     void RunInputWork();
     InputTick InputClock() const;
     void HearRawInput(InputDevice device);
