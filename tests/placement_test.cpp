@@ -5,6 +5,7 @@
 #include "app/program.h"
 #include "platform/fake/fake_platform.h"
 #include "prefs/preferences.h"
+#include "prefs/preferences_form.h"
 #include "suggest/command_window.h"
 #include "suggest/suggestion_form.h"
 
@@ -82,7 +83,7 @@ TEST_F(Placement, TheWindowsOpenInTheWorkAreaCornerOfTheMonitorOfTheWindowInFron
     EXPECT_EQ(ScreenRect(Main()), (Rect{-2464, 200, 1200, 100}));
 }
 
-TEST_F(Placement, TheSettingPutsThemOnThePrimaryMonitorAndThePreferencesThere) {
+TEST_F(Placement, TheSettingPutsThemOnThePrimaryMonitorAndThePreferencesTurnItOnAndOff) {
     platform.settings["Tovlen\\settings\\workingmonitor"] = "0";
     Start();
     Open("o");
@@ -94,6 +95,12 @@ TEST_F(Placement, TheSettingPutsThemOnThePrimaryMonitorAndThePreferencesThere) {
     Form& prefs = *app.forms.frmPrefs;
     EXPECT_EQ(prefs.origin.x, 0);
     EXPECT_EQ(prefs.rect.left, (1920 - prefs.rect.width) / 2);
+    EXPECT_EQ(prefs.At(frmPrefs::chkWorkingMonitor).value, 0);
+    platform.ClickControl(prefs, frmPrefs::chkWorkingMonitor);
+    EXPECT_EQ(platform.settings["Tovlen\\settings\\workingmonitor"], "1");
+    platform.foreground = editor;
+    Open("o");
+    EXPECT_EQ(ScreenRect(Main()).left, -2464);
 }
 
 TEST_F(Placement, TheSuggestionsStopAtTheBottomOfTheWorkAreaWhateverTheRowLimit) {

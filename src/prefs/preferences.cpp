@@ -118,6 +118,9 @@ void AttachHandlers(const PreferencesContext& p, Form& f, const FieldsPtr& field
     f.At(frmPrefs::chkApps).onClick = [p] {
         StoreCheckBox(p, frmPrefs::chkApps, "showapps", p.state.ShowApps, true);
     };
+    f.At(frmPrefs::chkWorkingMonitor).onClick = [p] {
+        StoreCheckBox(p, frmPrefs::chkWorkingMonitor, "workingmonitor", p.state.WorkingMonitor, false);
+    };
     f.At(frmPrefs::udSuggestions).onChange = [p] { udSuggestions_Change(p); };
     f.At(frmPrefs::sdrTransparency).onChange = [p] { sdrTransparency_Change(p); };
     f.At(frmPrefs::cmdCheckUpdates).onClick = [p] {
@@ -161,6 +164,7 @@ void Form_Load(const PreferencesContext& p) {
     f->At(frmPrefs::chkIEFavorites).value = Checked(s.ShowIEFavorites);
     f->At(frmPrefs::chkChromiumFavorites).value = Checked(s.ShowChromiumBookmarks);
     f->At(frmPrefs::chkApps).value = Checked(s.ShowApps);
+    f->At(frmPrefs::chkWorkingMonitor).value = Checked(s.WorkingMonitor);
     Control& firefox = f->At(frmPrefs::chkFFFavorites);
     firefox.value = Checked(s.ShowFFFavorites);
     if (!IsFolder(s.FirefoxProfilesDir)) {

@@ -22,6 +22,8 @@ inline constexpr ControlName fmeTransparency{"fmeTransparency"};
 inline constexpr ControlName sdrTransparency{"sdrTransparency"};
 inline constexpr ControlName lblTransparencyLow{"lblTransparencyLow"};
 inline constexpr ControlName lblTransparencyHigh{"lblTransparencyHigh"};
+inline constexpr ControlName fmeWindowPlace{"fmeWindowPlace"};
+inline constexpr ControlName chkWorkingMonitor{"chkWorkingMonitor"};
 inline constexpr ControlName fmeUserCommands{"fmeUserCommands"};
 inline constexpr ControlName chkCheckBeforeShutdown{"chkCheckBeforeShutdown"};
 inline constexpr ControlName chkFFFavorites{"chkFFFavorites"};
