@@ -139,5 +139,35 @@ TEST_F(Placement, AScaleChangeLaysBothWindowsOutAgainForTheNewScale) {
     EXPECT_EQ(typedLeft(), kCommandTextLeft + platform.MeasureText(Main().font, "lock ", 120).width);
 }
 
+TEST_F(Placement, TheActivationKeyOverAnAdministratorsWindowIsLoggedOnceASession) {
+    Start();
+    platform.windows[editor].elevated = true;
+    const auto told = [&] {
+        return std::count_if(platform.logLines.begin(), platform.logLines.end(), [](const std::string& line) {
+            return line.find("runs as administrator") != std::string::npos;
+        });
+    };
+    platform.PressKey('A');
+    platform.RunPending();
+    EXPECT_EQ(told(), 0); // only the activation key is worth a word
+
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(platform.PressKey(VirtualKey::CapsLock),
+                  HookDecision::Pass); // Windows kept it from the hook
+        platform.PressKey(VirtualKey::CapsLock, KeyMessage::KeyUp);
+        platform.RunPending();
+        platform.AdvanceTime(std::chrono::seconds(2));
+    }
+    EXPECT_EQ(app.forms.frmMain, nullptr);
+    EXPECT_EQ(told(), 1);
+    // Keys Windows kept from the hook are no sign of a lost hook.
+    EXPECT_TRUE(std::none_of(platform.calls.begin(), platform.calls.end(),
+                             [](const std::string& call) { return call.starts_with("ReinstallHooks"); }));
+
+    platform.windows[editor].elevated = false;
+    Open("o");
+    EXPECT_TRUE(Main().visible);
+}
+
 } // namespace
 } // namespace tov

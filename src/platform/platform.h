@@ -164,6 +164,10 @@ class Platform {
 
     // Other programs' windows.
     virtual WindowHandle ForegroundWindow() = 0;
+    // Whether the program that owns `window` runs with more rights than this one (as
+    // administrator, while this one does not): Windows then keeps the keys and clicks that go to
+    // it from this program's hooks.
+    virtual bool RunsElevatedAboveUs(WindowHandle window) = 0;
     virtual std::string WindowCaption(WindowHandle window) = 0;
     virtual std::vector<WindowHandle> TopLevelWindows() = 0; // Z order, topmost first
     virtual WindowHandle TopLevelWindowAt(Point screenPoint) = 0;

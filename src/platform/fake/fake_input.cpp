@@ -32,10 +32,10 @@ InputTick FakePlatform::InputClock() const {
         std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count());
 }
 
-void FakePlatform::HearRawInput(InputDevice device) {
+void FakePlatform::HearRawInput(InputDevice device, std::uint32_t vkCode, bool keyDown) {
     if (!watchdogNews)
         return;
-    rawInput.push_back({WatchdogNews::Kind::RawInput, device, InputClock()});
+    rawInput.push_back({WatchdogNews::Kind::RawInput, device, InputClock(), vkCode, keyDown});
 }
 
 void FakePlatform::DeliverRawInput() {
@@ -49,8 +49,10 @@ void FakePlatform::DeliverRawInput() {
 
 HookDecision FakePlatform::PressKey(std::uint32_t vkCode, KeyMessage message) {
     RunInputWork();
-    HearRawInput(InputDevice::Keyboard);
-    if (!keyHandler || hooksDropped)
+    const bool down = message == KeyMessage::KeyDown || message == KeyMessage::SysKeyDown;
+    HearRawInput(InputDevice::Keyboard, vkCode, down);
+    // The keys typed into a program that runs as administrator pass the hooks of one that does not.
+    if (!keyHandler || hooksDropped || RunsElevatedAboveUs(foreground))
         return HookDecision::Pass;
     lastKeyboardCall = InputClock();
     KeyEvent event;
@@ -84,7 +86,7 @@ HookDecision FakePlatform::Click(Point screenPoint, MouseMessage message) {
     const bool press = message == MouseMessage::LeftDown || message == MouseMessage::RightDown ||
                        message == MouseMessage::MiddleDown;
     if (press)
-        HearRawInput(InputDevice::Mouse);
+        HearRawInput(InputDevice::Mouse, 0, false);
     if (!mouseHandler || hooksDropped)
         return HookDecision::Pass;
     lastMouseCall = InputClock();

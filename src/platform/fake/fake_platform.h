@@ -13,7 +13,8 @@ struct FakeWindow {
     std::string caption;
     ShowCommand showCommand = ShowCommand::Normal;
     bool closed = false;
-    bool hung = false; // does not answer messages
+    bool hung = false;     // does not answer messages
+    bool elevated = false; // its program runs as administrator: its keys pass the hooks unseen
     Rect rect{100, 100, 640, 480};
 };
 
@@ -202,6 +203,7 @@ class FakePlatform : public Platform {
     std::string TranslateKey(const KeyEvent& event) override;
     std::string KeyName(std::uint32_t vkCode) override;
     WindowHandle ForegroundWindow() override;
+    bool RunsElevatedAboveUs(WindowHandle window) override;
     std::string WindowCaption(WindowHandle window) override;
     std::vector<WindowHandle> TopLevelWindows() override;
     WindowHandle TopLevelWindowAt(Point screenPoint) override;
@@ -270,7 +272,7 @@ class FakePlatform : public Platform {
     void FitToMonitor(Form& form) const;
     void RunInputWork();
     InputTick InputClock() const;
-    void HearRawInput(InputDevice device);
+    void HearRawInput(InputDevice device, std::uint32_t vkCode, bool keyDown);
     void DeliverRawInput();
     void RunMainWork();
 

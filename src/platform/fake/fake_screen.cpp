@@ -66,6 +66,11 @@ Monitor FakePlatform::PrimaryMonitor() {
     return primary != monitors.end() ? *primary : monitors.front();
 }
 
+bool FakePlatform::RunsElevatedAboveUs(WindowHandle window) {
+    const auto it = windows.find(window);
+    return it != windows.end() && !it->second.closed && it->second.elevated;
+}
+
 void FakePlatform::ChangeMonitor(std::size_t index, const Monitor& changed) {
     const Monitor before = monitors.at(index);
     monitors[index] = changed;
