@@ -17,6 +17,7 @@ deps_install() {
             need_file /usr/include/benchmark/benchmark.h libbenchmark-dev
             need_file /usr/include/nlohmann/json.hpp nlohmann-json3-dev
             need_file /usr/include/sqlite3.h libsqlite3-dev
+            need_file /usr/share/unicode/UnicodeData.txt unicode-data # the matching tables' source
             ;;
         format) need clang-format clang-format ;;
         windows)
@@ -31,6 +32,7 @@ deps_install() {
             need import imagemagick
             need xdpyinfo x11-utils
             need xkbcomp x11-xkb-utils
+            need xset x11-xserver-utils
             need lighttpd lighttpd
             ;;
         docs)

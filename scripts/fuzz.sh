@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds every libFuzzer target in fuzz/ with clang under ASan and UBSan (build-fuzz/) and runs
 # each for a share of FUZZ_SECONDS (default 60 in all). Seeds come from the shared corpus where
-# one fits. New inputs the fuzzers find stay in build-fuzz/corpus/<target>/; a crash leaves its
-# input in build-fuzz/artifacts/ and fails the script.
+# one fits, and the programs of the Windows build (build-win/*.exe) seed the signed-file reader
+# when they have been built; a missing corpus fails the script. New inputs the fuzzers find
+# stay in build-fuzz/corpus/<target>/; a crash leaves its input in build-fuzz/artifacts/ and
+# fails the script.
 #   FUZZ_SECONDS=3600 scripts/fuzz.sh              # an hour in all
 #   FUZZ_SECONDS=600 scripts/fuzz.sh shortcut_fuzz # ten minutes on one target
 set -euo pipefail
@@ -18,7 +20,7 @@ if [ ${#targets[@]} -eq 0 ]; then
 fi
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOVLEN_FUZZ=ON \
-    -DTOVLEN_TESTS=OFF -DTOVLEN_BENCH=OFF >/dev/null
+    -DTOVLEN_TESTS=OFF -DTOVLEN_BENCH=OFF -DTOVLEN_WARNINGS_AS_ERRORS=ON >/dev/null
 cmake --build "$build" -j2 --target "${targets[@]}"
 
 seeds_for() {
@@ -29,12 +31,15 @@ seeds_for() {
     list_file_fuzz) echo "$corpus_source/url" ;;
     places_fuzz) echo "$build/seeds/places" ;;
     chromium_bookmarks_fuzz) echo "$build/seeds/chromium" ;;
+    signed_file_fuzz) echo "$build/seeds/programs" ;;
     esac
 }
 
-# A small places.sqlite laid out as Firefox's and a small Chromium Bookmarks file, so those
-# fuzzers start from files they can damage.
+# A small places.sqlite laid out as Firefox's, a small Chromium Bookmarks file and the Windows
+# programs that were built, so those fuzzers start from files they can damage.
 make_seeds() {
+    mkdir -p "$build/seeds/programs"
+    find "$root/build-win" -maxdepth 1 -name '*.exe' -exec cp {} "$build/seeds/programs/" \; 2>/dev/null || true
     mkdir -p "$build/seeds/chromium"
     cat >"$build/seeds/chromium/Bookmarks" <<'JSON'
 {"checksum":"0","roots":{"bookmark_bar":{"type":"folder","name":"Bar","children":[
@@ -71,7 +76,11 @@ for target in "${targets[@]}"; do
     mkdir -p "$work"
     dirs=("$work")
     seeds=$(seeds_for "$target")
-    [ -n "$seeds" ] && [ -d "$seeds" ] && dirs+=("$seeds")
+    if [ -n "$seeds" ]; then
+        # A fuzzer without its seeds would pass while testing next to nothing.
+        [ -d "$seeds" ] || { echo "$target: no seeds at $seeds"; failed=1; continue; }
+        dirs+=("$seeds")
+    fi
     echo "=== $target: ${per_target}s"
     if ! timeout $((per_target + 120)) "$build/$target" -max_total_time="$per_target" -timeout=10 \
         -artifact_prefix="$build/artifacts/$target-" -print_final_stats=1 "${dirs[@]}" \

@@ -28,12 +28,21 @@ unit_tests() {
             ctest --test-dir build-asan --output-on-failure -j2
 }
 
+# The program with real threads (the fake's threaded mode), under ThreadSanitizer: a race
+# between the input thread, the workers and the main thread fails it. Each run interleaves the
+# threads differently, so they run many times.
+threaded_tests() {
+    build_threaded_tests build-tsan &&
+        TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" build-tsan/tovlen_threaded_tests --gtest_repeat=20
+}
+
 # The sources keep the repository's .clang-format style, so a change shows only what it changes.
 source_format() {
     git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
 }
 
 step "unit tests (ASan+UBSan)" unit_tests
+step "threaded tests (TSan)" threaded_tests
 step "windows headers" scripts/check_windows_headers.sh
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then step "source format" source_format; fi
 step "layering" scripts/check_layers.sh

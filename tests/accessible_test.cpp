@@ -134,6 +134,32 @@ TEST_F(Access, AHighContrastThemeGivesBothWindowsTheSystemsColoursAndSwitchesLiv
     EXPECT_NE(list.backColour, kHighContrast.window);
 }
 
+TEST_F(Access, ANearMatchRowSaysSoAndIsMarkedQuietlyInEveryTheme) {
+    app.catalogue.phrases = {"", "run visual studio code", "run vscode"};
+    app.catalogue.forms = BuildMatchForms(app.catalogue.phrases);
+    Type("vsc", 1);
+    const AccessibleWindow list = Rows();
+    ASSERT_EQ(list.parts.size(), 2u);
+    EXPECT_EQ(list.parts[0].name, "run vscode");
+    EXPECT_EQ(list.parts[0].description, "1 of 2");
+    EXPECT_EQ(list.parts[1].name, "run visual studio code");
+    EXPECT_EQ(list.parts[1].description, "2 of 2, near match");
+    EXPECT_TRUE(list.parts[1].selected);
+
+    Form& form = *app.forms.frmCommandSuggestion;
+    const Control& nearRows = form.At(frmCommandSuggestion::lblNearRows);
+    EXPECT_EQ(nearRows.text, "\r\nrun visual studio code" + std::string(kNearMark) + "\r\n");
+    EXPECT_EQ(form.At(frmCommandSuggestion::lblCommand).text, "run vscode\r\n\r\n");
+    EXPECT_NE(nearRows.textColour, form.At(frmCommandSuggestion::lblCommand).textColour);
+    platform.highContrast = kHighContrast;
+    form.onSystemColoursChange();
+    EXPECT_EQ(nearRows.textColour, kHighContrast.grayText);
+
+    app.state.NearMatches = 0;
+    Type("vsc");
+    EXPECT_EQ(Rows().parts.size(), 1u);
+}
+
 TEST(AccessKeys, AreMarkedForTheSystemAndAmpersandsShowAsThemselves) {
     const auto marked = [](std::string text, char key) {
         return TextWithAccessKey({.text = text, .accessKey = key});

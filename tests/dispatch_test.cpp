@@ -17,6 +17,7 @@
 #include "support/shortcut_writer.h"
 #include "support/temp_folder.h"
 #include "update/update.h"
+#include "update/update_trust.h"
 
 #include <gtest/gtest.h>
 
@@ -71,12 +72,8 @@ class Dispatch : public ::testing::Test {
         testing::WriteFile(programFolder.Path() / kCustomCommandsFile, listFile);
         LoadCustomCommands(app.catalogue, platform.programFolder);
     }
-    // Types the line and submits it as Enter does.
-    void Submit(const std::string& typed) {
-        app.state.CommandText = typed;
-        app.state.SelectedIndex = 0;
-        SubmitCommandLine(app);
-    }
+    // Submits the typed line as Enter does; true when the window stays open with a message.
+    bool Submit(const std::string& typed) { return SubmitCommandLine(app, FrozenLine{typed}); }
     std::size_t Count(const std::string& call) const {
         return static_cast<std::size_t>(std::count(platform.calls.begin(), platform.calls.end(), call));
     }
@@ -106,6 +103,17 @@ TEST_F(Dispatch, BuiltInWordsAreCarriedOutAndUnknownLinesAreNot) {
         EXPECT_TRUE(r.carriedOut);
         EXPECT_FALSE(r.keepOpen);
     }
+    // "update" ran the check: a build that pins a signer asked the server, one that pins none
+    // said why it cannot.
+    const bool pinned = !BuiltInUpdateSigners().empty();
+    EXPECT_EQ(server.Connections(), pinned ? 1 : 0);
+    ASSERT_EQ(platform.messageBoxes.size(), 1u);
+    EXPECT_EQ(platform.messageBoxes[0].text,
+              pinned
+                  ? "This is the current version of Tovlen."
+                  : "This copy of Tovlen was built without an update signer, so it cannot install updates.");
+    ASSERT_NE(app.forms.frmPrefs, nullptr);
+    EXPECT_TRUE(app.forms.frmPrefs->visible);
 }
 
 TEST_F(Dispatch, WebSitesGetASchemeOnlyWhenTheyHaveNone) {
@@ -235,9 +243,9 @@ TEST(DispatchThroughTheMainLoop, ProgramNotFoundStaysOnScreen) {
     platform.RunPending();
     platform.TypeText("run nosuchthing");
     platform.RunPending();
-    platform.PressKey(VirtualKey::Enter);
+    platform.SendKey(VirtualKey::Enter, KeyMessage::KeyDown);
     platform.RunPending();
-    platform.PressKey(VirtualKey::Enter, KeyMessage::KeyUp);
+    platform.SendKey(VirtualKey::Enter, KeyMessage::KeyUp);
     platform.RequestWake();
     platform.RunPending();
     ASSERT_TRUE(app.forms.frmMain);
@@ -257,16 +265,14 @@ TEST_F(Dispatch, UnknownRunTargetLeavesAMatchingPhraseToTheCaller) {
     const std::string folder = temp.AddFolder("music");
     AddEntry("C:\\Windows\\notepad.exe", "Notepad");
     LoadCustom(folder + "\r\nweb example.org\r\n");
-    // The typed text, not the line, is what the phrases are matched against.
-    app.state.CommandText = "run note";
     const DispatchResult r = RunCommand(app, "run note");
     EXPECT_FALSE(r.carriedOut);
     EXPECT_FALSE(r.keepOpen);
     EXPECT_TRUE(platform.launches.empty());
 
     // A matching phrase comes before an existing folder.
-    app.state.CommandText = LowerCase(folder);
-    EXPECT_FALSE(RunCommand(app, "run " + folder).carriedOut);
+    LoadCustom("run " + folder + " backup\r\nweb example.org\r\n");
+    EXPECT_FALSE(RunCommand(app, LowerCase("run " + folder)).carriedOut);
     EXPECT_TRUE(platform.launches.empty());
 }
 
@@ -281,10 +287,8 @@ TEST_F(Dispatch, SubmittedLineIsCarriedOutOnce) {
     EXPECT_EQ(platform.launches.size(), 1u);
 
     // A line that carries nothing out runs the best suggestion instead, once.
-    Submit("notep");
+    EXPECT_FALSE(Submit("notep"));
     EXPECT_EQ(platform.launches.size(), 2u);
-    EXPECT_EQ(app.state.CommandText, "");
-    EXPECT_FALSE(app.state.WindowOpen);
 }
 
 TEST_F(Dispatch, CustomCommandsComeFirstAndRunTheirAction) {
@@ -311,17 +315,14 @@ TEST_F(Dispatch, CustomCommandsChainAndACycleStops) {
     ASSERT_EQ(platform.launches.size(), 1u);
     EXPECT_EQ(platform.launches[0].file, "http://example.org");
 
-    Submit("ping");
-    Submit("self");
+    EXPECT_FALSE(Submit("ping"));
+    EXPECT_FALSE(Submit("self"));
     EXPECT_EQ(platform.launches.size(), 1u);
-    EXPECT_FALSE(app.state.WindowOpen);
-    EXPECT_EQ(app.state.CommandText, "");
 }
 
 TEST_F(Dispatch, CustomCommandForAMissingProgramShowsTheMessage) {
     LoadCustom("old tool\r\nrun c:\\gone\\tool.exe\r\n");
-    Submit("old tool");
-    EXPECT_TRUE(app.state.WindowOpen);
+    EXPECT_TRUE(Submit("old tool"));
     EXPECT_EQ(app.forms.frmMain->At(frmMain::lblDescription).text, "Program not found.");
 }
 

@@ -11,6 +11,8 @@ class FakeInput : public ::testing::Test {
   protected:
     void SetUp() override {
         platform.StartInput({[this](const KeyEvent& e) {
+                                 if (e.message == KeyMessage::KeyUp)
+                                     return HookDecision::Swallow;
                                  trace.push_back("key " + std::to_string(e.vkCode));
                                  platform.RequestWake();
                                  return HookDecision::Swallow;

@@ -119,8 +119,7 @@ std::filesystem::path CorpusDir() {
 
 // Real files from ../shared/corpus/url and ../shared/corpus/bookmarks (see its SOURCES.md).
 TEST(FavoritesCorpus, RealFilesGiveTheirAddresses) {
-    if (!std::filesystem::is_directory(CorpusDir() / "url"))
-        GTEST_SKIP() << "no corpus at " << CorpusDir();
+    ASSERT_TRUE(std::filesystem::is_directory(CorpusDir() / "url")) << "no corpus at " << CorpusDir();
     const std::pair<const char*, const char*> expected[] = {
         {"bnrbot__GitHub.url", "https://github.com/carlbennett/BNRBot"},
         {"btanks__homepage.url", "http://btanks.sourceforge.net/"},

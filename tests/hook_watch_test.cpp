@@ -89,6 +89,7 @@ class WatchdogOfTheProgram : public ::testing::Test {
   protected:
     void SetUp() override {
         platform.settings["Tovlen\\settings\\showwelcome"] = "0";
+        platform.settings["Tovlen\\settings\\testswitches"] = "1"; // as the end-to-end tests set it
         Startup(app);
     }
     std::vector<std::string> Reinstalls() const {
@@ -123,6 +124,47 @@ TEST_F(WatchdogOfTheProgram, ADroppedHookIsInstalledAgainOnceItsKeysGoUnanswered
     EXPECT_EQ(Reinstalls().back(), "ReinstallHooks the session was unlocked");
     Shutdown(app);
     EXPECT_FALSE(platform.watchdogNews);
+}
+
+TEST_F(WatchdogOfTheProgram, TheMouseHookAndItsRawInputAreThereOnlyWhileAClickMatters) {
+    // With the command line closed a move or a click reaches neither thread of the program.
+    for (int x = 0; x < 100; ++x)
+        platform.Click({x, 300}, MouseMessage::Move);
+    platform.Click({500, 300});
+    platform.RunPending();
+    EXPECT_EQ(platform.mouseHookCalls, 0);
+    EXPECT_EQ(platform.rawMouseMessages, 0);
+
+    platform.AdvanceTime(kReinstallSpacing);
+    platform.PressKey(VirtualKey::CapsLock);
+    platform.RunPending();
+    EXPECT_TRUE(platform.mouseHookInPlace);
+    // A mouse hook dropped while the line is open is noticed by the click it missed.
+    platform.DropHooks();
+    platform.Click({500, 300});
+    platform.RunPending();
+    platform.AdvanceTime(kHookSilence);
+    EXPECT_EQ(Reinstalls(), std::vector<std::string>{"ReinstallHooks the mouse hook was lost"});
+    platform.Click({500, 300});
+    platform.RunPending();
+    EXPECT_FALSE(app.state.WindowOpen);
+    EXPECT_FALSE(platform.mouseHookInPlace);
+    EXPECT_FALSE(platform.hearingMouseButtons);
+}
+
+TEST_F(WatchdogOfTheProgram, TestSwitchesActOnlyWhereTheSettingAllowsThem) {
+    platform.settings.erase("Tovlen\\settings\\testswitches");
+    platform.StartAgain(R"("C:\Tovlen\Tovlen.exe" /test-drop-hooks)");
+    platform.RunPending();
+    EXPECT_FALSE(platform.hooksDropped);
+    EXPECT_TRUE(app.state.WindowOpen) << "a plain start";
+    platform.PressKey(VirtualKey::Escape);
+    platform.settings["Tovlen\\settings\\testswitches"] = "yes";
+    platform.StartAgain(R"("C:\Tovlen\Tovlen.exe" /test-busy 10)");
+    platform.RunPending();
+    EXPECT_TRUE(app.state.WindowOpen);
+    EXPECT_TRUE(std::none_of(platform.logLines.begin(), platform.logLines.end(),
+                             [](const std::string& line) { return line.find("busy") != std::string::npos; }));
 }
 
 TEST_F(WatchdogOfTheProgram, ALaterStartOpensTheWindowAndUnknownRequestsDoNothing) {

@@ -1,5 +1,6 @@
 #include "app/app.h"
 #include "app/program.h"
+#include "catalogue/build.h"
 #include "input/hooks.h"
 #include "input/latency.h"
 #include "platform/fake/fake_platform.h"
@@ -21,12 +22,9 @@ class CommandLine : public ::testing::Test {
         platform.foreground = platform.AddWindow("  Untitled - Notepad  ");
         Startup(app);
     }
-    HookDecision Press(std::uint32_t vkCode, KeyMessage message = KeyMessage::KeyDown) {
-        return platform.PressKey(vkCode, message);
-    }
-    HookDecision Press(VirtualKey key, KeyMessage message = KeyMessage::KeyDown) {
-        return platform.PressKey(key, message);
-    }
+    HookDecision Press(std::uint32_t vkCode) { return platform.PressKey(vkCode); }
+    HookDecision Press(VirtualKey key) { return platform.PressKey(key); }
+    HookDecision Send(VirtualKey key, KeyMessage message) { return platform.SendKey(key, message); }
     // What the main loop does after the hook has run.
     void Loop() { platform.RunPending(); }
     void OpenAndType(std::string_view text) {
@@ -36,15 +34,16 @@ class CommandLine : public ::testing::Test {
     }
     Form& Main() { return *app.forms.frmMain; }
     // The command line as the input thread holds it; the main thread's follows after Loop().
-    const Typing& Input() const { return app.state.Input; }
+    const Typing& Input() const { return *app.state.Input; }
 
     FakePlatform platform;
     App app{platform};
 };
 
 TEST_F(CommandLine, ActivationKeyOpensTheWindowAndIsSwallowed) {
-    EXPECT_EQ(Press(VirtualKey::CapsLock), HookDecision::Swallow);
-    EXPECT_EQ(Press(VirtualKey::CapsLock, KeyMessage::KeyUp), HookDecision::Pass);
+    EXPECT_EQ(Send(VirtualKey::CapsLock, KeyMessage::KeyDown), HookDecision::Swallow);
+    // Its release is Tovlen's too: the window typed into never saw the key go down.
+    EXPECT_EQ(Send(VirtualKey::CapsLock, KeyMessage::KeyUp), HookDecision::Swallow);
     EXPECT_TRUE(Input().windowOpen);
     // The hook itself made no window: that is the main loop's work.
     EXPECT_EQ(app.forms.frmMain, nullptr);
@@ -73,8 +72,8 @@ TEST_F(CommandLine, KeysWhileClosedAndModifiersPrintScreenAltKeysAndKeyUpsPassTh
     for (VirtualKey key : {VirtualKey::LeftShift, VirtualKey::RightShift, VirtualKey::LeftControl,
                            VirtualKey::RightControl, VirtualKey::PrintScreen})
         EXPECT_EQ(Press(key), HookDecision::Pass) << KeyCode(key);
-    EXPECT_EQ(Press('F', KeyMessage::SysKeyDown), HookDecision::Pass);
-    EXPECT_EQ(Press('F', KeyMessage::KeyUp), HookDecision::Pass);
+    EXPECT_EQ(platform.SendKey('F', KeyMessage::SysKeyDown), HookDecision::Pass);
+    EXPECT_EQ(platform.SendKey('F', KeyMessage::SysKeyUp), HookDecision::Pass);
     EXPECT_EQ(Input().commandText, "ab");
 }
 
@@ -82,7 +81,7 @@ TEST_F(CommandLine, BackspaceRemovesWholeCharacters) {
     Press(VirtualKey::CapsLock);
     EXPECT_EQ(Press(VirtualKey::Backspace), HookDecision::Swallow);
     EXPECT_EQ(Input().commandText, "");
-    app.state.Input.commandText = "caf\xC3\xA9";
+    app.state.Input->commandText = "caf\xC3\xA9";
     Press(VirtualKey::Backspace);
     EXPECT_EQ(Input().commandText, "caf");
 }
@@ -92,6 +91,34 @@ TEST_F(CommandLine, AStuckKeyCannotGrowTheLineWithoutBound) {
     for (std::size_t i = 0; i < kMaxCommandBytes + 10; ++i)
         EXPECT_EQ(Press('A'), HookDecision::Swallow);
     EXPECT_EQ(Input().commandText.size(), kMaxCommandBytes);
+    EXPECT_EQ(Input().commandKeys.size(), kMaxCommandBytes);
+}
+
+// With a Russian layout active the keys C, A, L, C type "сфдс"; the line keeps them, and they
+// find what they would with the US layout, up to the program they run.
+TEST_F(CommandLine, TheKeysBehindTheLineGoWithItAndFindWhatTheUsLayoutWouldType) {
+    Loop(); // the first build lands before the test's own catalogue takes its place
+    app.catalogue.phrases = FixedPhraseSlots();
+    AddCommandEntry(app.catalogue, {.Target = "C:\\Windows\\calc.exe", .Name = "Calculator"});
+    app.catalogue.forms = BuildMatchForms(app.catalogue.phrases);
+    platform.otherLayout = {{'C', "с"}, {'A', "ф"}, {'L', "д"}};
+    OpenAndType("calcl");
+    EXPECT_EQ(Input().commandText, "сфдсд");
+    Press(VirtualKey::Backspace);
+    EXPECT_EQ(Input().commandKeys.size(), 4u);
+    Loop();
+    EXPECT_EQ(app.state.CommandKeys.size(), 4u);
+    EXPECT_EQ(Main().At(frmMain::lblCommandBack).text, "run calculator");
+
+    Press(VirtualKey::Enter);
+    EXPECT_TRUE(Input().commandKeys.empty());
+    Loop();
+    ASSERT_EQ(platform.launches.size(), 1u);
+    EXPECT_EQ(platform.launches[0].file, "C:\\Windows\\calc.exe");
+
+    OpenAndType("ca");
+    Press(VirtualKey::Escape);
+    EXPECT_TRUE(Input().commandKeys.empty());
 }
 
 TEST_F(CommandLine, EscapeClosesAndForgetsTheLine) {
@@ -134,6 +161,56 @@ TEST_F(CommandLine, ActivationKeyWhileOpenRequestsTheSubmit) {
     EXPECT_FALSE(Input().windowOpen);
     Loop();
     EXPECT_FALSE(app.state.Running);
+}
+
+// A held key sends its down again and again before its one up.
+TEST_F(CommandLine, HoldingTheActivationKeyOpensTheWindowOnce) {
+    for (int repeat = 0; repeat < 5; ++repeat)
+        EXPECT_EQ(Send(VirtualKey::CapsLock, KeyMessage::KeyDown), HookDecision::Swallow) << repeat;
+    EXPECT_EQ(Send(VirtualKey::CapsLock, KeyMessage::KeyUp), HookDecision::Swallow);
+    Loop();
+    EXPECT_EQ(Input().openings, 1u);
+    EXPECT_TRUE(app.state.WindowOpen);
+    EXPECT_TRUE(app.state.Submits.empty());
+    platform.TypeText("ab");
+    Loop();
+    EXPECT_EQ(Main().At(frmMain::lblCommand).text, "ab");
+}
+
+TEST_F(CommandLine, AHeldKeyThatTovlenTookStaysTovlensUntilItsRelease) {
+    OpenAndType("ab");
+    // Held letters type once; a held Enter submits once and its repeats never reach the window
+    // typed into, though the line is closed by then.
+    for (int repeat = 0; repeat < 3; ++repeat)
+        EXPECT_EQ(Send(VirtualKey::Backspace, KeyMessage::KeyDown), HookDecision::Swallow);
+    Send(VirtualKey::Backspace, KeyMessage::KeyUp);
+    EXPECT_EQ(Input().commandText, "a");
+    EXPECT_EQ(Send(VirtualKey::Enter, KeyMessage::KeyDown), HookDecision::Swallow);
+    const unsigned changes = Input().changes;
+    for (int repeat = 0; repeat < 3; ++repeat)
+        EXPECT_EQ(Send(VirtualKey::Enter, KeyMessage::KeyDown), HookDecision::Swallow) << repeat;
+    EXPECT_EQ(Send(VirtualKey::Enter, KeyMessage::KeyUp), HookDecision::Swallow);
+    EXPECT_EQ(Input().changes, changes);
+    // A key the window typed into took keeps its repeats, even once the line is open.
+    EXPECT_EQ(Send(VirtualKey::Space, KeyMessage::KeyDown), HookDecision::Pass);
+    Press(VirtualKey::CapsLock);
+    EXPECT_EQ(Send(VirtualKey::Space, KeyMessage::KeyDown), HookDecision::Pass);
+    EXPECT_EQ(Send(VirtualKey::Space, KeyMessage::KeyUp), HookDecision::Pass);
+    EXPECT_EQ(Input().commandText, "");
+}
+
+TEST_F(CommandLine, AKeyWhoseReleaseWentUnheardIsPressedAfreshLater) {
+    // Its release went to the secure desktop of a locked session.
+    Send(VirtualKey::CapsLock, KeyMessage::KeyDown);
+    platform.AdvanceTime(std::chrono::milliseconds(kLongestRepeatGapMs + 1));
+    EXPECT_EQ(Send(VirtualKey::CapsLock, KeyMessage::KeyDown), HookDecision::Swallow);
+    EXPECT_FALSE(Input().windowOpen);
+    EXPECT_EQ(Input().openings, 1u);
+    EXPECT_EQ(platform.SendKey('L', KeyMessage::KeyDown), HookDecision::Pass);
+    platform.AdvanceTime(std::chrono::milliseconds(kLongestRepeatGapMs + 1));
+    Press(VirtualKey::CapsLock);
+    EXPECT_EQ(Press('L'), HookDecision::Swallow);
+    EXPECT_EQ(Input().commandText, "l");
 }
 
 TEST_F(CommandLine, ARemappedKeyLeavesCapsLockAlone) {
@@ -182,6 +259,37 @@ TEST_F(CommandLine, ReopeningBeforeTheSubmitRanKeepsTheNewLine) {
     EXPECT_EQ(Main().At(frmMain::lblCommand).text, "ab");
 }
 
+TEST_F(CommandLine, ALineOpenedWhileASubmitAsksIsOnScreenAtOnce) {
+    OpenAndType("shutdown");
+    platform.messageBoxAnswers = {MessageBoxResult::No};
+    Press(VirtualKey::Enter);
+    platform.QueueKey(VirtualKey::CapsLock);
+    platform.QueueText("ab");
+    std::string shownDuringTheBox;
+    platform.hookQueue.push_back([&] {
+        const bool shown = app.forms.frmMain && Main().visible;
+        shownDuringTheBox = shown ? Main().At(frmMain::lblCommand).text : "(nothing shown)";
+    });
+    Loop();
+    EXPECT_EQ(shownDuringTheBox, "ab");
+}
+
+TEST_F(CommandLine, WhatWaitsForABusyMainThreadDoesNotGrowWithTyping) {
+    for (const char* line : {"web a.example", "web b.example"}) {
+        Press(VirtualKey::CapsLock);
+        platform.TypeText(line);
+        Press(VirtualKey::Enter);
+    }
+    Press(VirtualKey::CapsLock);
+    platform.TypeText("ab");
+    EXPECT_EQ(platform.mainWork.size(), 1u);
+    Loop();
+    ASSERT_EQ(platform.launches.size(), 2u);
+    EXPECT_EQ(platform.launches[0].file, "http://a.example");
+    EXPECT_EQ(platform.launches[1].file, "http://b.example");
+    EXPECT_EQ(Main().At(frmMain::lblCommand).text, "ab");
+}
+
 TEST_F(CommandLine, ALaterStartOpensTheWindowAsTheActivationKeyWould) {
     platform.StartAgain("");
     Loop();
@@ -225,13 +333,13 @@ TEST(Latency, MeasuredOnlyWhenAFileIsNamedAndSummarisedThereAtExit) {
         platform.TypeText("ab");
         platform.RunPending();
         EXPECT_EQ(app.state.KeyTimes.size(), named ? 3u : 0u);
-        EXPECT_EQ(app.state.Input.hookTimes.size(), named ? 5u : 0u) << "downs and ups";
+        EXPECT_EQ(app.state.Input->hookTimes.size(), named ? 6u : 0u) << "downs and ups";
         Shutdown(app);
         EXPECT_EQ(std::filesystem::exists(file), named);
     }
     const std::string summary = ReadFileBytes(file).value_or("");
     EXPECT_EQ(summary.find("key to repaint: count 3, p50 "), 0u) << summary;
-    EXPECT_NE(summary.find("\nhook procedure: count 5, p50 "), std::string::npos) << summary;
+    EXPECT_NE(summary.find("\nhook procedure: count 6, p50 "), std::string::npos) << summary;
 }
 
 // Enter on "shutdown" asks for confirmation; the user acts before the main thread gets to the

@@ -104,10 +104,5 @@ TEST(Alpha, PremultiplyScalesColoursByAlphaAndDetectsTransparency) {
     EXPECT_EQ(plain.argb, (std::vector<std::uint32_t>{0xFFFFFFFF, 0xFF102030}));
 }
 
-TEST(IconImageSizeFor, PicksTheNextLargerCommonSize) {
-    for (const auto& [wanted, size] : {std::pair{1, 16}, {16, 16}, {21, 24}, {65, 96}, {300, 256}})
-        EXPECT_EQ(IconImageSizeFor(wanted), size) << wanted;
-}
-
 } // namespace
 } // namespace tov

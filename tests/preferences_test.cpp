@@ -25,6 +25,7 @@ TEST_F(Preferences, OpensOnceNonModalWithTheValuesInMemory) {
     EXPECT_EQ(f.At(frmPrefs::lblSuggestions).text, "7");
     EXPECT_EQ(f.At(frmPrefs::chkCheckBeforeShutdown).value, 0);
     EXPECT_EQ(f.At(frmPrefs::chkIEFavorites).value, 1);
+    EXPECT_EQ(f.At(frmPrefs::chkNearMatches).value, 1);
     EXPECT_EQ(f.At(frmPrefs::lblKeyMap).text, "Caps Lock");
     EXPECT_EQ(f.At(frmPrefs::lblWebAddress).text, kProductWebAddress);
     EXPECT_FALSE(f.At(frmPrefs::fmeAddCommand).visible);
@@ -51,7 +52,8 @@ TEST_F(Preferences, CheckBoxesStoreZeroOrOneAndTheValueInMemory) {
           Box{frmPrefs::chkIEFavorites, "showiefavs", &app.state.ShowIEFavorites},
           Box{frmPrefs::chkFFFavorites, "showfffavs", &app.state.ShowFFFavorites},
           Box{frmPrefs::chkChromiumFavorites, "showchromium", &app.state.ShowChromiumBookmarks},
-          Box{frmPrefs::chkApps, "showapps", &app.state.ShowApps}}) {
+          Box{frmPrefs::chkApps, "showapps", &app.state.ShowApps},
+          Box{frmPrefs::chkNearMatches, kNearMatchesSetting, &app.state.NearMatches}}) {
         const int before = Prefs().At(box.control).value;
         Click(box.control);
         EXPECT_EQ(Setting(box.key), before ? "0" : "1") << box.control.Text();
@@ -177,7 +179,7 @@ TEST_F(Preferences, ChangeTakesTheNextKeyPressAsTheActivationKey) {
         EXPECT_EQ(remap.At(frmRemap::lblRemap).text, "Press the key you want to use to show Tovlen.");
         EXPECT_EQ(platform.opacity[remap.handle], 200);
         // The release of whatever started the wait is not the new key.
-        EXPECT_EQ(platform.PressKey(VirtualKey::Enter, KeyMessage::KeyUp), HookDecision::Pass);
+        EXPECT_EQ(platform.SendKey(VirtualKey::Enter, KeyMessage::KeyUp), HookDecision::Pass);
     });
     platform.arrivingEvents.push_back([&] {
         // The current activation key does not open the window now: it is a candidate like any other.
@@ -205,6 +207,19 @@ TEST_F(Preferences, ChangeTakesTheNextKeyPressAsTheActivationKey) {
     EXPECT_EQ(platform.PressKey(VirtualKey::CapsLock), HookDecision::Swallow);
 }
 
+TEST_F(Preferences, ChangeTakesTheKeyWhileTovlenIsDisabled) {
+    Open();
+    TellEnabled(platform, app.state, false);
+    platform.arrivingEvents.push_back(
+        [&] { EXPECT_EQ(platform.PressKey(VirtualKey::F8), HookDecision::Swallow); });
+    // Were the key missed, the wait would end only with the program.
+    platform.arrivingEvents.push_back([&] { app.state.Running = false; });
+    Click(frmPrefs::cmdRemap);
+    EXPECT_EQ(app.state.ActivationKey, 119);
+    EXPECT_EQ(Prefs().At(frmPrefs::lblKeyMap).text, "F8");
+    EXPECT_EQ(platform.PressKey(VirtualKey::F8), HookDecision::Pass) << "still disabled";
+}
+
 TEST_F(Preferences, TheWaitEndsWhenTheProgramEndsOrTheWindowCloses) {
     Open();
     platform.arrivingEvents.push_back([&] { Click(frmPrefs::cmdOkay); });
@@ -212,7 +227,7 @@ TEST_F(Preferences, TheWaitEndsWhenTheProgramEndsOrTheWindowCloses) {
     platform.ClickControl(Prefs(), frmPrefs::cmdRemap);
     EXPECT_FALSE(app.state.CapturingKey);
     platform.RunPending();
-    EXPECT_FALSE(app.state.Input.capturingKey) << "the input thread was told";
+    EXPECT_FALSE(app.state.Input->capturingKey) << "the input thread was told";
     EXPECT_EQ(app.forms.frmRemap, nullptr);
     EXPECT_EQ(app.forms.frmPrefs, nullptr);
     EXPECT_EQ(app.state.ActivationKey, 20);

@@ -1,7 +1,6 @@
 #include "app/app.h"
 #include "app/catalogue_build.h"
 #include "app/contexts.h"
-#include "catalogue/built_in_commands.h"
 #include "commands/dispatch.h"
 #include "commands/session.h"
 #include "platform/fake/fake_platform.h"
@@ -11,11 +10,17 @@
 namespace tov {
 namespace {
 
-// What each session command ends up doing; the words and questions are the product's own table.
-const std::pair<BuiltInAction, const char*> kSessionEffects[] = {
-    {BuiltInAction::LogOff, "EndSession 0"},      {BuiltInAction::Reboot, "EndSession 2"},
-    {BuiltInAction::Shutdown, "EndSession 1"},    {BuiltInAction::ShutdownForced, "EndSession 5"},
-    {BuiltInAction::LockComputer, "LockSession"},
+struct SessionCase {
+    const char* line;
+    const char* question;
+    const char* effect;
+};
+const SessionCase kSessionCases[] = {
+    {"logoff", "Are you sure you want to logoff now?", "EndSession 0"},
+    {"reboot", "Are you sure you want to reboot now?", "EndSession 2"},
+    {"shutdown", "Are you sure you want to shutdown now?", "EndSession 1"},
+    {"shutdown (force)", "Are you sure you want to shutdown now?", "EndSession 5"},
+    {"lock computer", "Are you sure you want to lock the computer now?", "LockSession"},
 };
 
 bool Called(const FakePlatform& platform, const std::string& call) {
@@ -23,10 +28,7 @@ bool Called(const FakePlatform& platform, const std::string& call) {
 }
 
 TEST(SessionCommands, ConfirmedAnsweredAndUnconfirmed) {
-    for (const auto& [action, effect] : kSessionEffects) {
-        const BuiltInCommand& row = BuiltInCommandOf(action);
-        const std::string line(row.text);
-        ASSERT_FALSE(row.question.empty()) << line;
+    for (const auto& [line, question, effect] : kSessionCases) {
         SCOPED_TRACE(line);
         {
             FakePlatform platform;
@@ -35,7 +37,7 @@ TEST(SessionCommands, ConfirmedAnsweredAndUnconfirmed) {
             platform.messageBoxAnswers = {MessageBoxResult::Yes};
             EXPECT_TRUE(RunCommand(app, line).carriedOut);
             ASSERT_EQ(platform.messageBoxes.size(), 1u);
-            EXPECT_EQ(platform.messageBoxes[0].text, row.question);
+            EXPECT_EQ(platform.messageBoxes[0].text, question);
             EXPECT_EQ(platform.messageBoxes[0].title, "Tovlen");
             EXPECT_EQ(platform.messageBoxes[0].buttons, MessageBoxButtons::YesNo);
             EXPECT_TRUE(Called(platform, effect));

@@ -39,7 +39,6 @@ class Tray : public ::testing::Test {
     }
     bool CapsLockOpensTheWindow() {
         const bool swallowed = platform.PressKey(VirtualKey::CapsLock) == HookDecision::Swallow;
-        platform.PressKey(VirtualKey::CapsLock, KeyMessage::KeyUp);
         platform.RunPending();
         const bool open = app.forms.frmMain && app.forms.frmMain->visible;
         if (open) {
@@ -111,6 +110,8 @@ TEST_F(Tray, ExitEvenWhileDisabledEndsTheLoopAndShutdownTakesTheIconDown) {
     const auto removed = std::find(platform.calls.begin(), platform.calls.end(), "RemoveTrayIcon");
     const auto destroyed =
         std::find(platform.calls.begin(), platform.calls.end(), "DestroyFormWindow frmSystray");
+    ASSERT_NE(removed, platform.calls.end());
+    ASSERT_NE(destroyed, platform.calls.end());
     EXPECT_LT(removed, destroyed);
 }
 

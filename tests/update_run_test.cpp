@@ -1,4 +1,5 @@
 #include "app/app.h"
+#include "app/program.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/files.h"
 #include "platform/settings_store.h"
@@ -132,9 +133,14 @@ TEST_F(RunUpdateTest, PinnedNewerInstallerIsHeldCheckedAndStartedAsSavedThenTheP
               " " + std::to_string(form.handle) + " /D=" + platform_.programFolder);
     EXPECT_EQ(platform_.launches[0].workingFolder, platform_.programFolder);
     EXPECT_FALSE(app_.state.Running);
+}
 
-    RemoveLeftoverDownloads(platform_);
+TEST_F(RunUpdateTest, AStartDeletesTheDownloadsAnEarlierRunLeft) {
+    std::filesystem::create_directories(Downloads());
+    ASSERT_TRUE(WriteNewFile((Downloads() / "update-7.exe").string(), "left"));
+    Startup(app_);
     EXPECT_TRUE(FilesIn(Downloads()).empty());
+    Shutdown(app_);
 }
 
 TEST_F(RunUpdateTest, RefusedInstallersAreDeletedAndNotStarted) {

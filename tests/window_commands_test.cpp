@@ -22,5 +22,17 @@ TEST(FindWindowByCaption, FirstWindowInZOrderWhoseCaptionHoldsTheText) {
     EXPECT_EQ(FindWindowByCaption(platform, ""), untitled);
 }
 
+TEST(FindWindowByCaption, TheProgramsOwnWindowsAreNotTheUsers) {
+    FakePlatform platform;
+    const WindowHandle notes = platform.AddWindow("Tovlen notes - Notepad", false);
+    Form tray;
+    tray.caption = "Tovlen";
+    platform.CreateFormWindow(tray); // hidden, above every other window
+    EXPECT_EQ(FindWindowByCaption(platform, "tovlen"), notes);
+    EXPECT_EQ(FindWindowByCaption(platform, ""), notes);
+    platform.RequestWindowClose(notes);
+    EXPECT_EQ(FindWindowByCaption(platform, "tovlen"), 0u);
+}
+
 } // namespace
 } // namespace tov

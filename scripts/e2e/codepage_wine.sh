@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The list files on a system whose ANSI code page is UTF-8 (65001, "Use Unicode UTF-8 for
-# worldwide language support"): a command added and one removed through the preferences
-# window leave customprograms.lst with every line the user had, not a file of empty lines.
+# worldwide language support"): the running Tovlen says in its log that it reads text in code
+# page 65001; a command named "überall" added through the preferences window to a list file
+# of plain ASCII is written there in that code page (UTF-8, where code page 1252 would give one
+# byte for the ü), and removing another command leaves every other line as it was.
 # Wine 8 takes the system code page from the Unix locale and ignores the registry's ACP, but
 # it honours a program's manifest asking for UTF-8 as its code page (activeCodePage, as
 # Windows 10 1903 and later do), which puts the process where the system setting would; so
@@ -14,13 +16,9 @@ install_dir="$drive_c/Tovlen"
 tools_dir="$drive_c/E2E Tools"
 list="$install_dir/customprograms.lst"
 mkdir -p "$install_dir" "$tools_dir"
-cp "$BUILD_WIN/recordargs.exe" "$BUILD_WIN/codepage.exe" "$tools_dir/"
+cp "$BUILD_WIN/recordargs.exe" "$tools_dir/"
 
 utf8_manifest_part='<application xmlns="urn:schemas-microsoft-com:asm.v3"><windowsSettings><activeCodePage xmlns="http://schemas.microsoft.com/SMI/2019/WindowsSettings">UTF-8</activeCodePage></windowsSettings></application>'
-cat >"$tools_dir/codepage.exe.manifest" <<XML
-<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
-<assembly manifestVersion="1.0" xmlns="urn:schemas-microsoft-com:asm.v1">$utf8_manifest_part</assembly>
-XML
 # The embedded manifest's trustInfo (asInvoker, the default anyway) makes room for the request,
 # padded with blanks so that no offset in the file moves.
 python3 - "$BUILD_WIN/Tovlen.exe" "$install_dir/Tovlen.exe" "$utf8_manifest_part" <<'PY' || e2e_fail "no manifest to change in Tovlen.exe"
@@ -39,11 +37,6 @@ timeout 60 wine reg add 'HKCU\Software\Tovlen\settings' /v showwelcome /t REG_SZ
     e2e_fail "could not write the settings"
 timeout 60 wineserver -k 2>/dev/null || true # the code page is read when the prefix starts
 timeout 60 wineserver -w || true
-acp=$(timeout 60 wine "$BUILD_WIN/codepage.exe" 2>/dev/null | tr -d '\r')
-e2e_log "with the registry's ACP at 65001 a program without a manifest gets $acp"
-acp=$(timeout 60 wine 'C:\E2E Tools\codepage.exe' 2>/dev/null | tr -d '\r')
-[ "$acp" = "acp=65001" ] || e2e_fail "a manifest asking for UTF-8 did not make it the code page: $acp"
-e2e_log "a program whose manifest asks for UTF-8 gets $acp"
 
 printf 'notes\r\nrun C:\\notes.txt\r\n' >"$list"
 list_holds() { [ -f "$list" ] && [ "$(od -An -c "$list")" = "$(printf "$1" | od -An -c)" ]; }
@@ -53,6 +46,9 @@ e2e_focus_notepad
 e2e_start 'C:\Tovlen\Tovlen.exe'
 tovlen_pid=$E2E_LAST_PID
 e2e_wait_tovlen_ready
+tovlen_log="$drive_c/users/${USER:-$(id -un)}/AppData/Local/Tovlen/tovlen.log"
+grep -aq "ANSI code page 65001" "$tovlen_log" ||
+    e2e_fail "Tovlen does not read text in code page 65001: $(grep -a "code page" "$tovlen_log")"
 
 xdotool mousemove --window "$E2E_NOTEPAD" 100 300 click 1
 sleep 0.3
@@ -85,14 +81,16 @@ e2e_key Return
 box=$(e2e_wait_window '^Command$' 20) || e2e_fail "no input box asked for the command's name"
 xdotool windowfocus --sync "$box" 2>/dev/null || true
 sleep 0.5
+e2e_key End shift+Home # the name offered goes
+e2e_type "überall"
 e2e_key Return
-e2e_until 10 list_holds 'notes\r\nrun C:\\notes.txt\r\nrecordargs\r\nrun C:\\E2E Tools\\recordargs.exe\r\n' ||
+e2e_until 10 list_holds 'notes\r\nrun C:\\notes.txt\r\n\xc3\xbcberall\r\nrun C:\\E2E Tools\\recordargs.exe\r\n' ||
     e2e_fail "after Add Command customprograms.lst holds: $(od -c "$list" | head)"
 e2e_log "added: $(tr '\r\n' '|~' <"$list")"
 
 click_prefs 400 166 # the first row of the list: notes
 click_prefs 479 377 # "Remove Command"
-e2e_until 10 list_holds 'recordargs\r\nrun C:\\E2E Tools\\recordargs.exe\r\n' ||
+e2e_until 10 list_holds '\xc3\xbcberall\r\nrun C:\\E2E Tools\\recordargs.exe\r\n' ||
     e2e_fail "after Remove Command customprograms.lst holds: $(od -c "$list" | head)"
 e2e_shot codepage-after-remove
 e2e_log "after removing notes: $(tr '\r\n' '|~' <"$list")"

@@ -165,9 +165,8 @@ for file in Tovlen.exe tovlenctl.exe; do
 done
 cmp -s "$install_dir/influence.lst" "$E2E_ROOT/installer/influence.lst" || e2e_fail "no example influence.lst"
 [ -f "$install_dir/uninstall.exe" ] || e2e_fail "no uninstall.exe"
-for file in help.pdf LIGHTON.ico; do
-    [ -f "$install_dir/$file" ] || e2e_log "NOTE: $file is not installed (the build does not make it yet)"
-done
+cmp -s "$install_dir/help.pdf" "$tree/help.pdf" || e2e_fail "help.pdf is not the one the build made"
+cmp -s "$install_dir/LIGHTON.ico" "$E2E_ROOT/res/LIGHTON.ico" || e2e_fail "LIGHTON.ico is not installed"
 [ -f "$start_menu/Tovlen.lnk" ] || e2e_fail "no Start-menu shortcut"
 probe "$win_install_dir\\uninstall.exe" | grep -q '^trusted .* chain=0x00000000' || e2e_fail "the uninstaller is not signed"
 [ "$(reg_value "$uninstall_key" DisplayName)" = Tovlen ] || e2e_fail "no uninstall entry"

@@ -181,19 +181,23 @@ e2e_until() {
     return 1
 }
 
+# e2e_js_text TEXT: TEXT as a JScript string literal, each character outside ASCII as \uXXXX, so
+# that a script stays plain ASCII whatever code page the Script Host reads it in.
+e2e_js_text() { python3 -c 'import json, sys; print(json.dumps(sys.argv[1]))' "$1"; }
+
 # e2e_shortcut LNK_PATH TARGET [ARGUMENTS] [WORKING_FOLDER]: writes a real shortcut file with
-# the Windows Script Host, as an installer would. Paths are Windows paths.
+# the Windows Script Host, as an installer would. Paths are Windows paths, in any script.
 e2e_shortcut() {
-    local vbs="$WINEPREFIX/drive_c/e2e-shortcut.vbs"
-    cat >"$vbs" <<VBS
-Set shell = CreateObject("WScript.Shell")
-Set link = shell.CreateShortcut("$1")
-link.TargetPath = "$2"
-link.Arguments = "${3:-}"
-link.WorkingDirectory = "${4:-}"
-link.Save
-VBS
-    timeout 60 wine cscript //nologo 'C:\e2e-shortcut.vbs' >/dev/null 2>&1 || e2e_fail "could not write the shortcut $1"
+    local js="$WINEPREFIX/drive_c/e2e-shortcut.js"
+    cat >"$js" <<JS
+var link = WScript.CreateObject("WScript.Shell").CreateShortcut($(e2e_js_text "$1"));
+link.TargetPath = $(e2e_js_text "$2");
+link.Arguments = $(e2e_js_text "${3:-}");
+link.WorkingDirectory = $(e2e_js_text "${4:-}");
+link.Save();
+JS
+    timeout 60 wine cscript //nologo 'C:\e2e-shortcut.js' >/dev/null 2>&1 || e2e_fail "could not write the shortcut $1"
+    [ -f "$(winepath -u "$1" 2>/dev/null)" ] || e2e_fail "the shortcut $1 was not written"
 }
 
 # The user's Start-menu Programs folder of the prefix, as a Windows path.
@@ -296,6 +300,12 @@ e2e_no_welcome() {
     timeout 60 wine reg add 'HKCU\Software\Tovlen\settings' /v showwelcome /t REG_SZ /d 0 /f >/dev/null 2>&1 || true
 }
 
+# Lets a later start's test switches (/test-busy, /test-drop-hooks) reach the running copy.
+e2e_allow_test_switches() {
+    timeout 60 wine reg add 'HKCU\Software\Tovlen\settings' /v testswitches /t REG_SZ /d 1 /f >/dev/null 2>&1 ||
+        e2e_fail "could not allow the test switches"
+}
+
 # The update signer's hash of a PEM certificate, as the README computes it for a release.
 e2e_key_hash() {
     openssl x509 -in "$1" -noout -pubkey | openssl pkey -pubin -outform DER | openssl dgst -sha256 -r | cut -c1-64
@@ -315,7 +325,7 @@ e2e_pinned_build() {
     mkdir -p "$E2E_OUT"
     CCACHE_BASEDIR=${CCACHE_BASEDIR:-$E2E_ROOT} CCACHE_NOHASHDIR=true \
         cmake -S "$E2E_ROOT" -B "$E2E_PINNED_BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$E2E_ROOT/cmake/mingw-w64.cmake" \
-        -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" -DTOVLEN_UPDATE_SIGNERS="$signers" >"$E2E_OUT/pinned-build.log" 2>&1 &&
+        -DCMAKE_BUILD_TYPE=Release -DTOVLEN_WARNINGS_AS_ERRORS=ON "${launcher[@]}" -DTOVLEN_UPDATE_SIGNERS="$signers" >"$E2E_OUT/pinned-build.log" 2>&1 &&
         CCACHE_BASEDIR=${CCACHE_BASEDIR:-$E2E_ROOT} CCACHE_NOHASHDIR=true \
             cmake --build "$E2E_PINNED_BUILD" -j2 --target "$@" >>"$E2E_OUT/pinned-build.log" 2>&1 ||
         e2e_fail "the build pinning \"$signers\" failed: $(tail -20 "$E2E_OUT/pinned-build.log")"

@@ -124,7 +124,7 @@ e2e_key Escape
 mapped_key() { timeout 30 wine reg query 'HKCU\Software\Tovlen\settings' /v mappedkey 2>/dev/null | tr -d '\r'; }
 stored_f8() { mapped_key | grep -Eq 'mappedkey +REG_SZ +119$'; }
 raise_prefs
-click_prefs 67 221 # "Change"
+click_prefs 67 239 # "Change"
 e2e_until 10 remap_prompt || e2e_fail "Change did not ask for the new key"
 e2e_shot prefs-remap-prompt
 xdotool windowfocus --sync "$prefs" 2>/dev/null || true

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The window commands by caption against real windows under Wine: "restore" shows a window
-# that was never shown, "show" brings another program's window to the front, "show tovlen"
-# finds one of Tovlen's own windows and leaves Tovlen working, and "close" ends a hidden
-# window's program. The windows are tests/win/stand_in_window.cpp.
+# that was never shown, "show" brings another program's window to the front but never one of
+# Tovlen's own (its preferences stay behind Notepad), "show tovlen" leaves Tovlen working, and
+# "close" ends a hidden window's program. The windows are tests/win/stand_in_window.cpp.
 source "$(dirname "$0")/lib.sh"
 e2e_setup windows 200
 
@@ -32,12 +32,21 @@ e2e_submit "restore e2e hidden"
 e2e_until 15 visible 'E2E Hidden Tool' || e2e_fail "\"restore\" did not show the hidden window"
 e2e_shot windows-restored
 
-e2e_submit "show e2e other"
-focused_is_other() {
-    timeout 30 wine "$BUILD_WIN/window_texts.exe" 'E2E Other Tool' 2>/dev/null | tr -d '\r' |
-        grep -qxF 'E2E Other Tool [foreground]'
+# in_front TITLE: whether the window of that title is the foreground window.
+in_front() {
+    timeout 30 wine "$BUILD_WIN/window_texts.exe" "$1" 2>/dev/null | tr -d '\r' | grep -qxF "$1 [foreground]"
 }
-e2e_until 15 focused_is_other || e2e_fail "\"show\" did not bring the other window to the front"
+e2e_submit "show e2e other"
+e2e_until 15 in_front 'E2E Other Tool' || e2e_fail "\"show\" did not bring the other window to the front"
+
+e2e_submit "preferences"
+e2e_until 15 visible 'Tovlen Preferences' || e2e_fail "\"preferences\" did not open the preferences window"
+xdotool mousemove --window "$E2E_NOTEPAD" 100 100 click 1 # where the preferences do not cover it
+e2e_until 15 eval '! in_front "Tovlen Preferences"' || e2e_fail "a click on Notepad left the preferences in front"
+e2e_submit "show tovlen preferences"
+e2e_until 15 in_front 'Untitled - Notepad' || e2e_fail "Notepad is not in front after \"show tovlen preferences\""
+sleep 1
+in_front 'Tovlen Preferences' && e2e_fail "\"show\" brought Tovlen's own window to the front"
 
 e2e_submit "show tovlen"
 e2e_until 15 e2e_no_command_window || e2e_fail "the command window stayed after \"show tovlen\""

@@ -5,6 +5,7 @@
 #include "app/catalogue_refresh.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/save_failure.h"
+#include "input/hooks.h"
 #include "input/state.h"
 #include "platform/forms.h"
 #include "platform/platform.h"
@@ -18,7 +19,11 @@ struct App {
     explicit App(Platform& p) : platform(p) {}
     App(const App&) = delete;
     App& operator=(const App&) = delete;
-    ~App() { UnloadAllForms(platform, forms); }
+    // However the program ends, the hooks go before the state they read.
+    ~App() {
+        RemoveHooks(platform, state);
+        UnloadAllForms(platform, forms);
+    }
 
     Platform& platform;
     State state;

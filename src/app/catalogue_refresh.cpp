@@ -24,9 +24,12 @@ void Watch(App& app, std::vector<FolderWatchRequest> list) {
         return;
     refresh.watch.reset();
     refresh.watched = list;
+    const std::size_t folders = list.size();
     refresh.watch = app.platform.WatchFolders(std::move(list), [&app] { NoteCatalogueSourceChange(app); });
     if (!refresh.watch)
         app.platform.Log("Catalogue: its folders cannot be watched; it follows them only when rebuilt");
+    else
+        app.platform.Log("Watching " + std::to_string(folders) + " folders for changes to the catalogue");
 }
 
 void Land(App& app, const std::shared_ptr<BuiltCatalogue>& built) {
@@ -51,9 +54,10 @@ void Land(App& app, const std::shared_ptr<BuiltCatalogue>& built) {
     });
     refresh.building = false;
     refresh.landed = true;
-    app.platform.Log(StallReport(refresh.stalls, "Catalogue: " + std::to_string(app.catalogue.table.size()) +
-                                                     " entries built in " +
-                                                     std::to_string(built->took.count()) + " ms"));
+    app.platform.Log(StallReport(
+        refresh.stalls, "Catalogue: " + std::to_string(app.catalogue.table.size()) + " entries built in " +
+                            std::to_string(built->took.count()) + " ms, with " +
+                            std::to_string(app.catalogue.custom.size()) + " custom commands"));
     Watch(app, std::move(built->watchList));
     State& s = app.state;
     if ((s.WindowOpen && !s.CommandText.empty()) || !s.Submits.empty()) {
@@ -83,20 +87,16 @@ void Failed(App& app, const std::string& reason) {
 
 // Runs on the worker: everything it reads is its own copy, and `app` is only handed on.
 HandOver BuildOnWorker(App& app, Platform& platform, CatalogueSources sources) {
-    try {
-        const auto started = std::chrono::steady_clock::now();
-        ListChosenApps(platform, sources);
-        auto built = std::make_shared<BuiltCatalogue>();
-        auto read = std::make_shared<ShortcutMemory>();
-        sources.shortcutsRead = read.get();
-        built->catalogue = BuildCatalogue(sources);
-        built->shortcuts = std::move(read);
-        built->watchList = CatalogueWatchList(sources);
-        built->took = Since(started, std::chrono::steady_clock::now());
-        return [&app, built] { Land(app, built); };
-    } catch (const std::exception& fault) {
-        return [&app, reason = std::string(fault.what())] { Failed(app, reason); };
-    }
+    const auto started = std::chrono::steady_clock::now();
+    ListChosenApps(platform, sources);
+    auto built = std::make_shared<BuiltCatalogue>();
+    auto read = std::make_shared<ShortcutMemory>();
+    sources.shortcutsRead = read.get();
+    built->catalogue = BuildCatalogue(sources);
+    built->shortcuts = std::move(read);
+    built->watchList = CatalogueWatchList(sources);
+    built->took = Since(started, std::chrono::steady_clock::now());
+    return [&app, built] { Land(app, built); };
 }
 
 void SettleChanges(App& app) {
@@ -125,9 +125,11 @@ void RequestCatalogueBuild(App& app) {
     Platform& platform = app.platform;
     CatalogueSources sources = SystemCatalogueSources(platform, CatalogueChoicesOf(app.state));
     sources.knownShortcuts = refresh.knownShortcuts;
-    platform.RunInBackground([&app, &platform, sources = std::move(sources)]() mutable {
-        return BuildOnWorker(app, platform, std::move(sources));
-    });
+    platform.RunInBackground(HandingOverAlways(
+        [&app, &platform, sources = std::move(sources)]() mutable {
+            return BuildOnWorker(app, platform, std::move(sources));
+        },
+        [&app](const std::string& reason) -> HandOver { return [&app, reason] { Failed(app, reason); }; }));
 }
 
 void NoteCatalogueSourceChange(App& app) {

@@ -8,15 +8,32 @@
 #include "suggest/rank.h"
 #include "suggest/result_icon.h"
 #include "suggest/suggestion_form.h"
+#include "suggest/typed_keys.h"
 #include "suggest/usage.h"
 
 namespace tov {
+
+namespace {
+
+// Ranks `typed` into app.ranking; `keys` are the keys that typed it, for the near matches that
+// read them with the US layout.
+void Rank(App& app, const std::string& typed, const std::vector<TypedKey>& keys) {
+    NearOptions near;
+    std::string usLayout;
+    if (app.state.NearMatches != 0) {
+        usLayout = UsLayoutText(keys, typed);
+        near = {.forms = &app.catalogue.forms, .usLayoutText = usLayout};
+    }
+    RankMatches(app.catalogue.phrases, typed, app.usage, app.ranking, near);
+}
+
+} // namespace
 
 std::string MatchCommand(App& app) {
     State& state = app.state;
     if (state.CommandText.empty())
         return {};
-    RankMatches(app.catalogue.phrases, state.CommandText, app.usage, app.ranking);
+    Rank(app, state.CommandText, state.CommandKeys);
     const std::vector<Match>& matches = app.ranking.matches;
     if (matches.empty()) {
         HideSuggestions(app.platform, app.forms);
@@ -28,6 +45,14 @@ std::string MatchCommand(App& app) {
     RefreshSuggestions(app.platform, app.forms, rows, [&app](int row) { imgTack_Click(app, row); });
     ShowResultIcon(app.platform, app.forms, app.catalogue, app.icons, result);
     return result;
+}
+
+std::string BestPhrase(App& app, const std::string& typed, const std::vector<TypedKey>& keys,
+                       std::int16_t selection) {
+    if (typed.empty())
+        return {};
+    Rank(app, typed, keys);
+    return SelectMatch(app.catalogue.phrases, app.ranking.matches, selection);
 }
 
 void RefreshCommandWindow(App& app) {

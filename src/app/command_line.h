@@ -1,16 +1,26 @@
 #pragma once
 // The command line on screen: the ranking of the typed text, the suggestion rows and the
 // command window brought in step with it.
+#include "suggest/typed_keys.h"
+#include <cstdint>
+
 #include <string>
+#include <vector>
 
 namespace tov {
 
 struct App;
 
-// Ranks the phrases that contain CommandText, keeps SelectedIndex within the matches,
+// Ranks the phrases that contain CommandText (and, while the setting is on, those that match it
+// near, also by the keys that typed it), keeps SelectedIndex within the matches,
 // refreshes the suggestion window and the result's icon, and returns the selected phrase
 // ("" when CommandText is empty or nothing matches).
 std::string MatchCommand(App& app);
+
+// The phrase that `selection` picks among the matches of `typed` (typed with `keys`), ranked
+// afresh; nothing on screen changes. "" when nothing matches.
+std::string BestPhrase(App& app, const std::string& typed, const std::vector<TypedKey>& keys,
+                       std::int16_t selection);
 
 // Brings the labels, the suggestions and the icon in step with the command line.
 void RefreshCommandWindow(App& app);

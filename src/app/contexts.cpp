@@ -8,14 +8,27 @@
 
 namespace tov {
 
-CommandContext CommandContextOf(App& app) {
+CommandContext CommandContextOf(App& app, const FrozenLine& line) {
     return CommandContext{.platform = app.platform,
                           .state = app.state,
                           .forms = app.forms,
                           .catalogue = app.catalogue,
-                          .bestMatch = [&app] { return MatchCommand(app); },
+                          .previousWindow = line.previousWindow,
+                          .bestMatch =
+                              [&app, line](const std::string& typed) {
+                                  // Only the line itself was typed with keys; a custom
+                                  // command's action was not.
+                                  static const std::vector<TypedKey> untyped;
+                                  return BestPhrase(app, typed, typed == line.text ? line.keys : untyped,
+                                                    line.selection);
+                              },
                           .showPreferences = [&app] { ShowPreferences(app); },
                           .runUpdate = [&app] { RunUpdate(app.platform, app.state, app.forms); }};
+}
+
+CommandContext CommandContextOf(App& app) {
+    return CommandContextOf(app, FrozenLine{app.state.CommandText, app.state.CommandKeys,
+                                            app.state.SelectedIndex, app.state.PreviousWindow});
 }
 
 PreferencesContext PreferencesContextOf(App& app) {

@@ -3,6 +3,7 @@
 // they use, and the work above them (ranking, rebuilding, the windows of the other layers)
 // that they start through the callbacks given here.
 #include "commands/dispatch.h"
+#include "input/typing.h"
 #include "prefs/preferences_window.h"
 
 #include <string>
@@ -11,7 +12,10 @@ namespace tov {
 
 struct App;
 
+// Commands started from the command line on screen, or from the preferences window.
 CommandContext CommandContextOf(App& app);
+// Commands of a line the input thread froze, as it stood then.
+CommandContext CommandContextOf(App& app, const FrozenLine& line);
 PreferencesContext PreferencesContextOf(App& app);
 
 // Carries out one command line in the running program.

@@ -1,6 +1,7 @@
 #include "app/later_start.h"
 
 #include "input/hooks.h"
+#include "platform/settings_store.h"
 
 #include <algorithm>
 #include <charconv>
@@ -55,7 +56,13 @@ std::string_view ArgumentsOf(std::string_view commandLine) {
 }
 
 void ServeLaterStart(Platform& platform, State& state, const std::string& commandLine) {
-    const LaterStart start = ParseLaterStart(ArgumentsOf(commandLine));
+    LaterStart start = ParseLaterStart(ArgumentsOf(commandLine));
+    // Any program of the session can start Tovlen with these switches; only a machine set up
+    // for the end-to-end tests lets them do to the running copy what they say.
+    const bool testSwitch =
+        start.request == LaterStartRequest::DropHooks || start.request == LaterStartRequest::Busy;
+    if (testSwitch && platform.ReadSetting(kAppName, kSettingsSection, kTestSwitchesSetting) != "1")
+        start = LaterStart{};
     switch (start.request) {
     case LaterStartRequest::Activate:
         OpenCommandLine(platform, state);

@@ -18,6 +18,10 @@ enum class LaterStartRequest {
     Unknown,   // anything else: ignored
 };
 
+// The setting that lets the test switches act: present and "1" only where the end-to-end tests
+// run. Without it a start with a switch is a plain start.
+inline constexpr const char* kTestSwitchesSetting = "testswitches";
+
 // The longest a "/test-busy" may keep the main thread, so that a stray start cannot freeze it.
 constexpr std::chrono::milliseconds kLongestBusy{10000};
 

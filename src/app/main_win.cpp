@@ -12,9 +12,14 @@ constexpr int kStoppedByFault = 1;
 } // namespace
 
 int main() {
-    const auto platform = tov::MakeWin32Platform();
-    return tov::CatchAtEdge(platform.get(), "the program", kStoppedByFault, [&] {
+    auto platform = tov::MakeWin32Platform();
+    const int result = tov::CatchAtEdge(platform.get(), "the program", kStoppedByFault, [&] {
         tov::App app(*platform);
         return tov::RunTovlen(app);
     });
+    // A worker past its grace, or an input thread stuck in a handler, may still call the
+    // platform: it then stays until the process has ended.
+    if (!platform->EndThreads())
+        static_cast<void>(platform.release());
+    return result;
 }

@@ -7,8 +7,10 @@
 #include "app/lifetime_steps.h"
 #include "app/settings.h"
 #include "app/submit.h"
+#include "base/flag_scope.h"
 #include "input/hooks.h"
 #include "input/latency.h"
+#include "platform/code_pages.h"
 #include "platform/files.h"
 #include "platform/program_file.h"
 #include "platform/settings_store.h"
@@ -23,33 +25,34 @@ namespace tov {
 
 namespace {
 
-// Runs a frozen command line as if it had been submitted the moment it was frozen; the
-// command line the user has now is theirs again afterwards.
+// Runs a frozen command line as if it had been submitted the moment it was frozen. The submit
+// works on that line alone: the command line on screen is the user's meanwhile, and keeps
+// following the input thread, also inside the message boxes a command shows.
 void ServeSubmit(App& app) {
     State& s = app.state;
     const FrozenLine line = std::move(s.Submits.front());
     s.Submits.pop_front();
-    const std::string typedSince = s.CommandText;
-    const bool openSince = s.WindowOpen;
-    const std::int16_t selectedSince = s.SelectedIndex;
-    const WindowHandle previousSince = s.PreviousWindow;
-    s.CommandText = line.text;
-    s.SelectedIndex = line.selection;
-    s.PreviousWindow = line.previousWindow;
-    SubmitCommandLine(app);
-    const bool keptOpen = s.WindowOpen;
-    s.CommandText = typedSince;
-    s.WindowOpen = openSince;
-    s.SelectedIndex = selectedSince;
-    s.PreviousWindow = previousSince;
-    if (openSince) {
-        s.DisplayDirty = true;
-    } else if (keptOpen && !s.NewsWaiting && s.Latest.change == line.change) {
+    // The frozen line's window goes as its command runs, unless the user has opened another.
+    if (!s.WindowOpen) {
+        if (app.forms.frmMain)
+            app.forms.frmMain->At(frmMain::lblCommand).text.clear();
+        HideCommandWindow(app.platform, app.forms);
+    }
+    bool keptOpen = false;
+    {
+        const FlagScope submitting(app.inSubmit);
+        keptOpen = SubmitCommandLine(app, line);
+    }
+    if (keptOpen && !s.WindowOpen && !s.NewsWaiting && s.Latest.change == line.change) {
         // The command showed a message in the window and the user has done nothing since.
         s.WindowOpen = true;
+        s.CommandText.clear();
+        s.CommandKeys.clear();
         s.SelectedIndex = 0;
         s.PreviousWindow = line.previousWindow;
         TellKeptOpen(app.platform, s, line.change);
+    } else if (s.WindowOpen) {
+        s.DisplayDirty = true;
     }
 }
 
@@ -70,6 +73,7 @@ void FollowScaleChange(App& app) {
 // window on screen, also when a submit took it down after the user had opened it again.
 void FollowCommandLine(App& app) {
     State& s = app.state;
+    WatchMouseHook(app.platform, s.Watchdog, s.WindowOpen);
     const bool missing = !app.forms.frmMain || !app.forms.frmMain->visible;
     if (s.WindowOpen && (s.ShownGeneration != s.OpenGeneration || missing)) {
         s.ShownGeneration = s.OpenGeneration;
@@ -92,8 +96,13 @@ void FollowCommandLine(App& app) {
 void WriteLatencySummary(Platform& platform, const State& s) {
     if (s.LatencyFile.empty())
         return;
+    if (s.InputStuck) {
+        // The hook's times may still be written to.
+        platform.Log("The latency summary was not written: the input thread did not end");
+        return;
+    }
     std::string failure;
-    if (!ReplaceFileContents(s.LatencyFile, LatencyReport(s.KeyTimes, s.Input.hookTimes), &failure))
+    if (!ReplaceFileContents(s.LatencyFile, LatencyReport(s.KeyTimes, s.Input->hookTimes), &failure))
         platform.Log("The latency summary could not be written: " + failure);
 }
 
@@ -106,18 +115,14 @@ void ServiceInput(App& app) {
         SaveSetting(app.platform, "mappedkey", std::to_string(s.ActivationKey));
         UnloadForm(app.platform, app.forms, app.forms.frmRemap);
     }
-    // A submit runs commands that may open message boxes, whose own message loops run this
-    // routine again. The submit works on the line it froze, so the input thread's news waits
-    // until it has returned; then the next submit runs.
-    if (app.inSubmit)
-        return;
     TakeLatestNews(s);
     FollowCommandLine(app);
-    // A line submitted before the first catalogue has landed waits for it.
-    while (!s.Submits.empty() && !FirstCatalogueUnderWay(app)) {
-        app.inSubmit = true;
+    // A submit runs commands that may open message boxes, whose own message loops run this
+    // routine again: the line on screen follows the keys there too, but the next submit waits
+    // until this one has returned. A line submitted before the first catalogue has landed
+    // waits for it.
+    while (!app.inSubmit && !s.Submits.empty() && !FirstCatalogueUnderWay(app)) {
         ServeSubmit(app);
-        app.inSubmit = false;
         TakeLatestNews(s);
         FollowCommandLine(app);
     }
@@ -129,6 +134,8 @@ void ServiceInput(App& app) {
 
 void Startup(App& app) {
     app.platform.Log("Tovlen started");
+    // List files without a byte-order mark are read in this code page; a support log needs it.
+    app.platform.Log("ANSI code page " + std::to_string(AnsiCodePage()));
     EnsureStartupShortcut(app);
     LoadSettings(app.platform, app.state);
     RemoveLeftoverDownloads(app.platform);
@@ -151,6 +158,11 @@ void Startup(App& app) {
     app.platform.SetLaterStartHandler(
         [&app](const std::string& commandLine) { ServeLaterStart(app.platform, app.state, commandLine); });
     InstallHooks(app.platform, app.state, app.forms);
+    // The hooks, which every key and click of the desktop passes through, must answer at once;
+    // that is why the whole program once ran at high priority. They live on the input thread
+    // alone now, which runs above every normal program, so the rest stays among them: the main
+    // thread a step above normal, the catalogue and icon workers below, where a rebuild of a
+    // large Start menu takes no time from the user's game or compiler.
     app.platform.RaisePriority();
 }
 

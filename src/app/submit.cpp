@@ -3,50 +3,18 @@
 #include "app/app.h"
 #include "app/command_line.h"
 #include "app/contexts.h"
-#include "suggest/command_window.h"
 
 namespace tov {
 
-namespace {
-
-void ClearTypedText(App& app) {
-    if (app.forms.frmMain)
-        app.forms.frmMain->At(frmMain::lblCommand).text.clear();
-}
-
-} // namespace
-
-void SubmitCommandLine(App& app) {
-    State& s = app.state;
-    s.WindowOpen = false;
-    ClearTypedText(app);
-    HideCommandWindow(app.platform, app.forms);
-    // A custom command's action takes the place of the typed text while it runs.
-    const std::string line = s.CommandText;
-    const DispatchResult answer = RunCommand(app, line);
-    s.WindowOpen = answer.keepOpen;
-    if (!answer.keepOpen) {
-        // The best suggestion runs only when the line itself carried nothing out, so a typed
-        // built-in word or a whole "run" phrase is never run twice.
-        if (!answer.carriedOut) {
-            const std::string suggestion = MatchCommand(app);
-            if (!suggestion.empty())
-                SubmitSuggestion(app, suggestion);
-        }
-        if (!s.WindowOpen)
-            CloseCommandWindow(app.platform, app.forms);
-    }
-    s.CommandText.clear();
-}
-
-void SubmitSuggestion(App& app, const std::string& suggestion) {
-    State& s = app.state;
-    s.WindowOpen = false;
-    ClearTypedText(app);
-    if (app.forms.frmMain && app.forms.frmMain->visible)
-        app.platform.HideForm(*app.forms.frmMain);
-    s.WindowOpen = RunCommand(app, suggestion).keepOpen;
-    s.CommandText.clear();
+bool SubmitCommandLine(App& app, const FrozenLine& line) {
+    const CommandContext context = CommandContextOf(app, line);
+    const DispatchResult answer = RunCommand(context, line.text);
+    // The best suggestion runs only when the line itself carried nothing out, so a typed
+    // built-in word or a whole "run" phrase is never run twice.
+    if (answer.keepOpen || answer.carriedOut)
+        return answer.keepOpen;
+    const std::string suggestion = context.bestMatch(line.text);
+    return !suggestion.empty() && RunCommand(context, suggestion).keepOpen;
 }
 
 } // namespace tov

@@ -16,6 +16,18 @@ namespace {
 
 constexpr const char* kFirefoxProfilesPath = "\\Mozilla\\Firefox\\Profiles\\";
 
+// How the source wrote the phrase: the custom commands' and the entries' names in their own
+// letter case. The phrases after the fixed slots are the custom names, then one run phrase per
+// entry in the order the entries were added, which holds until the table is sorted.
+std::string SpelledPhrase(const Catalogue& catalogue, std::size_t fixedSlots, std::size_t phrase) {
+    const std::size_t custom = catalogue.custom.size();
+    if (catalogue.phrases.size() != fixedSlots + custom + catalogue.table.size() || phrase < fixedSlots)
+        return catalogue.phrases[phrase];
+    if (phrase < fixedSlots + custom)
+        return catalogue.custom[phrase - fixedSlots].Name;
+    return BuiltInCommandLine(BuiltInAction::Run, catalogue.table[phrase - fixedSlots - custom].Name);
+}
+
 } // namespace
 
 std::vector<std::string> FixedPhraseSlots() {
@@ -30,6 +42,7 @@ std::vector<std::string> FixedPhraseSlots() {
 Catalogue BuildCatalogue(const CatalogueSources& sources) {
     Catalogue catalogue;
     catalogue.phrases = FixedPhraseSlots();
+    const std::size_t fixedSlots = catalogue.phrases.size();
     LoadCustomCommands(catalogue, sources.programFolder, sources.log);
     ImportStartMenu(catalogue, sources.commonPrograms, sources.knownShortcuts.get(), sources.shortcutsRead);
     ImportStartMenu(catalogue, sources.programs, sources.knownShortcuts.get(), sources.shortcutsRead);
@@ -43,6 +56,8 @@ Catalogue BuildCatalogue(const CatalogueSources& sources) {
         ImportFirefoxBookmarks(catalogue, sources.firefoxProfiles, sources.log);
     if (sources.chromiumBookmarks)
         ImportChromiumBookmarks(catalogue, sources.localAppData);
+    catalogue.forms = BuildMatchForms(
+        catalogue.phrases, [&](std::size_t phrase) { return SpelledPhrase(catalogue, fixedSlots, phrase); });
     std::stable_sort(catalogue.table.begin(), catalogue.table.end(),
                      [](const CommandEntry& a, const CommandEntry& b) { return a.Name < b.Name; });
     return catalogue;

@@ -1,6 +1,8 @@
 #pragma once
 // The command catalogue: what the user can reach by typing. Rebuilt whole by BuildCatalogue
 // and only read between builds.
+#include "catalogue/match_forms.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +29,8 @@ struct Catalogue {
     std::vector<CustomCommand> custom;
     // Sorted by Name, ordinally and stably, at the end of a build.
     std::vector<CommandEntry> table;
+    // What near matches need of each phrase, built with the phrases.
+    MatchForms forms;
 };
 
 // The part of `path` up to and including its last backslash; empty when there is none.

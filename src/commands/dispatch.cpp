@@ -45,23 +45,24 @@ DispatchResult RunCustomCommand(const CommandContext& c, const std::string& acti
     if (s.CustomCommandDepth >= kMaxCustomCommandDepth)
         return kCarriedOut;
     DepthGuard guard(s.CustomCommandDepth);
-    s.CommandText = action;
     DispatchResult answer = RunCommand(c, action);
     if (!answer.keepOpen && !answer.carriedOut) {
-        const std::string suggestion = c.bestMatch();
+        const std::string suggestion = c.bestMatch(action);
         if (!suggestion.empty())
             answer.keepOpen = RunCommand(c, suggestion).keepOpen;
     }
-    s.CommandText.clear(); // it stood for the typed line only while the action ran
     // A message shown by the action ("Program not found.") keeps the window open out here too.
     return DispatchResult{answer.keepOpen, true};
 }
 
+// The message is for the line carried out. A line the user has opened since is theirs, and the
+// message would only hide it; the submit decides whether the window stays open for it.
 DispatchResult ShowMessage(const CommandContext& c, const std::string& message) {
     State& s = c.state;
+    if (s.WindowOpen)
+        return kKeptOpen;
     const Monitor monitor = MonitorForWindows(c.platform, s.WorkingMonitor != 0, s.PreviousWindow);
     if (ShowCommandWindowMessage(c.platform, c.forms, s.Transparency, monitor, message)) {
-        s.WindowOpen = true;
         s.ShownGeneration = s.OpenGeneration;
         // A redraw still pending from the Enter key would put the typed line's description back.
         s.DisplayDirty = false;
@@ -70,15 +71,15 @@ DispatchResult ShowMessage(const CommandContext& c, const std::string& message) 
 }
 
 // The run prefix and a target: a command-table entry, a file, the best phrase for the typed
-// text, a folder.
-DispatchResult RunTarget(const CommandContext& c, const std::string& target) {
+// line, a folder.
+DispatchResult RunTarget(const CommandContext& c, const std::string& line, const std::string& target) {
     if (RunProgram(c.platform, c.catalogue, target))
         return kCarriedOut;
     if (IsPlainFile(target)) {
         OpenPath(c.platform, target);
         return kCarriedOut;
     }
-    if (!c.bestMatch().empty())
+    if (!c.bestMatch(line).empty())
         return kNothingApplied; // the caller runs that phrase
     if (IsFolder(target)) {
         OpenPath(c.platform, target);
@@ -110,7 +111,7 @@ DispatchResult RunCommand(const CommandContext& c, const std::string& line) {
         return kNothingApplied;
 
     Platform& platform = c.platform;
-    const WindowHandle previous = c.state.PreviousWindow;
+    const WindowHandle previous = c.previousWindow;
     const std::string argument(ArgumentOf(*command, line));
     switch (command->action) {
     case BuiltInAction::Exit:
@@ -120,7 +121,7 @@ DispatchResult RunCommand(const CommandContext& c, const std::string& line) {
         c.runUpdate();
         break;
     case BuiltInAction::Run:
-        return argument.empty() ? kNothingApplied : RunTarget(c, argument);
+        return argument.empty() ? kNothingApplied : RunTarget(c, line, argument);
     case BuiltInAction::Close:
         if (previous != 0)
             platform.RequestWindowClose(previous);

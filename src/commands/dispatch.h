@@ -23,7 +23,10 @@ struct CommandContext {
     State& state;
     Forms& forms;
     const Catalogue& catalogue;
-    std::function<std::string()> bestMatch; // the selected phrase for CommandText, ranked afresh
+    // The line being carried out: the window in front when it was typed, and the phrase its
+    // selection picks among the matches of a typed text, ranked afresh.
+    WindowHandle previousWindow = 0;
+    std::function<std::string(const std::string& typed)> bestMatch;
     std::function<void()> showPreferences;
     std::function<void()> runUpdate;
 };

@@ -9,8 +9,8 @@ namespace tov {
 
 class Platform;
 
-// The first top-level window, in Z order from the top, whose caption contains `text` with
-// both sides lower-cased; hidden windows and the program's own count too. 0 when none does.
+// The first top-level window of another program, in Z order from the top, whose caption
+// contains `text` with both sides lower-cased; hidden windows count too. 0 when none does.
 WindowHandle FindWindowByCaption(Platform& platform, std::string_view text);
 
 } // namespace tov

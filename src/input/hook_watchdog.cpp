@@ -73,11 +73,22 @@ void StartHookWatchdog(Platform& platform, HookWatchdog& dog) {
 }
 
 void StopHookWatchdog(Platform& platform, HookWatchdog& dog) {
+    WatchMouseHook(platform, dog, false);
     if (!dog.listening)
         return;
     dog.listening = false;
     platform.ListenForWatchdog(nullptr);
     dog.check.reset();
+}
+
+void WatchMouseHook(Platform& platform, HookWatchdog& dog, bool inPlace) {
+    const bool hear = inPlace && dog.listening;
+    if (hear == dog.hearingMouse)
+        return;
+    dog.hearingMouse = hear;
+    // The mouse hook comes anew each time it is wanted: nothing is owed from before.
+    dog.mouse.unansweredEvent.reset();
+    platform.ListenForMouseButtons(hear);
 }
 
 } // namespace tov

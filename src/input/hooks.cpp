@@ -9,22 +9,29 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// The input thread leaves its news in the mailbox, and tells the main thread only of the
+// first news since the main thread last took them.
 NewsSink SinkOf(Platform& platform, State& state) {
-    return [&platform, &state](TypingNews news) {
-        platform.PostToMain([&platform, &state, news = std::move(news)] { HearNews(platform, state, news); });
+    return [&platform, &state, mailbox = state.News](TypingNews news) {
+        if (!mailbox->Put(std::move(news)))
+            return;
+        platform.PostToMain([&platform, &state, mailbox] {
+            for (TypingNews& waiting : mailbox->Take())
+                HearNews(platform, state, std::move(waiting));
+        });
     };
 }
 
 void CloseLine(Typing& t) {
     t.windowOpen = false;
-    t.commandText.clear();
-    t.capturingKey = false;
+    ClearCommandText(t);
 }
 
 } // namespace
 
 void InstallHooks(Platform& platform, State& state, const Forms& forms) {
-    Typing& t = state.Input;
+    const std::shared_ptr<Typing> typing = state.Input;
+    Typing& t = *typing;
     t.activationKey = state.ActivationKey;
     t.suggestionCount = state.SuggestionCount;
     t.capturingKey = state.CapturingKey;
@@ -34,13 +41,18 @@ void InstallHooks(Platform& platform, State& state, const Forms& forms) {
         t.hookTimes.reserve(kMaxHookTimes);
     const NewsSink tell = SinkOf(platform, state);
     InputHandlers handlers;
-    handlers.keys = [&platform, &t, tell](const KeyEvent& e) {
+    handlers.keys = [&platform, typing, tell](const KeyEvent& e) {
+        Typing& t = *typing;
         const HookDecision decision = KeyboardProc(platform, t, e, tell);
         if (t.measuring && t.hookTimes.size() < kMaxHookTimes)
             t.hookTimes.push_back(Clock::now() - e.at);
         return decision;
     };
-    handlers.mouse = [&platform, &t, tell](const MouseEvent& e) { return MouseProc(platform, t, e, tell); };
+    handlers.mouse = [&platform, typing, tell](const MouseEvent& e) {
+        return MouseProc(platform, *typing, e, tell);
+    };
+    handlers.mouseWanted = [typing] { return MouseHookWanted(*typing); };
+    state.InputStarted = true;
     state.HooksRunning = platform.StartInput(std::move(handlers));
     if (!state.HooksRunning)
         platform.Log("The hooks could not be installed");
@@ -52,7 +64,9 @@ void InstallHooks(Platform& platform, State& state, const Forms& forms) {
 
 void RemoveHooks(Platform& platform, State& state) {
     StopHookWatchdog(platform, state.Watchdog);
-    platform.StopInput();
+    if (state.InputStarted && !platform.StopInput())
+        state.InputStuck = true;
+    state.InputStarted = false;
     state.HooksRunning = false;
 }
 
@@ -64,10 +78,12 @@ void HearNews(Platform& platform, State& state, TypingNews news) {
     }
     if (news.frozen)
         state.Submits.push_back(std::move(*news.frozen));
-    if (!state.LatencyFile.empty() && news.keyAt != Clock::time_point{} &&
-        state.KeysWaiting.size() < kMaxHookTimes)
-        state.KeysWaiting.push_back(news.keyAt);
+    if (!state.LatencyFile.empty())
+        for (const Clock::time_point keyAt : news.keysAt)
+            if (state.KeysWaiting.size() < kMaxHookTimes)
+                state.KeysWaiting.push_back(keyAt);
     news.frozen.reset();
+    news.keysAt.clear();
     state.Latest = std::move(news);
     state.NewsWaiting = true;
     platform.RequestWake();
@@ -80,6 +96,7 @@ bool TakeLatestNews(State& state) {
     const TypingNews& news = state.Latest;
     state.WindowOpen = news.windowOpen;
     state.CommandText = news.commandText;
+    state.CommandKeys = news.commandKeys;
     state.SelectedIndex = news.selectedIndex;
     state.PreviousWindow = news.previousWindow;
     state.OpenGeneration = news.opening;
@@ -88,25 +105,29 @@ bool TakeLatestNews(State& state) {
 }
 
 void TellActivationKey(Platform& platform, State& state) {
-    platform.PostToInput([&t = state.Input, key = state.ActivationKey] { t.activationKey = key; });
+    platform.PostToInput([typing = state.Input, key = state.ActivationKey] { typing->activationKey = key; });
 }
 
 void TellCapture(Platform& platform, State& state) {
-    platform.PostToInput([&t = state.Input, capturing = state.CapturingKey] { t.capturingKey = capturing; });
+    platform.PostToInput(
+        [typing = state.Input, capturing = state.CapturingKey] { typing->capturingKey = capturing; });
 }
 
 void TellSuggestionCount(Platform& platform, State& state) {
-    platform.PostToInput([&t = state.Input, count = state.SuggestionCount] { t.suggestionCount = count; });
+    platform.PostToInput(
+        [typing = state.Input, count = state.SuggestionCount] { typing->suggestionCount = count; });
 }
 
 void TellSuggestionWindow(Platform& platform, State& state, WindowHandle window) {
-    platform.PostToInput([&t = state.Input, window] { t.suggestionWindow = window; });
+    platform.PostToInput([typing = state.Input, window] { typing->suggestionWindow = window; });
 }
 
 void TellEnabled(Platform& platform, State& state, bool enabled) {
-    platform.PostToInput([&t = state.Input, enabled, tell = SinkOf(platform, state)] {
+    platform.PostToInput([typing = state.Input, enabled, tell = SinkOf(platform, state)] {
+        Typing& t = *typing;
         t.enabled = enabled;
-        if (!enabled && (t.windowOpen || !t.commandText.empty() || t.capturingKey)) {
+        // A capture under way goes on: the remap window waits for its key, disabled or not.
+        if (!enabled && (t.windowOpen || !t.commandText.empty())) {
             CloseLine(t);
             tell(NewsOf(t));
         }
@@ -114,20 +135,22 @@ void TellEnabled(Platform& platform, State& state, bool enabled) {
 }
 
 void TellKeptOpen(Platform& platform, State& state, unsigned change) {
-    platform.PostToInput([&t = state.Input, change] {
+    platform.PostToInput([typing = state.Input, change] {
+        Typing& t = *typing;
         // What the user did since stands. The main thread already shows the message it kept
         // the window open for, so no news goes back.
         if (t.changes != change)
             return;
         t.windowOpen = true;
-        t.commandText.clear();
+        ClearCommandText(t);
         t.selectedIndex = 0;
         ++t.changes;
     });
 }
 
 void OpenCommandLine(Platform& platform, State& state) {
-    platform.PostToInput([&platform, &t = state.Input, tell = SinkOf(platform, state)] {
+    platform.PostToInput([&platform, typing = state.Input, tell = SinkOf(platform, state)] {
+        Typing& t = *typing;
         if (!t.enabled || t.windowOpen || t.capturingKey)
             return;
         OpenLine(platform, t);

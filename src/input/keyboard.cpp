@@ -1,6 +1,10 @@
 #include "input/keyboard.h"
 
 #include "base/text.h"
+#include "input/held_keys.h"
+
+#include <algorithm>
+#include <cstdint>
 
 namespace tov {
 
@@ -19,13 +23,16 @@ bool IsPassThroughKey(std::uint32_t vkCode) {
     }
 }
 
-void RemoveLastCharacter(std::string& text) {
+void RemoveLastCharacter(Typing& t) {
+    std::string& text = t.commandText;
     if (text.empty())
         return;
     std::size_t cut = text.size() - 1;
     while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
         --cut;
     text.erase(cut);
+    if (!t.commandKeys.empty() && --t.commandKeys.back().characters == 0)
+        t.commandKeys.pop_back();
 }
 
 // Control characters (Ctrl+letter, Tab) would only make an invisible, untypable command line.
@@ -37,49 +44,43 @@ std::string Printable(const std::string& utf8) {
     return out;
 }
 
-void Append(std::string& text, const std::string& typed) {
-    if (text.size() + typed.size() <= kMaxCommandBytes)
-        text += typed;
+std::uint8_t CharacterCount(const std::string& utf8) {
+    std::size_t count = 0;
+    for (char c : utf8)
+        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return static_cast<std::uint8_t>(std::clamp<std::size_t>(count, 1, UINT8_MAX));
+}
+
+void Append(Typing& t, std::uint32_t vkCode, const std::string& typed) {
+    if (typed.empty() || t.commandText.size() + typed.size() > kMaxCommandBytes)
+        return;
+    t.commandText += typed;
+    t.commandKeys.push_back({static_cast<std::uint8_t>(vkCode), CharacterCount(typed)});
 }
 
 // Enter and a second press of the activation key both end the typing at once, so that keys
 // that follow before the main loop gets to the submit go to the desktop, not into this line.
 std::optional<FrozenLine> Freeze(Typing& t) {
-    FrozenLine line{t.commandText, t.selectedIndex, t.previousWindow, t.changes + 1};
+    FrozenLine line{t.commandText, t.commandKeys, t.selectedIndex, t.previousWindow, t.changes + 1};
     t.windowOpen = false;
-    t.commandText.clear();
+    ClearCommandText(t);
     return line;
 }
 
-} // namespace
-
-void OpenLine(Platform& platform, Typing& t) {
-    t.selectedIndex = 0;
-    t.previousWindow = platform.ForegroundWindow();
-    t.commandText.clear();
-    t.windowOpen = true;
-    ++t.openings;
-}
-
-HookDecision KeyboardProc(Platform& platform, Typing& t, const KeyEvent& event, const NewsSink& tell) {
-    if (!t.enabled)
-        return HookDecision::Pass;
-    const bool keyDown = event.message == KeyMessage::KeyDown;
-    const bool anyDown = keyDown || event.message == KeyMessage::SysKeyDown;
-
+HookDecision DecidePress(Platform& platform, Typing& t, const KeyEvent& event, const NewsSink& tell) {
+    const auto keyAt = t.measuring ? event.at : std::chrono::steady_clock::time_point{};
+    // The capture comes first: the remap window waits for this key even while Tovlen is
+    // disabled. Only a key press can be the new key: the release of the key or click that
+    // started the capture, or a repeat of a key held since before it, must not be taken for it.
     if (t.capturingKey) {
-        // Only a key press can be the new key: the release of the key or click that started
-        // the capture must not be taken for it.
-        if (!anyDown)
-            return HookDecision::Pass;
         t.activationKey = static_cast<std::int16_t>(event.vkCode);
         t.capturingKey = false;
-        TypingNews news = NewsOf(t, event.at);
+        TypingNews news = NewsOf(t, keyAt);
         news.capturedKey = t.activationKey;
         tell(std::move(news));
         return HookDecision::Swallow;
     }
-    if (!keyDown)
+    if (!t.enabled || event.message != KeyMessage::KeyDown)
         return HookDecision::Pass;
 
     HookDecision result = HookDecision::Pass;
@@ -98,7 +99,7 @@ HookDecision KeyboardProc(Platform& platform, Typing& t, const KeyEvent& event, 
         switch (static_cast<VirtualKey>(event.vkCode)) {
         case VirtualKey::Escape:
             t.windowOpen = false;
-            t.commandText.clear();
+            ClearCommandText(t);
             break;
         case VirtualKey::Up:
             if (t.selectedIndex > 0)
@@ -111,7 +112,7 @@ HookDecision KeyboardProc(Platform& platform, Typing& t, const KeyEvent& event, 
                 t.selectedIndex = static_cast<std::int16_t>(t.suggestionCount - 1);
             break;
         case VirtualKey::Backspace:
-            RemoveLastCharacter(t.commandText);
+            RemoveLastCharacter(t);
             break;
         case VirtualKey::Enter:
             frozen = Freeze(t);
@@ -121,16 +122,36 @@ HookDecision KeyboardProc(Platform& platform, Typing& t, const KeyEvent& event, 
                 result = HookDecision::Pass;
                 changed = false;
             } else {
-                Append(t.commandText, LowerCase(Printable(platform.TranslateKey(event))));
+                Append(t, event.vkCode, LowerCase(Printable(platform.TranslateKey(event))));
             }
         }
     }
     if (changed) {
-        TypingNews news = NewsOf(t, event.at);
+        TypingNews news = NewsOf(t, keyAt);
         news.frozen = std::move(frozen);
         tell(std::move(news));
     }
     return result;
+}
+
+} // namespace
+
+void OpenLine(Platform& platform, Typing& t) {
+    t.selectedIndex = 0;
+    t.previousWindow = platform.ForegroundWindow();
+    ClearCommandText(t);
+    t.windowOpen = true;
+    ++t.openings;
+}
+
+HookDecision KeyboardProc(Platform& platform, Typing& t, const KeyEvent& event, const NewsSink& tell) {
+    const KeyStroke stroke = NoteKeyEvent(t.keys, event);
+    if (stroke != KeyStroke::Press)
+        return SwallowedKey(t.keys, event.vkCode, stroke) ? HookDecision::Swallow : HookDecision::Pass;
+    const HookDecision decision = DecidePress(platform, t, event, tell);
+    if (decision == HookDecision::Swallow)
+        KeepUntilReleased(t.keys, event.vkCode);
+    return decision;
 }
 
 } // namespace tov

@@ -8,4 +8,8 @@ namespace tov {
 // always goes on to its target. On the input thread, like the keyboard hook.
 HookDecision MouseProc(Platform& platform, Typing& typing, const MouseEvent& event, const NewsSink& tell);
 
+// Whether a click can matter now, so that the mouse hook should be in place: every move of the
+// mouse passes through a mouse hook, and the program has nothing to do with moves.
+bool MouseHookWanted(const Typing& typing);
+
 } // namespace tov

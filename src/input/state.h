@@ -9,15 +9,19 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 
 namespace tov {
 
 constexpr std::int16_t kDefaultTransparency = 230;
+// The setting that turns near matches off ("0") and on.
+inline constexpr const char* kNearMatchesSetting = "nearmatches";
 
 struct State {
     // The command line as the main thread shows it, following the input thread's news.
-    std::string CommandText; // always lower case; empty while the window is closed
+    std::string CommandText;           // always lower case; empty while the window is closed
+    std::vector<TypedKey> CommandKeys; // the keys that typed it, as the input thread kept them
     bool WindowOpen = false;
     std::int16_t ActivationKey = kDefaultActivationKey;
     bool CapturingKey = false;
@@ -31,9 +35,12 @@ struct State {
     std::int16_t ShowChromiumBookmarks = 1;
     std::int16_t ShowApps = 1;
     std::int16_t WorkingMonitor = 1; // the windows open on the monitor the user works on, not the primary
+    std::int16_t NearMatches = 1;    // also suggest phrases that match the typed text near
     std::string FirefoxProfilesDir;
     bool Running = false;
-    bool HooksRunning = false; // the input thread runs with both hooks in place
+    bool HooksRunning = false; // the input thread runs with its hooks in place
+    bool InputStarted = false; // the input thread was started and has not been ended
+    bool InputStuck = false;   // the input thread did not end in time: what it holds stays alive
     HookWatchdog Watchdog;
 
     // Work the hooks leave to the main loop. The hook decides and posts; the loop acts.
@@ -51,8 +58,9 @@ struct State {
     // How deep the custom commands being carried out are nested right now.
     int CustomCommandDepth = 0;
 
-    // The input thread's own; see input/typing.h.
-    Typing Input;
+    // The input thread's own, and what it has told the main thread; see input/typing.h.
+    std::shared_ptr<Typing> Input = std::make_shared<Typing>();
+    std::shared_ptr<NewsMailbox> News = std::make_shared<NewsMailbox>();
 };
 
 } // namespace tov

@@ -124,21 +124,27 @@ class Platform {
     // message box, soon after RequestWake; several requests may fold into one call.
     virtual void SetWakeHandler(std::function<void()> handler) = 0;
     virtual void RequestWake() = 0;
+    // The main thread a step above normal programs, the process with them in the normal class.
     virtual void RaisePriority() = 0;
 
-    // The input thread: a thread of the platform's own that installs both low-level hooks and
-    // runs a message loop that does nothing else, so that no work of the main thread can keep a
-    // key of the desktop waiting. `handlers` run there, one event at a time; they decide from
-    // what that thread owns and never wait for the main thread. StartInput is false when a hook
-    // could not be installed; StopInput removes the hooks and ends the thread. Both are called
-    // on the main thread.
+    // The input thread: a thread of the platform's own that installs the low-level hooks (the
+    // mouse hook only while `handlers.mouseWanted` says so) and runs a message loop that does
+    // nothing else, so that no work of the main thread can keep a key of the desktop waiting.
+    // `handlers` run there, one event at a time; they decide from what that thread owns and
+    // never wait for the main thread. StartInput is false when the keyboard hook could not be
+    // installed; StopInput removes the hooks and ends the thread, and is false when the thread
+    // did not end in time: it may then still run the handlers, so what they hold must stay
+    // alive, this platform with it. Both are called on the main thread.
     virtual bool StartInput(InputHandlers handlers) = 0;
-    virtual void StopInput() = 0;
+    virtual bool StopInput() = 0;
     // Windows removes a low-level hook without a word when it once answers too slowly. What a
     // watchdog needs to notice it, on the main thread: the news it hears apart from the hook
     // chain (null stops it), the system's clock at the latest call of each hook (any thread),
-    // and the hooks installed again at the head of the chain, with the reason logged.
+    // and the hooks installed again at the head of the chain, with the reason logged. The news
+    // is of keys alone unless ListenForMouseButtons asks for the mouse's too: raw input of the
+    // mouse hears every move, and so it is heard only while a click matters.
     virtual void ListenForWatchdog(std::function<void(const WatchdogNews&)> onNews) = 0;
+    virtual void ListenForMouseButtons(bool listen) = 0;
     virtual InputTick LastHookCall(InputDevice device) = 0;
     virtual void ReinstallHooks(const std::string& why) = 0;
     // Removes both hooks as Windows drops them, telling nobody: for the end-to-end tests.
@@ -170,6 +176,7 @@ class Platform {
     virtual bool RunsElevatedAboveUs(WindowHandle window) = 0;
     virtual std::string WindowCaption(WindowHandle window) = 0;
     virtual std::vector<WindowHandle> TopLevelWindows() = 0; // Z order, topmost first
+    virtual bool OwnWindow(WindowHandle window) = 0;         // one of this program's windows
     virtual WindowHandle TopLevelWindowAt(Point screenPoint) = 0;
     // Requests to other programs' windows; none of them waits on a window that does not answer.
     virtual void RequestWindowClose(WindowHandle window) = 0;
@@ -285,6 +292,10 @@ class Platform {
                                         std::function<void()> onChange) = 0;
     // Calls `onTime` on this thread, from message dispatch, once `after` has passed.
     virtual TimerPtr StartTimer(std::chrono::milliseconds after, std::function<void()> onTime) = 0;
+    // At the program's end: stops the input thread, hands nothing over any more, and waits a short
+    // while for background work still running. False when a thread of the platform's own still
+    // runs and may call it: the platform must then stay alive until the process ends.
+    virtual bool EndThreads() = 0;
 };
 
 } // namespace tov

@@ -22,6 +22,7 @@ struct KeyEvent {
     std::uint32_t scanCode = 0;
     bool extended = false;
     std::chrono::steady_clock::time_point at{}; // when the hook procedure was entered
+    std::uint32_t stamp = 0;                    // the system's time stamp of the event, in ms
 };
 
 enum class MouseMessage { Move, LeftDown, LeftUp, RightDown, RightUp, MiddleDown, MiddleUp, Wheel, Other };
@@ -56,6 +57,9 @@ using MouseHandler = std::function<HookDecision(const MouseEvent&)>;
 struct InputHandlers {
     KeyHandler keys;
     MouseHandler mouse;
+    // Whether the mouse hook should be in place, asked on the input thread after every event and
+    // every piece of posted work; null keeps it in place for good.
+    std::function<bool()> mouseWanted;
 };
 
 // The keys the program names, numbered as the system numbers virtual keys. A key event

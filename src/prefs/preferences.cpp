@@ -121,6 +121,9 @@ void AttachHandlers(const PreferencesContext& p, Form& f, const FieldsPtr& field
     f.At(frmPrefs::chkWorkingMonitor).onClick = [p] {
         StoreCheckBox(p, frmPrefs::chkWorkingMonitor, "workingmonitor", p.state.WorkingMonitor, false);
     };
+    f.At(frmPrefs::chkNearMatches).onClick = [p] {
+        StoreCheckBox(p, frmPrefs::chkNearMatches, kNearMatchesSetting, p.state.NearMatches, false);
+    };
     f.At(frmPrefs::udSuggestions).onChange = [p] { udSuggestions_Change(p); };
     f.At(frmPrefs::sdrTransparency).onChange = [p] { sdrTransparency_Change(p); };
     f.At(frmPrefs::cmdCheckUpdates).onClick = [p] {
@@ -161,6 +164,7 @@ void Form_Load(const PreferencesContext& p) {
     Control& upDown = f->At(frmPrefs::udSuggestions);
     upDown.value = std::clamp(suggestions, kSuggestionsMinimum, kSuggestionsMaximum);
     f->At(frmPrefs::lblSuggestions).text = std::to_string(upDown.value);
+    f->At(frmPrefs::chkNearMatches).value = Checked(s.NearMatches);
     f->At(frmPrefs::chkIEFavorites).value = Checked(s.ShowIEFavorites);
     f->At(frmPrefs::chkChromiumFavorites).value = Checked(s.ShowChromiumBookmarks);
     f->At(frmPrefs::chkApps).value = Checked(s.ShowApps);

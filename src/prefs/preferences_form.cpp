@@ -29,7 +29,7 @@ void AddUpdates(Form& f) {
 }
 
 void AddSuggestions(Form& f) {
-    f.Add(Frame(frmPrefs::fmeSuggestions, "Command Suggestions", {10, 76, 260, 70}));
+    f.Add(Frame(frmPrefs::fmeSuggestions, "Command Suggestions", {10, 76, 260, 88}));
     f.Add(In(frmPrefs::fmeSuggestions, {.name = frmPrefs::lblSuggestionsPrompt,
                                         .kind = ControlKind::Label,
                                         .rect = {14, 24, 168, 32},
@@ -48,10 +48,15 @@ void AddSuggestions(Form& f) {
                                         .rect = {220, 26, 18, 26},
                                         .minimum = kSuggestionsMinimum,
                                         .maximum = kSuggestionsMaximum}));
+    f.Add(In(frmPrefs::fmeSuggestions, {.name = frmPrefs::chkNearMatches,
+                                        .kind = ControlKind::CheckBox,
+                                        .rect = {14, 60, 232, 20},
+                                        .text = "Also suggest near matches",
+                                        .accessKey = 'g'}));
 }
 
 void AddKeyMapping(Form& f) {
-    f.Add(Frame(frmPrefs::fmeKeyMapping, "Key Mapping", {10, 154, 260, 96}));
+    f.Add(Frame(frmPrefs::fmeKeyMapping, "Key Mapping", {10, 172, 260, 88}));
     f.Add(In(frmPrefs::fmeKeyMapping, {.name = frmPrefs::lblKeyPrompt,
                                        .kind = ControlKind::Label,
                                        .rect = {14, 26, 130, 16},
@@ -73,7 +78,7 @@ void AddKeyMapping(Form& f) {
 }
 
 void AddTransparency(Form& f) {
-    Control transparency = Frame(frmPrefs::fmeTransparency, "Window Transparency", {10, 258, 260, 84});
+    Control transparency = Frame(frmPrefs::fmeTransparency, "Window Transparency", {10, 268, 260, 80});
     transparency.accessKey = 'T';
     f.Add(std::move(transparency));
     f.Add(In(frmPrefs::fmeTransparency, {.name = frmPrefs::sdrTransparency,
@@ -92,7 +97,7 @@ void AddTransparency(Form& f) {
 }
 
 void AddWindowPlace(Form& f) {
-    f.Add(Frame(frmPrefs::fmeWindowPlace, "Window Position", {10, 350, 260, 50}));
+    f.Add(Frame(frmPrefs::fmeWindowPlace, "Window Position", {10, 356, 260, 50}));
     f.Add(In(frmPrefs::fmeWindowPlace, {.name = frmPrefs::chkWorkingMonitor,
                                         .kind = ControlKind::CheckBox,
                                         .rect = {14, 22, 232, 20},

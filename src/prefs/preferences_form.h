@@ -13,6 +13,7 @@ inline constexpr ControlName fmeSuggestions{"fmeSuggestions"};
 inline constexpr ControlName lblSuggestionsPrompt{"lblSuggestionsPrompt"};
 inline constexpr ControlName lblSuggestions{"lblSuggestions"};
 inline constexpr ControlName udSuggestions{"udSuggestions"};
+inline constexpr ControlName chkNearMatches{"chkNearMatches"};
 inline constexpr ControlName fmeKeyMapping{"fmeKeyMapping"};
 inline constexpr ControlName lblKeyPrompt{"lblKeyPrompt"};
 inline constexpr ControlName lblKeyMap{"lblKeyMap"};

@@ -3,6 +3,7 @@
 #include "suggest/command_window.h"
 #include "suggest/suggestion_form.h"
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -11,6 +12,7 @@ namespace tov {
 namespace {
 
 constexpr const char* kSuggestionsName = "Suggestions";
+constexpr const char* kNearMatchWords = ", near match";
 constexpr std::string_view kLineEnd = "\r\n";
 
 // The lines of a label, without the empty one after the last line end.
@@ -58,16 +60,25 @@ AccessibleWindow DescribeSuggestions(const Form& form) {
     AccessibleWindow window;
     window.self = {.role = AccessibleRole::List, .name = kSuggestionsName, .rect = ClientRect(form)};
     const std::vector<std::string> rows = LinesOf(form.At(frmCommandSuggestion::lblCommand).text);
+    const std::vector<std::string> nearRows = LinesOf(form.At(frmCommandSuggestion::lblNearRows).text);
     const std::vector<std::string> highlighted =
         LinesOf(form.At(frmCommandSuggestion::lblCommandOverlay).text);
     const Control& unlit = form.At(frmCommandSuggestion::imgTack, 0);
-    const std::string count = std::to_string(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
+    const std::size_t rowCount = std::max(rows.size(), nearRows.size());
+    const std::string count = std::to_string(rowCount);
+    for (std::size_t i = 0; i < rowCount; ++i) {
         const int row = static_cast<int>(i) + 1;
         const Control* pin = form.Find(frmCommandSuggestion::imgTack, row);
+        std::string name = i < rows.size() ? rows[i] : std::string();
+        std::string description = std::to_string(row) + " of " + count;
+        if (name.empty() && i < nearRows.size() && !nearRows[i].empty()) {
+            const std::string_view line = nearRows[i];
+            name = line.ends_with(kNearMark) ? line.substr(0, line.size() - kNearMark.size()) : line;
+            description += kNearMatchWords;
+        }
         AccessiblePart part{.role = AccessibleRole::ListItem,
-                            .name = rows[i],
-                            .description = std::to_string(row) + " of " + count,
+                            .name = std::move(name),
+                            .description = std::move(description),
                             .selectable = true,
                             .selected = i < highlighted.size() && !highlighted[i].empty(),
                             .checked = pin && pin->picture != unlit.picture};

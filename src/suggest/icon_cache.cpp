@@ -36,11 +36,9 @@ void ExtractIconInBackground(Platform& platform, IconCache& cache, const IconKey
     std::optional<CachedIcon> known;
     if (const CachedIcon* cached = FindCachedIcon(cache, key))
         known = *cached;
-    platform.RunInBackground([&platform, &cache, key, known, ready]() -> HandOver {
-        CachedIcon icon;
-        icon.written = LastWriteStamp(key.file);
-        const bool unchanged = known && known->written && known->written == icon.written;
-        icon.picture = unchanged ? known->picture : platform.ExtractFileIcon(key.file, key.index);
+    // The next extraction waits for this one's hand-over, which comes whether the file gave an
+    // icon, gave none, or could not be read at all.
+    const auto handOver = [&platform, &cache, key, ready](CachedIcon icon) -> HandOver {
         return [&platform, &cache, key, icon, ready]() mutable {
             icon.checked = platform.MonotonicNow();
             StoreIcon(cache, key, std::move(icon));
@@ -51,7 +49,16 @@ void ExtractIconInBackground(Platform& platform, IconCache& cache, const IconKey
                 ExtractIconInBackground(platform, cache, *next, ready);
             }
         };
-    });
+    };
+    platform.RunInBackground(HandingOverAlways(
+        [&platform, key, known, handOver] {
+            CachedIcon icon;
+            icon.written = LastWriteStamp(key.file);
+            const bool unchanged = known && known->written && known->written == icon.written;
+            icon.picture = unchanged ? known->picture : platform.ExtractFileIcon(key.file, key.index);
+            return handOver(std::move(icon));
+        },
+        [handOver](const std::string&) { return handOver(CachedIcon{}); }));
 }
 
 } // namespace tov

@@ -115,19 +115,37 @@ std::size_t FindText(std::string_view phrase, std::string_view typed) {
     return std::string_view::npos;
 }
 
+// Marks a match the usage memory has something to say about, at `row` (an ordinal until the
+// exact matches are sorted).
+struct Marker {
+    const InfluenceIndex& influence;
+    const std::vector<std::string>* tacked;
+    bool anyInfluence;
+
+    void Mark(std::string_view phrase, std::size_t row, std::vector<MarkedRow>& marked) const {
+        const std::int16_t count = anyInfluence && influence.MightHold(phrase) ? influence.Find(phrase) : 0;
+        const bool isTacked = tacked && std::find(tacked->begin(), tacked->end(), phrase) != tacked->end();
+        if (count != 0 || isTacked)
+            marked.push_back({row, count, isTacked});
+    }
+};
+
 } // namespace
 
 void RankMatches(const std::vector<std::string>& phrases, std::string_view typed, const UsageMemory& usage,
-                 Ranking& r) {
+                 Ranking& r, const NearOptions& nearOptions) {
     r.found.clear();
     r.marked.clear();
+    r.near.clear();
     if (typed.empty() || phrases.size() < 2) {
         r.matches.clear();
         return;
     }
-    const std::vector<std::string>* tacked = TackedCommands(usage, typed);
-    const InfluenceIndex& influence = usage.influenceIndex;
-    const bool anyInfluence = !influence.Empty();
+    const Marker marker{usage.influenceIndex, TackedCommands(usage, typed), !usage.influenceIndex.Empty()};
+    const MatchForms* forms =
+        nearOptions.forms && nearOptions.forms->Fits(phrases.size()) ? nearOptions.forms : nullptr;
+    const NearQuery query = forms ? PrepareNearQuery(typed) : NearQuery{};
+    const bool near = !query.folded.empty();
 
     // One pass over the phrases; marks carry the match's ordinal until the sort gives it a row.
     r.found.reserve(phrases.size() - 1);
@@ -136,13 +154,14 @@ void RankMatches(const std::vector<std::string>& phrases, std::string_view typed
     for (std::size_t i = 1; i < phrases.size(); ++i) {
         const std::string_view phrase = phrases[i];
         const std::size_t at = FindText(phrase, typed);
-        if (at == std::string_view::npos)
+        if (at == std::string_view::npos) {
+            if (near && MayMatchNear(query, *forms, i))
+                if (const auto hit = FindNear(query, phrase, *forms, i))
+                    r.near.push_back({static_cast<std::uint32_t>(i), hit.position, hit.kind});
             continue;
+        }
         const auto position = static_cast<std::int32_t>(at + 1);
-        const std::int16_t count = anyInfluence && influence.MightHold(phrase) ? influence.Find(phrase) : 0;
-        const bool isTacked = tacked && std::find(tacked->begin(), tacked->end(), phrase) != tacked->end();
-        if (count != 0 || isTacked)
-            r.marked.push_back({r.found.size(), count, isTacked});
+        marker.Mark(phrase, r.found.size(), r.marked);
         if (position <= kCountedPositions)
             ++counted[static_cast<std::size_t>(position)];
         maxPosition = std::max(maxPosition, position);
@@ -150,6 +169,16 @@ void RankMatches(const std::vector<std::string>& phrases, std::string_view typed
     }
 
     SortByPosition(counted, maxPosition, r);
+    if (forms) {
+        const std::string_view usLayout = nearOptions.usLayoutText;
+        if (!FoundByLine(!r.found.empty(), r.near) && !usLayout.empty() && usLayout != typed)
+            FindByUsLayout(phrases, *forms, usLayout, r.near);
+        SortNearMatches(r.near);
+        for (const NearFound& f : r.near) {
+            marker.Mark(phrases[f.index], r.matches.size(), r.marked);
+            r.matches.push_back({f.index, f.position, f.kind});
+        }
+    }
     ApplyInfluence(r.matches, r.marked, phrases);
     const auto firstTacked =
         std::find_if(r.marked.begin(), r.marked.end(), [](const MarkedRow& m) { return m.tacked; });
@@ -160,9 +189,9 @@ void RankMatches(const std::vector<std::string>& phrases, std::string_view typed
 }
 
 std::vector<Match> RankMatches(const std::vector<std::string>& phrases, std::string_view typed,
-                               const UsageMemory& usage) {
+                               const UsageMemory& usage, const NearOptions& near) {
     Ranking r;
-    RankMatches(phrases, typed, usage, r);
+    RankMatches(phrases, typed, usage, r, near);
     return std::move(r.matches);
 }
 

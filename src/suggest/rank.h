@@ -1,6 +1,10 @@
 #pragma once
 // Ranking of the phrase list against the typed text, apart from any window: the phrases
-// that contain the text, by where it first occurs, then moved by the usage memory.
+// that contain the text, by where it first occurs, then the near matches (suggest/near_match.h)
+// by kind and place, then all of them moved by the usage memory.
+#include "catalogue/match_forms.h"
+#include "suggest/near_list.h"
+#include "suggest/near_match.h"
 #include "suggest/usage.h"
 
 #include <cstdint>
@@ -12,7 +16,14 @@ namespace tov {
 
 struct Match {
     std::uint32_t index;   // of the phrase in the phrase list
-    std::int32_t position; // 1-based, of the first occurrence of the typed text
+    std::int32_t position; // 1-based, of the first occurrence of the typed text (near: see NearHit)
+    MatchKind kind = MatchKind::Exact;
+};
+
+// Near matches are looked for only with the phrases' forms.
+struct NearOptions {
+    const MatchForms* forms = nullptr; // built for this phrase list; null: exact matches only
+    std::string_view usLayoutText;     // the line's keys read with the US layout; empty: none
 };
 
 // A match the usage memory has something to say about, and the row it stands in.
@@ -30,15 +41,19 @@ struct Ranking {
     std::vector<Match> found;
     std::vector<MarkedRow> marked;
     std::vector<std::uint32_t> next;
+    std::vector<NearFound> near;
 };
 
 // Every phrase from index 1 on that contains `typed` (exact bytes), ordered by position with
-// ties in phrase-list order, then moved by the influence counts (ApplyInfluence), then the
-// first tacked match put on row 1. No matches when `typed` is empty.
+// ties in phrase-list order; with `near` forms, after them the phrases that match near, by kind,
+// then position, then phrase-list order, and when the line itself found nothing (exactly or by
+// folding, initials or readings) the phrases that its keys re-read with the US layout find. The
+// whole list is then moved by the influence counts (ApplyInfluence), and the first tacked match
+// put on row 1. No matches when `typed` is empty.
 void RankMatches(const std::vector<std::string>& phrases, std::string_view typed, const UsageMemory& usage,
-                 Ranking& ranking);
+                 Ranking& ranking, const NearOptions& near = {});
 std::vector<Match> RankMatches(const std::vector<std::string>& phrases, std::string_view typed,
-                               const UsageMemory& usage);
+                               const UsageMemory& usage, const NearOptions& near = {});
 
 // Lowers `selectedIndex` to the last row when it lies beyond the matches (it is never raised)
 // and gives the phrase of the selected row: "" when there are no matches or the index is negative.

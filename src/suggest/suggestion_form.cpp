@@ -32,6 +32,7 @@ void ApplyLooks(Platform& platform, Form& form) {
     const SuggestionLooks looks = SuggestionLooksFor(platform.HighContrastColours());
     form.backColour = looks.back;
     form.At(frmCommandSuggestion::lblCommand).textColour = looks.row;
+    form.At(frmCommandSuggestion::lblNearRows).textColour = looks.nearRow;
     form.At(frmCommandSuggestion::lblCommandOverlay).textColour = looks.highlight;
     Control& bar = form.At(frmCommandSuggestion::lblHighlightBar);
     bar.backColour = looks.highlightBar;
@@ -60,6 +61,7 @@ Form MakeSuggestionForm(Platform& platform) {
               .rect = {0, kRowsRect.top, kSuggestionWidth, 0},
               .visible = false});
     form.Add(RowsLabel(frmCommandSuggestion::lblCommand));
+    form.Add(RowsLabel(frmCommandSuggestion::lblNearRows));
     form.Add(RowsLabel(frmCommandSuggestion::lblCommandOverlay));
 
     Control pin;
@@ -95,6 +97,7 @@ void RefreshSuggestions(Platform& platform, Forms& forms, const SuggestionRows& 
     const auto& matches = rowsToShow.matches;
     const Control pinTemplate = form->At(frmCommandSuggestion::imgTack, 0);
     std::string rows;
+    std::string nearRows;
     std::string highlight;
     PicturePtr litPin;
     bool litPinLoaded = false;
@@ -135,8 +138,14 @@ void RefreshSuggestions(Platform& platform, Forms& forms, const SuggestionRows& 
             pin->picture = litPin;
         }
 
-        rows += phrase;
+        if (match.kind == MatchKind::Exact) {
+            rows += phrase;
+        } else {
+            nearRows += phrase;
+            nearRows += kNearMark;
+        }
         rows += kLineEnd;
+        nearRows += kLineEnd;
         if (phrase == rowsToShow.result) {
             highlight += phrase;
             if (bar.height == 0)
@@ -153,6 +162,9 @@ void RefreshSuggestions(Platform& platform, Forms& forms, const SuggestionRows& 
     Control& list = form->At(frmCommandSuggestion::lblCommand);
     list.text = std::move(rows);
     list.rect.height = height;
+    Control& nearList = form->At(frmCommandSuggestion::lblNearRows);
+    nearList.text = std::move(nearRows);
+    nearList.rect.height = height;
     Control& overlay = form->At(frmCommandSuggestion::lblCommandOverlay);
     overlay.text = std::move(highlight);
     overlay.rect.height = height;

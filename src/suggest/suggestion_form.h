@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tov {
@@ -16,6 +17,8 @@ namespace tov {
 namespace frmCommandSuggestion {
 inline constexpr const char* kFormName = "frmCommandSuggestion";
 inline constexpr ControlName lblCommand{"lblCommand"};
+// The near matches' rows, in a quieter colour and marked; the exact matches' lines are empty.
+inline constexpr ControlName lblNearRows{"lblNearRows"};
 inline constexpr ControlName lblCommandOverlay{"lblCommandOverlay"};
 inline constexpr ControlName imgTack{"imgTack"};
 // Under the highlighted row, where the theme gives the highlight a colour of its own.
@@ -25,6 +28,8 @@ inline constexpr ControlName lblHighlightBar{"lblHighlightBar"};
 // The command window's height: the suggestion window sits right under it.
 constexpr int kSuggestionTop = 50;
 constexpr int kSuggestionWidth = 600;
+// After a near match's phrase on its row.
+inline constexpr std::string_view kNearMark = "  \u2248";
 
 // What the rows show: the ranked matches of the typed text in the phrase list, and the result.
 struct SuggestionRows {

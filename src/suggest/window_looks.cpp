@@ -8,6 +8,7 @@ constexpr Colour kCommandWindowBack = Rgb(236, 246, 232);
 constexpr Colour kCompletionColour = Rgb(0x40, 0x40, 0x40);
 constexpr Colour kSuggestionBack = 0x404000;
 constexpr Colour kRowColour = 0x808080;
+constexpr Colour kNearRowColour = Rgb(0x6E, 0x9C, 0x9C);
 constexpr Colour kHighlightColour = 0xFFFFFF;
 
 } // namespace
@@ -34,10 +35,16 @@ SuggestionLooks SuggestionLooksFor(const std::optional<SystemColours>& highContr
     if (!highContrast)
         return {.back = kSuggestionBack,
                 .row = kRowColour,
+                .nearRow = kNearRowColour,
                 .highlight = kHighlightColour,
                 .highlightBar = std::nullopt};
     const SystemColours& c = *highContrast;
-    return {.back = c.window, .row = c.windowText, .highlight = c.highlightText, .highlightBar = c.highlight};
+    // The theme's grey text is made to be read on its window colour.
+    return {.back = c.window,
+            .row = c.windowText,
+            .nearRow = c.grayText,
+            .highlight = c.highlightText,
+            .highlightBar = c.highlight};
 }
 
 } // namespace tov

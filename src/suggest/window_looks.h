@@ -21,6 +21,7 @@ struct CommandWindowLooks {
 struct SuggestionLooks {
     Colour back = 0;
     Colour row = 0;
+    Colour nearRow = 0; // a near match's row: quieter, and as legible
     Colour highlight = 0;
     std::optional<Colour> highlightBar; // drawn under the highlighted row; none: the back shows
 };

@@ -2,7 +2,8 @@
 // Runs one blocking call (a host-name lookup) on a thread of its own, so that the program's
 // thread can wait for it in short slices and let its events run in between. The thread
 // touches nothing but its own result. The caller may give up and go: the call then ends on
-// its own and its result is dropped.
+// its own and its result is dropped. A call that throws gives T's empty value, as a call that
+// found nothing does.
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -18,7 +19,7 @@ template <class T> class BackgroundCall {
   public:
     explicit BackgroundCall(std::function<T()> call) : shared_(std::make_shared<Shared>()) {
         try {
-            std::thread([shared = shared_, call] { shared->Finish(call()); }).detach();
+            std::thread([shared = shared_, call] { shared->Finish(Guarded(call)); }).detach();
         } catch (const std::system_error&) {
             shared_->Finish(call());
         }
@@ -32,6 +33,15 @@ template <class T> class BackgroundCall {
     }
 
   private:
+    // Nothing may leave a thread of its own: the process would end.
+    static T Guarded(const std::function<T()>& call) {
+        try {
+            return call();
+        } catch (...) {
+            return T{};
+        }
+    }
+
     struct Shared {
         std::mutex mutex;
         std::condition_variable done;

@@ -1,11 +1,13 @@
 // Loads every picture Tovlen carries through the Win32 platform and draws it the way forms
 // do, at 100 % and 200 % sizes, into one sheet saved as a BMP: a person looks at the sheet.
+// Tovlen.exe and app.ico beside it: the icon the shell shows for the program must be app.ico.
 //   picture_probe.exe OUT.bmp [EXTRA-ICON-FILE]
 #include "platform/win32/win32_platform.h"
 
 #include "base/text.h"
 #include "platform/win32/win32_picture.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -38,6 +40,28 @@ bool Draw(HDC dc, const tov::PicturePtr& picture, int x, int y, int w, int h, co
     std::printf("drew %s (%s) %dx%d at %d,%d; natural %dx%d\n", what, p->source.c_str(), w, h, x, y,
                 p->NaturalSize().width, p->NaturalSize().height);
     return true;
+}
+
+// The picture drawn at `size` pixels square on the sheet's ground; empty when it is no picture.
+std::vector<std::uint32_t> Rendered(const tov::PicturePtr& picture, int size) {
+    const auto* p = dynamic_cast<const tov::LoadedPicture*>(picture.get());
+    if (!p)
+        return {};
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    Fill(dc, RECT{0, 0, size, size}, RGB(240, 240, 240));
+    p->Draw(dc, RECT{0, 0, size, size});
+    GdiFlush();
+    const auto* first = static_cast<const std::uint32_t*>(bits);
+    std::vector<std::uint32_t> pixels(first, first + size * size);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    return pixels;
 }
 
 bool Save(const Sheet& sheet, const wchar_t* path) {
@@ -127,10 +151,17 @@ int wmain(int argc, wchar_t** argv) {
     }
     const auto litFile = platform.LoadPictureFile(folder + "\\LIGHTON.ico");
     failures += !Draw(sheet.dc, litFile, 140, 400, 20, 15, "LIGHTON.ico file");
-    // The shell shows a program's first icon: it must be the application's.
-    const auto exeIcon = platform.ExtractFileIcon(folder + "\\picture_probe.exe", 0);
-    failures += !Draw(sheet.dc, exeIcon, 180, 400, 32, 32, "icon of picture_probe.exe");
-    failures += !Draw(sheet.dc, exeIcon, 220, 400, 64, 64, "icon of picture_probe.exe at 64");
+    // The shell shows a program's first icon: Tovlen.exe's must be the application's picture.
+    const auto exeIcon = platform.ExtractFileIcon(folder + "\\Tovlen.exe", 0);
+    failures += !Draw(sheet.dc, exeIcon, 180, 400, 32, 32, "icon of Tovlen.exe");
+    failures += !Draw(sheet.dc, exeIcon, 220, 400, 64, 64, "icon of Tovlen.exe at 64");
+    const auto appFile = platform.LoadPictureFile(folder + "\\app.ico");
+    for (int size : {16, 32, 48}) {
+        const auto shown = Rendered(exeIcon, size);
+        if (shown.empty() || shown != Rendered(appFile, size))
+            ++failures,
+                std::printf("WRONG: the shell shows Tovlen.exe with another icon than app.ico at %d\n", size);
+    }
     if (argc > 2) {
         const std::wstring extra(argv[2]);
         const std::string path = tov::Utf16ToUtf8(std::u16string(extra.begin(), extra.end()));

@@ -1,5 +1,7 @@
-// tovlenctl match TEXT [catalogue options] [--influence FILE] [--tacks FILE] [--selected N] [--rows N]:
-// the ranking the command line would show for TEXT, every match and not only the rows on screen.
+// tovlenctl match TEXT [catalogue options] [--influence FILE] [--tacks FILE] [--selected N] [--rows N]
+// [--near 0|1] [--keys VK,...]: the ranking the command line would show for TEXT, every match and
+// not only the rows on screen, each with the kind of match it is. --keys names the virtual keys
+// that typed TEXT, one for each character, as the keyboard hook keeps them.
 #include "base/text.h"
 #include "catalogue/list_file.h"
 #include "catalogue_options.h"
@@ -8,9 +10,12 @@
 #include "json.h"
 #include "platform/files.h"
 #include "suggest/rank.h"
+#include "suggest/typed_keys.h"
 #include "suggest/usage.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 
@@ -19,7 +24,8 @@ namespace tov::ctl {
 namespace {
 
 constexpr const char* kUsage =
-    "match TEXT [catalogue options] [--influence FILE] [--tacks FILE] [--selected N] [--rows N]";
+    "match TEXT [catalogue options] [--influence FILE] [--tacks FILE] [--selected N] "
+    "[--rows N] [--near 0|1] [--keys VK,...]";
 
 struct MatchOptions {
     std::string text;
@@ -27,8 +33,32 @@ struct MatchOptions {
     std::optional<std::string> tacks;
     std::int16_t selected = 0;
     std::int16_t rows = kDefaultSuggestionCount;
+    bool near = true;
+    std::vector<TypedKey> keys;
     CatalogueOptions catalogue;
 };
+
+// "0x43,65,...": one virtual key for each character of the text.
+std::optional<std::vector<TypedKey>> ParseKeys(const std::string& text) {
+    std::vector<TypedKey> keys;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = std::min(text.find(',', start), text.size());
+        std::string_view item(text.data() + start, end - start);
+        int base = 10;
+        if (item.starts_with("0x") || item.starts_with("0X")) {
+            item.remove_prefix(2);
+            base = 16;
+        }
+        unsigned value = 0;
+        const auto [stop, error] = std::from_chars(item.data(), item.data() + item.size(), value, base);
+        if (item.empty() || error != std::errc() || stop != item.data() + item.size() || value > UINT8_MAX)
+            return std::nullopt;
+        keys.push_back({static_cast<std::uint8_t>(value), 1});
+        start = end + 1;
+    }
+    return keys;
+}
 
 std::optional<std::int16_t> ParseInt16(const std::string& text) {
     int value = 0;
@@ -42,7 +72,8 @@ bool ParseMatchOptions(const Args& args, MatchOptions& out, std::string& error) 
     Args rest;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const bool ours = arg == "--influence" || arg == "--tacks" || arg == "--selected" || arg == "--rows";
+        const bool ours = arg == "--influence" || arg == "--tacks" || arg == "--selected" ||
+                          arg == "--rows" || arg == "--near" || arg == "--keys";
         if (!ours) {
             rest.push_back(arg);
             continue;
@@ -56,6 +87,19 @@ bool ParseMatchOptions(const Args& args, MatchOptions& out, std::string& error) 
             out.influence = value;
         } else if (arg == "--tacks") {
             out.tacks = value;
+        } else if (arg == "--near") {
+            if (value != "0" && value != "1") {
+                error = arg + " needs 0 or 1";
+                return false;
+            }
+            out.near = value == "1";
+        } else if (arg == "--keys") {
+            auto keys = ParseKeys(value);
+            if (!keys) {
+                error = arg + " needs virtual-key codes separated by commas";
+                return false;
+            }
+            out.keys = std::move(*keys);
         } else {
             const auto number = ParseInt16(value);
             if (!number) {
@@ -105,7 +149,11 @@ int MatchRanking(const Args& args) {
         usage, ParseInfluenceLines(UsageLines(options.influence, sources.programFolder, kInfluenceFile)));
     SetTackList(usage, ParseTackLines(UsageLines(options.tacks, sources.programFolder, kTackFile)));
 
-    const std::vector<Match> matches = RankMatches(catalogue.phrases, options.text, usage);
+    const std::string usLayout = UsLayoutText(options.keys, options.text);
+    NearOptions near;
+    if (options.near)
+        near = {.forms = &catalogue.forms, .usLayoutText = usLayout};
+    const std::vector<Match> matches = RankMatches(catalogue.phrases, options.text, usage, near);
     std::int16_t selected = options.selected;
     const std::string result = SelectMatch(catalogue.phrases, matches, selected);
 
@@ -122,6 +170,7 @@ int MatchRanking(const Args& args) {
             .Field("phrase", phrase)
             .Key("position")
             .Number(m.position)
+            .Field("kind", KindName(m.kind))
             .Key("tacked")
             .Bool(IsTacked(usage, phrase, options.text))
             .EndObject();

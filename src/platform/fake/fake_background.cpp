@@ -36,34 +36,84 @@ std::optional<std::string> Below(const std::string& folder, const std::string& p
 
 } // namespace
 
+namespace {
+
+// What a worker does with its work: a fault is caught and written to the log, as the real
+// platform catches it, and hands nothing over.
+HandOver RunWork(Platform& platform, BackgroundWork& work) {
+    HandOver handOver;
+    try {
+        handOver = work();
+    } catch (const std::exception& fault) {
+        platform.Log(std::string("background work failed: ") + fault.what());
+    } catch (...) {
+        platform.Log("background work failed: an exception of an unknown kind");
+    }
+    work = nullptr; // what the work held goes here, on the worker
+    return handOver;
+}
+
+} // namespace
+
 void FakePlatform::RunInBackground(BackgroundWork work) {
-    backgroundWork.push_back(std::move(work));
+    const std::lock_guard hold(lock_);
+    if (!Threaded()) {
+        backgroundWork.push_back(std::move(work));
+        return;
+    }
+    ++workersRunning_;
+    workers_.emplace_back([this, work = std::move(work)]() mutable {
+        HandOver handOver = RunWork(*this, work);
+        const std::lock_guard finished(lock_);
+        if (handOver)
+            handOvers.push_back(std::move(handOver));
+        --workersRunning_;
+        mainWake_.notify_all();
+    });
 }
 
 bool FakePlatform::RunBackgroundWork() {
-    if (backgroundWork.empty())
-        return false;
-    const BackgroundWork work = std::move(backgroundWork.front());
-    backgroundWork.pop_front();
-    if (HandOver handOver = work())
+    BackgroundWork work;
+    {
+        const std::lock_guard hold(lock_);
+        if (backgroundWork.empty())
+            return false;
+        work = std::move(backgroundWork.front());
+        backgroundWork.pop_front();
+    }
+    if (HandOver handOver = RunWork(*this, work)) {
+        const std::lock_guard hold(lock_);
         handOvers.push_back(std::move(handOver));
+    }
     return true;
 }
 
 void FakePlatform::DeliverHandOvers() {
-    while (!handOvers.empty()) {
-        const HandOver handOver = std::move(handOvers.front());
-        handOvers.pop_front();
+    for (;;) {
+        HandOver handOver;
+        {
+            const std::lock_guard hold(lock_);
+            if (handOvers.empty())
+                return;
+            handOver = std::move(handOvers.front());
+            handOvers.pop_front();
+        }
         handOver();
     }
 }
 
 void FakePlatform::FinishBackground() {
-    do {
+    for (;;) {
         while (RunBackgroundWork()) {
         }
+        {
+            std::unique_lock hold(lock_);
+            mainWake_.wait(hold, [this] { return workersRunning_ == 0; });
+            if (handOvers.empty() && backgroundWork.empty())
+                return;
+        }
         DeliverHandOvers();
-    } while (!backgroundWork.empty());
+    }
 }
 
 FolderWatchPtr FakePlatform::WatchFolders(std::vector<FolderWatchRequest> folders,
@@ -87,6 +137,7 @@ void FakePlatform::ChangeEntry(const std::string& path) {
             const bool inReach = below && (f.subtree || below->find('\\') == std::string::npos);
             return inReach && (!f.relevant || f.relevant(*below));
         });
+        const std::lock_guard hold(lock_);
         if (reported)
             handOvers.push_back([watch] {
                 if (watch->live)

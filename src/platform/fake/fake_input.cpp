@@ -2,6 +2,7 @@
 // for them, the raw input the watchdog hears beside the hooks, and later starts.
 #include "platform/fake/fake_platform.h"
 
+#include <future>
 #include <stdexcept>
 
 namespace tov {
@@ -33,38 +34,97 @@ InputTick FakePlatform::InputClock() const {
 }
 
 void FakePlatform::HearRawInput(InputDevice device, std::uint32_t vkCode, bool keyDown) {
-    if (!watchdogNews)
+    if (device == InputDevice::Mouse) {
+        if (!hearingMouseButtons)
+            return;
+        ++rawMouseMessages;
+    } else if (!hearingKeys_) {
         return;
-    rawInput.push_back({WatchdogNews::Kind::RawInput, device, InputClock(), vkCode, keyDown});
+    }
+    const WatchdogNews news{WatchdogNews::Kind::RawInput, device, InputClock(), vkCode, keyDown};
+    const std::lock_guard hold(lock_);
+    rawInput.push_back(news);
+    mainWake_.notify_all();
 }
 
 void FakePlatform::DeliverRawInput() {
-    while (!rawInput.empty()) {
-        const WatchdogNews news = rawInput.front();
-        rawInput.pop_front();
+    for (;;) {
+        WatchdogNews news;
+        {
+            const std::lock_guard hold(lock_);
+            if (rawInput.empty())
+                return;
+            news = rawInput.front();
+            rawInput.pop_front();
+        }
         if (watchdogNews)
             watchdogNews(news);
     }
 }
 
-HookDecision FakePlatform::PressKey(std::uint32_t vkCode, KeyMessage message) {
-    RunInputWork();
-    const bool down = message == KeyMessage::KeyDown || message == KeyMessage::SysKeyDown;
-    HearRawInput(InputDevice::Keyboard, vkCode, down);
-    // The keys typed into a program that runs as administrator pass the hooks of one that does not.
-    if (!keyHandler || hooksDropped || RunsElevatedAboveUs(foreground))
+HookDecision FakePlatform::CallHook(std::function<HookDecision()> hook) {
+    // A fault in a hook lets the event through, as the real hook procedures do.
+    const auto decide = [this, &hook] {
+        try {
+            return hook();
+        } catch (const std::exception& fault) {
+            Log(std::string("Input thread: caught ") + fault.what());
+        } catch (...) {
+            Log("Input thread: caught an unknown exception");
+        }
         return HookDecision::Pass;
-    lastKeyboardCall = InputClock();
+    };
+    std::promise<HookDecision> answer;
+    std::future<HookDecision> answered = answer.get_future();
+    bool queued = false;
+    {
+        const std::lock_guard hold(lock_);
+        if (inputThreadRuns_) {
+            inputWork.push_back([&answer, &decide] { answer.set_value(decide()); });
+            queued = true;
+        }
+    }
+    if (!queued) {
+        RunInputWork();
+        const HookDecision decision = decide();
+        UpdateMouseHook();
+        return decision;
+    }
+    inputWake_.notify_all();
+    return answered.get();
+}
+
+HookDecision FakePlatform::SendKey(std::uint32_t vkCode, KeyMessage message) {
     KeyEvent event;
     event.message = message;
     event.vkCode = vkCode;
     event.scanCode = vkCode; // the fake keyboard's scan codes equal the virtual keys
     event.at = std::chrono::steady_clock::now();
-    return keyHandler(event);
+    event.stamp = InputClock();
+    const bool down = message == KeyMessage::KeyDown || message == KeyMessage::SysKeyDown;
+    HearRawInput(InputDevice::Keyboard, vkCode, down);
+    // The keys typed into a program that runs as administrator pass the hooks of one that does not.
+    const bool unseen = RunsElevatedAboveUs(ForegroundWindow());
+    return CallHook([this, event, unseen] {
+        if (!keyHandler || hooksDropped || unseen)
+            return HookDecision::Pass;
+        lastKeyboardCall = event.stamp;
+        return keyHandler(event);
+    });
 }
 
-HookDecision FakePlatform::PressKey(VirtualKey key, KeyMessage message) {
-    return PressKey(KeyCode(key), message);
+HookDecision FakePlatform::SendKey(VirtualKey key, KeyMessage message) {
+    return SendKey(KeyCode(key), message);
+}
+
+HookDecision FakePlatform::PressKey(std::uint32_t vkCode) {
+    const HookDecision down = SendKey(vkCode, KeyMessage::KeyDown);
+    SendKey(vkCode, KeyMessage::KeyUp);
+    return down;
+}
+
+HookDecision FakePlatform::PressKey(VirtualKey key) {
+    return PressKey(KeyCode(key));
 }
 
 HookDecision FakePlatform::TypeText(std::string_view text) {
@@ -75,38 +135,84 @@ HookDecision FakePlatform::TypeText(std::string_view text) {
         const bool oldShift = shiftDown;
         shiftDown = upper;
         last = PressKey(vk);
-        PressKey(vk, KeyMessage::KeyUp);
         shiftDown = oldShift;
     }
     return last;
 }
 
 HookDecision FakePlatform::Click(Point screenPoint, MouseMessage message) {
-    RunInputWork();
-    const bool press = message == MouseMessage::LeftDown || message == MouseMessage::RightDown ||
-                       message == MouseMessage::MiddleDown;
-    if (press)
-        HearRawInput(InputDevice::Mouse, 0, false);
-    if (!mouseHandler || hooksDropped)
-        return HookDecision::Pass;
-    lastMouseCall = InputClock();
-    return mouseHandler(MouseEvent{message, screenPoint});
+    const InputTick stamp = InputClock();
+    HearRawInput(InputDevice::Mouse, 0, false);
+    return CallHook([this, screenPoint, message, stamp] {
+        if (!mouseHandler || !mouseHookInPlace || mouseHookDropped)
+            return HookDecision::Pass;
+        lastMouseCall = stamp;
+        ++mouseHookCalls;
+        return mouseHandler(MouseEvent{message, screenPoint});
+    });
 }
 
 void FakePlatform::RunInputWork() {
-    while (!inputWork.empty()) {
-        const auto work = std::move(inputWork.front());
-        inputWork.pop_front();
-        work();
+    for (;;) {
+        std::function<void()> work;
+        {
+            const std::lock_guard hold(lock_);
+            if (inputWork.empty())
+                return;
+            work = std::move(inputWork.front());
+            inputWork.pop_front();
+        }
+        RunOnInputThread(work);
     }
 }
 
-void FakePlatform::QueueKey(std::uint32_t vkCode, KeyMessage message) {
-    hookQueue.push_back([this, vkCode, message] { queuedDecisions.push_back(PressKey(vkCode, message)); });
+// What the input thread does with a piece of work: a fault is caught there, as the real
+// thread catches it, and the mouse hook follows what the handlers want.
+void FakePlatform::RunOnInputThread(const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const std::exception& fault) {
+        Log(std::string("Input thread: caught ") + fault.what());
+    } catch (...) {
+        Log("Input thread: caught an unknown exception");
+    }
+    UpdateMouseHook();
 }
 
-void FakePlatform::QueueKey(VirtualKey key, KeyMessage message) {
-    QueueKey(KeyCode(key), message);
+void FakePlatform::InputLoop() {
+    std::unique_lock hold(lock_);
+    for (;;) {
+        inputWake_.wait(hold, [this] { return inputQuit_ || !inputWork.empty(); });
+        if (inputWork.empty()) {
+            inputThreadRuns_ = false;
+            return;
+        }
+        const std::function<void()> work = std::move(inputWork.front());
+        inputWork.pop_front();
+        hold.unlock();
+        RunOnInputThread(work);
+        hold.lock();
+    }
+}
+
+void FakePlatform::UpdateMouseHook() {
+    if (!inputRunning)
+        return;
+    const bool wanted = !mouseWanted || mouseWanted();
+    if (wanted && !mouseHookInPlace) {
+        mouseHookDropped = false;
+        mouseHookInPlace = true;
+    } else if (!wanted) {
+        mouseHookInPlace = false;
+    }
+}
+
+void FakePlatform::QueueKey(std::uint32_t vkCode) {
+    hookQueue.push_back([this, vkCode] { queuedDecisions.push_back(PressKey(vkCode)); });
+}
+
+void FakePlatform::QueueKey(VirtualKey key) {
+    QueueKey(KeyCode(key));
 }
 
 void FakePlatform::QueueText(std::string_view text) {
@@ -128,28 +234,61 @@ void FakePlatform::StartAgain(std::string_view commandLine) {
 bool FakePlatform::StartInput(InputHandlers handlers) {
     keyHandler = std::move(handlers.keys);
     mouseHandler = std::move(handlers.mouse);
+    mouseWanted = std::move(handlers.mouseWanted);
     inputRunning = true;
     hooksDropped = false;
+    UpdateMouseHook();
     calls.push_back("StartInput");
+    if (Threaded()) {
+        {
+            const std::lock_guard hold(lock_);
+            inputQuit_ = false;
+            inputThreadRuns_ = true;
+        }
+        inputThread_ = std::thread([this] { InputLoop(); });
+    }
     return true;
 }
 
-void FakePlatform::StopInput() {
+bool FakePlatform::StopInput() {
+    calls.push_back("StopInput");
+    if (!inputEndsInTime)
+        return false;
+    if (inputThread_.joinable()) {
+        {
+            const std::lock_guard hold(lock_);
+            inputQuit_ = true;
+        }
+        inputWake_.notify_all();
+        inputThread_.join();
+    }
     keyHandler = nullptr;
     mouseHandler = nullptr;
+    mouseWanted = nullptr;
+    mouseHookInPlace = false;
     inputRunning = false;
-    calls.push_back("StopInput");
+    return true;
 }
 
 void FakePlatform::PostToInput(std::function<void()> work) {
-    if (inputRunning)
-        inputWork.push_back(std::move(work));
-    else
+    if (!inputRunning) {
         work();
+        return;
+    }
+    {
+        const std::lock_guard hold(lock_);
+        inputWork.push_back(std::move(work));
+    }
+    inputWake_.notify_all();
 }
 
 void FakePlatform::ListenForWatchdog(std::function<void(const WatchdogNews&)> onNews) {
+    hearingKeys_ = static_cast<bool>(onNews);
     watchdogNews = std::move(onNews);
+}
+
+void FakePlatform::ListenForMouseButtons(bool listen) {
+    hearingMouseButtons = listen;
 }
 
 InputTick FakePlatform::LastHookCall(InputDevice device) {
@@ -158,13 +297,16 @@ InputTick FakePlatform::LastHookCall(InputDevice device) {
 
 void FakePlatform::ReinstallHooks(const std::string& why) {
     calls.push_back("ReinstallHooks " + why);
-    if (inputRunning)
+    if (inputRunning) {
         hooksDropped = false;
+        mouseHookDropped = false;
+    }
 }
 
 void FakePlatform::DropHooks() {
     calls.push_back("DropHooks");
     hooksDropped = true;
+    mouseHookDropped = true;
 }
 
 void FakePlatform::SetLaterStartHandler(std::function<void(const std::string& commandLine)> handler) {
@@ -173,6 +315,8 @@ void FakePlatform::SetLaterStartHandler(std::function<void(const std::string& co
 
 std::string FakePlatform::TranslateKey(const KeyEvent& event) {
     const std::uint32_t vk = event.vkCode;
+    if (const auto other = otherLayout.find(vk); other != otherLayout.end())
+        return other->second;
     if (vk >= 'A' && vk <= 'Z')
         return std::string(1, static_cast<char>(shiftDown ? vk : vk - 'A' + 'a'));
     if ((vk >= '0' && vk <= '9') || vk == VirtualKey::Space)

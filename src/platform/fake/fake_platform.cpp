@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 namespace tov {
 
@@ -29,27 +30,80 @@ std::string ShowCommandName(ShowCommand command) {
 
 } // namespace
 
-FakePlatform::FakePlatform() = default;
+FakePlatform::FakePlatform(FakeThreads threads) : threads_(threads) {}
+
+FakePlatform::~FakePlatform() {
+    JoinThreads();
+}
+
+bool FakePlatform::EndThreads() {
+    if (!inputEndsInTime && inputRunning)
+        return false;
+    JoinThreads();
+    return true;
+}
+
+void FakePlatform::JoinThreads() {
+    if (inputThread_.joinable()) {
+        {
+            const std::lock_guard hold(lock_);
+            inputQuit_ = true;
+        }
+        inputWake_.notify_all();
+        inputThread_.join();
+    }
+    for (std::thread& worker : workers_)
+        worker.join();
+    workers_.clear();
+}
 
 void FakePlatform::RunMainWork() {
     std::deque<std::function<void()>> batch;
-    batch.swap(mainWork);
+    {
+        const std::lock_guard hold(lock_);
+        batch.swap(mainWork);
+    }
     for (auto& work : batch)
         work();
 }
 
+bool FakePlatform::HasPendingLocked() const {
+    return wakePending || !mainWork.empty() || !rawInput.empty() || (!Threaded() && !inputWork.empty()) ||
+           (Threaded() && !holdBackground && !handOvers.empty());
+}
+
 void FakePlatform::RunPending() {
-    if (!holdBackground)
+    if (!holdBackground && !Threaded())
         FinishBackground();
-    while (wakePending || !mainWork.empty() || !inputWork.empty() || !rawInput.empty()) {
-        RunInputWork();
+    for (;;) {
+        {
+            const std::lock_guard hold(lock_);
+            if (!HasPendingLocked())
+                return;
+        }
+        if (!Threaded())
+            RunInputWork();
         DeliverRawInput();
         RunMainWork();
+        if (Threaded() && !holdBackground)
+            DeliverHandOvers();
         if (wakePending) {
             wakePending = false;
             if (wakeHandler)
                 wakeHandler();
         }
+    }
+}
+
+bool FakePlatform::RunUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        RunPending();
+        if (done())
+            return true;
+        std::unique_lock hold(lock_);
+        if (!mainWake_.wait_until(hold, deadline, [this] { return HasPendingLocked(); }))
+            return done();
     }
 }
 
@@ -105,6 +159,7 @@ void FakePlatform::SelectRow(Form& form, ControlName name, int row) {
 }
 
 WindowHandle FakePlatform::AddWindow(std::string caption, bool onTop) {
+    const std::lock_guard hold(lock_);
     const WindowHandle h = nextHandle_++;
     windows[h] = FakeWindow{std::move(caption)};
     if (onTop)
@@ -115,7 +170,9 @@ WindowHandle FakePlatform::AddWindow(std::string caption, bool onTop) {
 }
 
 void FakePlatform::PostToMain(std::function<void()> work) {
+    const std::lock_guard hold(lock_);
     mainWork.push_back(std::move(work));
+    mainWake_.notify_all();
 }
 
 bool FakePlatform::ClaimOnlyInstance() {
@@ -151,6 +208,7 @@ void FakePlatform::RaisePriority() {
 }
 
 WindowHandle FakePlatform::ForegroundWindow() {
+    const std::lock_guard hold(lock_);
     return foreground;
 }
 
@@ -167,20 +225,29 @@ std::vector<WindowHandle> FakePlatform::TopLevelWindows() {
     return out;
 }
 
+bool FakePlatform::OwnWindow(WindowHandle window) {
+    const std::lock_guard hold(lock_);
+    const auto found = windows.find(window);
+    return found != windows.end() && found->second.own;
+}
+
 WindowHandle FakePlatform::TopLevelWindowAt(Point screenPoint) {
-    for (Form* form : liveForms)
-        if (form->visible && ScreenRect(*form).Contains(screenPoint))
-            return form->handle;
+    const std::lock_guard hold(lock_);
+    for (const auto& [window, rect] : shownForms_)
+        if (rect.Contains(screenPoint))
+            return window;
     // Below every window of the program's own lies the desktop: the bottom window of the list.
-    for (auto it = zOrder.rbegin(); it != zOrder.rend(); ++it)
-        if (!windows[*it].closed && std::none_of(liveForms.begin(), liveForms.end(),
-                                                 [&](const Form* form) { return form->handle == *it; }))
+    for (auto it = zOrder.rbegin(); it != zOrder.rend(); ++it) {
+        const auto found = windows.find(*it);
+        if (found != windows.end() && !found->second.closed && !found->second.own)
             return *it;
+    }
     return 0;
 }
 
 void FakePlatform::RequestWindowClose(WindowHandle window) {
     calls.push_back("RequestWindowClose " + std::to_string(window));
+    const std::lock_guard hold(lock_);
     auto it = windows.find(window);
     if (it != windows.end() && !it->second.hung)
         it->second.closed = true;
@@ -195,6 +262,7 @@ void FakePlatform::SetShowCommand(WindowHandle window, ShowCommand command) {
 
 void FakePlatform::BringToFront(WindowHandle window) {
     calls.push_back("BringToFront " + std::to_string(window));
+    const std::lock_guard hold(lock_);
     auto it = windows.find(window);
     if (it != windows.end() && !it->second.closed)
         foreground = window;
@@ -205,10 +273,12 @@ void FakePlatform::StartScreenSaver(WindowHandle ownWindow) {
 }
 
 bool FakePlatform::CreateFormWindow(Form& form) {
+    const std::lock_guard hold(lock_);
     form.handle = nextHandle_++;
     FitToMonitor(form);
     liveForms.insert(&form);
     windows[form.handle] = FakeWindow{form.caption};
+    windows[form.handle].own = true;
     // The system lists the program's own windows with everyone else's, hidden or not.
     zOrder.insert(zOrder.begin(), form.handle);
     calls.push_back("CreateFormWindow " + form.name);
@@ -216,6 +286,8 @@ bool FakePlatform::CreateFormWindow(Form& form) {
 }
 
 void FakePlatform::DestroyFormWindow(Form& form) {
+    const std::lock_guard hold(lock_);
+    shownForms_.erase(form.handle);
     liveForms.erase(&form);
     windows[form.handle].closed = true;
     form.handle = 0;
@@ -224,18 +296,29 @@ void FakePlatform::DestroyFormWindow(Form& form) {
 }
 
 void FakePlatform::ShowForm(Form& form) {
+    const std::lock_guard hold(lock_);
     form.visible = true;
+    shownForms_[form.handle] = ScreenRect(form);
     if (form.style.activateOnShow)
         foreground = form.handle;
 }
 
 void FakePlatform::HideForm(Form& form) {
+    const std::lock_guard hold(lock_);
     form.visible = false;
+    shownForms_.erase(form.handle);
 }
+
 void FakePlatform::PlaceForm(Form& form) {
+    const std::lock_guard hold(lock_);
     FitToMonitor(form);
+    if (form.visible)
+        shownForms_[form.handle] = ScreenRect(form);
 }
-void FakePlatform::UpdateForm(Form&) {}
+
+void FakePlatform::UpdateForm(Form& form) {
+    PlaceForm(form);
+}
 void FakePlatform::MakeTopmost(Form& form) {
     calls.push_back("MakeTopmost " + form.name);
 }
@@ -285,6 +368,8 @@ PicturePtr FakePlatform::LoadPictureFile(const std::string& path) {
 }
 
 PicturePtr FakePlatform::ExtractFileIcon(const std::string& path, int index) {
+    if (iconFaults.contains(path))
+        throw std::runtime_error("no icon could be read from " + path);
     auto p = std::make_shared<FakePicture>();
     p->source = path + "," + std::to_string(index);
     return p;
@@ -338,6 +423,8 @@ std::string FakePlatform::InputBox(WindowHandle owner, const std::string& prompt
 
 void FakePlatform::ShellOpen(const std::string& file, const std::string& parameters,
                              const std::string& workingFolder, ShowCommand command) {
+    if (launchesThrow)
+        throw std::runtime_error("the launch failed");
     launches.push_back({file, parameters, workingFolder, command});
 }
 
@@ -498,6 +585,7 @@ void FakePlatform::PumpMessagesUntil(MonotonicTime deadline) {
 }
 
 void FakePlatform::Log(std::string_view line) {
+    const std::lock_guard hold(lock_);
     logLines.emplace_back(line);
 }
 

@@ -3,9 +3,13 @@
 // tests press keys and click through it and read back what the program did.
 #include "platform/platform.h"
 
+#include <atomic>
+#include <condition_variable>
 #include <deque>
 #include <map>
+#include <mutex>
 #include <set>
+#include <thread>
 
 namespace tov {
 
@@ -15,6 +19,7 @@ struct FakeWindow {
     bool closed = false;
     bool hung = false;     // does not answer messages
     bool elevated = false; // its program runs as administrator: its keys pass the hooks unseen
+    bool own = false;      // one of the program's own windows
     Rect rect{100, 100, 640, 480};
 };
 
@@ -64,25 +69,45 @@ struct FakeTrayIcon {
     TrayMouseHandler onMouse;
 };
 
+// How the fake runs the program's other threads.
+enum class FakeThreads {
+    One,  // everything on the test's thread, in the order the test drives it
+    Real, // as on Windows: the hooks and the work posted to them on an input thread of their
+          // own, background work on worker threads; the test's thread is the main thread, and
+          // keys and clicks may come from any thread
+};
+
 class FakePlatform : public Platform {
   public:
-    FakePlatform();
+    explicit FakePlatform(FakeThreads threads = FakeThreads::One);
+    ~FakePlatform() override;
+    FakePlatform(const FakePlatform&) = delete;
+    FakePlatform& operator=(const FakePlatform&) = delete;
 
     // Test controls.
-    HookDecision PressKey(std::uint32_t vkCode, KeyMessage message = KeyMessage::KeyDown);
-    HookDecision PressKey(VirtualKey key, KeyMessage message = KeyMessage::KeyDown);
+    // A key pressed and released: the answer to its down.
+    HookDecision PressKey(std::uint32_t vkCode);
+    HookDecision PressKey(VirtualKey key);
+    // One event of a key alone: a down sent again before the key's up is its auto-repeat.
+    HookDecision SendKey(std::uint32_t vkCode, KeyMessage message);
+    HookDecision SendKey(VirtualKey key, KeyMessage message);
     HookDecision TypeText(std::string_view text); // one key per character, letters as their virtual keys
     HookDecision Click(Point screenPoint, MouseMessage message = MouseMessage::LeftDown);
     // Runs what a message loop would: work posted to either thread, and the wake handler when
-    // a wake is pending, until nothing is left.
+    // a wake is pending, until nothing is left. With real threads it runs what has arrived and
+    // does not wait for background work.
     void RunPending();
+    // Runs the main thread's messages as they arrive until `done` holds; false when it still
+    // does not after `limit`.
+    bool RunUntil(const std::function<bool()>& done,
+                  std::chrono::milliseconds limit = std::chrono::seconds(10));
     // The input thread answers hook events whatever the main thread does, so PressKey, TypeText
     // and Click run the handler at once (after the work posted to the input thread before them).
     // Events queued here instead arrive while the main thread is inside its next modal loop
     // (a message box, a dialog, a pop-up menu, a wait, a pump), as a user's keys and clicks do
     // while a box is up: one at a time, each followed by the main thread's dispatch.
-    void QueueKey(std::uint32_t vkCode, KeyMessage message = KeyMessage::KeyDown);
-    void QueueKey(VirtualKey key, KeyMessage message = KeyMessage::KeyDown);
+    void QueueKey(std::uint32_t vkCode); // pressed and released
+    void QueueKey(VirtualKey key);
     void QueueText(std::string_view text);
     void QueueClick(Point screenPoint, MouseMessage message = MouseMessage::LeftDown);
     // A modal loop of the main thread, as the fake's boxes, dialogs, menus and waits run it.
@@ -99,6 +124,9 @@ class FakePlatform : public Platform {
     void ChangeMonitor(std::size_t index, const Monitor& changed);
 
     bool shiftDown = false;
+    // The keys of another keyboard layout that is active, where they type something else than
+    // the US layout does: virtual key to the text it types.
+    std::map<std::uint32_t, std::string> otherLayout;
     bool quit = false;
     WindowHandle foreground = 0;
     std::vector<WindowHandle> zOrder; // topmost first
@@ -106,10 +134,12 @@ class FakePlatform : public Platform {
     std::deque<MessageBoxResult> messageBoxAnswers; // answers to give, Yes/Ok when empty
     std::vector<FakeMessageBox> messageBoxes;
     std::vector<FakeLaunch> launches;
+    bool launchesThrow = false;     // ShellOpen throws, as a fault inside a command would
     std::vector<std::string> calls; // other operations, in order, for tests to read
     std::map<KnownFolder, std::string> specialFolders;
     std::string programFolder = "C:\\Program Files\\Tovlen";
     std::vector<InstalledApp> installedApps;
+    std::set<std::string> iconFaults; // ExtractFileIcon throws for these files
     bool shutdownPrivilegeGranted = true;
     std::map<std::string, std::string> settings; // "app\\section\\key"
     std::set<Form*> liveForms;
@@ -166,23 +196,35 @@ class FakePlatform : public Platform {
     void TrayMouse(MouseMessage message);
     KeyHandler keyHandler;
     MouseHandler mouseHandler;
+    std::function<bool()> mouseWanted;
     std::function<void()> wakeHandler;
     bool wakePending = false;
     int wakeRequests = 0;
     bool inputRunning = false;
-    bool hooksDropped = false; // as Windows drops them: events pass the program unseen
+    // False: StopInput finds the input thread stuck in a handler; it keeps its handlers, and
+    // what they hold, and goes on calling them.
+    bool inputEndsInTime = true;
+    // As Windows drops them: events pass the program unseen until the hooks go in again.
+    std::atomic<bool> hooksDropped{false};
+    // The input thread installs the mouse hook while its handlers want it, anew each time.
+    std::atomic<bool> mouseHookInPlace{false};
+    std::atomic<bool> mouseHookDropped{false};
+    std::atomic<int> mouseHookCalls{0};
     std::deque<std::function<void()>> hookQueue;
     std::vector<HookDecision> queuedDecisions; // of the queued events, in the order they ran
     std::deque<std::function<void()>> inputWork;
     std::deque<std::function<void()>> mainWork;
     std::function<void(const std::string&)> laterStartHandler;
     bool anotherCopyRuns = false; // ClaimOnlyInstance is false
-    // The watchdog hears every key and button press as raw input, hooks dropped or not, stamped
-    // with the input clock (the fake clock's milliseconds); each hook call notes that clock.
+    // The watchdog hears every key as raw input, hooks dropped or not, stamped with the input
+    // clock (the fake clock's milliseconds), and while it listens for the mouse's buttons every
+    // mouse event too, moves among them; each hook call notes that clock.
     std::function<void(const WatchdogNews&)> watchdogNews;
     std::deque<WatchdogNews> rawInput; // heard by the system, not yet dispatched to the main thread
-    InputTick lastKeyboardCall = 0;
-    InputTick lastMouseCall = 0;
+    std::atomic<bool> hearingMouseButtons{false};
+    std::atomic<int> rawMouseMessages{0}; // mouse events the main thread was woken for
+    std::atomic<InputTick> lastKeyboardCall{0};
+    std::atomic<InputTick> lastMouseCall{0};
 
     // Platform.
     bool RunOneMessage() override;
@@ -191,10 +233,11 @@ class FakePlatform : public Platform {
     void RequestWake() override;
     void RaisePriority() override;
     bool StartInput(InputHandlers handlers) override;
-    void StopInput() override;
+    bool StopInput() override;
     void PostToInput(std::function<void()> work) override;
     void PostToMain(std::function<void()> work) override;
     void ListenForWatchdog(std::function<void(const WatchdogNews&)> onNews) override;
+    void ListenForMouseButtons(bool listen) override;
     InputTick LastHookCall(InputDevice device) override;
     void ReinstallHooks(const std::string& why) override;
     void DropHooks() override;
@@ -206,6 +249,7 @@ class FakePlatform : public Platform {
     bool RunsElevatedAboveUs(WindowHandle window) override;
     std::string WindowCaption(WindowHandle window) override;
     std::vector<WindowHandle> TopLevelWindows() override;
+    bool OwnWindow(WindowHandle window) override;
     WindowHandle TopLevelWindowAt(Point screenPoint) override;
     void RequestWindowClose(WindowHandle window) override;
     void SetShowCommand(WindowHandle window, ShowCommand command) override;
@@ -265,18 +309,41 @@ class FakePlatform : public Platform {
     FolderWatchPtr WatchFolders(std::vector<FolderWatchRequest> folders,
                                 std::function<void()> onChange) override;
     TimerPtr StartTimer(std::chrono::milliseconds after, std::function<void()> onTime) override;
+    bool EndThreads() override;
 
   private:
-    // The monitor that shows most of the rectangle, else the nearest; and the one at a point.
+    // The monitor that shows most of the rectangle, else the nearest.
     const Monitor& MonitorOfRect(const Rect& rect) const;
     void FitToMonitor(Form& form) const;
+    bool Threaded() const { return threads_ == FakeThreads::Real; }
+    // Runs a hook call on the input thread, after the work posted there before it, and waits
+    // for its answer, as the system waits for a hook.
+    HookDecision CallHook(std::function<HookDecision()> hook);
     void RunInputWork();
+    void RunOnInputThread(const std::function<void()>& work);
+    void InputLoop();
+    void UpdateMouseHook();
     InputTick InputClock() const;
     void HearRawInput(InputDevice device, std::uint32_t vkCode, bool keyDown);
     void DeliverRawInput();
     void RunMainWork();
+    bool HasPendingLocked() const;
+    void JoinThreads();
 
+    FakeThreads threads_;
     WindowHandle nextHandle_ = 0x1000;
+    // Held only to add or take queued work and events, never while they run; it also keeps
+    // what the input thread reads of the screen (the foreground, the windows) in step.
+    mutable std::mutex lock_;
+    std::condition_variable mainWake_;
+    std::condition_variable inputWake_;
+    std::thread inputThread_;
+    bool inputThreadRuns_ = false; // hook calls and posted work go to it
+    bool inputQuit_ = false;
+    std::vector<std::thread> workers_;
+    int workersRunning_ = 0;
+    std::atomic<bool> hearingKeys_{false};
+    std::map<WindowHandle, Rect> shownForms_; // where the program's visible windows are on screen
 };
 
 } // namespace tov

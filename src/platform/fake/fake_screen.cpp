@@ -67,6 +67,7 @@ Monitor FakePlatform::PrimaryMonitor() {
 }
 
 bool FakePlatform::RunsElevatedAboveUs(WindowHandle window) {
+    const std::lock_guard hold(lock_);
     const auto it = windows.find(window);
     return it != windows.end() && !it->second.closed && it->second.elevated;
 }
@@ -79,7 +80,12 @@ void FakePlatform::ChangeMonitor(std::size_t index, const Monitor& changed) {
         if (before.bounds.Contains(form->origin) && form->dpi != changed.dpi)
             moved.push_back(form);
     for (Form* form : moved) {
-        form->dpi = changed.dpi;
+        {
+            const std::lock_guard hold(lock_);
+            form->dpi = changed.dpi;
+            if (form->visible)
+                shownForms_[form->handle] = ScreenRect(*form);
+        }
         if (form->onScaleChange && liveForms.count(form)) {
             const auto handler = form->onScaleChange; // the handler may unload the form
             handler();

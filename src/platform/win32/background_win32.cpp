@@ -18,6 +18,10 @@ constexpr wchar_t kBackgroundClass[] = L"TovlenBackground";
 constexpr UINT WM_APP_HAND_OVER = WM_APP + 3; // WM_APP + 1 wakes the loop, + 2 is the tray's
 // Work still running at exit is waited for this long; it holds nothing that needs saving.
 constexpr std::chrono::milliseconds kWorkerGrace{1000};
+// A full queue of the program's thread empties within moments: the poster tries again then,
+// for a while. The program's thread may be waiting for the poster to end, so not for ever.
+constexpr DWORD kFullQueueRetryMs = 10;
+constexpr int kFullQueueRetries = 200;
 
 class Win32Timer : public Timer {
   public:
@@ -34,24 +38,33 @@ class Win32Timer : public Timer {
 void HandOverMailbox::Post(HandOver handOver) {
     if (!handOver)
         return;
-    std::lock_guard hold(lock_);
+    std::unique_lock hold(lock_);
     if (!window_)
         return;
-    const bool first = waiting_.empty();
     waiting_.push_back(std::move(handOver));
-    if (first && !PostMessageW(window_, WM_APP_HAND_OVER, 0, 0))
-        waiting_.clear();
+    // A flag of the program's thread may wait for this hand-over: it is never dropped. Should
+    // the queue stay full, it waits for the next post that gets through.
+    for (int retry = 0; window_ && !told_; ++retry) {
+        told_ = PostMessageW(window_, WM_APP_HAND_OVER, 0, 0) != FALSE;
+        if (told_ || retry == kFullQueueRetries)
+            break;
+        hold.unlock();
+        Sleep(kFullQueueRetryMs);
+        hold.lock();
+    }
 }
 
 std::deque<HandOver> HandOverMailbox::TakeAll() {
     std::lock_guard hold(lock_);
+    told_ = false;
     return std::exchange(waiting_, {});
 }
 
 void HandOverMailbox::Close() {
+    std::deque<HandOver> dropped;
     std::lock_guard hold(lock_);
     window_ = nullptr;
-    waiting_.clear();
+    dropped.swap(waiting_); // freed once the lock is let go
 }
 
 void HandOverMailbox::WorkerStarted() {
@@ -83,11 +96,21 @@ Background::Background(Platform& platform, HINSTANCE instance) : platform_(platf
 }
 
 Background::~Background() {
+    End();
+}
+
+bool Background::End() {
+    if (ended_)
+        return workersEnded_;
+    ended_ = true;
     mailbox_->Close();
     for (const auto& [id, handler] : timers_)
         KillTimer(window_.Get(), id);
-    if (!mailbox_->WaitForWorkers(kWorkerGrace))
+    timers_.clear();
+    workersEnded_ = mailbox_->WaitForWorkers(kWorkerGrace);
+    if (!workersEnded_)
         platform_.Log("Background work was still running at exit");
+    return workersEnded_;
 }
 
 LRESULT CALLBACK Background::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
@@ -127,7 +150,10 @@ void Background::Run(BackgroundWork work) {
     mailbox->WorkerStarted();
     try {
         std::thread([body, mailbox, work = std::move(work)]() mutable noexcept {
-            SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+            // Below every normal program, processor and disk alike: a rebuild of a large Start
+            // menu must not take time from what the user is doing.
+            if (!SetThreadPriority(GetCurrentThread(), THREAD_MODE_BACKGROUND_BEGIN))
+                SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_LOWEST);
             body(std::move(work));
             mailbox->WorkerFinished();
         }).detach();
@@ -182,6 +208,12 @@ FolderWatchPtr Win32Platform::WatchFolders(std::vector<FolderWatchRequest> folde
 
 TimerPtr Win32Platform::StartTimer(std::chrono::milliseconds after, std::function<void()> onTime) {
     return BackgroundSupport().StartTimer(after, std::move(onTime));
+}
+
+bool Win32Platform::EndThreads() {
+    const bool inputEnded = StopInput();
+    const bool workersEnded = !background_ || background_->End();
+    return inputEnded && workersEnded;
 }
 
 } // namespace tov

@@ -18,7 +18,8 @@ namespace tov::win32 {
 class HandOverMailbox {
   public:
     explicit HandOverMailbox(HWND window) : window_(window) {}
-    // From any thread; dropped once the mailbox is closed.
+    // From any thread; dropped once the mailbox is closed, and never before. When the program's
+    // queue is full the poster tries again until its message gets through.
     void Post(HandOver handOver);
     std::deque<HandOver> TakeAll();
     void Close();
@@ -31,6 +32,7 @@ class HandOverMailbox {
     std::mutex lock_;
     std::condition_variable idle_;
     std::deque<HandOver> waiting_;
+    bool told_ = false; // a message for what waits is in the program's queue
     HWND window_;
     int workers_ = 0;
 };
@@ -39,6 +41,9 @@ class Background {
   public:
     Background(Platform& platform, HINSTANCE instance);
     ~Background();
+    // Hands nothing over any more, stops the timers and waits a short while for the work still
+    // running; false when some still runs.
+    bool End();
     Background(const Background&) = delete;
     Background& operator=(const Background&) = delete;
 
@@ -57,6 +62,8 @@ class Background {
     std::shared_ptr<HandOverMailbox> mailbox_;
     std::map<UINT_PTR, std::shared_ptr<std::function<void()>>> timers_;
     UINT_PTR nextTimer_ = 1;
+    bool ended_ = false;
+    bool workersEnded_ = true;
 };
 
 } // namespace tov::win32

@@ -1,5 +1,6 @@
-// Folder watches: one thread per watch waits on every folder's ReadDirectoryChangesW at once
-// and on a stop event, asks each change whether it matters, and hands a report over.
+// Folder watches: one thread per watch issues every folder's ReadDirectoryChangesW and waits on
+// them all at once and on a stop event, asks each change whether it matters, and hands a
+// report over.
 #include "platform/win32/win32_platform.h"
 
 #include "platform/catch_at_edge.h"
@@ -36,10 +37,10 @@ struct WatchedFolder {
                                         kChangesWatched, nullptr, &overlapped, nullptr) != 0;
         return pending;
     }
-    // Asks a read still under way to end; Finished tells when it has.
-    void Cancel() const {
+    // Asks a read still under way to end, whichever thread issued it; Finished tells when it has.
+    void Cancel() {
         if (pending)
-            CancelIo(folder.Get());
+            CancelIoEx(folder.Get(), &overlapped);
     }
     // Whether the read has ended by `deadline`, so that its buffer may go.
     bool Finished(ULONGLONG deadline) {
@@ -105,10 +106,25 @@ void EndReads(std::vector<std::unique_ptr<WatchedFolder>>& folders) {
     folders.clear();
 }
 
+// However the loop ends, no buffer goes while the system may still write into it.
+class ReadsEnder {
+  public:
+    explicit ReadsEnder(std::vector<std::unique_ptr<WatchedFolder>>& folders) : folders_(folders) {}
+    ~ReadsEnder() { EndReads(folders_); }
+    ReadsEnder(const ReadsEnder&) = delete;
+    ReadsEnder& operator=(const ReadsEnder&) = delete;
+
+  private:
+    std::vector<std::unique_ptr<WatchedFolder>>& folders_;
+};
+
 void WatchLoop(const std::shared_ptr<WatchShared>& shared) {
+    const ReadsEnder ender(shared->folders);
     std::vector<HANDLE> events{shared->stop.Get()};
-    for (const auto& f : shared->folders)
+    for (const auto& f : shared->folders) {
+        f->Issue(); // when this fails the folder went away, and its event stays unsignalled
         events.push_back(f->event.Get());
+    }
     for (;;) {
         const DWORD woke =
             WaitForMultipleObjects(static_cast<DWORD>(events.size()), events.data(), FALSE, INFINITE);
@@ -124,7 +140,6 @@ void WatchLoop(const std::shared_ptr<WatchShared>& shared) {
         if (read)
             f.Issue(); // when this fails the folder went away, and its event stays unsignalled
     }
-    EndReads(shared->folders);
 }
 
 class Win32FolderWatch : public FolderWatch {
@@ -158,7 +173,7 @@ FolderWatchPtr Background::Watch(std::vector<FolderWatchRequest> folders, std::f
         f->event.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
         f->request = std::move(request);
         // Up to the most handles one wait can take, the stop event among them.
-        if (f->folder && f->event && shared->folders.size() + 1 < MAXIMUM_WAIT_OBJECTS && f->Issue())
+        if (f->folder && f->event && shared->folders.size() + 1 < MAXIMUM_WAIT_OBJECTS)
             shared->folders.push_back(std::move(f));
     }
     shared->stop.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
@@ -173,8 +188,7 @@ FolderWatchPtr Background::Watch(std::vector<FolderWatchRequest> folders, std::f
         });
         return std::make_unique<Win32FolderWatch>(std::move(shared), std::move(thread));
     } catch (const std::system_error&) {
-        EndReads(shared->folders);
-        return nullptr;
+        return nullptr; // no read was issued
     }
 }
 

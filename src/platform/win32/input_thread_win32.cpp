@@ -9,7 +9,8 @@ namespace tov::win32 {
 namespace {
 
 constexpr UINT WM_APP_INPUT_WORK = WM_APP + 3; // + 1 wakes the main loop, + 2 is the tray icon's
-constexpr DWORD kStartWaitMs = 5000;           // the thread only creates a queue and two hooks
+constexpr UINT WM_APP_MOUSE_HOOK = WM_APP + 5; // the mouse hook is wanted, or no longer
+constexpr DWORD kStartWaitMs = 5000;           // the thread only creates a queue and a hook
 constexpr DWORD kEndWaitMs = 5000;             // a handler runs for microseconds; this is a backstop
 
 // Windows calls a hook on the thread that installed it, and gives the procedure nothing of ours.
@@ -42,6 +43,8 @@ InputThread::InputThread(HINSTANCE instance, InputHandlers handlers, Report repo
 bool InputThread::End() {
     if (!thread_)
         return true;
+    // A thread that has no queue yet takes no message; it looks at the flag once it has one.
+    quit_ = true;
     PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
     if (WaitForSingleObject(thread_.Get(), kEndWaitMs) != WAIT_OBJECT_0)
         return false;
@@ -68,15 +71,24 @@ DWORD WINAPI InputThread::ThreadMain(void* self) noexcept {
 
 void InputThread::Loop() {
     current = this;
-    // The hooks answer every event of the desktop: nothing of ours should come before them.
-    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
+    // The hooks answer every event of the desktop and the thread runs for microseconds at a
+    // time: nothing on the machine should keep a hook waiting. The rest of the program runs at
+    // normal priority or below (see Win32Platform::RaisePriority).
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
     MSG msg{};
     PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE); // makes the queue PostThreadMessage needs
     installedAtStart_ = InstallHooks();
     SetEvent(readyEvent_.Get());
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    // Work posted before the queue was there came with no message.
+    RunPostedWork();
+    while (!quit_ && GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (msg.hwnd == nullptr && msg.message == WM_APP_INPUT_WORK) {
             RunPostedWork();
+            continue;
+        }
+        if (msg.hwnd == nullptr && msg.message == WM_APP_MOUSE_HOOK) {
+            mouseUpdateAsked_ = false;
+            UpdateMouseHook();
             continue;
         }
         TranslateMessage(&msg);
@@ -86,19 +98,59 @@ void InputThread::Loop() {
     mouseHook_.Reset();
 }
 
+bool InputThread::MouseWanted() const noexcept {
+    try {
+        return !handlers_.mouseWanted || handlers_.mouseWanted();
+    } catch (...) {
+        return true;
+    }
+}
+
 bool InputThread::InstallHooks() {
-    // Out first, so that the new hooks go to the head of the chain.
-    keyboardHook_.Reset();
-    mouseHook_.Reset();
-    keyboardHook_.Reset(SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardProc, instance_, 0));
-    const DWORD keyboardError = keyboardHook_ ? ERROR_SUCCESS : GetLastError();
-    mouseHook_.Reset(SetWindowsHookExW(WH_MOUSE_LL, MouseProc, instance_, 0));
-    const DWORD mouseError = mouseHook_ ? ERROR_SUCCESS : GetLastError();
-    if (!keyboardHook_)
+    // The new hooks go in before the old ones come out, and at the head of the chain: a key that
+    // comes in between meets a hook of ours, never none.
+    UniqueHook keyboard(SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardProc, instance_, 0));
+    const DWORD keyboardError = keyboard ? ERROR_SUCCESS : GetLastError();
+    UniqueHook mouse;
+    if (MouseWanted())
+        mouse.Reset(SetWindowsHookExW(WH_MOUSE_LL, MouseProc, instance_, 0));
+    const DWORD mouseError = mouse ? ERROR_SUCCESS : GetLastError();
+    const bool keyboardIn = static_cast<bool>(keyboard);
+    if (keyboardIn)
+        keyboardHook_ = std::move(keyboard);
+    else
         report_("The keyboard hook could not be installed (error " + std::to_string(keyboardError) + ")");
-    if (!mouseHook_)
+    if (mouse || !MouseWanted())
+        mouseHook_ = std::move(mouse);
+    else
         report_("The mouse hook could not be installed (error " + std::to_string(mouseError) + ")");
-    return keyboardHook_ && mouseHook_;
+    return keyboardIn;
+}
+
+void InputThread::UpdateMouseHook() noexcept {
+    const bool wanted = MouseWanted();
+    if (wanted == static_cast<bool>(mouseHook_))
+        return;
+    if (!wanted) {
+        mouseHook_.Reset();
+        return;
+    }
+    mouseHook_.Reset(SetWindowsHookExW(WH_MOUSE_LL, MouseProc, instance_, 0));
+    if (mouseHook_)
+        return;
+    const DWORD error = GetLastError();
+    try {
+        report_("The mouse hook could not be installed (error " + std::to_string(error) + ")");
+    } catch (...) {
+        // No memory for the line; the next opening of the line tries again.
+    }
+}
+
+void InputThread::AskForMouseHookUpdate() noexcept {
+    if (mouseUpdateAsked_ || MouseWanted() == static_cast<bool>(mouseHook_))
+        return;
+    // Installing a hook takes a while: the hook procedure answers first, and the loop installs it.
+    mouseUpdateAsked_ = PostThreadMessageW(threadId_, WM_APP_MOUSE_HOOK, 0, 0) != FALSE;
 }
 
 void InputThread::Post(std::function<void()> work) {
@@ -132,6 +184,7 @@ void InputThread::RunPostedWork() {
             NoteFailure("an unknown exception");
         }
     }
+    UpdateMouseHook();
 }
 
 void InputThread::ReinstallHooks(std::string why) {
@@ -143,17 +196,24 @@ void InputThread::ReinstallHooks(std::string why) {
 
 void InputThread::DropHooks() {
     Post([this] {
-        keyboardHook_.Reset();
-        mouseHook_.Reset();
+        // The handles stay as they are: this thread does not know.
+        UnhookWindowsHookEx(keyboardHook_.Get());
+        if (mouseHook_)
+            UnhookWindowsHookEx(mouseHook_.Get());
     });
 }
 
-void InputThread::NoteFailure(const char* what) {
+void InputThread::NoteFailure(const char* what) noexcept {
     // The first failure and then ever more rarely, so that a handler that fails on every key
     // cannot fill the log.
     ++failures_;
-    if (IsPowerOfTwo(failures_))
+    if (!IsPowerOfTwo(failures_))
+        return;
+    try {
         report_("Input thread: caught " + std::string(what) + " (" + std::to_string(failures_) + " so far)");
+    } catch (...) {
+        // No memory for the line: the fault goes unrecorded rather than ending the program.
+    }
 }
 
 LRESULT CALLBACK InputThread::KeyboardProc(int code, WPARAM wParam, LPARAM lParam) noexcept {
@@ -169,7 +229,10 @@ LRESULT CALLBACK InputThread::KeyboardProc(int code, WPARAM wParam, LPARAM lPara
             event.scanCode = data->scanCode;
             event.extended = (data->flags & LLKHF_EXTENDED) != 0;
             event.at = entered;
-            if (self->handlers_.keys && self->handlers_.keys(event) == HookDecision::Swallow)
+            event.stamp = data->time;
+            const bool swallow = self->handlers_.keys && self->handlers_.keys(event) == HookDecision::Swallow;
+            self->AskForMouseHookUpdate();
+            if (swallow)
                 return 1;
         } catch (const std::exception& e) {
             self->NoteFailure(e.what());
@@ -188,7 +251,10 @@ LRESULT CALLBACK InputThread::MouseProc(int code, WPARAM wParam, LPARAM lParam) 
         try {
             const auto* data = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
             const MouseEvent event{ToMouseMessage(static_cast<UINT>(wParam)), Point{data->pt.x, data->pt.y}};
-            if (self->handlers_.mouse && self->handlers_.mouse(event) == HookDecision::Swallow)
+            const bool swallow =
+                self->handlers_.mouse && self->handlers_.mouse(event) == HookDecision::Swallow;
+            self->AskForMouseHookUpdate();
+            if (swallow)
                 return 1;
         } catch (const std::exception& e) {
             self->NoteFailure(e.what());

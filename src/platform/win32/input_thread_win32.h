@@ -27,13 +27,15 @@ class InputThread {
     InputThread(const InputThread&) = delete;
     InputThread& operator=(const InputThread&) = delete;
 
-    bool Running() const { return thread_ && ready_; }
-    // Whether both hooks went in when the thread started.
-    bool HooksInstalledAtStart() const { return installedAtStart_; }
+    // The thread exists; it may not have started its loop yet, when starting took too long.
+    bool Exists() const { return static_cast<bool>(thread_); }
+    // Whether the keyboard hook went in when the thread started, in time.
+    bool HooksInstalledAtStart() const { return ready_ && installedAtStart_; }
 
     // Runs `work` on the input thread between two hook calls. Any thread.
     void Post(std::function<void()> work);
-    // Removes both hooks and installs them again, at the head of the chain; reports the outcome.
+    // Installs the hooks again at the head of the chain, the new ones before the old go, so that
+    // no key slips past in between; reports the outcome.
     void ReinstallHooks(std::string why);
     // Removes both hooks as Windows does when it drops them: nothing is told of it.
     void DropHooks();
@@ -47,9 +49,14 @@ class InputThread {
     static LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) noexcept;
     static LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) noexcept;
     void Loop();
+    bool MouseWanted() const noexcept;
     bool InstallHooks();
+    // The mouse hook follows what the handlers want: the loop installs or removes it after every
+    // piece of work, and after a hook procedure has asked for it.
+    void UpdateMouseHook() noexcept;
+    void AskForMouseHookUpdate() noexcept;
     void RunPostedWork();
-    void NoteFailure(const char* what);
+    void NoteFailure(const char* what) noexcept;
 
     HINSTANCE instance_;
     InputHandlers handlers_;
@@ -59,9 +66,11 @@ class InputThread {
     DWORD threadId_ = 0;
     bool ready_ = false;
     bool installedAtStart_ = false;
+    std::atomic<bool> quit_{false};
     // Only the input thread touches the hooks, and the failure count.
     UniqueHook keyboardHook_;
     UniqueHook mouseHook_;
+    bool mouseUpdateAsked_ = false;
     unsigned failures_ = 0;
     std::atomic<InputTick> lastKeyboardCall_{0};
     std::atomic<InputTick> lastMouseCall_{0};

@@ -95,27 +95,30 @@ bool Win32Platform::StartInput(InputHandlers handlers) {
     input_ = std::make_unique<win32::InputThread>(instance_, std::move(handlers), [this](std::string line) {
         PostToMain([this, line = std::move(line)] { Log(line); });
     });
-    const bool installed = input_->Running() && input_->HooksInstalledAtStart();
+    const bool installed = input_->HooksInstalledAtStart();
     if (installed)
         Log("Input thread started; hooks installed");
     return installed;
 }
 
-void Win32Platform::StopInput() {
+bool Win32Platform::StopInput() {
     if (!input_)
-        return;
+        return !inputStuck_;
     if (input_->End()) {
         input_.reset();
         Log("Input thread ended; hooks removed");
-        return;
+        return true;
     }
     // Stuck in a handler: the thread may still read the object, so it stays to the process's end.
     Log("The input thread did not end in time");
     static_cast<void>(input_.release());
+    inputStuck_ = true;
+    return false;
 }
 
 void Win32Platform::PostToInput(std::function<void()> work) {
-    if (input_ && input_->Running())
+    // A thread that was late to start still owns the hooks' state: the work waits for it.
+    if (input_ && input_->Exists())
         input_->Post(std::move(work));
     else
         work();

@@ -1,6 +1,7 @@
-// The watchdog's ears: raw input hears every key and click apart from the hook chain, so a hook
-// that Windows dropped shows as raw input that the hook was not called for; and the session's
-// unlocks and the machine's resumes, after which Windows is most likely to have dropped them.
+// The watchdog's ears: raw input hears every key, and while asked every click, apart from the
+// hook chain, so a hook that Windows dropped shows as raw input that the hook was not called for;
+// and the session's unlocks and the machine's resumes, after which Windows is most likely to
+// have dropped them.
 #include "platform/win32/win32_platform.h"
 
 #include <wtsapi32.h>
@@ -26,11 +27,10 @@ template <typename Function> Function User32Function(const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
 }
 
-bool RegisterRawInput(HWND target, DWORD flags) {
-    const RAWINPUTDEVICE devices[] = {{kGenericDesktopPage, kKeyboardUsage, flags, target},
-                                      {kGenericDesktopPage, kMouseUsage, flags, target}};
-    return RegisterRawInputDevices(devices, static_cast<UINT>(std::size(devices)), sizeof(RAWINPUTDEVICE)) !=
-           FALSE;
+// A removal names no window.
+bool RegisterRawInput(USHORT usage, HWND target, DWORD flags) {
+    const RAWINPUTDEVICE device{kGenericDesktopPage, usage, flags, flags == RIDEV_REMOVE ? nullptr : target};
+    return RegisterRawInputDevices(&device, 1, sizeof device) != FALSE;
 }
 
 } // namespace
@@ -41,7 +41,8 @@ void Win32Platform::ListenForWatchdog(std::function<void(const WatchdogNews&)> o
         if (!watchdogNews_)
             return;
         watchdogNews_ = nullptr;
-        RegisterRawInput(nullptr, RIDEV_REMOVE);
+        ListenForMouseButtons(false);
+        RegisterRawInput(kKeyboardUsage, nullptr, RIDEV_REMOVE);
         WTSUnRegisterSessionNotification(window);
         if (resumeNotification_) {
             if (const auto unregister =
@@ -55,7 +56,8 @@ void Win32Platform::ListenForWatchdog(std::function<void(const WatchdogNews&)> o
     watchdogNews_ = std::move(onNews);
     if (!window || listening)
         return;
-    if (!RegisterRawInput(window, RIDEV_INPUTSINK))
+    // Of the keyboard only: raw input of the mouse would wake this thread for every move.
+    if (!RegisterRawInput(kKeyboardUsage, window, RIDEV_INPUTSINK))
         Log("The watchdog hears no raw input (error " + std::to_string(GetLastError()) +
             "); a dropped hook comes back only after an unlock or a resume");
     if (!WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION))
@@ -63,6 +65,15 @@ void Win32Platform::ListenForWatchdog(std::function<void(const WatchdogNews&)> o
     if (const auto registerResume =
             User32Function<RegisterResumeFunction>("RegisterSuspendResumeNotification"))
         resumeNotification_ = registerResume(window, DEVICE_NOTIFY_WINDOW_HANDLE);
+}
+
+void Win32Platform::ListenForMouseButtons(bool listen) {
+    const HWND window = serviceWindow_.Get();
+    listen = listen && watchdogNews_ && window;
+    if (listen == hearingMouse_)
+        return;
+    if (RegisterRawInput(kMouseUsage, window, listen ? RIDEV_INPUTSINK : RIDEV_REMOVE))
+        hearingMouse_ = listen;
 }
 
 void Win32Platform::TellWatchdog(const WatchdogNews& news) {

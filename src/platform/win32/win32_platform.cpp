@@ -86,9 +86,10 @@ Win32Platform::Win32Platform() {
 }
 
 Win32Platform::~Win32Platform() {
+    // The input thread first: the workers' grace must not hold the hooks up.
+    StopInput();
     background_.reset();
     RemoveTrayIcon();
-    StopInput();
     serviceWindow_.Reset();
     if (ownsInstanceMutex_)
         ReleaseMutex(instanceMutex_.Get());
@@ -157,8 +158,11 @@ void Win32Platform::RequestWake() {
 }
 
 void Win32Platform::RaisePriority() {
-    SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
-    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
+    // The process stays in the normal class with every other program: only the input thread,
+    // which answers the hooks in microseconds, runs above them (input_thread_win32.cpp); the
+    // main thread, which draws what the keys changed, a step above normal; the workers below.
+    SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_ABOVE_NORMAL);
 }
 
 std::string Win32Platform::TranslateKey(const KeyEvent& event) {
@@ -216,6 +220,12 @@ std::vector<WindowHandle> Win32Platform::TopLevelWindows() {
     for (HWND h = GetTopWindow(nullptr); h && out.size() < kMaxTopLevelWindows; h = GetWindow(h, GW_HWNDNEXT))
         out.push_back(reinterpret_cast<WindowHandle>(h));
     return out;
+}
+
+bool Win32Platform::OwnWindow(WindowHandle window) {
+    DWORD process = 0;
+    return GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &process) != 0 &&
+           process == GetCurrentProcessId();
 }
 
 WindowHandle Win32Platform::TopLevelWindowAt(Point screenPoint) {

@@ -29,10 +29,11 @@ class Win32Platform : public Platform {
     void RequestWake() override;
     void RaisePriority() override;
     bool StartInput(InputHandlers handlers) override;
-    void StopInput() override;
+    bool StopInput() override;
     void PostToInput(std::function<void()> work) override;
     void PostToMain(std::function<void()> work) override;
     void ListenForWatchdog(std::function<void(const WatchdogNews&)> onNews) override;
+    void ListenForMouseButtons(bool listen) override;
     InputTick LastHookCall(InputDevice device) override;
     void ReinstallHooks(const std::string& why) override;
     void DropHooks() override;
@@ -44,6 +45,7 @@ class Win32Platform : public Platform {
     bool RunsElevatedAboveUs(WindowHandle window) override;
     std::string WindowCaption(WindowHandle window) override;
     std::vector<WindowHandle> TopLevelWindows() override;
+    bool OwnWindow(WindowHandle window) override;
     WindowHandle TopLevelWindowAt(Point screenPoint) override;
     void RequestWindowClose(WindowHandle window) override;
     void SetShowCommand(WindowHandle window, ShowCommand command) override;
@@ -103,6 +105,7 @@ class Win32Platform : public Platform {
     FolderWatchPtr WatchFolders(std::vector<FolderWatchRequest> folders,
                                 std::function<void()> onChange) override;
     TimerPtr StartTimer(std::chrono::milliseconds after, std::function<void()> onTime) override;
+    bool EndThreads() override;
 
     // The font at a scale; the platform keeps it.
     HFONT FontFor(const Font& font, int dpi);
@@ -147,12 +150,14 @@ class Win32Platform : public Platform {
     std::unique_ptr<win32::Background> background_;
 
     std::unique_ptr<win32::InputThread> input_;
+    bool inputStuck_ = false; // an input thread that did not end in time holds this platform
     win32::UniqueWindow serviceWindow_;
     // Held only to add or take work, never while work runs.
     std::mutex mainWorkLock_;
     std::deque<std::function<void()>> mainWork_;
     bool mainWorkPosted_ = false;
     std::function<void(const WatchdogNews&)> watchdogNews_;
+    bool hearingMouse_ = false;
     HPOWERNOTIFY resumeNotification_ = nullptr;
     std::function<void(const std::string&)> laterStartHandler_;
     win32::UniqueHandle instanceMutex_;

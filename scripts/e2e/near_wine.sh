@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Near matches under Wine: Latin letters typed for a Start-menu shortcut named in Chinese (微信,
+# typed "weixin") and for one named with accents (Café Crème, typed "cafe") bring each into the
+# suggestions, where a screen reader hears "near match", and Enter runs it.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/accessible.sh"
+e2e_setup near "${E2E_DISPLAY_BASE:-210}"
+
+install_dir="$WINEPREFIX/drive_c/Tovlen"
+tools_dir="$WINEPREFIX/drive_c/E2E Tools"
+mkdir -p "$install_dir" "$tools_dir"
+cp "$BUILD_WIN/Tovlen.exe" "$BUILD_WIN/LIGHTON.ico" "$BUILD_WIN/read_accessible.exe" "$install_dir/"
+cp "$BUILD_WIN/recordargs.exe" "$tools_dir/"
+record="$tools_dir/recordargs.log"
+programs=$(e2e_programs_folder)
+mkdir -p "$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
+
+e2e_shortcut "$programs\\微信.lnk" 'C:\E2E Tools\recordargs.exe' chat-ran 'C:\E2E Tools'
+e2e_shortcut "$programs\\Café Crème.lnk" 'C:\E2E Tools\recordargs.exe' coffee-ran 'C:\E2E Tools'
+
+e2e_no_welcome
+e2e_focus_notepad
+e2e_start 'C:\Tovlen\Tovlen.exe'
+e2e_wait_tovlen_ready
+e2e_focus "$E2E_NOTEPAD"
+
+# near_row TYPED PHRASE ARGUMENTS: types TYPED, expects PHRASE as the only row, heard as a near
+# match and shown as the completion, and Enter to run the shortcut with ARGUMENTS.
+near_row() {
+    e2e_until 20 e2e_no_command_window || e2e_fail "the command window of the line before did not close"
+    e2e_open_command_window
+    e2e_type "$1"
+    e2e_expect_read 10 suggestion "child1.name=$2" "'$1' does not bring $2 into the suggestions"
+    e2e_expect_read 5 suggestion "child1.description=1 of 1, near match" "$2 is not heard as the one near match"
+    e2e_expect_read 5 command "description=$2" "$2 is not the completion of '$1'"
+    e2e_shot "near-$1"
+    e2e_key Return
+    e2e_until 20 grep -q "args: .*$3" "$record" || e2e_fail "Enter after '$1' did not run $2"
+    e2e_log "'$1' ran $2"
+}
+near_row weixin "run 微信" chat-ran
+near_row cafe "run café crème" coffee-ran
+e2e_log "PASS near"
