@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace tov {
 
@@ -81,6 +82,38 @@ TEST_F(Placement, TheWindowsOpenInTheWorkAreaCornerOfTheMonitorOfTheWindowInFron
     platform.cursor = {-100, 900};
     Open("o");
     EXPECT_EQ(ScreenRect(Main()), (Rect{-2464, 200, 1200, 100}));
+}
+
+TEST_F(Placement, EveryOtherWindowOpensCentredOnTheMonitorTheUserWorksOnAtItsScale) {
+    const auto centred = [](const Form& f, bool vertically = true) {
+        const Rect r = ScreenRect(f);
+        const Rect& area = kLaptop.workArea;
+        const bool across = std::abs(2 * r.left + r.width - (2 * area.left + area.width)) <= 2;
+        const bool down = std::abs(2 * r.top + r.height - (2 * area.top + area.height)) <= 2;
+        return f.dpi == kLaptop.dpi && across && (down || !vertically) && r.top >= area.top &&
+               r.top + r.height <= area.top + area.height;
+    };
+    platform.settings["Tovlen\\settings\\showwelcome"] = "1";
+    bool splashCentred = false;
+    platform.hookQueue.push_back(
+        [&] { splashCentred = app.forms.frmLoad && centred(*app.forms.frmLoad, false); });
+    Start();
+    EXPECT_TRUE(splashCentred);
+    ASSERT_NE(app.forms.frmWelcome, nullptr);
+    EXPECT_TRUE(centred(*app.forms.frmWelcome));
+    ShowPreferences(app);
+    EXPECT_TRUE(centred(*app.forms.frmPrefs));
+
+    // The key prompt stands over the preferences, whose button asked for it, wherever the window
+    // the user worked in has gone since.
+    platform.windows[editor].rect = {300, 300, 800, 600};
+    bool promptCentred = false;
+    platform.arrivingEvents.push_back([&] {
+        promptCentred = app.forms.frmRemap && centred(*app.forms.frmRemap);
+        platform.PressKey(VirtualKey::F8);
+    });
+    platform.ClickControl(*app.forms.frmPrefs, frmPrefs::cmdRemap);
+    EXPECT_TRUE(promptCentred);
 }
 
 TEST_F(Placement, TheSettingPutsThemOnThePrimaryMonitorAndThePreferencesTurnItOnAndOff) {
