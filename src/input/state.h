@@ -17,6 +17,8 @@ namespace tov {
 constexpr std::int16_t kDefaultTransparency = 230;
 // The setting that turns near matches off ("0") and on.
 inline constexpr const char* kNearMatchesSetting = "nearmatches";
+// The setting that opens the windows on the primary monitor ("0") or where the user works.
+inline constexpr const char* kWorkingMonitorSetting = "workingmonitor";
 
 struct State {
     // The command line as the main thread shows it, following the input thread's news.

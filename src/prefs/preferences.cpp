@@ -119,7 +119,7 @@ void AttachHandlers(const PreferencesContext& p, Form& f, const FieldsPtr& field
         StoreCheckBox(p, frmPrefs::chkApps, "showapps", p.state.ShowApps, true);
     };
     f.At(frmPrefs::chkWorkingMonitor).onClick = [p] {
-        StoreCheckBox(p, frmPrefs::chkWorkingMonitor, "workingmonitor", p.state.WorkingMonitor, false);
+        StoreCheckBox(p, frmPrefs::chkWorkingMonitor, kWorkingMonitorSetting, p.state.WorkingMonitor, false);
     };
     f.At(frmPrefs::chkNearMatches).onClick = [p] {
         StoreCheckBox(p, frmPrefs::chkNearMatches, kNearMatchesSetting, p.state.NearMatches, false);
