@@ -80,13 +80,19 @@ void FakePlatform::ChangeMonitor(std::size_t index, const Monitor& changed) {
         if (before.bounds.Contains(form->origin) && form->dpi != changed.dpi)
             moved.push_back(form);
     for (Form* form : moved) {
+        if (!liveForms.count(form))
+            continue; // an earlier window's handler unloaded it
         {
+            // The system keeps the window's top-left corner where it is and hands it the new scale.
             const std::lock_guard hold(lock_);
+            const Rect at = ScreenRect(*form);
             form->dpi = changed.dpi;
+            form->origin = Point{at.left - ScaleToDpi(form->rect.left, form->dpi),
+                                 at.top - ScaleToDpi(form->rect.top, form->dpi)};
             if (form->visible)
                 shownForms_[form->handle] = ScreenRect(*form);
         }
-        if (form->onScaleChange && liveForms.count(form)) {
+        if (form->onScaleChange) {
             const auto handler = form->onScaleChange; // the handler may unload the form
             handler();
         }
