@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Tovlen.exe on a screen scaled to 150 % (144 DPI): the command window is 900x75 at the
-# top-left corner, the suggestion window 900 wide right under it, and the text in them is drawn
-# in a font of the scale's size. The test measures the typed text in a screenshot;
+# top-left corner, as the window manager has it and as the screenshot shows it drawn, the
+# suggestion window 900 wide right under it, and the text in them is drawn in a font of the
+# scale's size. The test measures the artwork and the typed text in a screenshot;
 # dpi-144-command-window.png is kept for a person to look at.
 source "$(dirname "$0")/lib.sh"
 e2e_setup dpi 200
@@ -23,6 +24,16 @@ suggestions_shown() { e2e_window_at 0 "$(e2e_px 50)" "$(e2e_px 600)"; }
 e2e_until 10 suggestions_shown || e2e_fail "no $(e2e_px 600)-wide suggestion window under the command window"
 sleep 1
 e2e_shot dpi-144-screen
+
+# What is drawn, not only what the window manager was told: the command window's green artwork
+# (green well above blue, which neither the teal suggestion list under it nor Notepad's greys
+# nor the black desktop are) covers exactly 900x75 from the screen's corner.
+artwork=$(convert "$E2E_OUT/dpi-144-screen.png" -crop "$(e2e_px 800)x$(e2e_px 150)+0+0" +repage \
+    -fx 'g-b>0.06 ? 1 : 0' -threshold 50% -trim -format '%wx%h%X%Y' info: 2>/dev/null) ||
+    e2e_fail "could not find the command window in the screenshot"
+e2e_log "the command window's artwork is drawn at $artwork"
+[ "$artwork" = "$(e2e_px 600)x$(e2e_px 50)+0+0" ] ||
+    e2e_fail "the command window is drawn at $artwork, not $(e2e_px 600)x$(e2e_px 50) in the corner"
 
 # The typed text: black ink over the green artwork (the grey completion "run " before it is
 # lighter than the threshold), in the label at (70, 8) 521x25 of the window's 96-DPI layout.
