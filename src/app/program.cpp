@@ -136,6 +136,9 @@ void Startup(App& app) {
     app.platform.Log("Tovlen started");
     // List files without a byte-order mark are read in this code page; a support log needs it.
     app.platform.Log("ANSI code page " + std::to_string(AnsiCodePage()));
+    // Blurred or wrongly sized windows on a support call start here.
+    app.platform.Log(std::string("Scaled by the program: ") +
+                     DescribeScaleAwareness(app.platform.ScaleAwarenessOfProcess()));
     EnsureStartupShortcut(app);
     LoadSettings(app.platform, app.state);
     RemoveLeftoverDownloads(app.platform);

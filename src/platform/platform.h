@@ -202,6 +202,8 @@ class Platform {
     virtual std::optional<Monitor> MonitorOfWindow(WindowHandle window) = 0;
     virtual Monitor MonitorOfCursor() = 0;
     virtual Monitor PrimaryMonitor() = 0;
+    // How the system scales the program's windows: as the manifest asks, or less on an older system.
+    virtual ScaleAwareness ScaleAwarenessOfProcess() = 0;
     // The system's colours while a high-contrast theme is on; none otherwise.
     virtual std::optional<SystemColours> HighContrastColours() = 0;
 

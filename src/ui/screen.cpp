@@ -4,6 +4,20 @@
 
 namespace tov {
 
+const char* DescribeScaleAwareness(ScaleAwareness awareness) {
+    switch (awareness) {
+    case ScaleAwareness::Unaware:
+        return "none (the system stretches the windows)";
+    case ScaleAwareness::System:
+        return "the system's scale";
+    case ScaleAwareness::PerMonitor:
+        return "per monitor";
+    case ScaleAwareness::PerMonitorV2:
+        return "per monitor, version 2";
+    }
+    return "unknown";
+}
+
 Rect ScreenRect(const Form& form) {
     return Rect{form.origin.x + ScaleToDpi(form.rect.left, form.dpi),
                 form.origin.y + ScaleToDpi(form.rect.top, form.dpi), ScaleToDpi(form.rect.width, form.dpi),

@@ -12,6 +12,13 @@ struct Monitor {
     bool primary = false;
 };
 
+// Whether the system leaves the scaling of a program's windows to the program: not at all (it
+// stretches them as bitmaps), for the scale the system had at log-on, or for each monitor's own
+// scale (version 2 also scales the caption bars and the dialogs of templates).
+enum class ScaleAwareness { Unaware, System, PerMonitor, PerMonitorV2 };
+// As a log says it.
+const char* DescribeScaleAwareness(ScaleAwareness awareness);
+
 // Where the form's rectangle lies on the screen, in the screen's pixels.
 Rect ScreenRect(const Form& form);
 

@@ -66,6 +66,10 @@ Monitor FakePlatform::PrimaryMonitor() {
     return primary != monitors.end() ? *primary : monitors.front();
 }
 
+ScaleAwareness FakePlatform::ScaleAwarenessOfProcess() {
+    return ScaleAwareness::PerMonitorV2;
+}
+
 bool FakePlatform::RunsElevatedAboveUs(WindowHandle window) {
     const std::lock_guard hold(lock_);
     const auto it = windows.find(window);

@@ -10,8 +10,9 @@ namespace tov::win32 {
 
 namespace {
 
-// MONITOR_DPI_TYPE's MDT_EFFECTIVE_DPI and PROCESS_DPI_AWARENESS's PROCESS_PER_MONITOR_DPI_AWARE.
+// MONITOR_DPI_TYPE's MDT_EFFECTIVE_DPI and PROCESS_DPI_AWARENESS's values.
 constexpr int kEffectiveDpi = 0;
+constexpr int kSystemAware = 1;
 constexpr int kPerMonitorAware = 2;
 
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
@@ -19,6 +20,8 @@ using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 using GetProcessDpiAwarenessFunction = HRESULT(WINAPI*)(HANDLE, int*);
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
+using GetThreadDpiAwarenessContextFunction = DPI_AWARENESS_CONTEXT(WINAPI*)();
+using AreDpiAwarenessContextsEqualFunction = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT, DPI_AWARENESS_CONTEXT);
 
 template <typename Function> Function Find(HMODULE module, const char* name) {
     FARPROC found = module ? GetProcAddress(module, name) : nullptr;
@@ -32,6 +35,7 @@ struct DpiFunctions {
     AdjustWindowRectExForDpiFunction adjustForDpi = nullptr;
     GetSystemMetricsForDpiFunction metricsForDpi = nullptr;
     bool perMonitor = false;
+    ScaleAwareness awareness = ScaleAwareness::Unaware;
     int systemDpi = kBaseDpi;
 
     DpiFunctions() {
@@ -42,10 +46,23 @@ struct DpiFunctions {
         // shcore.dll stays loaded for the process's life; it came with Windows 8.1.
         const HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
         dpiForMonitor = Find<GetDpiForMonitorFunction>(shcore, "GetDpiForMonitor");
-        int awareness = 0;
-        if (const auto processAwareness =
-                Find<GetProcessDpiAwarenessFunction>(shcore, "GetProcessDpiAwareness"))
-            perMonitor = processAwareness(nullptr, &awareness) == S_OK && awareness == kPerMonitorAware;
+        awareness = IsProcessDPIAware() ? ScaleAwareness::System : ScaleAwareness::Unaware;
+        int processAwareness = 0;
+        if (const auto readAwareness = Find<GetProcessDpiAwarenessFunction>(shcore, "GetProcessDpiAwareness");
+            readAwareness && readAwareness(nullptr, &processAwareness) == S_OK) {
+            perMonitor = processAwareness == kPerMonitorAware;
+            awareness = perMonitor                         ? ScaleAwareness::PerMonitor
+                        : processAwareness == kSystemAware ? ScaleAwareness::System
+                                                           : ScaleAwareness::Unaware;
+        }
+        // Version 2 (Windows 10 1703) is told apart only by the context the thread runs in.
+        const auto threadContext =
+            Find<GetThreadDpiAwarenessContextFunction>(user32, "GetThreadDpiAwarenessContext");
+        const auto sameContext =
+            Find<AreDpiAwarenessContextsEqualFunction>(user32, "AreDpiAwarenessContextsEqual");
+        if (perMonitor && threadContext && sameContext &&
+            sameContext(threadContext(), DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2))
+            awareness = ScaleAwareness::PerMonitorV2;
         ScreenDc dc;
         if (dc.Get())
             systemDpi = GetDeviceCaps(dc.Get(), LOGPIXELSY);
@@ -72,6 +89,10 @@ BOOL CALLBACK CollectDpi(HMONITOR monitor, HDC, RECT*, LPARAM found) noexcept {
 }
 
 } // namespace
+
+ScaleAwareness ProcessScaleAwareness() {
+    return Functions().awareness;
+}
 
 int SystemDpi() {
     return Functions().systemDpi;

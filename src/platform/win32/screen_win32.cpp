@@ -64,6 +64,10 @@ Monitor Win32Platform::PrimaryMonitor() {
     return Describe(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY));
 }
 
+ScaleAwareness Win32Platform::ScaleAwarenessOfProcess() {
+    return win32::ProcessScaleAwareness();
+}
+
 bool Win32Platform::RunsElevatedAboveUs(WindowHandle window) {
     const HWND hwnd = reinterpret_cast<HWND>(window);
     DWORD processId = 0;

@@ -63,6 +63,7 @@ class Win32Platform : public Platform {
     std::optional<Monitor> MonitorOfWindow(WindowHandle window) override;
     Monitor MonitorOfCursor() override;
     Monitor PrimaryMonitor() override;
+    ScaleAwareness ScaleAwarenessOfProcess() override;
     std::optional<SystemColours> HighContrastColours() override;
     PicturePtr LoadResourcePicture(std::string_view name) override;
     PicturePtr LoadPictureFile(const std::string& path) override;
