@@ -77,11 +77,20 @@ TEST_F(Placement, TheWindowsOpenInTheWorkAreaCornerOfTheMonitorOfTheWindowInFron
     EXPECT_EQ(ScreenRect(Suggestions()).top, 50);
     Close();
 
-    // With no window in front, the monitor under the mouse pointer is where the user is.
+    // With no window in front, or the desktop, which stretches over both, the monitor under the
+    // mouse pointer is where the user is.
     platform.foreground = 0;
     platform.cursor = {-100, 900};
     Open("o");
     EXPECT_EQ(ScreenRect(Main()), (Rect{-2464, 200, 1200, 100}));
+    Close();
+    const WindowHandle desktop = platform.AddWindow("Program Manager", false);
+    platform.windows[desktop].desktop = true;
+    platform.windows[desktop].rect = {-2560, 0, 4480, 1800};
+    platform.foreground = desktop;
+    platform.cursor = {100, 100};
+    Open("o");
+    EXPECT_EQ(ScreenRect(Main()), (Rect{0, 0, 600, 50}));
 }
 
 TEST_F(Placement, EveryOtherWindowOpensCentredOnTheMonitorTheUserWorksOnAtItsScale) {

@@ -198,7 +198,8 @@ class Platform {
     // Text as a form laid out for `dpi` draws it, in that form's 96-DPI units.
     virtual Size MeasureText(const Font& font, std::string_view text, int dpi) = 0;
     // The desktop's monitors: the one that shows most of `window` (the nearest one when it is on
-    // none; nothing when there is no such window), the one under the mouse pointer, the primary one.
+    // none; nothing when there is no such window or it is the shell's desktop, which stretches over
+    // them all), the one under the mouse pointer, the primary one.
     virtual std::optional<Monitor> MonitorOfWindow(WindowHandle window) = 0;
     virtual Monitor MonitorOfCursor() = 0;
     virtual Monitor PrimaryMonitor() = 0;

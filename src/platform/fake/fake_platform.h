@@ -20,6 +20,7 @@ struct FakeWindow {
     bool hung = false;     // does not answer messages
     bool elevated = false; // its program runs as administrator: its keys pass the hooks unseen
     bool own = false;      // one of the program's own windows
+    bool desktop = false;  // the shell's desktop, over every monitor
     Rect rect{100, 100, 640, 480};
 };
 

@@ -51,7 +51,7 @@ std::optional<Monitor> FakePlatform::MonitorOfWindow(WindowHandle window) {
         if (form->handle == window)
             return MonitorOfRect(ScreenRect(*form));
     const auto it = windows.find(window);
-    if (window == 0 || it == windows.end() || it->second.closed)
+    if (window == 0 || it == windows.end() || it->second.closed || it->second.desktop)
         return std::nullopt;
     return MonitorOfRect(it->second.rect);
 }

@@ -4,6 +4,8 @@
 
 #include "platform/win32/dpi_win32.h"
 
+#include <cwchar>
+#include <iterator>
 #include <vector>
 
 namespace tov {
@@ -44,11 +46,20 @@ std::optional<DWORD> IntegrityLevel(HANDLE token) {
     return *GetSidSubAuthority(sid, static_cast<DWORD>(*GetSidSubAuthorityCount(sid) - 1));
 }
 
+// The shell's desktop (its icons, or the layer Win+D brings up) stretches over every monitor.
+bool IsDesktop(HWND hwnd) {
+    if (hwnd == GetShellWindow() || hwnd == GetDesktopWindow())
+        return true;
+    wchar_t name[16] = {};
+    return GetClassNameW(hwnd, name, static_cast<int>(std::size(name))) > 0 &&
+           (std::wcscmp(name, L"Progman") == 0 || std::wcscmp(name, L"WorkerW") == 0);
+}
+
 } // namespace
 
 std::optional<Monitor> Win32Platform::MonitorOfWindow(WindowHandle window) {
     const HWND hwnd = reinterpret_cast<HWND>(window);
-    if (!hwnd || !IsWindow(hwnd))
+    if (!hwnd || !IsWindow(hwnd) || IsDesktop(hwnd))
         return std::nullopt;
     return Describe(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST));
 }
