@@ -33,7 +33,7 @@ struct Access : ::testing::Test {
         platform.programFolder = folder.Path().string();
         app.catalogue.phrases = {"", "exit", "run notepad", "notes", "run wordpad", "lock computer"};
         LoadSuggestionForm(platform, app.forms);
-        OpenCommandWindow(platform, app.forms, app.state.Transparency);
+        OpenCommandWindow(platform, app.forms, app.state.Transparency, platform.PrimaryMonitor());
     }
     void Type(const std::string& text, std::int16_t selected = 0) {
         app.state.CommandText = text;
@@ -54,7 +54,8 @@ TEST_F(Access, TheCommandWindowReadsTheTypedLineTheCompletionAndItsMessages) {
     EXPECT_EQ(window.self.description, "notes");
     EXPECT_FALSE(window.parts[1].alert);
 
-    ASSERT_TRUE(ShowCommandWindowMessage(platform, app.forms, app.state.Transparency, "Program not found."));
+    ASSERT_TRUE(ShowCommandWindowMessage(platform, app.forms, app.state.Transparency,
+                                         platform.PrimaryMonitor(), "Program not found."));
     window = Command();
     EXPECT_EQ(window.parts[1].name, "Program not found.");
     EXPECT_TRUE(window.parts[1].alert);
@@ -89,7 +90,8 @@ TEST_F(Access, ScreenReadersHearWhatChangedAndOnlyThat) {
     EXPECT_EQ(AccessibleChanges(nullptr, first),
               (std::vector<AccessibleEvent>{{K::ValueChange, 0}, {K::NameChange, 1}}));
     EXPECT_TRUE(AccessibleChanges(&first, first).empty());
-    ShowCommandWindowMessage(platform, app.forms, app.state.Transparency, "Program not found.");
+    ShowCommandWindowMessage(platform, app.forms, app.state.Transparency, platform.PrimaryMonitor(),
+                             "Program not found.");
     EXPECT_EQ(AccessibleChanges(&first, Command()), (std::vector<AccessibleEvent>{{K::Alert, 2}}));
 
     Type("o");
@@ -119,7 +121,7 @@ TEST_F(Access, AHighContrastThemeGivesBothWindowsTheSystemsColoursAndSwitchesLiv
     const Control& bar = list.At(frmCommandSuggestion::lblHighlightBar);
     EXPECT_TRUE(bar.visible);
     EXPECT_EQ(bar.backColour, kHighContrast.highlight);
-    const int lineHeight = platform.MeasureText(list.font, "x").height;
+    const int lineHeight = platform.MeasureText(list.font, "x", list.dpi).height;
     EXPECT_EQ(bar.rect.top, list.At(frmCommandSuggestion::lblCommand).rect.top + lineHeight)
         << "on the second row";
 
@@ -174,7 +176,8 @@ TEST(AccessKeys, AreMarkedForTheSystemAndAmpersandsShowAsThemselves) {
 TEST(AccessKeys, EachWindowGivesEveryControlItsOwnLetterFromItsText) {
     FakePlatform platform;
     Forms forms;
-    for (const Form& form : {MakeWelcome(platform, forms), MakePreferencesForm(platform.ScreenSize())}) {
+    for (const Form& form : {MakeWelcome(platform, forms, platform.PrimaryMonitor()),
+                             MakePreferencesForm(platform.PrimaryMonitor())}) {
         std::set<int> letters;
         for (const Control& c : form.controls) {
             if (c.accessKey == 0 || !c.visible || (!c.parent.Empty() && !form.At(c.parent).visible))
@@ -190,7 +193,7 @@ TEST(AccessKeys, EachWindowGivesEveryControlItsOwnLetterFromItsText) {
 TEST(DialogText, ReadsTheDrawnLabelsAndFramesWithTheControlsInTheirPlaces) {
     FakePlatform platform;
     Forms forms;
-    const Form welcome = MakeWelcome(platform, forms);
+    const Form welcome = MakeWelcome(platform, forms, platform.PrimaryMonitor());
     const AccessibleWindow read = DescribeForm(welcome);
     EXPECT_EQ(read.self.name, "Welcome to Tovlen");
     ASSERT_GE(read.parts.size(), 3u);
@@ -201,7 +204,7 @@ TEST(DialogText, ReadsTheDrawnLabelsAndFramesWithTheControlsInTheirPlaces) {
     EXPECT_EQ(okay.rect.left, welcome.At(frmWelcome::cmdOk).rect.left);
 
     // What the hidden "Add Command" frame holds is not read; a frame's controls sit where it does.
-    const Form prefs = MakePreferencesForm(platform.ScreenSize());
+    const Form prefs = MakePreferencesForm(platform.PrimaryMonitor());
     bool readTheHiddenFrame = false;
     for (const AccessiblePart& part : DescribeForm(prefs).parts) {
         readTheHiddenFrame |= part.name == "Add Command" && part.role == AccessibleRole::Grouping;

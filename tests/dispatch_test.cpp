@@ -56,7 +56,8 @@ class Dispatch : public ::testing::Test {
         app.catalogue.phrases = kBuiltInPhrases;
         platform.programFolder = programFolder.Path().string();
         app.state.Running = true;
-        OpenCommandWindow(app.platform, app.forms, app.state.Transparency); // the user has typed into it
+        OpenCommandWindow(app.platform, app.forms, app.state.Transparency,
+                          app.platform.PrimaryMonitor()); // the user has typed into it
     }
 
     void AddEntry(std::string target, std::string name, std::string arguments = {},

@@ -61,17 +61,17 @@ e2e_until 15 prefs_window || e2e_fail "typing preferences did not open the prefe
 prefs=$(prefs_window)
 sleep 1
 
-# click_prefs X Y: a click at a point of the preferences window's 560x392 client area.
+# click_prefs X Y: a click at a point of the preferences window's 560x446 client area.
 click_prefs() {
     local WIDTH HEIGHT border caption
     eval "$(xdotool getwindowgeometry --shell "$prefs" | grep -E '^(WIDTH|HEIGHT)=')"
     border=$(((WIDTH - 560) / 2))
-    caption=$((HEIGHT - 392 - border))
+    caption=$((HEIGHT - 446 - border))
     xdotool mousemove --window "$prefs" $((border + $1)) $((caption + $2)) click 1
     sleep 0.8
 }
 
-click_prefs 353 319 # "Add Command"
+click_prefs 353 377 # "Add Command"
 click_prefs 340 75  # "Program"
 dialog=$(e2e_wait_window '^Select Program$' 20) || e2e_fail "the open-file dialog did not open"
 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
@@ -89,7 +89,7 @@ e2e_until 10 list_holds 'notes\r\nrun C:\\notes.txt\r\n\xc3\xbcberall\r\nrun C:\
 e2e_log "added: $(tr '\r\n' '|~' <"$list")"
 
 click_prefs 400 166 # the first row of the list: notes
-click_prefs 479 319 # "Remove Command"
+click_prefs 479 377 # "Remove Command"
 e2e_until 10 list_holds '\xc3\xbcberall\r\nrun C:\\E2E Tools\\recordargs.exe\r\n' ||
     e2e_fail "after Remove Command customprograms.lst holds: $(od -c "$list" | head)"
 e2e_shot codepage-after-remove

@@ -126,13 +126,30 @@ e2e_shot() {
     import -window root "$file" 2>/dev/null && e2e_log "screenshot $file"
 }
 
-# Whether the Tovlen command window is on screen: 600x50 at the top-left corner.
+# The prefix's screen scale in dots per inch. Tovlen lays its windows out for 96 and scales
+# them by it, so the helpers that find them by their size scale that size too.
+E2E_DPI=96
+
+# e2e_set_dpi DPI: sets the prefix's scale, as the display settings would; call it after
+# e2e_setup and before starting Tovlen.
+e2e_set_dpi() {
+    timeout 60 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 ||
+        e2e_fail "could not set the scale to $1 DPI"
+    timeout 60 wineserver -w || true
+    E2E_DPI=$1
+}
+
+# e2e_px N: N pixels of a 96-DPI layout at the prefix's scale, rounded as Windows rounds them.
+e2e_px() { echo $((($1 * E2E_DPI + 48) / 96)); }
+
+# Whether the Tovlen command window is on screen: 600x50 at the top-left corner, scaled.
 e2e_command_window() {
-    local id
+    local id size
+    size="$(e2e_px 600)x$(e2e_px 50)"
     for id in $(xdotool search --onlyvisible --name '^Tovlen$' 2>/dev/null); do
         local geo
         geo=$(xdotool getwindowgeometry "$id" 2>/dev/null | tr '\n' ' ')
-        if [[ "$geo" == *"Position: 0,0"* && "$geo" == *"Geometry: 600x50"* ]]; then
+        if [[ "$geo" == *"Position: 0,0"* && "$geo" == *"Geometry: $size"* ]]; then
             echo "$id"
             return 0
         fi
@@ -142,11 +159,12 @@ e2e_command_window() {
 
 e2e_no_command_window() { ! e2e_command_window >/dev/null; }
 
-# Whether Tovlen's splash is on screen: 398x144, titled "Tovlen".
+# Whether Tovlen's splash is on screen: 398x144 scaled, titled "Tovlen".
 e2e_splash() {
-    local id
+    local id size
+    size="$(e2e_px 398)x$(e2e_px 144)"
     for id in $(xdotool search --onlyvisible --name '^Tovlen$' 2>/dev/null); do
-        [[ "$(xdotool getwindowgeometry "$id" 2>/dev/null)" == *"Geometry: 398x144"* ]] && return 0
+        [[ "$(xdotool getwindowgeometry "$id" 2>/dev/null)" == *"Geometry: $size"* ]] && return 0
     done
     return 1
 }

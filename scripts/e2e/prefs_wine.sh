@@ -61,14 +61,14 @@ raise_prefs() {
 }
 
 # click_prefs X Y: a click at a point of the preferences window's client area (the window's
-# own frame is drawn by Wine around a 560x392 client area).
+# own frame is drawn by Wine around a 560x446 client area).
 click_prefs() {
     local geometry border caption
     geometry=$(xdotool getwindowgeometry --shell "$prefs")
     local WIDTH HEIGHT
     eval "$(grep -E '^(WIDTH|HEIGHT)=' <<<"$geometry")"
     border=$(((WIDTH - 560) / 2))
-    caption=$((HEIGHT - 392 - border))
+    caption=$((HEIGHT - 446 - border))
     xdotool mousemove --window "$prefs" $((border + $1)) $((caption + $2)) click 1
 }
 
@@ -82,7 +82,7 @@ eval "$(xdotool getwindowgeometry --shell "$prefs")"
 e2e_log "preferences window ${WIDTH}x${HEIGHT} at $X,$Y"
 
 # --- a Program command through the real dialogs ----------------------------------------------
-click_prefs 353 319 # "Add Command"
+click_prefs 353 377 # "Add Command"
 e2e_until 10 prefs_shows "Program" || e2e_fail "Add Command did not show the kinds of command"
 e2e_shot prefs-add-frame
 click_prefs 340 75 # "Program"
@@ -111,7 +111,7 @@ raise_prefs
 e2e_until 10 prefs_shows "Remove Command [disabled]" || e2e_fail "the list is not back after the add"
 click_prefs 400 166 # the first row of the list
 e2e_until 10 prefs_shows "Remove Command" || e2e_fail "choosing the row did not enable Remove Command"
-click_prefs 479 319 # "Remove Command"
+click_prefs 479 377 # "Remove Command"
 e2e_until 10 list_holds '' || e2e_fail "removing left customprograms.lst with: $(cat "$list")"
 e2e_shot prefs-command-removed
 command_line "recordargs"

@@ -118,7 +118,7 @@ void RefreshCommandWindow(App& app) {
         int left = kCommandTextLeft;
         const auto p = best.find(s.CommandText);
         if (p != std::string::npos && p > 0)
-            left += app.platform.MeasureText(f.font, best.substr(0, p)).width;
+            left += app.platform.MeasureText(f.font, best.substr(0, p), f.dpi).width;
         f.At(frmMain::lblCommand).rect.left = left;
     }
     app.platform.UpdateForm(*app.forms.frmMain);

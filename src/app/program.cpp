@@ -18,6 +18,7 @@
 #include "suggest/command_window.h"
 #include "suggest/suggestion_form.h"
 #include "suggest/usage.h"
+#include "suggest/working_monitor.h"
 #include "update/install.h"
 
 namespace tov {
@@ -55,6 +56,19 @@ void ServeSubmit(App& app) {
     }
 }
 
+// The command window's monitor changed its scale or the window came to another: both windows
+// go to the corner of its work area as it is now, and the line is drawn again with its text
+// measured at the new scale.
+void FollowScaleChange(App& app) {
+    const Form* f = app.forms.frmMain.get();
+    if (!f)
+        return;
+    if (const auto monitor = app.platform.MonitorOfWindow(f->handle))
+        PlaceCommandWindows(app.platform, app.forms, *monitor);
+    app.state.DisplayDirty = true;
+    app.platform.RequestWake();
+}
+
 // Brings the windows in step with the command line as it stands: an open line always has its
 // window on screen, also when a submit took it down after the user had opened it again.
 void FollowCommandLine(App& app) {
@@ -63,7 +77,10 @@ void FollowCommandLine(App& app) {
     const bool missing = !app.forms.frmMain || !app.forms.frmMain->visible;
     if (s.WindowOpen && (s.ShownGeneration != s.OpenGeneration || missing)) {
         s.ShownGeneration = s.OpenGeneration;
-        OpenCommandWindow(app.platform, app.forms, s.Transparency);
+        OpenCommandWindow(app.platform, app.forms, s.Transparency,
+                          MonitorForWindows(app.platform, s.WorkingMonitor != 0, s.PreviousWindow));
+        if (app.forms.frmMain)
+            app.forms.frmMain->onScaleChange = [&app] { FollowScaleChange(app); };
         s.DisplayDirty = true;
     }
     if (!s.WindowOpen && s.Submits.empty() && app.forms.frmMain) {
@@ -119,6 +136,9 @@ void Startup(App& app) {
     app.platform.Log("Tovlen started");
     // List files without a byte-order mark are read in this code page; a support log needs it.
     app.platform.Log("ANSI code page " + std::to_string(AnsiCodePage()));
+    // Blurred or wrongly sized windows on a support call start here.
+    app.platform.Log(std::string("Scaled by the program: ") +
+                     DescribeScaleAwareness(app.platform.ScaleAwarenessOfProcess()));
     EnsureStartupShortcut(app);
     LoadSettings(app.platform, app.state);
     RemoveLeftoverDownloads(app.platform);
@@ -132,8 +152,6 @@ void Startup(App& app) {
     LoadTacks(app.usage, ProgramFile(app.platform, kTackFile), log);
     LoadSuggestionForm(app.platform, app.forms);
     if (Form* suggestions = app.forms.frmCommandSuggestion.get()) {
-        suggestions->rect.top = kSuggestionTop;
-        app.platform.PlaceForm(*suggestions);
         SetTransparency(app.platform, suggestions->handle, app.state.Transparency);
         app.platform.MakeTopmost(*suggestions);
     }

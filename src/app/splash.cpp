@@ -4,6 +4,7 @@
 #include "platform/settings_store.h"
 #include "platform/window_utilities.h"
 #include "prefs/welcome.h"
+#include "suggest/working_monitor.h"
 
 namespace tov {
 
@@ -15,6 +16,11 @@ constexpr Colour kSplashBorder = Rgb(0, 96, 0);
 constexpr Colour kTitleColour = Rgb(0, 128, 0);
 constexpr Colour kShadowColour = Rgb(0, 0, 0);
 const Font kTitleFont{"Verdana", 48, true};
+
+// Start-up's windows stand where the user works when the program starts.
+Monitor WorkingMonitorNow(App& app) {
+    return MonitorForWindows(app.platform, app.state.WorkingMonitor != 0, app.platform.ForegroundWindow());
+}
 
 } // namespace
 
@@ -66,7 +72,9 @@ void ShowSplash(App& app) {
     splash = std::make_unique<Form>(MakeSplash(app));
     app.splashLoaded = app.platform.MonotonicNow();
     Form& f = *splash;
-    f.rect.left = app.platform.ScreenSize().width / 2 - f.rect.width / 2;
+    const Monitor monitor = WorkingMonitorNow(app);
+    AnchorToWorkArea(f, monitor);
+    f.rect.left = WorkAreaSize(monitor).width / 2 - f.rect.width / 2;
     f.rect.top = kSplashTop;
     if (!app.platform.CreateFormWindow(f)) {
         UnloadForm(app.platform, app.forms, splash);
@@ -86,7 +94,7 @@ void FadeAwaySplash(App& app) {
             SetTransparency(app.platform, splash->handle, FadeLevel(opacity, step));
     }
     if (SettingToBool(GetSetting(app.platform, "showwelcome", 1)))
-        ShowWelcome(app.platform, app.forms);
+        ShowWelcome(app.platform, app.forms, WorkingMonitorNow(app));
     UnloadForm(app.platform, app.forms, app.forms.frmLoad);
 }
 

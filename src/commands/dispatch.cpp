@@ -7,6 +7,7 @@
 #include "commands/window_commands.h"
 #include "platform/files.h"
 #include "suggest/command_window.h"
+#include "suggest/working_monitor.h"
 
 namespace tov {
 
@@ -59,7 +60,10 @@ DispatchResult RunCustomCommand(const CommandContext& c, const std::string& acti
 // message would only hide it; the submit decides whether the window stays open for it.
 DispatchResult ShowMessage(const CommandContext& c, const std::string& message) {
     State& s = c.state;
-    if (!s.WindowOpen && ShowCommandWindowMessage(c.platform, c.forms, s.Transparency, message)) {
+    if (s.WindowOpen)
+        return kKeptOpen;
+    const Monitor monitor = MonitorForWindows(c.platform, s.WorkingMonitor != 0, s.PreviousWindow);
+    if (ShowCommandWindowMessage(c.platform, c.forms, s.Transparency, monitor, message)) {
         s.ShownGeneration = s.OpenGeneration;
         // A redraw still pending from the Enter key would put the typed line's description back.
         s.DisplayDirty = false;

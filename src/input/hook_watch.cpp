@@ -4,19 +4,15 @@
 
 namespace tov {
 
-namespace {
-
-// Whether the hook was called for an event stamped `eventTick`, across the clock's wrap.
-bool Answered(InputTick eventTick, InputTick hookTick) {
+// Across the clock's wrap.
+bool HookAnswered(InputTick eventTick, InputTick hookTick) {
     return static_cast<std::int32_t>(hookTick - eventTick + kInputTickSlack) >= 0;
 }
 
-} // namespace
-
 void NoteRawInput(HookWatch& watch, InputTick eventTick, InputTick hookTick, HookWatch::Time now) {
-    if (watch.unansweredEvent && Answered(*watch.unansweredEvent, hookTick))
+    if (watch.unansweredEvent && HookAnswered(*watch.unansweredEvent, hookTick))
         watch.unansweredEvent.reset();
-    if (watch.unansweredEvent || Answered(eventTick, hookTick))
+    if (watch.unansweredEvent || HookAnswered(eventTick, hookTick))
         return;
     watch.unansweredEvent = eventTick;
     watch.unansweredSince = now;
@@ -25,7 +21,7 @@ void NoteRawInput(HookWatch& watch, InputTick eventTick, InputTick hookTick, Hoo
 bool HookLost(HookWatch& watch, InputTick hookTick, HookWatch::Time now) {
     if (!watch.unansweredEvent)
         return false;
-    if (Answered(*watch.unansweredEvent, hookTick)) {
+    if (HookAnswered(*watch.unansweredEvent, hookTick)) {
         watch.unansweredEvent.reset();
         return false;
     }

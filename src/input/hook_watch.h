@@ -26,6 +26,10 @@ struct HookWatch {
     std::optional<Time> lastReinstall;
 };
 
+// Whether the hook was called for an event stamped `eventTick`, the clock at its latest call
+// being `hookTick`.
+bool HookAnswered(InputTick eventTick, InputTick hookTick);
+
 // Raw input heard an event stamped `eventTick`; `hookTick` is the clock at the hook's latest call.
 void NoteRawInput(HookWatch& watch, InputTick eventTick, InputTick hookTick, HookWatch::Time now);
 

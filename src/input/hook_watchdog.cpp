@@ -46,6 +46,9 @@ void Schedule(Platform& platform, HookWatchdog& dog) {
 void Hear(Platform& platform, HookWatchdog& dog, const WatchdogNews& news) {
     switch (news.kind) {
     case WatchdogNews::Kind::RawInput:
+        if (dog.activationKey &&
+            KeyWentToElevatedWindow(platform, dog.elevatedWindow, news, dog.activationKey()))
+            break;
         NoteRawInput(WatchOf(dog, news.device), news.stamp, platform.LastHookCall(news.device),
                      platform.MonotonicNow());
         Schedule(platform, dog);

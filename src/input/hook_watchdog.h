@@ -2,8 +2,12 @@
 // The main thread's watchdog over the hooks: it hears every key, and every button press while
 // the mouse hook is in place, a second way (raw input) and installs the hooks again when one
 // went unanswered by its hook, and after the session is unlocked or the machine resumes.
+#include "input/elevated_windows.h"
 #include "input/hook_watch.h"
 #include "platform/platform.h"
+
+#include <cstdint>
+#include <functional>
 
 namespace tov {
 
@@ -13,6 +17,9 @@ struct HookWatchdog {
     TimerPtr check; // due when an unanswered event's silence runs out
     bool listening = false;
     bool hearingMouse = false;
+    // The key that opens the command window, as the main thread has it now.
+    std::function<std::uint32_t()> activationKey;
+    ElevatedWindowNotice elevatedWindow;
 };
 
 // Both main thread. Starting counts the hooks as freshly installed.

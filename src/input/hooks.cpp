@@ -56,6 +56,9 @@ void InstallHooks(Platform& platform, State& state, const Forms& forms) {
     state.HooksRunning = platform.StartInput(std::move(handlers));
     if (!state.HooksRunning)
         platform.Log("The hooks could not be installed");
+    state.Watchdog.activationKey = [&state] {
+        return static_cast<std::uint32_t>(static_cast<std::uint16_t>(state.ActivationKey));
+    };
     StartHookWatchdog(platform, state.Watchdog);
 }
 

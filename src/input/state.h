@@ -19,6 +19,8 @@ constexpr std::int16_t kDefaultTransparency = 230;
 inline constexpr const char* kNearMatchesSetting = "nearmatches";
 // The setting that leaves the Settings app's pages out of the catalogue ("0").
 inline constexpr const char* kSettingsPagesSetting = "showsettings";
+// The setting that opens the windows on the primary monitor ("0") or where the user works.
+inline constexpr const char* kWorkingMonitorSetting = "workingmonitor";
 
 struct State {
     // The command line as the main thread shows it, following the input thread's news.
@@ -37,7 +39,8 @@ struct State {
     std::int16_t ShowChromiumBookmarks = 1;
     std::int16_t ShowApps = 1;
     std::int16_t ShowSettingsPages = 1;
-    std::int16_t NearMatches = 1; // also suggest phrases that match the typed text near
+    std::int16_t WorkingMonitor = 1; // the windows open on the monitor the user works on, not the primary
+    std::int16_t NearMatches = 1;    // also suggest phrases that match the typed text near
     std::string FirefoxProfilesDir;
     bool Running = false;
     bool HooksRunning = false; // the input thread runs with its hooks in place

@@ -5,6 +5,7 @@
 #include "ui/form.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace tov {
@@ -18,6 +19,8 @@ struct Forms {
     std::unique_ptr<Form> frmRemap;
     std::unique_ptr<Form> frmCommandSuggestion;
     std::unique_ptr<Form> frmUpdate;
+    // The monitor the command and suggestion windows were last placed on.
+    std::optional<Monitor> commandMonitor;
     // Forms unloaded by their own handlers die here, after the handler has returned.
     std::vector<std::unique_ptr<Form>> unloaded;
 };

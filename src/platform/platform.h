@@ -5,6 +5,7 @@
 #include "platform/background.h"
 #include "platform/types.h"
 #include "ui/form.h"
+#include "ui/screen.h"
 
 #include <chrono>
 #include <cstdint>
@@ -183,6 +184,10 @@ class Platform {
 
     // Other programs' windows.
     virtual WindowHandle ForegroundWindow() = 0;
+    // Whether the program that owns `window` runs with more rights than this one (as
+    // administrator, while this one does not): Windows then keeps the keys and clicks that go to
+    // it from this program's hooks.
+    virtual bool RunsElevatedAboveUs(WindowHandle window) = 0;
     virtual std::string WindowCaption(WindowHandle window) = 0;
     virtual std::vector<WindowHandle> TopLevelWindows() = 0; // Z order, topmost first
     virtual bool OwnWindow(WindowHandle window) = 0;         // one of this program's windows
@@ -204,8 +209,16 @@ class Platform {
     virtual void UpdateForm(Form& form) = 0; // controls changed: bring the window in step
     virtual void MakeTopmost(Form& form) = 0;
     virtual bool SetLayeredOpacity(WindowHandle window, int alpha) = 0;
-    virtual Size MeasureText(const Font& font, std::string_view text) = 0;
-    virtual Size ScreenSize() = 0;
+    // Text as a form laid out for `dpi` draws it, in that form's 96-DPI units.
+    virtual Size MeasureText(const Font& font, std::string_view text, int dpi) = 0;
+    // The desktop's monitors: the one that shows most of `window` (the nearest one when it is on
+    // none; nothing when there is no such window or it is the shell's desktop, which stretches over
+    // them all), the one under the mouse pointer, the primary one.
+    virtual std::optional<Monitor> MonitorOfWindow(WindowHandle window) = 0;
+    virtual Monitor MonitorOfCursor() = 0;
+    virtual Monitor PrimaryMonitor() = 0;
+    // How the system scales the program's windows: as the manifest asks, or less on an older system.
+    virtual ScaleAwareness ScaleAwarenessOfProcess() = 0;
     // The system's colours while a high-contrast theme is on; none otherwise.
     virtual std::optional<SystemColours> HighContrastColours() = 0;
 
@@ -289,8 +302,9 @@ class Platform {
     // chosen item, or none when the user dismissed the menu.
     virtual std::optional<std::size_t> ShowPopupMenu(Form& owner) = 0;
 
-    // The height a label needs when its text is broken into lines at word boundaries to fit `width`.
-    virtual Size MeasureWrappedText(const Font& font, std::string_view text, int width) = 0;
+    // The height a label needs when its text is broken into lines at word boundaries to fit
+    // `width`, in a form laid out for `dpi`.
+    virtual Size MeasureWrappedText(const Font& font, std::string_view text, int width, int dpi) = 0;
 
     // A clock that never jumps; and a wait that dispatches messages as they come until `deadline`.
     virtual MonotonicTime MonotonicNow() = 0;

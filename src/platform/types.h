@@ -47,6 +47,8 @@ struct WatchdogNews {
     Kind kind = Kind::RawInput;
     InputDevice device = InputDevice::Keyboard; // RawInput: whose event
     InputTick stamp = 0;                        // RawInput: the event's own time stamp
+    std::uint32_t vkCode = 0;                   // RawInput from the keyboard: the key
+    bool keyDown = false;                       // RawInput from the keyboard: pressed, not released
 };
 
 using KeyHandler = std::function<HookDecision(const KeyEvent&)>;

@@ -5,6 +5,7 @@
 #include "platform/window_utilities.h"
 #include "prefs/preferences_form.h"
 #include "prefs/preferences_window.h"
+#include "suggest/working_monitor.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -27,18 +28,20 @@ void ShowKeyName(Platform& platform, const State& state, Forms& forms) {
 
 } // namespace
 
-Form MakeRemapForm(Platform& platform) {
+Form MakeRemapForm(Platform& platform, const Monitor& monitor) {
     Form f;
+    AnchorToWorkArea(f, monitor);
     f.name = frmRemap::kFormName;
     f.backColour = kRemapBackColour;
     f.font = Font{"Verdana", 14.25};
     f.style = FormStyle{.captionBar = false, .topmost = true, .toolWindow = true, .activateOnShow = false};
     const int textWidth = kRemapSize.width - 2 * kRemapPadding;
-    const int textHeight = platform.MeasureWrappedText(f.font, kRemapPrompt, textWidth).height;
+    const int textHeight = platform.MeasureWrappedText(f.font, kRemapPrompt, textWidth, f.dpi).height;
     // The prompt keeps its size unless the font breaks the text into more lines than it holds.
     const int height = std::max(kRemapSize.height, textHeight + 2 * kRemapPadding);
-    const Size screen = platform.ScreenSize();
-    f.rect = {(screen.width - kRemapSize.width) / 2, (screen.height - height) / 2, kRemapSize.width, height};
+    f.rect.width = kRemapSize.width;
+    f.rect.height = height;
+    CentreInWorkArea(f, monitor);
     f.Add({.name = frmRemap::lblRemap,
            .kind = ControlKind::Label,
            .rect = {kRemapPadding, (height - textHeight) / 2, textWidth, textHeight},
@@ -52,7 +55,9 @@ void cmdRemap_Click(Platform& platform, State& s, Forms& forms) {
     if (s.CapturingKey)
         return; // already waiting, further down this thread's stack
     UnloadForm(platform, forms, forms.frmRemap);
-    forms.frmRemap = std::make_unique<Form>(MakeRemapForm(platform));
+    // The prompt answers the preferences window's button, so it shows on that window's monitor.
+    forms.frmRemap = std::make_unique<Form>(
+        MakeRemapForm(platform, MonitorForWindows(platform, true, PreferencesOwner(forms))));
     Form& remap = *forms.frmRemap;
     if (platform.CreateFormWindow(remap)) {
         SetTransparency(platform, remap.handle, s.Transparency);

@@ -13,8 +13,8 @@ inline constexpr ControlName lblRemap{"lblRemap"};
 
 inline constexpr Colour kRemapBackColour = Rgb(128, 128, 255);
 
-// The borderless prompt shown while a key is awaited, centred on the screen.
-Form MakeRemapForm(Platform& platform);
+// The borderless prompt shown while a key is awaited, centred in the monitor's work area.
+Form MakeRemapForm(Platform& platform, const Monitor& monitor);
 
 // Shows frmRemap and runs the messages until the keyboard hook has taken the next key press
 // (or the program is ending); then shows the new key's name.

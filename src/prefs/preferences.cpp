@@ -11,6 +11,7 @@
 #include "prefs/preferences_form.h"
 #include "prefs/preferences_window.h"
 #include "suggest/suggestion_form.h"
+#include "suggest/working_monitor.h"
 
 #include <algorithm>
 #include <memory>
@@ -117,6 +118,9 @@ void AttachHandlers(const PreferencesContext& p, Form& f, const FieldsPtr& field
     f.At(frmPrefs::chkApps).onClick = [p] {
         StoreCheckBox(p, frmPrefs::chkApps, "showapps", p.state.ShowApps, true);
     };
+    f.At(frmPrefs::chkWorkingMonitor).onClick = [p] {
+        StoreCheckBox(p, frmPrefs::chkWorkingMonitor, kWorkingMonitorSetting, p.state.WorkingMonitor, false);
+    };
     f.At(frmPrefs::chkNearMatches).onClick = [p] {
         StoreCheckBox(p, frmPrefs::chkNearMatches, kNearMatchesSetting, p.state.NearMatches, false);
     };
@@ -164,6 +168,7 @@ void Form_Load(const PreferencesContext& p) {
     f->At(frmPrefs::chkIEFavorites).value = Checked(s.ShowIEFavorites);
     f->At(frmPrefs::chkChromiumFavorites).value = Checked(s.ShowChromiumBookmarks);
     f->At(frmPrefs::chkApps).value = Checked(s.ShowApps);
+    f->At(frmPrefs::chkWorkingMonitor).value = Checked(s.WorkingMonitor);
     Control& firefox = f->At(frmPrefs::chkFFFavorites);
     firefox.value = Checked(s.ShowFFFavorites);
     if (!IsFolder(s.FirefoxProfilesDir)) {
@@ -195,7 +200,8 @@ void ShowPreferences(const PreferencesContext& p) {
         p.platform.ShowForm(*f);
         return;
     }
-    p.forms.frmPrefs = std::make_unique<Form>(MakePreferencesForm(p.platform.ScreenSize()));
+    p.forms.frmPrefs = std::make_unique<Form>(MakePreferencesForm(
+        MonitorForWindows(p.platform, p.state.WorkingMonitor != 0, p.platform.ForegroundWindow())));
     AttachHandlers(p, *p.forms.frmPrefs, std::make_shared<PreferencesFields>());
     if (!p.platform.CreateFormWindow(*p.forms.frmPrefs)) {
         UnloadForm(p.platform, p.forms, p.forms.frmPrefs);

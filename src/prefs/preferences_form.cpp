@@ -5,8 +5,8 @@ namespace tov {
 namespace {
 
 constexpr int kClientWidth = 560;
-constexpr int kClientHeight = 392;
-constexpr Rect kCommandFrame{280, 8, 270, 334};
+constexpr int kClientHeight = 446;
+constexpr Rect kCommandFrame{280, 8, 270, 392};
 constexpr Colour kLinkColour = Rgb(0, 0, 255);
 constexpr Colour kValueBack = Rgb(255, 255, 255);
 
@@ -96,6 +96,15 @@ void AddTransparency(Form& f) {
                                          .text = "100%"}));
 }
 
+void AddWindowPlace(Form& f) {
+    f.Add(Frame(frmPrefs::fmeWindowPlace, "Window Position", {10, 356, 260, 50}));
+    f.Add(In(frmPrefs::fmeWindowPlace, {.name = frmPrefs::chkWorkingMonitor,
+                                        .kind = ControlKind::CheckBox,
+                                        .rect = {14, 22, 232, 20},
+                                        .text = "Open on the monitor I work on",
+                                        .accessKey = 'k'}));
+}
+
 void AddCommandOptions(Form& f) {
     f.Add(Frame(frmPrefs::fmeUserCommands, "Command Options", kCommandFrame));
     f.Add(In(frmPrefs::fmeUserCommands, {.name = frmPrefs::chkCheckBeforeShutdown,
@@ -130,16 +139,16 @@ void AddCommandOptions(Form& f) {
                                          .accessKey = 'W'}));
     f.Add(In(frmPrefs::fmeUserCommands, {.name = frmPrefs::lstPrograms,
                                          .kind = ControlKind::ListBox,
-                                         .rect = {14, 148, 244, 140},
+                                         .rect = {14, 148, 244, 198},
                                          .value = -1}));
     f.Add(In(frmPrefs::fmeUserCommands, {.name = frmPrefs::cmdAddProgram,
                                          .kind = ControlKind::Button,
-                                         .rect = {14, 298, 118, 26},
+                                         .rect = {14, 356, 118, 26},
                                          .text = "Add Command",
                                          .accessKey = 'A'}));
     f.Add(In(frmPrefs::fmeUserCommands, {.name = frmPrefs::cmdRemoveProgram,
                                          .kind = ControlKind::Button,
-                                         .rect = {140, 298, 118, 26},
+                                         .rect = {140, 356, 118, 26},
                                          .text = "Remove Command",
                                          .enabled = false,
                                          .accessKey = 'v'}));
@@ -161,42 +170,44 @@ void AddAddCommand(Form& f) {
                                            .text = kCommandTypeCaptions[i]}));
     f.Add(In(frmPrefs::fmeAddCommand, {.name = frmPrefs::cmdAddOkay,
                                        .kind = ControlKind::Button,
-                                       .rect = {14, 298, 118, 26},
+                                       .rect = {14, 356, 118, 26},
                                        .text = "Okay",
                                        .enabled = false,
                                        .accessKey = 'O'}));
     f.Add(In(frmPrefs::fmeAddCommand, {.name = frmPrefs::cmdCancel,
                                        .kind = ControlKind::Button,
-                                       .rect = {140, 298, 118, 26},
+                                       .rect = {140, 356, 118, 26},
                                        .text = "Cancel",
                                        .accessKey = 'n'}));
 }
 
 } // namespace
 
-Form MakePreferencesForm(Size screen) {
+Form MakePreferencesForm(const Monitor& monitor) {
     Form f;
     f.name = frmPrefs::kFormName;
     f.caption = "Tovlen Preferences";
-    f.rect = {(screen.width - kClientWidth) / 2, (screen.height - kClientHeight) / 2, kClientWidth,
-              kClientHeight};
+    f.rect.width = kClientWidth;
+    f.rect.height = kClientHeight;
+    CentreInWorkArea(f, monitor);
     f.font = Font{"Verdana", 8.25};
     f.style = FormStyle{.captionBar = true, .topmost = false, .toolWindow = false, .activateOnShow = true};
     AddUpdates(f);
     AddSuggestions(f);
     AddKeyMapping(f);
     AddTransparency(f);
+    AddWindowPlace(f);
     AddCommandOptions(f);
     AddAddCommand(f);
     f.cancelButton = frmPrefs::cmdCancel;
     f.Add({.name = frmPrefs::lblWebAddress,
            .kind = ControlKind::Label,
-           .rect = {14, 360, 240, 16},
+           .rect = {14, 414, 240, 16},
            .text = kProductWebAddress,
            .textColour = kLinkColour});
     f.Add({.name = frmPrefs::cmdOkay,
            .kind = ControlKind::Button,
-           .rect = {406, 354, 144, 28},
+           .rect = {406, 408, 144, 28},
            .text = "Close Preferences",
            .accessKey = 'C'});
     return f;

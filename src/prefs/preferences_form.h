@@ -1,7 +1,7 @@
 #pragma once
 // The preferences window frmPrefs as data: frames, controls, captions and places. The
 // handlers are attached by the code that loads it.
-#include "ui/form.h"
+#include "ui/screen.h"
 
 namespace tov {
 
@@ -23,6 +23,8 @@ inline constexpr ControlName fmeTransparency{"fmeTransparency"};
 inline constexpr ControlName sdrTransparency{"sdrTransparency"};
 inline constexpr ControlName lblTransparencyLow{"lblTransparencyLow"};
 inline constexpr ControlName lblTransparencyHigh{"lblTransparencyHigh"};
+inline constexpr ControlName fmeWindowPlace{"fmeWindowPlace"};
+inline constexpr ControlName chkWorkingMonitor{"chkWorkingMonitor"};
 inline constexpr ControlName fmeUserCommands{"fmeUserCommands"};
 inline constexpr ControlName chkCheckBeforeShutdown{"chkCheckBeforeShutdown"};
 inline constexpr ControlName chkFFFavorites{"chkFFFavorites"};
@@ -62,7 +64,7 @@ inline constexpr int kCommandTypeFile = 1;
 inline constexpr int kCommandTypeFolder = 2;
 inline constexpr int kCommandTypeWebSite = 3;
 
-// Centred on a screen of the given size.
-Form MakePreferencesForm(Size screen);
+// Centred in the monitor's work area.
+Form MakePreferencesForm(const Monitor& monitor);
 
 } // namespace tov

@@ -2,8 +2,6 @@
 
 #include "platform/settings_store.h"
 
-#include <algorithm>
-
 namespace tov {
 
 namespace {
@@ -46,7 +44,7 @@ struct Column {
     void Text(ControlName name, const std::string& text, const Font& font, int indent, int gapAfter,
               int index = 0, bool centred = false) {
         const int width = kWelcomeClientWidth - 2 * kMargin - indent;
-        const int height = platform.MeasureWrappedText(font, text, width).height;
+        const int height = platform.MeasureWrappedText(font, text, width, form.dpi).height;
         form.Add({.name = name,
                   .index = index,
                   .kind = ControlKind::Label,
@@ -67,8 +65,9 @@ struct Column {
 
 } // namespace
 
-Form MakeWelcome(Platform& platform, Forms& forms) {
+Form MakeWelcome(Platform& platform, Forms& forms, const Monitor& monitor) {
     Form f;
+    AnchorToWorkArea(f, monitor);
     f.name = frmWelcome::kFormName;
     f.caption = "Welcome to Tovlen";
     f.font = kBodyFont;
@@ -98,20 +97,18 @@ Form MakeWelcome(Platform& platform, Forms& forms) {
            .accessKey = 'O',
            .onClick = [&platform, &forms] { cmdOk_Click(platform, forms); }});
     f.defaultButton = frmWelcome::cmdOk;
-    const Size screen = platform.ScreenSize();
-    const int height = bottom + kButtonHeight + kMargin;
-    // Centred, but never with its caption bar off the top of a small screen.
-    f.rect = {std::max(0, (screen.width - kWelcomeClientWidth) / 2),
-              std::max(0, (screen.height - height) / 2), kWelcomeClientWidth, height};
+    f.rect.width = kWelcomeClientWidth;
+    f.rect.height = bottom + kButtonHeight + kMargin;
+    CentreInWorkArea(f, monitor);
     // Closing it any other way leaves the setting as it was, so it shows again next time.
     f.onClose = [&platform, &forms] { UnloadForm(platform, forms, forms.frmWelcome); };
     return f;
 }
 
-void ShowWelcome(Platform& platform, Forms& forms) {
+void ShowWelcome(Platform& platform, Forms& forms, const Monitor& monitor) {
     auto& welcome = forms.frmWelcome;
     if (!welcome) {
-        welcome = std::make_unique<Form>(MakeWelcome(platform, forms));
+        welcome = std::make_unique<Form>(MakeWelcome(platform, forms, monitor));
         if (!platform.CreateFormWindow(*welcome)) {
             UnloadForm(platform, forms, welcome);
             return;

@@ -19,11 +19,12 @@ inline constexpr ControlName cmdOk{"cmdOk"};
 
 constexpr int kWelcomeClientWidth = 480;
 
-// The window with its controls laid out for the platform's fonts.
-Form MakeWelcome(Platform& platform, Forms& forms);
+// The window with its controls laid out for the platform's fonts at the monitor's scale,
+// centred in its work area.
+Form MakeWelcome(Platform& platform, Forms& forms, const Monitor& monitor);
 
-// Opens the welcome window, modeless, creating it when needed.
-void ShowWelcome(Platform& platform, Forms& forms);
+// Opens the welcome window, modeless, creating it on the monitor when needed.
+void ShowWelcome(Platform& platform, Forms& forms, const Monitor& monitor);
 
 // "Okay": remembers whether to show the window next time, then unloads it.
 void cmdOk_Click(Platform& platform, Forms& forms);

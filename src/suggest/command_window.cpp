@@ -7,6 +7,8 @@
 #include "suggest/accessible_view.h"
 #include "suggest/suggestion_form.h"
 
+#include <utility>
+
 namespace tov {
 
 namespace {
@@ -51,10 +53,25 @@ void ApplyCommandWindowLooks(Platform& platform, Form& f) {
         f.At(frmMain::picIcon).backColour = looks.iconBox;
 }
 
-void OpenCommandWindow(Platform& platform, Forms& forms, int transparency) {
+void PlaceCommandWindows(Platform& platform, Forms& forms, const Monitor& monitor) {
+    forms.commandMonitor = monitor;
+    for (const auto& [form, top] :
+         {std::pair{forms.frmMain.get(), 0}, std::pair{forms.frmCommandSuggestion.get(), kSuggestionTop}}) {
+        if (!form)
+            continue;
+        AnchorToWorkArea(*form, monitor);
+        form->rect.left = 0;
+        form->rect.top = top;
+        if (form->handle != 0)
+            platform.PlaceForm(*form);
+    }
+}
+
+void OpenCommandWindow(Platform& platform, Forms& forms, int transparency, const Monitor& monitor) {
     UnloadForm(platform, forms, forms.frmMain);
     forms.frmMain = std::make_unique<Form>(MakeCommandWindow(platform));
     Form& f = *forms.frmMain;
+    AnchorToWorkArea(f, monitor);
     f.At(frmMain::picIcon).backColour = CommandWindowLooksFor(platform.HighContrastColours()).iconBox;
     f.onSystemColoursChange = [&platform, &f] {
         ApplyCommandWindowLooks(platform, f);
@@ -63,7 +80,7 @@ void OpenCommandWindow(Platform& platform, Forms& forms, int transparency) {
     if (!platform.CreateFormWindow(f))
         return;
     SetTransparency(platform, f.handle, transparency);
-    platform.PlaceForm(f);
+    PlaceCommandWindows(platform, forms, monitor);
     platform.ShowForm(f);
     platform.MakeTopmost(f);
 }
@@ -90,10 +107,10 @@ std::string DescribeCommandLine(const std::string& text, const std::string& capt
     return description;
 }
 
-bool ShowCommandWindowMessage(Platform& platform, Forms& forms, int transparency,
+bool ShowCommandWindowMessage(Platform& platform, Forms& forms, int transparency, const Monitor& monitor,
                               const std::string& message) {
     if (!forms.frmMain || forms.frmMain->handle == 0)
-        OpenCommandWindow(platform, forms, transparency);
+        OpenCommandWindow(platform, forms, transparency, monitor);
     if (!forms.frmMain)
         return false;
     Form& f = *forms.frmMain;

@@ -105,21 +105,24 @@ void RefreshSuggestions(Platform& platform, Forms& forms, const SuggestionRows& 
     int height = 0;
     Rect bar{0, kRowsRect.top, kSuggestionWidth, 0};
 
-    // Without a row limit the rows stop where the screen does: more could not be seen, and
-    // drawing thousands of them would stall every keystroke.
+    // The rows stop where the work area of the command window's monitor does, whatever the row
+    // limit: more could not be seen (and without a limit, drawing thousands of them would stall
+    // every keystroke). The first row shows however little room there is.
     const std::string resultRow(rowsToShow.resultRow);
     const std::size_t leading = resultRow.empty() ? 0 : 1;
     const std::size_t limit = RowLimit(rowsToShow.suggestionCount, matches.size() + leading);
-    const int screenBottom = platform.ScreenSize().height;
+    const Monitor monitor = forms.commandMonitor.value_or(platform.PrimaryMonitor());
+    const int room = WorkAreaSize(monitor).height - form->rect.top - kBottomMargin;
     std::vector<std::string_view> shownPhrases;
     std::size_t shown = 0;
     while (shown < limit) {
-        if (rowsToShow.suggestionCount <= 0 && shown > 0 && form->rect.top + height >= screenBottom)
-            break;
         const bool isResult = shown < leading;
         // The result is drawn as the exact matches are: it is what the typed text says, not a guess.
         const bool exact = isResult || matches[shown - leading].kind == MatchKind::Exact;
         const std::string& phrase = isResult ? resultRow : phrases[matches[shown - leading].index];
+        const int lineHeight = platform.MeasureText(form->font, phrase, form->dpi).height;
+        if (shown > 0 && height + lineHeight > room)
+            break;
         if (!isResult)
             shownPhrases.push_back(phrase);
         const int row = static_cast<int>(++shown);
@@ -151,7 +154,6 @@ void RefreshSuggestions(Platform& platform, Forms& forms, const SuggestionRows& 
         }
         rows += kLineEnd;
         nearRows += kLineEnd;
-        const int lineHeight = platform.MeasureText(form->font, phrase).height;
         if (phrase == rowsToShow.result) {
             highlight += phrase;
             if (bar.height == 0)

@@ -98,10 +98,16 @@ struct FormStyle {
     bool activateOnShow = false;
 };
 
+// A form is laid out in 96-DPI units, its own rectangle included, and the platform scales it for
+// the monitor its window is on. The rectangle's left and top count from `origin`, a point of the
+// screen in the screen's own pixels (the corner of the work area the form was placed in), so that
+// a form keeps its place on its monitor whatever the monitor's scale.
 struct Form {
     std::string name;
     std::string caption;
-    Rect rect; // screen position and outer size
+    Rect rect; // position from `origin`, and size: the outer size, or the client area's under a caption bar
+    Point origin;       // in the screen's pixels
+    int dpi = kBaseDpi; // the scale it is laid out for, which the platform keeps at its monitor's
     Colour backColour = Rgb(240, 240, 240);
     PicturePtr background; // drawn stretched over the client area
     Font font;
@@ -123,6 +129,10 @@ struct Form {
     std::function<AccessibleWindow(const Form&)> accessible;
     // The system's colours or its high-contrast setting changed.
     std::function<void()> onSystemColoursChange;
+    // The window came to a monitor of another scale, or its monitor's scale changed: the
+    // platform has laid it out again at `dpi` where the system put it, and measured text may
+    // need measuring again.
+    std::function<void()> onScaleChange;
 
     Control& Add(Control c) {
         controls.push_back(std::move(c));

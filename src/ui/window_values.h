@@ -18,6 +18,7 @@ constexpr Colour Rgb(int r, int g, int b) {
 struct Point {
     int x = 0;
     int y = 0;
+    bool operator==(const Point&) const = default;
 };
 
 struct Size {
@@ -33,7 +34,23 @@ struct Rect {
     bool Contains(Point p) const {
         return p.x >= left && p.x < left + width && p.y >= top && p.y < top + height;
     }
+    bool operator==(const Rect&) const = default;
 };
+
+// Forms are laid out for a screen of 96 dots per inch; a monitor's scale is its own count.
+constexpr int kBaseDpi = 96;
+
+// A length of a 96-DPI layout on a screen of `dpi`, rounded to the nearest pixel as the system
+// rounds; and back.
+constexpr int ScaleToDpi(int length, int dpi) {
+    const long long scaled = static_cast<long long>(length) * (dpi > 0 ? dpi : kBaseDpi);
+    return static_cast<int>((scaled >= 0 ? scaled + kBaseDpi / 2 : scaled - kBaseDpi / 2) / kBaseDpi);
+}
+constexpr int ScaleFromDpi(int pixels, int dpi) {
+    const long long divisor = dpi > 0 ? dpi : kBaseDpi;
+    const long long scaled = static_cast<long long>(pixels) * kBaseDpi;
+    return static_cast<int>((scaled >= 0 ? scaled + divisor / 2 : scaled - divisor / 2) / divisor);
+}
 
 struct Font {
     std::string face = "Verdana";

@@ -1,6 +1,7 @@
 #include "update/update.h"
 
 #include "platform/settings_store.h"
+#include "suggest/working_monitor.h"
 #include "update/install.h"
 
 namespace tov {
@@ -89,6 +90,8 @@ void RunUpdate(Platform& platform, State& state, Forms& forms, const ExchangeLim
     if (forms.frmUpdate)
         return;
     forms.frmUpdate = MakeUpdateForm();
+    AnchorToWorkArea(*forms.frmUpdate,
+                     MonitorForWindows(platform, state.WorkingMonitor != 0, platform.ForegroundWindow()));
     platform.CreateFormWindow(*forms.frmUpdate);
 
     // Trusting any publisher would let whoever sits on the network path run programs here.

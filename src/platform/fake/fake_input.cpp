@@ -48,7 +48,7 @@ InputTick FakePlatform::InputClock() const {
         std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count());
 }
 
-void FakePlatform::HearRawInput(InputDevice device) {
+void FakePlatform::HearRawInput(InputDevice device, std::uint32_t vkCode, bool keyDown) {
     if (device == InputDevice::Mouse) {
         if (!hearingMouseButtons)
             return;
@@ -56,7 +56,7 @@ void FakePlatform::HearRawInput(InputDevice device) {
     } else if (!hearingKeys_) {
         return;
     }
-    const WatchdogNews news{WatchdogNews::Kind::RawInput, device, InputClock()};
+    const WatchdogNews news{WatchdogNews::Kind::RawInput, device, InputClock(), vkCode, keyDown};
     const std::lock_guard hold(lock_);
     rawInput.push_back(news);
     mainWake_.notify_all();
@@ -116,9 +116,12 @@ HookDecision FakePlatform::SendKey(std::uint32_t vkCode, KeyMessage message) {
     event.scanCode = vkCode; // the fake keyboard's scan codes equal the virtual keys
     event.at = std::chrono::steady_clock::now();
     event.stamp = InputClock();
-    HearRawInput(InputDevice::Keyboard);
-    return CallHook([this, event] {
-        if (!keyHandler || hooksDropped)
+    const bool down = message == KeyMessage::KeyDown || message == KeyMessage::SysKeyDown;
+    HearRawInput(InputDevice::Keyboard, vkCode, down);
+    // The keys typed into a program that runs as administrator pass the hooks of one that does not.
+    const bool unseen = RunsElevatedAboveUs(ForegroundWindow());
+    return CallHook([this, event, unseen] {
+        if (!keyHandler || hooksDropped || unseen)
             return HookDecision::Pass;
         lastKeyboardCall = event.stamp;
         return keyHandler(event);
@@ -153,7 +156,7 @@ HookDecision FakePlatform::TypeText(std::string_view text) {
 
 HookDecision FakePlatform::Click(Point screenPoint, MouseMessage message) {
     const InputTick stamp = InputClock();
-    HearRawInput(InputDevice::Mouse);
+    HearRawInput(InputDevice::Mouse, 0, false);
     return CallHook([this, screenPoint, message, stamp] {
         if (!mouseHandler || !mouseHookInPlace || mouseHookDropped)
             return HookDecision::Pass;

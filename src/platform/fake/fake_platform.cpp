@@ -286,6 +286,7 @@ void FakePlatform::StartScreenSaver(WindowHandle ownWindow) {
 bool FakePlatform::CreateFormWindow(Form& form) {
     const std::lock_guard hold(lock_);
     form.handle = nextHandle_++;
+    FitToMonitor(form);
     liveForms.insert(&form);
     windows[form.handle] = FakeWindow{form.caption};
     windows[form.handle].own = true;
@@ -308,7 +309,7 @@ void FakePlatform::DestroyFormWindow(Form& form) {
 void FakePlatform::ShowForm(Form& form) {
     const std::lock_guard hold(lock_);
     form.visible = true;
-    shownForms_[form.handle] = form.rect;
+    shownForms_[form.handle] = ScreenRect(form);
     if (form.style.activateOnShow)
         foreground = form.handle;
 }
@@ -321,8 +322,9 @@ void FakePlatform::HideForm(Form& form) {
 
 void FakePlatform::PlaceForm(Form& form) {
     const std::lock_guard hold(lock_);
+    FitToMonitor(form);
     if (form.visible)
-        shownForms_[form.handle] = form.rect;
+        shownForms_[form.handle] = ScreenRect(form);
 }
 
 void FakePlatform::UpdateForm(Form& form) {
@@ -340,17 +342,22 @@ bool FakePlatform::SetLayeredOpacity(WindowHandle window, int alpha) {
     return true;
 }
 
-Size FakePlatform::MeasureText(const Font& font, std::string_view text) {
+Size FakePlatform::MeasureText(const Font& font, std::string_view text, int dpi) {
     int characters = 0;
     for (char c : text)
         if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
             ++characters;
     // A fixed-pitch stand-in: wide enough to tell lengths apart, tall as the point size says.
-    return Size{characters * 10, static_cast<int>(std::lround(font.points * 4.0 / 3.0)) + 3};
-}
-
-Size FakePlatform::ScreenSize() {
-    return Size{1024, 768};
+    // Each character and the line take whole pixels at the scale, as hinted glyphs do, so at
+    // 125 % a text is a little wider in 96-DPI units than at 100 %.
+    constexpr double kAdvance = 10;
+    constexpr double kPointsPerInch = 72;
+    constexpr int kLeading = 3;
+    const double scale = static_cast<double>(dpi) / kBaseDpi;
+    const int advance = static_cast<int>(std::ceil(kAdvance * scale));
+    const int line =
+        static_cast<int>(std::lround(font.points * dpi / kPointsPerInch)) + ScaleToDpi(kLeading, dpi);
+    return Size{ScaleFromDpi(characters * advance, dpi), ScaleFromDpi(line, dpi)};
 }
 
 std::optional<SystemColours> FakePlatform::HighContrastColours() {
@@ -589,8 +596,8 @@ std::optional<std::size_t> FakePlatform::ShowPopupMenu(Form& owner) {
     return std::nullopt;
 }
 
-Size FakePlatform::MeasureWrappedText(const Font& font, std::string_view text, int width) {
-    const Size line = MeasureText(font, text);
+Size FakePlatform::MeasureWrappedText(const Font& font, std::string_view text, int width, int dpi) {
+    const Size line = MeasureText(font, text, dpi);
     const int lines = width > 0 ? std::max(1, (line.width + width - 1) / width) : 1;
     return Size{std::min(line.width, width), lines * line.height};
 }

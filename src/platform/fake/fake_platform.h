@@ -17,8 +17,11 @@ struct FakeWindow {
     std::string caption;
     ShowCommand showCommand = ShowCommand::Normal;
     bool closed = false;
-    bool hung = false; // does not answer messages
-    bool own = false;  // one of the program's own windows
+    bool hung = false;     // does not answer messages
+    bool elevated = false; // its program runs as administrator: its keys pass the hooks unseen
+    bool own = false;      // one of the program's own windows
+    bool desktop = false;  // the shell's desktop, over every monitor
+    Rect rect{100, 100, 640, 480};
 };
 
 struct FakeMessageBox {
@@ -122,6 +125,9 @@ class FakePlatform : public Platform {
     void ChangeValue(Form& form, ControlName name, int value);
     void SelectRow(Form& form, ControlName name, int row);
     WindowHandle AddWindow(std::string caption, bool onTop = true);
+    // The monitor at `index` changes (its scale, its work area), as the display settings change
+    // it: every window of the program's own on it is laid out again for its scale where it stands.
+    void ChangeMonitor(std::size_t index, const Monitor& changed);
 
     bool shiftDown = false;
     bool controlDown = false;
@@ -195,6 +201,10 @@ class FakePlatform : public Platform {
     void AdvanceTime(std::chrono::milliseconds by);
     void AdvanceTimeTo(MonotonicTime when);
     std::optional<SystemColours> highContrast;
+    // One monitor with the taskbar along its bottom, unless a test sets others.
+    std::vector<Monitor> monitors{Monitor{
+        .bounds = {0, 0, 1024, 768}, .workArea = {0, 0, 1024, 728}, .dpi = kBaseDpi, .primary = true}};
+    Point cursor{512, 384};
     // Hands the tray icon's owner a mouse event, as the shell would.
     void TrayMouse(MouseMessage message);
     KeyHandler keyHandler;
@@ -252,6 +262,7 @@ class FakePlatform : public Platform {
     std::string DecimalSeparator() override;
     bool SetClipboardText(const std::string& text) override;
     WindowHandle ForegroundWindow() override;
+    bool RunsElevatedAboveUs(WindowHandle window) override;
     std::string WindowCaption(WindowHandle window) override;
     std::vector<WindowHandle> TopLevelWindows() override;
     bool OwnWindow(WindowHandle window) override;
@@ -268,8 +279,11 @@ class FakePlatform : public Platform {
     void UpdateForm(Form& form) override;
     void MakeTopmost(Form& form) override;
     bool SetLayeredOpacity(WindowHandle window, int alpha) override;
-    Size MeasureText(const Font& font, std::string_view text) override;
-    Size ScreenSize() override;
+    Size MeasureText(const Font& font, std::string_view text, int dpi) override;
+    std::optional<Monitor> MonitorOfWindow(WindowHandle window) override;
+    Monitor MonitorOfCursor() override;
+    Monitor PrimaryMonitor() override;
+    ScaleAwareness ScaleAwarenessOfProcess() override;
     std::optional<SystemColours> HighContrastColours() override;
     PicturePtr LoadResourcePicture(std::string_view name) override;
     PicturePtr LoadPictureFile(const std::string& path) override;
@@ -309,7 +323,7 @@ class FakePlatform : public Platform {
     void RemoveTrayIcon() override;
     void ShowTrayBalloon(const std::string& title, const std::string& text, BalloonIcon icon) override;
     std::optional<std::size_t> ShowPopupMenu(Form& owner) override;
-    Size MeasureWrappedText(const Font& font, std::string_view text, int width) override;
+    Size MeasureWrappedText(const Font& font, std::string_view text, int width, int dpi) override;
     MonotonicTime MonotonicNow() override;
     void PumpMessagesUntil(MonotonicTime deadline) override;
     void Log(std::string_view line) override;
@@ -320,6 +334,9 @@ class FakePlatform : public Platform {
     bool EndThreads() override;
 
   private:
+    // The monitor that shows most of the rectangle, else the nearest.
+    const Monitor& MonitorOfRect(const Rect& rect) const;
+    void FitToMonitor(Form& form) const;
     bool Threaded() const { return threads_ == FakeThreads::Real; }
     // Runs a hook call on the input thread, after the work posted there before it, and waits
     // for its answer, as the system waits for a hook.
@@ -329,7 +346,7 @@ class FakePlatform : public Platform {
     void InputLoop();
     void UpdateMouseHook();
     InputTick InputClock() const;
-    void HearRawInput(InputDevice device);
+    void HearRawInput(InputDevice device, std::uint32_t vkCode, bool keyDown);
     void DeliverRawInput();
     void RunMainWork();
     bool HasPendingLocked() const;

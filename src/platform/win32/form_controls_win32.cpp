@@ -48,11 +48,11 @@ HWND CreateNative(FormWindow& w, const Control& c, int id) {
 
 void SyncNative(FormWindow& w, const Control& c, NativeControl& n) {
     Win32Platform& p = *w.platform;
-    const RECT r = ScreenRect(p, FormRect(*w.form, c));
+    const RECT r = ClientPixels(w, FormRect(*w.form, c));
     SetWindowPos(n.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(n.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(p.FontFor(c.font.value_or(w.form->font))),
-                 FALSE);
+    SendMessageW(n.hwnd, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(p.FontFor(c.font.value_or(w.form->font), w.dpi)), FALSE);
     const std::wstring text = MarkedText(c);
     wchar_t current[512] = {};
     GetWindowTextW(n.hwnd, current, static_cast<int>(std::size(current)));

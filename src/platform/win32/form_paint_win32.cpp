@@ -7,10 +7,14 @@ namespace tov::win32 {
 
 namespace {
 
-void DrawLabel(HDC dc, Win32Platform& p, const Form& form, const Control& c, const RECT& r) {
+// A frame's caption stands this far in from its left edge, with this much room either side.
+constexpr int kCaptionIndent = 8;
+constexpr int kCaptionPad = 4;
+
+void DrawLabel(HDC dc, const FormWindow& w, const Control& c, const RECT& r) {
     if (c.text.empty())
         return;
-    SelectObject(dc, p.FontFor(c.font.value_or(form.font)));
+    SelectObject(dc, w.platform->FontFor(c.font.value_or(w.form->font), w.dpi));
     SetTextColor(dc, c.textColour.value_or(GetSysColor(COLOR_WINDOWTEXT)));
     SetBkMode(dc, TRANSPARENT);
     UINT format = DT_EXPANDTABS;
@@ -21,8 +25,9 @@ void DrawLabel(HDC dc, Win32Platform& p, const Form& form, const Control& c, con
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
 }
 
-void DrawFrame(HDC dc, Win32Platform& p, const Form& form, const Control& c, const RECT& r) {
-    HFONT font = p.FontFor(c.font.value_or(form.font));
+void DrawFrame(HDC dc, const FormWindow& w, const Control& c, const RECT& r) {
+    const Form& form = *w.form;
+    HFONT font = w.platform->FontFor(c.font.value_or(form.font), w.dpi);
     SelectObject(dc, font);
     TEXTMETRICW tm{};
     GetTextMetricsW(dc, &tm);
@@ -34,9 +39,9 @@ void DrawFrame(HDC dc, Win32Platform& p, const Form& form, const Control& c, con
     const std::wstring text = MarkedText(c);
     RECT measured{};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, DT_SINGLELINE | DT_CALCRECT);
-    const int pad = p.ToScreen(4);
-    RECT label{r.left + p.ToScreen(8), r.top, r.left + p.ToScreen(8) + measured.right + 2 * pad,
-               r.top + tm.tmHeight};
+    const int pad = ScaleToDpi(kCaptionPad, w.dpi);
+    const int indent = ScaleToDpi(kCaptionIndent, w.dpi);
+    RECT label{r.left + indent, r.top, r.left + indent + measured.right + 2 * pad, r.top + tm.tmHeight};
     win32::UniqueGdiObject back(CreateSolidBrush(form.backColour));
     FillRect(dc, &label, static_cast<HBRUSH>(back.Get()));
     SetBkMode(dc, TRANSPARENT);
@@ -59,20 +64,19 @@ void Paint(FormWindow& w) {
     HGDIOBJ oldFont = GetCurrentObject(dc, OBJ_FONT);
     FillRect(dc, &client, BackBrush(w));
     const Form& form = *w.form;
-    Win32Platform& p = *w.platform;
     if (auto* back = dynamic_cast<const Win32Picture*>(form.background.get()))
         back->Draw(dc, client);
     for (const Control& c : form.controls) {
         if (IsNative(c.kind) || !EffectivelyVisible(form, c))
             continue;
-        const RECT r = ScreenRect(p, FormRect(form, c));
+        const RECT r = ClientPixels(w, FormRect(form, c));
         switch (c.kind) {
         case ControlKind::Label:
             if (c.backColour) {
                 win32::UniqueGdiObject brush(CreateSolidBrush(*c.backColour));
                 FillRect(dc, &r, static_cast<HBRUSH>(brush.Get()));
             }
-            DrawLabel(dc, p, form, c, r);
+            DrawLabel(dc, w, c, r);
             break;
         case ControlKind::PictureBox:
         case ControlKind::Image:
@@ -84,7 +88,7 @@ void Paint(FormWindow& w) {
                 picture->Draw(dc, r);
             break;
         case ControlKind::Frame:
-            DrawFrame(dc, p, form, c, r);
+            DrawFrame(dc, w, c, r);
             break;
         case ControlKind::Line: {
             RECT line{r.left, r.top, r.right, r.top + 2};

@@ -38,10 +38,9 @@ std::optional<AccessibleWindow> DescribeForScreen(HWND hwnd) {
     AccessibleWindow& described = *found;
     POINT origin{};
     ClientToScreen(hwnd, &origin);
-    const Win32Platform& p = *w->platform;
     const auto toScreen = [&](Rect& r) {
-        r = Rect{origin.x + p.ToScreen(r.left), origin.y + p.ToScreen(r.top), p.ToScreen(r.width),
-                 p.ToScreen(r.height)};
+        r = Rect{origin.x + ScaleToDpi(r.left, w->dpi), origin.y + ScaleToDpi(r.top, w->dpi),
+                 ScaleToDpi(r.width, w->dpi), ScaleToDpi(r.height, w->dpi)};
     };
     toScreen(described.self.rect);
     for (AccessiblePart& part : described.parts)

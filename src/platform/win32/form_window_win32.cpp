@@ -43,9 +43,13 @@ bool EffectivelyVisible(const Form& form, const Control& c) {
     return true;
 }
 
-RECT ScreenRect(const Win32Platform& p, const Rect& r) {
-    return RECT{p.ToScreen(r.left), p.ToScreen(r.top), p.ToScreen(r.left + r.width),
-                p.ToScreen(r.top + r.height)};
+RECT ClientPixels(const FormWindow& w, const Rect& r) {
+    return RECT{ScaleToDpi(r.left, w.dpi), ScaleToDpi(r.top, w.dpi), ScaleToDpi(r.left + r.width, w.dpi),
+                ScaleToDpi(r.top + r.height, w.dpi)};
+}
+
+Point FormPoint(const FormWindow& w, POINT client) {
+    return Point{ScaleFromDpi(client.x, w.dpi), ScaleFromDpi(client.y, w.dpi)};
 }
 
 std::wstring MarkedText(const Control& c) {

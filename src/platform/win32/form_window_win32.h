@@ -32,7 +32,11 @@ struct FormWindow {
     int nextId = kFirstControlId;
     win32::UniqueGdiObject backBrush;
     Colour brushColour = 0;
+    // The scale the window is laid out at, and where it was placed (none yet: -1).
+    int dpi = kBaseDpi;
     Rect placed{-1, -1, -1, -1};
+    Point placedOrigin{-1, -1};
+    bool placing = false;     // inside the window's own move, whose scale the window has already taken
     HWND lastFocus = nullptr; // the control to give the focus back to when the window is activated again
     std::optional<AccessibleWindow> told; // what screen readers were last told, while shown
 };
@@ -43,7 +47,9 @@ Control* FindControl(Form& form, const ControlKey& key);
 // Controls inside a frame are placed relative to the frame, and hidden with it.
 Rect FormRect(const Form& form, const Control& c);
 bool EffectivelyVisible(const Form& form, const Control& c);
-RECT ScreenRect(const Win32Platform& p, const Rect& r);
+// A rectangle of the form's layout in the window's pixels, and a point of the client area back.
+RECT ClientPixels(const FormWindow& w, const Rect& r);
+Point FormPoint(const FormWindow& w, POINT client);
 // The control's text with its access key marked as the system draws it.
 std::wstring MarkedText(const Control& c);
 HBRUSH BackBrush(FormWindow& w);
@@ -52,6 +58,9 @@ bool IsNative(ControlKind kind);
 // Event handlers may unload their own form, which destroys this window: the handler is copied,
 // called, and nothing of the window is touched afterwards.
 void CallHandler(const std::function<void()>& handler);
+
+// Places the window as its form says, laid out for the monitor it goes to (forms_win32.cpp).
+void PlaceWindow(FormWindow& w);
 
 // The native controls (form_controls_win32.cpp): made, kept in step with the form, and heard.
 void SyncControls(FormWindow& w);

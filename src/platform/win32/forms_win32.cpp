@@ -3,6 +3,7 @@
 // the window's life and its messages; its parts are in the other form_*_win32.cpp files.
 #include "platform/catch_at_edge.h"
 #include "platform/win32/accessible_win32.h"
+#include "platform/win32/dpi_win32.h"
 #include "platform/win32/form_window_win32.h"
 
 #include <cmath>
@@ -16,16 +17,33 @@ namespace {
 
 constexpr int kAppIconId = 1;
 
-void PlaceWindow(FormWindow& w) {
-    Win32Platform& p = *w.platform;
-    const Form& f = *w.form;
-    RECT r{0, 0, p.ToScreen(f.rect.width), p.ToScreen(f.rect.height)};
+// Moves and sizes the window as its form says, laid out at `dpi`.
+void Arrange(FormWindow& w, int dpi) {
+    Form& f = *w.form;
+    w.dpi = dpi;
+    f.dpi = dpi;
+    SIZE size{ScaleToDpi(f.rect.width, dpi), ScaleToDpi(f.rect.height, dpi)};
     if (f.style.captionBar)
-        AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(w.hwnd, GWL_STYLE)), FALSE,
-                           static_cast<DWORD>(GetWindowLongPtrW(w.hwnd, GWL_EXSTYLE)));
-    SetWindowPos(w.hwnd, nullptr, p.ToScreen(f.rect.left), p.ToScreen(f.rect.top), r.right - r.left,
-                 r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        size = win32::OuterSize(size, static_cast<DWORD>(GetWindowLongPtrW(w.hwnd, GWL_STYLE)),
+                                static_cast<DWORD>(GetWindowLongPtrW(w.hwnd, GWL_EXSTYLE)), dpi);
+    const Rect at = ScreenRect(f);
+    w.placing = true;
+    SetWindowPos(w.hwnd, nullptr, at.left, at.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    w.placing = false;
     w.placed = f.rect;
+    w.placedOrigin = f.origin;
+}
+
+// The window came to a monitor of another scale, or its monitor's scale changed: it stays where
+// the system put it, laid out at the new scale, and then its form hears of it.
+void FollowScaleChange(FormWindow& w, int dpi, const RECT& suggested) {
+    Form& f = *w.form;
+    f.origin =
+        Point{suggested.left - ScaleToDpi(f.rect.left, dpi), suggested.top - ScaleToDpi(f.rect.top, dpi)};
+    Arrange(w, dpi);
+    win32::SyncControls(w);
+    InvalidateRect(w.hwnd, nullptr, FALSE);
+    win32::CallHandler(f.onScaleChange);
 }
 
 // The windowless control with a click handler at a point of the client area, topmost first.
@@ -90,6 +108,11 @@ LRESULT FormMessage(FormWindow* w, HWND hwnd, UINT message, WPARAM wParam, LPARA
                 if (key.first == button->name)
                     return MAKELRESULT(id, DC_HASDEFID);
         return 0;
+    case WM_DPICHANGED:
+        // The window's own moves take the scale of where they go before they are made.
+        if (!w->placing)
+            FollowScaleChange(*w, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_PAINT:
         win32::Paint(*w);
         return 0;
@@ -104,8 +127,7 @@ LRESULT FormMessage(FormWindow* w, HWND hwnd, UINT message, WPARAM wParam, LPARA
             POINT cursor{};
             GetCursorPos(&cursor);
             ScreenToClient(hwnd, &cursor);
-            const Point at{w->platform->FromScreen(cursor.x), w->platform->FromScreen(cursor.y)};
-            const Control* under = ClickableAt(*w, at);
+            const Control* under = ClickableAt(*w, win32::FormPoint(*w, cursor));
             if (under && under->kind == ControlKind::Label) {
                 // A label that does something when clicked is a link.
                 SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
@@ -114,8 +136,8 @@ LRESULT FormMessage(FormWindow* w, HWND hwnd, UINT message, WPARAM wParam, LPARA
         }
         break;
     case WM_LBUTTONDOWN: {
-        const Point at{w->platform->FromScreen(static_cast<short>(LOWORD(lParam))),
-                       w->platform->FromScreen(static_cast<short>(HIWORD(lParam)))};
+        const Point at = win32::FormPoint(
+            *w, POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         Form& form = *w->form;
         if (const Control* clicked = ClickableAt(*w, at)) {
             win32::CallHandler(clicked->onClick);
@@ -185,6 +207,19 @@ FormWindow* DataOf(const Form& form) {
 
 } // namespace
 
+// The window is laid out for the monitor at its form's origin, and again at the scale the system
+// gives it should it find the window on another (one that holds more of it).
+void win32::PlaceWindow(FormWindow& w) {
+    const Form& f = *w.form;
+    const int before = w.dpi;
+    Arrange(w, win32::MonitorDpi(MonitorFromPoint(POINT{f.origin.x, f.origin.y}, MONITOR_DEFAULTTONEAREST)));
+    if (const int actual = win32::WindowDpi(w.hwnd); actual != w.dpi)
+        Arrange(w, actual);
+    win32::SyncControls(w);
+    if (w.dpi != before)
+        InvalidateRect(w.hwnd, nullptr, FALSE);
+}
+
 void Win32Platform::RegisterFormClasses() {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -197,13 +232,13 @@ void Win32Platform::RegisterFormClasses() {
     RegisterClassExW(&wc);
 }
 
-HFONT Win32Platform::FontFor(const Font& font) {
+HFONT Win32Platform::FontFor(const Font& font, int dpi) {
     const int hundredths = static_cast<int>(std::lround(font.points * 100));
-    auto key = std::make_tuple(font.face, hundredths, font.bold);
+    auto key = std::make_tuple(font.face, hundredths, font.bold, dpi);
     auto it = fonts_.find(key);
     if (it != fonts_.end())
         return static_cast<HFONT>(it->second.Get());
-    const int height = -MulDiv(hundredths, dpi_, 72 * 100);
+    const int height = -MulDiv(hundredths, dpi, 72 * 100);
     HFONT created = CreateFontW(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                                 DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
                                 DEFAULT_PITCH | FF_DONTCARE, win32::Wide(font.face).c_str());
@@ -237,8 +272,7 @@ bool Win32Platform::CreateFormWindow(Form& form) {
     }
     form.handle = reinterpret_cast<WindowHandle>(hwnd);
     form.visible = false;
-    PlaceWindow(*data);
-    win32::SyncControls(*data);
+    win32::PlaceWindow(*data);
     return true;
 }
 
@@ -278,17 +312,15 @@ void Win32Platform::HideForm(Form& form) {
 
 void Win32Platform::PlaceForm(Form& form) {
     if (FormWindow* data = DataOf(form))
-        PlaceWindow(*data);
+        win32::PlaceWindow(*data);
 }
 
 void Win32Platform::UpdateForm(Form& form) {
     FormWindow* data = DataOf(form);
     if (!data)
         return;
-    const Rect& r = form.rect;
-    const Rect& p = data->placed;
-    if (r.left != p.left || r.top != p.top || r.width != p.width || r.height != p.height)
-        PlaceWindow(*data);
+    if (form.rect != data->placed || form.origin != data->placedOrigin)
+        win32::PlaceWindow(*data);
     if (GetWindowTextLengthW(data->hwnd) >= 0) {
         const std::wstring caption = win32::Wide(form.caption);
         wchar_t current[256] = {};
@@ -320,21 +352,21 @@ bool Win32Platform::SetLayeredOpacity(WindowHandle window, int alpha) {
     return SetLayeredWindowAttributes(hwnd, 0, static_cast<BYTE>(alpha), LWA_ALPHA) != 0;
 }
 
-Size Win32Platform::MeasureText(const Font& font, std::string_view text) {
+Size Win32Platform::MeasureText(const Font& font, std::string_view text, int dpi) {
     win32::ScreenDc dc;
     if (!dc.Get())
         return {};
-    HGDIOBJ old = SelectObject(dc.Get(), FontFor(font));
+    HGDIOBJ old = SelectObject(dc.Get(), FontFor(font, dpi));
     Size out;
     if (text.empty()) {
         TEXTMETRICW tm{};
         GetTextMetricsW(dc.Get(), &tm);
-        out = Size{0, FromScreen(tm.tmHeight)};
+        out = Size{0, ScaleFromDpi(tm.tmHeight, dpi)};
     } else {
         const std::wstring wide = win32::Wide(text);
         SIZE size{};
         GetTextExtentPoint32W(dc.Get(), wide.c_str(), static_cast<int>(wide.size()), &size);
-        out = Size{FromScreen(size.cx), FromScreen(size.cy)};
+        out = Size{ScaleFromDpi(size.cx, dpi), ScaleFromDpi(size.cy, dpi)};
     }
     SelectObject(dc.Get(), old);
     return out;

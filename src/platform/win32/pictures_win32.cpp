@@ -1,6 +1,7 @@
 // platform.h names constants as windows.h names its macros, so it must come first.
 #include "platform/win32/win32_platform.h"
 
+#include "platform/win32/dpi_win32.h"
 #include "platform/win32/win32_picture.h"
 
 #include <shellapi.h>
@@ -118,10 +119,11 @@ PicturePtr Win32Platform::ExtractFileIcon(const std::string& path, int index) {
         return win32::UniqueIcon(icon);
     };
     auto picture = LoadedPicture::FromIcon(loader, path + "," + std::to_string(index));
-    // This runs on a worker; the image the icon box is drawn from is read here too, so that
-    // drawing on the program's thread never goes back to the file.
+    // This runs on a worker; the images the icon box is drawn from on each monitor's scale are
+    // read here too, so that drawing on the program's thread never goes back to the file.
     if (picture)
-        picture->Icon(IconImageSizeFor(GetSystemMetrics(SM_CXICON)));
+        for (const int dpi : win32::MonitorDpis())
+            picture->Icon(IconImageSizeFor(win32::MetricForDpi(SM_CXICON, dpi)));
     return picture;
 }
 

@@ -30,21 +30,21 @@ void Win32Platform::PumpMessagesUntil(MonotonicTime deadline) {
     }
 }
 
-Size Win32Platform::MeasureWrappedText(const Font& font, std::string_view text, int width) {
+Size Win32Platform::MeasureWrappedText(const Font& font, std::string_view text, int width, int dpi) {
     win32::ScreenDc dc;
     if (!dc.Get() || width <= 0)
         return {};
-    HGDIOBJ old = SelectObject(dc.Get(), FontFor(font));
+    HGDIOBJ old = SelectObject(dc.Get(), FontFor(font, dpi));
     const std::wstring wide = win32::Wide(text);
     // One pixel narrower than the label, so rounding at odd scales never wraps the drawn text
     // onto a line more than was measured.
-    RECT box{0, 0, std::max(1, ToScreen(width) - 1), 0};
+    RECT box{0, 0, std::max(1, ScaleToDpi(width, dpi) - 1), 0};
     DrawTextW(dc.Get(), wide.c_str(), static_cast<int>(wide.size()), &box,
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
     SelectObject(dc.Get(), old);
     // Rounded up: a label a pixel short loses the descenders of its last line.
-    const auto up = [this](int physical) {
-        return FromScreen(physical) + (ToScreen(FromScreen(physical)) < physical);
+    const auto up = [dpi](int physical) {
+        return ScaleFromDpi(physical, dpi) + (ScaleToDpi(ScaleFromDpi(physical, dpi), dpi) < physical);
     };
     return Size{up(box.right - box.left), up(box.bottom - box.top)};
 }

@@ -93,9 +93,11 @@ void Win32Platform::HearRawInput(HRAWINPUT input) {
     WatchdogNews news;
     // The stamp the event got when it happened, however late the main thread hears of it.
     news.stamp = static_cast<InputTick>(GetMessageTime());
-    if (raw.header.dwType == RIM_TYPEKEYBOARD)
+    if (raw.header.dwType == RIM_TYPEKEYBOARD) {
         news.device = InputDevice::Keyboard;
-    else if (raw.header.dwType == RIM_TYPEMOUSE && (raw.data.mouse.usButtonFlags & kButtonDowns) != 0)
+        news.vkCode = raw.data.keyboard.VKey;
+        news.keyDown = (raw.data.keyboard.Flags & RI_KEY_BREAK) == 0;
+    } else if (raw.header.dwType == RIM_TYPEMOUSE && (raw.data.mouse.usButtonFlags & kButtonDowns) != 0)
         news.device = InputDevice::Mouse;
     else
         return;

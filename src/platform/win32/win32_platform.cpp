@@ -69,15 +69,6 @@ MouseMessage ToMouseMessage(UINT message) {
 
 Win32Platform::Win32Platform() {
     instance_ = GetModuleHandleW(nullptr);
-    // Forms are laid out in 96-DPI pixels and scaled here, so they stay sharp on large screens.
-    SetProcessDPIAware();
-    {
-        win32::ScreenDc dc;
-        if (dc.Get())
-            dpi_ = GetDeviceCaps(dc.Get(), LOGPIXELSY);
-        if (dpi_ <= 0)
-            dpi_ = USER_DEFAULT_SCREEN_DPI;
-    }
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                   ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&controls);
@@ -107,13 +98,6 @@ Win32Platform::~Win32Platform() {
 
 std::unique_ptr<Platform> MakeWin32Platform() {
     return std::make_unique<Win32Platform>();
-}
-
-int Win32Platform::ToScreen(int logical) const {
-    return MulDiv(logical, dpi_, USER_DEFAULT_SCREEN_DPI);
-}
-int Win32Platform::FromScreen(int physical) const {
-    return MulDiv(physical, USER_DEFAULT_SCREEN_DPI, dpi_);
 }
 
 LRESULT CALLBACK Win32Platform::WakeWindowProc(HWND window, UINT message, WPARAM wParam,
@@ -247,10 +231,6 @@ bool Win32Platform::OwnWindow(WindowHandle window) {
 WindowHandle Win32Platform::TopLevelWindowAt(Point screenPoint) {
     const HWND h = WindowFromPoint(POINT{screenPoint.x, screenPoint.y});
     return reinterpret_cast<WindowHandle>(h ? GetAncestor(h, GA_ROOT) : nullptr);
-}
-
-Size Win32Platform::ScreenSize() {
-    return Size{FromScreen(GetSystemMetrics(SM_CXSCREEN)), FromScreen(GetSystemMetrics(SM_CYSCREEN))};
 }
 
 std::optional<SystemColours> Win32Platform::HighContrastColours() {

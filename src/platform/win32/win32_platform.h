@@ -45,6 +45,7 @@ class Win32Platform : public Platform {
     std::string DecimalSeparator() override;
     bool SetClipboardText(const std::string& text) override;
     WindowHandle ForegroundWindow() override;
+    bool RunsElevatedAboveUs(WindowHandle window) override;
     std::string WindowCaption(WindowHandle window) override;
     std::vector<WindowHandle> TopLevelWindows() override;
     bool OwnWindow(WindowHandle window) override;
@@ -61,8 +62,11 @@ class Win32Platform : public Platform {
     void UpdateForm(Form& form) override;
     void MakeTopmost(Form& form) override;
     bool SetLayeredOpacity(WindowHandle window, int alpha) override;
-    Size MeasureText(const Font& font, std::string_view text) override;
-    Size ScreenSize() override;
+    Size MeasureText(const Font& font, std::string_view text, int dpi) override;
+    std::optional<Monitor> MonitorOfWindow(WindowHandle window) override;
+    Monitor MonitorOfCursor() override;
+    Monitor PrimaryMonitor() override;
+    ScaleAwareness ScaleAwarenessOfProcess() override;
     std::optional<SystemColours> HighContrastColours() override;
     PicturePtr LoadResourcePicture(std::string_view name) override;
     PicturePtr LoadPictureFile(const std::string& path) override;
@@ -102,7 +106,7 @@ class Win32Platform : public Platform {
     void RemoveTrayIcon() override;
     void ShowTrayBalloon(const std::string& title, const std::string& text, BalloonIcon icon) override;
     std::optional<std::size_t> ShowPopupMenu(Form& owner) override;
-    Size MeasureWrappedText(const Font& font, std::string_view text, int width) override;
+    Size MeasureWrappedText(const Font& font, std::string_view text, int width, int dpi) override;
     MonotonicTime MonotonicNow() override;
     void PumpMessagesUntil(MonotonicTime deadline) override;
     void Log(std::string_view line) override;
@@ -112,10 +116,8 @@ class Win32Platform : public Platform {
     TimerPtr StartTimer(std::chrono::milliseconds after, std::function<void()> onTime) override;
     bool EndThreads() override;
 
-    // Form pixels are 96-DPI pixels; the screen may have more.
-    int ToScreen(int logical) const;
-    int FromScreen(int physical) const;
-    HFONT FontFor(const Font& font);
+    // The font at a scale; the platform keeps it.
+    HFONT FontFor(const Font& font, int dpi);
     HINSTANCE Instance() const { return instance_; }
     void RegisterFormClasses();
     // Tab, the arrows and the mnemonics for the controls of a window with a caption bar;
@@ -140,11 +142,10 @@ class Win32Platform : public Platform {
     bool HearLaterStart(const COPYDATASTRUCT& data);
 
     HINSTANCE instance_ = nullptr;
-    int dpi_ = USER_DEFAULT_SCREEN_DPI;
     win32::UniqueWindow wakeWindow_;
     bool wakePosted_ = false;
     std::function<void()> wakeHandler_;
-    std::map<std::tuple<std::string, int, bool>, win32::UniqueGdiObject> fonts_;
+    std::map<std::tuple<std::string, int, bool, int>, win32::UniqueGdiObject> fonts_;
     // The tray icon's record, kept from the add to the delete so a restarted shell gets it again.
     NOTIFYICONDATAW trayRecord_{};
     bool trayWanted_ = false;
