@@ -31,15 +31,23 @@ seeds_for() {
     list_file_fuzz) echo "$corpus_source/url" ;;
     places_fuzz) echo "$build/seeds/places" ;;
     chromium_bookmarks_fuzz) echo "$build/seeds/chromium" ;;
+    calculator_fuzz) echo "$build/seeds/calculator" ;;
     signed_file_fuzz) echo "$build/seeds/programs" ;;
     esac
 }
 
 # A small places.sqlite laid out as Firefox's, a small Chromium Bookmarks file and the Windows
-# programs that were built, so those fuzzers start from files they can damage.
+# programs that were built, so those fuzzers start from files they can damage; and sums for the
+# calculator (the first byte chooses the decimal separator).
 make_seeds() {
     mkdir -p "$build/seeds/programs"
     find "$root/build-win" -maxdepth 1 -name '*.exe' -exec cp {} "$build/seeds/programs/" \; 2>/dev/null || true
+    mkdir -p "$build/seeds/calculator"
+    local i=0 sum
+    for sum in '.12*(3+4)' '.=2^-1.5e+3' '.-(2^3^2)/7%' ',200-10%*3,5' '.((1+2)*(3-4))/5=' '.9.00719925474099e+15*1'; do
+        printf '%s' "$sum" >"$build/seeds/calculator/$i"
+        i=$((i + 1))
+    done
     mkdir -p "$build/seeds/chromium"
     cat >"$build/seeds/chromium/Bookmarks" <<'JSON'
 {"checksum":"0","roots":{"bookmark_bar":{"type":"folder","name":"Bar","children":[

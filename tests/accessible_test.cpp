@@ -73,7 +73,7 @@ TEST_F(Access, EachRowReadsItsPhrasePositionSelectionAndPin) {
     for (std::size_t i = 0; i < list.parts.size(); ++i) {
         const AccessiblePart& row = list.parts[i];
         EXPECT_EQ(row.role, AccessibleRole::ListItem);
-        EXPECT_EQ(row.description, std::to_string(i + 1) + " of 4");
+        EXPECT_EQ(row.description, std::to_string(i + 1) + " of 4, Enter runs it");
         EXPECT_EQ(row.checked, row.name == "run wordpad") << row.name;
         EXPECT_GT(row.rect.height, 0);
         selected += row.selected ? static_cast<int>(i) + 1 : 0;
@@ -139,9 +139,9 @@ TEST_F(Access, ANearMatchRowSaysSoAndIsMarkedQuietlyInEveryTheme) {
     const AccessibleWindow list = Rows();
     ASSERT_EQ(list.parts.size(), 2u);
     EXPECT_EQ(list.parts[0].name, "run vscode");
-    EXPECT_EQ(list.parts[0].description, "1 of 2");
+    EXPECT_EQ(list.parts[0].description, "1 of 2, Enter runs it");
     EXPECT_EQ(list.parts[1].name, "run visual studio code");
-    EXPECT_EQ(list.parts[1].description, "2 of 2, near match");
+    EXPECT_EQ(list.parts[1].description, "2 of 2, near match, Enter runs it");
     EXPECT_TRUE(list.parts[1].selected);
 
     Form& form = *app.forms.frmCommandSuggestion;

@@ -17,8 +17,10 @@ TEST(Settings, StoredValuesWinAndAreReadAsSixteenBitNumbers) {
     SaveSetting(platform, "showchromium", "0");
     SaveSetting(platform, "showapps", "0");
     SaveSetting(platform, kNearMatchesSetting, "0");
+    SaveSetting(platform, kSettingsPagesSetting, "0");
     State state;
     EXPECT_EQ(state.NearMatches, 1); // on unless the user turned it off
+    EXPECT_EQ(state.ShowSettingsPages, 1);
     LoadSettings(platform, state);
     EXPECT_EQ(state.ActivationKey, 119);
     EXPECT_EQ(state.SuggestionCount, 0);
@@ -27,6 +29,7 @@ TEST(Settings, StoredValuesWinAndAreReadAsSixteenBitNumbers) {
     EXPECT_EQ(state.ShowChromiumBookmarks, 0);
     EXPECT_EQ(state.ShowApps, 0);
     EXPECT_EQ(state.NearMatches, 0);
+    EXPECT_EQ(state.ShowSettingsPages, 0);
     EXPECT_EQ(SettingToInt16("99999"), 32767);
     EXPECT_EQ(SettingToInt16("-5x"), -5);
     EXPECT_EQ(SettingToInt16("junk"), 0);

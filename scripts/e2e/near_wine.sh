@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Near matches under Wine: Latin letters typed for a Start-menu shortcut named in Chinese (微信,
 # typed "weixin") and for one named with accents (Café Crème, typed "cafe") bring each into the
-# suggestions, where a screen reader hears "near match", and Enter runs it.
+# suggestions, where a screen reader hears "near match" and the keys the row takes, and Enter
+# runs it.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/accessible.sh"
 e2e_setup near "${E2E_DISPLAY_BASE:-210}"
@@ -24,6 +25,9 @@ e2e_start 'C:\Tovlen\Tovlen.exe'
 e2e_wait_tovlen_ready
 e2e_focus "$E2E_NOTEPAD"
 
+# Both shortcuts start a program, so their rows take the keys of a file as well as Enter.
+file_keys="Enter runs it, Ctrl+Enter opens its folder, Ctrl+Shift+Enter runs it as administrator"
+
 # near_row TYPED PHRASE ARGUMENTS: types TYPED, expects PHRASE as the only row, heard as a near
 # match and shown as the completion, and Enter to run the shortcut with ARGUMENTS.
 near_row() {
@@ -31,7 +35,8 @@ near_row() {
     e2e_open_command_window
     e2e_type "$1"
     e2e_expect_read 10 suggestion "child1.name=$2" "'$1' does not bring $2 into the suggestions"
-    e2e_expect_read 5 suggestion "child1.description=1 of 1, near match" "$2 is not heard as the one near match"
+    e2e_expect_read 5 suggestion "child1.description=1 of 1, near match, $file_keys" \
+        "$2 is not heard as the one near match, with the keys it takes"
     e2e_expect_read 5 command "description=$2" "$2 is not the completion of '$1'"
     e2e_shot "near-$1"
     e2e_key Return

@@ -27,7 +27,9 @@ e2e_key Caps_Lock
 e2e_until 10 e2e_command_window || e2e_fail "the command window did not open"
 e2e_type "note"
 e2e_until 10 suggestions_shown || e2e_fail "no suggestion window under the command window"
-e2e_expect_read 10 suggestion "child2.description=2 of 2" "'note' does not list the two shortcuts"
+e2e_expect_read 10 suggestion \
+    "child2.description=2 of 2, Enter runs it, Ctrl+Enter opens its folder, Ctrl+Shift+Enter runs it as administrator" \
+    "'note' does not list the two shortcuts"
 e2e_expect_read 5 suggestion "child1.state=selected,selectable" "the first row is not the highlighted one"
 first_row=$(e2e_read suggestion | sed -n 's/^child1\.name=//p')
 second_row=$(e2e_read suggestion | sed -n 's/^child2\.name=//p')

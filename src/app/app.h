@@ -13,6 +13,9 @@
 #include "suggest/rank.h"
 #include "suggest/usage.h"
 
+#include <optional>
+#include <string>
+
 namespace tov {
 
 struct App {
@@ -31,6 +34,8 @@ struct App {
     UsageMemory usage;
     IconCache icons;
     Ranking ranking;
+    // The command line's result when it is arithmetic, as MatchCommand last found it.
+    std::optional<std::string> calculation;
     SaveFailures saveFailures;
     Forms forms;
     MonotonicTime splashLoaded{}; // when frmLoad was made; it stands a while from then

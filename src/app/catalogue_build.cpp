@@ -18,7 +18,8 @@ CatalogueChoices CatalogueChoicesOf(const State& state) {
     return {.ieFavorites = state.ShowIEFavorites != 0,
             .firefoxBookmarks = state.ShowFFFavorites != 0,
             .chromiumBookmarks = state.ShowChromiumBookmarks != 0,
-            .windowsApps = state.ShowApps != 0};
+            .windowsApps = state.ShowApps != 0,
+            .settingsPages = state.ShowSettingsPages != 0};
 }
 
 } // namespace tov

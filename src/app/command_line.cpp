@@ -4,6 +4,7 @@
 #include "base/text.h"
 #include "catalogue/save_failure.h"
 #include "platform/program_file.h"
+#include "suggest/calculator.h"
 #include "suggest/command_window.h"
 #include "suggest/rank.h"
 #include "suggest/result_icon.h"
@@ -14,6 +15,8 @@
 namespace tov {
 
 namespace {
+
+constexpr const char* kCopyResultDescription = "Enter copies the result";
 
 // Ranks `typed` into app.ranking; `keys` are the keys that typed it, for the near matches that
 // read them with the US layout.
@@ -27,24 +30,51 @@ void Rank(App& app, const std::string& typed, const std::vector<TypedKey>& keys)
     RankMatches(app.catalogue.phrases, typed, app.usage, app.ranking, near);
 }
 
+// The calculator's row stands above the phrases' rows and counts among them: row n is match n - 1.
+std::string SelectBelowResult(const App& app, std::int16_t& selectedIndex) {
+    const std::vector<Match>& matches = app.ranking.matches;
+    std::int16_t matchRow = static_cast<std::int16_t>(selectedIndex - 1);
+    const std::string phrase = SelectMatch(app.catalogue.phrases, matches, matchRow);
+    selectedIndex =
+        matches.empty() ? std::min<std::int16_t>(selectedIndex, 0) : static_cast<std::int16_t>(matchRow + 1);
+    return phrase;
+}
+
 } // namespace
 
 std::string MatchCommand(App& app) {
     State& state = app.state;
+    app.calculation.reset();
     if (state.CommandText.empty())
         return {};
     Rank(app, state.CommandText, state.CommandKeys);
+    app.calculation = CalculationOf(app, state.CommandText);
     const std::vector<Match>& matches = app.ranking.matches;
-    if (matches.empty()) {
+    if (matches.empty() && !app.calculation) {
         HideSuggestions(app.platform, app.forms);
         return {};
     }
-    const std::string result = SelectMatch(app.catalogue.phrases, matches, state.SelectedIndex);
-    const SuggestionRows rows{app.catalogue.phrases, matches, result, app.usage, state.CommandText,
-                              state.SuggestionCount};
+    const std::string resultRow = app.calculation ? ResultRow(*app.calculation) : std::string();
+    const std::string result = app.calculation
+                                   ? SelectBelowResult(app, state.SelectedIndex)
+                                   : SelectMatch(app.catalogue.phrases, matches, state.SelectedIndex);
+    const std::string& highlighted = CalculationChosen(app) ? resultRow : result;
+    const SuggestionRows rows{app.catalogue.phrases, matches,       highlighted, app.usage, state.CommandText,
+                              state.SuggestionCount, app.catalogue, resultRow};
     RefreshSuggestions(app.platform, app.forms, rows, [&app](int row) { imgTack_Click(app, row); });
     ShowResultIcon(app.platform, app.forms, app.catalogue, app.icons, result);
     return result;
+}
+
+bool CalculationChosen(const App& app) {
+    return app.calculation && app.state.SelectedIndex == 0;
+}
+
+std::optional<std::string> CalculationOf(App& app, const std::string& typed) {
+    // Only a line that starts as arithmetic can be, so other lines never ask for the locale.
+    if (!MayBeArithmetic(typed))
+        return std::nullopt;
+    return Calculate(typed, app.platform.DecimalSeparator());
 }
 
 std::string BestPhrase(App& app, const std::string& typed, const std::vector<TypedKey>& keys,
@@ -52,6 +82,11 @@ std::string BestPhrase(App& app, const std::string& typed, const std::vector<Typ
     if (typed.empty())
         return {};
     Rank(app, typed, keys);
+    if (CalculationOf(app, typed)) {
+        if (selection <= 0)
+            return {};
+        return SelectBelowResult(app, selection);
+    }
     return SelectMatch(app.catalogue.phrases, app.ranking.matches, selection);
 }
 
@@ -71,10 +106,14 @@ void RefreshCommandWindow(App& app) {
         app.forms.frmMain->At(frmMain::lblCommandBack).text.clear();
         app.forms.frmMain->At(frmMain::lblCommand).rect.left = kCommandTextLeft;
     } else {
-        const std::string best = MatchCommand(app);
+        const std::string phrase = MatchCommand(app);
         if (!app.forms.frmMain)
             return;
         Form& f = *app.forms.frmMain;
+        const bool calculation = CalculationChosen(app);
+        const std::string best = calculation ? ResultCompletion(s.CommandText, *app.calculation) : phrase;
+        if (calculation)
+            f.At(frmMain::lblDescription).text = kCopyResultDescription;
         f.At(frmMain::lblCommandBack).text = best;
         int left = kCommandTextLeft;
         const auto p = best.find(s.CommandText);
@@ -88,7 +127,8 @@ void RefreshCommandWindow(App& app) {
 void imgTack_Click(App& app, int index) {
     Form* form = app.forms.frmCommandSuggestion.get();
     const Control* pin = form ? form->Find(frmCommandSuggestion::imgTack, index) : nullptr;
-    if (!pin || index == 0 || app.state.CommandText.empty())
+    // The calculator's row has a pin of no phrase: a result is nothing to tack.
+    if (!pin || index == 0 || pin->tag.empty() || app.state.CommandText.empty())
         return;
     const std::string phrase = pin->tag;
     const bool tack = pin->picture == form->At(frmCommandSuggestion::imgTack, 0).picture;

@@ -23,7 +23,8 @@ CommandContext CommandContextOf(App& app, const FrozenLine& line) {
                                                     line.selection);
                               },
                           .showPreferences = [&app] { ShowPreferences(app); },
-                          .runUpdate = [&app] { RunUpdate(app.platform, app.state, app.forms); }};
+                          .runUpdate = [&app] { RunUpdate(app.platform, app.state, app.forms); },
+                          .kind = line.kind};
 }
 
 CommandContext CommandContextOf(App& app) {

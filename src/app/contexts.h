@@ -14,7 +14,7 @@ struct App;
 
 // Commands started from the command line on screen, or from the preferences window.
 CommandContext CommandContextOf(App& app);
-// Commands of a line the input thread froze, as it stood then.
+// Commands of a line the input thread froze, as it stood then and as its key asked.
 CommandContext CommandContextOf(App& app, const FrozenLine& line);
 PreferencesContext PreferencesContextOf(App& app);
 

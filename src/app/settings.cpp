@@ -19,6 +19,7 @@ void LoadSettings(Platform& platform, State& state) {
     state.ShowFFFavorites = SettingToInt16(GetSetting(platform, "showfffavs", firefoxDefault));
     state.ShowChromiumBookmarks = SettingToInt16(GetSetting(platform, "showchromium", 1));
     state.ShowApps = SettingToInt16(GetSetting(platform, "showapps", 1));
+    state.ShowSettingsPages = SettingToInt16(GetSetting(platform, kSettingsPagesSetting, 1));
     state.NearMatches = SettingToInt16(GetSetting(platform, kNearMatchesSetting, 1));
     state.LatencyFile = platform.ReadSetting(kAppName, kSettingsSection, "latencyfile").value_or("");
 }

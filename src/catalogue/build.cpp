@@ -5,6 +5,7 @@
 #include "catalogue/custom_commands.h"
 #include "catalogue/favorites.h"
 #include "catalogue/firefox_bookmarks.h"
+#include "catalogue/settings_pages.h"
 #include "catalogue/start_menu.h"
 #include "catalogue/windows_apps.h"
 
@@ -59,6 +60,9 @@ Catalogue BuildCatalogue(const CatalogueSources& sources) {
     if (catalogue.skippedLinks > 0 && sources.log)
         sources.log("bookmarks and favourites: " + std::to_string(catalogue.skippedLinks) +
                     " left out, as their addresses open no web page or message");
+    // Last, so that among phrases that match equally well the older kinds keep their places.
+    if (sources.settingsPages)
+        ImportSettingsPages(catalogue);
     catalogue.forms = BuildMatchForms(
         catalogue.phrases, [&](std::size_t phrase) { return SpelledPhrase(catalogue, fixedSlots, phrase); });
     std::stable_sort(catalogue.table.begin(), catalogue.table.end(),
@@ -79,6 +83,7 @@ CatalogueSources SystemCatalogueSources(Platform& platform, const CatalogueChoic
     s.firefoxBookmarks = choices.firefoxBookmarks;
     s.chromiumBookmarks = choices.chromiumBookmarks;
     s.windowsApps = choices.windowsApps;
+    s.settingsPages = choices.settingsPages && platform.HasSettingsApp();
     s.log = [&platform](std::string_view line) { platform.Log(line); };
     return s;
 }

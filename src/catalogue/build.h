@@ -26,6 +26,7 @@ struct CatalogueSources {
     bool firefoxBookmarks = false;
     bool chromiumBookmarks = false;
     bool windowsApps = false;
+    bool settingsPages = false;                           // the Settings app's pages
     std::function<void(std::string_view)> log;            // hears of what a source held past the limits
     std::shared_ptr<const ShortcutMemory> knownShortcuts; // the last build's reads; may be null
     ShortcutMemory* shortcutsRead = nullptr;              // where this build puts its reads; may be null
@@ -44,10 +45,12 @@ struct CatalogueChoices {
     bool firefoxBookmarks = false;
     bool chromiumBookmarks = false;
     bool windowsApps = false;
+    bool settingsPages = false;
 };
 
-// The running program's sources: the system's special folders and the chosen sources. The
-// shell's apps are listed apart (ListChosenApps), as that may take a while.
+// The running program's sources: the system's special folders and the chosen sources; the
+// Settings app's pages only where there is a Settings app. The shell's apps are listed apart
+// (ListChosenApps), as that may take a while.
 CatalogueSources SystemCatalogueSources(Platform& platform, const CatalogueChoices& choices);
 
 // Fills in the shell's apps when the sources ask for them.

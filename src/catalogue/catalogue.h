@@ -31,12 +31,18 @@ struct Catalogue {
     std::vector<CommandEntry> table;
     // Bookmarks and favourites left out because their address opens no web page or message.
     std::size_t skippedLinks = 0;
+    // The phrases hold the Settings app's pages, which the dispatcher opens.
+    bool settingsPages = false;
     // What near matches need of each phrase, built with the phrases.
     MatchForms forms;
 };
 
 // The part of `path` up to and including its last backslash; empty when there is none.
 std::string FolderOf(std::string_view path);
+
+// Whether a target names a file or folder on a drive or a network share ("C:\...", "\\server\..."),
+// rather than a web address or one of the shell's own names.
+bool IsFileSystemPath(std::string_view target);
 
 // The phrase that leads to a command-table entry: the "run" prefix and its lower-cased name.
 std::string RunPhrase(std::string_view name);

@@ -19,7 +19,7 @@ void ReportSaveFailure(Platform& platform, SaveFailures& failures, const std::st
     const std::string text = SaveFailureText(fileName, failure);
     platform.Log(text);
     if (failures.told.insert(fileName).second)
-        platform.ShowTrayBalloon(kBalloonTitle, text);
+        platform.ShowTrayBalloon(kBalloonTitle, text, BalloonIcon::Warning);
 }
 
 } // namespace tov

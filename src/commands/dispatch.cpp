@@ -1,6 +1,7 @@
 #include "commands/dispatch.h"
 
 #include "catalogue/built_in_commands.h"
+#include "catalogue/settings_pages.h"
 #include "commands/launch.h"
 #include "commands/session.h"
 #include "commands/window_commands.h"
@@ -69,16 +70,16 @@ DispatchResult ShowMessage(const CommandContext& c, const std::string& message) 
 // The run prefix and a target: a command-table entry, a file, the best phrase for the typed
 // line, a folder.
 DispatchResult RunTarget(const CommandContext& c, const std::string& line, const std::string& target) {
-    if (RunProgram(c.platform, c.catalogue, target))
+    if (RunProgram(c.platform, c.catalogue, target, c.kind))
         return kCarriedOut;
     if (IsPlainFile(target)) {
-        OpenPath(c.platform, target);
+        OpenPath(c.platform, target, c.kind);
         return kCarriedOut;
     }
     if (!c.bestMatch(line).empty())
         return kNothingApplied; // the caller runs that phrase
     if (IsFolder(target)) {
-        OpenPath(c.platform, target);
+        OpenPath(c.platform, target, c.kind);
         return kCarriedOut;
     }
     return ShowMessage(c, "Program not found.");
@@ -102,9 +103,18 @@ WindowHandle WindowForSystemCommands(const Forms& forms) {
 DispatchResult RunCommand(const CommandContext& c, const std::string& line) {
     if (const CustomCommand* custom = FindCustomCommand(c.catalogue, line))
         return RunCustomCommand(c, custom->Action);
+    if (c.catalogue.settingsPages) {
+        if (const std::string address = SettingsPageAddress(line); !address.empty()) {
+            if (c.kind == SubmitKind::Run)
+                c.platform.ShellOpen(address, {}, kDefaultWorkingFolder, ShowCommand::Show);
+            return kCarriedOut;
+        }
+    }
     const BuiltInCommand* command = FindBuiltInCommand(line);
     if (!command)
         return kNothingApplied;
+    if (c.kind != SubmitKind::Run && command->action != BuiltInAction::Run)
+        return kCarriedOut; // asked of a command that runs no file: nothing to do
 
     Platform& platform = c.platform;
     const WindowHandle previous = c.previousWindow;

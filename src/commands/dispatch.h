@@ -29,9 +29,12 @@ struct CommandContext {
     std::function<std::string(const std::string& typed)> bestMatch;
     std::function<void()> showPreferences;
     std::function<void()> runUpdate;
+    // What the submitting key asks of the command; only what runs a file takes more than Run.
+    SubmitKind kind = SubmitKind::Run;
 };
 
-// Carries out one command line: a custom command's action, or a built-in command.
+// Carries out one command line: a custom command's action, a page of the Settings app, or a
+// built-in command. With a kind other than Run, a line that runs no file does nothing.
 DispatchResult RunCommand(const CommandContext& context, const std::string& line);
 
 } // namespace tov

@@ -1,6 +1,7 @@
 #include "commands/launch.h"
 
 #include "base/text.h"
+#include "catalogue/shortcut.h"
 #include "platform/program_file.h"
 
 namespace tov {
@@ -9,31 +10,52 @@ namespace {
 
 // What a search form leaves as it is; the rest is percent-encoded, blanks as '+'.
 constexpr std::string_view kUnencodedPunctuation = "*-._";
+constexpr std::string_view kShortcutExtension = ".lnk";
 
 bool StaysAsItIs(unsigned char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
            kUnencodedPunctuation.find(static_cast<char>(c)) != std::string_view::npos;
 }
 
+// A shortcut is shown by the file it starts; one that names no file on a drive or share, by itself.
+std::string FileShownFor(const std::string& file) {
+    ShortcutInfo info;
+    if (EndsWith(LowerCase(file), kShortcutExtension) && ReadShortcut(file, info) &&
+        IsFileSystemPath(info.Target))
+        return info.Target;
+    return file;
+}
+
 } // namespace
 
-bool RunProgram(Platform& platform, const Catalogue& catalogue, std::string_view name) {
+void Launch(Platform& platform, const std::string& file, const std::string& parameters,
+            const std::string& workingFolder, SubmitKind kind) {
+    if (kind == SubmitKind::Run) {
+        platform.ShellOpen(file, parameters, workingFolder, ShowCommand::Show);
+    } else if (kind == SubmitKind::OpenFolder) {
+        if (const std::string shown = FileShownFor(file); IsFileSystemPath(shown))
+            platform.ShowInFolder(shown);
+    } else if (IsFileSystemPath(file)) {
+        platform.ShellOpenElevated(file, parameters, workingFolder);
+    }
+}
+
+bool RunProgram(Platform& platform, const Catalogue& catalogue, std::string_view name, SubmitKind kind) {
     const std::string wanted = LowerCase(name);
     for (const CommandEntry& entry : catalogue.table) {
         if (LowerCase(entry.Name) != wanted)
             continue;
         // The arguments go as parameters rather than glued to the target, so a target
         // with blanks in its path, or a document with arguments, still opens.
-        platform.ShellOpen(entry.Target, entry.Arguments,
-                           entry.WorkingFolder.empty() ? kDefaultWorkingFolder : entry.WorkingFolder,
-                           ShowCommand::Show);
+        Launch(platform, entry.Target, entry.Arguments,
+               entry.WorkingFolder.empty() ? kDefaultWorkingFolder : entry.WorkingFolder, kind);
         return true;
     }
     return false;
 }
 
-void OpenPath(Platform& platform, const std::string& path) {
-    platform.ShellOpen(path, {}, FolderOf(path), ShowCommand::Show);
+void OpenPath(Platform& platform, const std::string& path, SubmitKind kind) {
+    Launch(platform, path, {}, FolderOf(path), kind);
 }
 
 void OpenWebSite(Platform& platform, std::string_view site) {

@@ -67,6 +67,13 @@ std::optional<FrozenLine> Freeze(Typing& t) {
     return line;
 }
 
+// Ctrl and Ctrl+Shift make Enter ask more of the line; Shift alone, or with Alt, asks nothing new.
+SubmitKind KindOfEnter(ModifierKeys held) {
+    if (!HasFlag(held, ModifierKeys::Control) || HasFlag(held, ModifierKeys::Alt))
+        return SubmitKind::Run;
+    return HasFlag(held, ModifierKeys::Shift) ? SubmitKind::RunAsAdministrator : SubmitKind::OpenFolder;
+}
+
 HookDecision DecidePress(Platform& platform, Typing& t, const KeyEvent& event, const NewsSink& tell) {
     const auto keyAt = t.measuring ? event.at : std::chrono::steady_clock::time_point{};
     // The capture comes first: the remap window waits for this key even while Tovlen is
@@ -116,6 +123,7 @@ HookDecision DecidePress(Platform& platform, Typing& t, const KeyEvent& event, c
             break;
         case VirtualKey::Enter:
             frozen = Freeze(t);
+            frozen->kind = KindOfEnter(platform.HeldModifiers());
             break;
         default:
             if (IsPassThroughKey(event.vkCode)) {

@@ -17,6 +17,8 @@ namespace tov {
 constexpr std::int16_t kDefaultTransparency = 230;
 // The setting that turns near matches off ("0") and on.
 inline constexpr const char* kNearMatchesSetting = "nearmatches";
+// The setting that leaves the Settings app's pages out of the catalogue ("0").
+inline constexpr const char* kSettingsPagesSetting = "showsettings";
 
 struct State {
     // The command line as the main thread shows it, following the input thread's news.
@@ -34,6 +36,7 @@ struct State {
     std::int16_t ShowFFFavorites = 0;
     std::int16_t ShowChromiumBookmarks = 1;
     std::int16_t ShowApps = 1;
+    std::int16_t ShowSettingsPages = 1;
     std::int16_t NearMatches = 1; // also suggest phrases that match the typed text near
     std::string FirefoxProfilesDir;
     bool Running = false;

@@ -18,7 +18,8 @@
 // - Neither thread waits for the other: a hook decides from `Typing`, leaves the news in the
 //   mailbox and returns; the mailbox's lock is held only to put news in or take it out.
 // - Of the platform, the input thread calls only ForegroundWindow (the window in front when
-//   the line opens), TranslateKey, TopLevelWindowAt (the window under a click) and PostToMain.
+//   the line opens), TranslateKey, HeldModifiers (what Enter asks), TopLevelWindowAt (the
+//   window under a click) and PostToMain.
 //   Everything else of the platform is the main thread's (and the few calls that
 //   Platform::RunInBackground names, its workers').
 #include "input/held_keys.h"
@@ -46,6 +47,11 @@ constexpr std::size_t kMaxHookTimes = 100000;
 
 using Duration = std::chrono::steady_clock::duration;
 
+// What the key that submitted a line asks of its command: to run it (Enter, the activation
+// key), to open the folder that holds its file (Ctrl+Enter), or to run it as administrator
+// (Ctrl+Shift+Enter).
+enum class SubmitKind { Run, OpenFolder, RunAsAdministrator };
+
 // A command line frozen by Enter or the activation key, waiting for the main loop to run it.
 struct FrozenLine {
     std::string text;
@@ -53,6 +59,7 @@ struct FrozenLine {
     std::int16_t selection = 0;
     WindowHandle previousWindow = 0;
     unsigned change = 0; // the input thread's change that froze it
+    SubmitKind kind = SubmitKind::Run;
 };
 
 struct Typing {

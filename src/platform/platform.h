@@ -68,6 +68,13 @@ class HeldFile {
 };
 using HeldFilePtr = std::unique_ptr<HeldFile>;
 
+// The modifier keys held down, either side of the keyboard.
+enum class ModifierKeys : unsigned { None = 0, Shift = 1u << 0, Control = 1u << 1, Alt = 1u << 2 };
+template <> inline constexpr bool kIsFlagSet<ModifierKeys> = true;
+
+// What a tray balloon shows beside its text.
+enum class BalloonIcon { Warning, Information };
+
 // How the session ends: LogOff, Shutdown or Reboot, with Force added to close programs
 // without asking them.
 enum class SessionEnd : unsigned { LogOff = 0, Shutdown = 1u << 0, Reboot = 1u << 1, Force = 1u << 2 };
@@ -166,6 +173,13 @@ class Platform {
     // window in front; empty when the key gives no character. A dead key gives its accent.
     virtual std::string TranslateKey(const KeyEvent& event) = 0;
     virtual std::string KeyName(std::uint32_t vkCode) = 0;
+    // The modifier keys held down at this moment; the keyboard hook asks, on the input thread.
+    virtual ModifierKeys HeldModifiers() = 0;
+    // The decimal separator of the user's number format: "." or "," or another.
+    virtual std::string DecimalSeparator() = 0;
+    // Puts the text on the clipboard in place of what it held; false when the clipboard could
+    // not be had (another program holding it open).
+    virtual bool SetClipboardText(const std::string& text) = 0;
 
     // Other programs' windows.
     virtual WindowHandle ForegroundWindow() = 0;
@@ -214,6 +228,15 @@ class Platform {
     // Shell and system folders.
     virtual void ShellOpen(const std::string& file, const std::string& parameters,
                            const std::string& workingFolder, ShowCommand command) = 0;
+    // Starts the file as administrator, the system asking the user's consent first. Neither
+    // the answer nor Explorer is waited for: a refusal, like a start that fails, comes to nothing.
+    virtual void ShellOpenElevated(const std::string& file, const std::string& parameters,
+                                   const std::string& workingFolder) = 0;
+    // Asks Explorer to open the folder that holds `path` with that file or folder selected;
+    // a path the shell does not know comes to nothing.
+    virtual void ShowInFolder(const std::string& path) = 0;
+    // Whether this Windows has the Settings app, which opens the "ms-settings:" addresses.
+    virtual bool HasSettingsApp() = 0;
     virtual std::string SpecialFolder(KnownFolder folder) = 0; // empty when it cannot be resolved
     virtual std::string ProgramFolder() = 0; // folder of the running program, no trailing backslash
     // The shell's Applications folder; empty where it cannot be listed (older Windows, Wine).
@@ -260,8 +283,8 @@ class Platform {
     // itself when the shell restarts. RemoveTrayIcon does nothing when there is none.
     virtual bool AddTrayIcon(Form& owner, const std::string& tip, TrayMouseHandler onMouse) = 0;
     virtual void RemoveTrayIcon() = 0;
-    // A balloon from the tray icon with a warning; nothing when there is no icon.
-    virtual void ShowTrayBalloon(const std::string& title, const std::string& text) = 0;
+    // A balloon from the tray icon; nothing when there is no icon.
+    virtual void ShowTrayBalloon(const std::string& title, const std::string& text, BalloonIcon icon) = 0;
     // Pops up `owner.popupMenu` at the mouse position and waits for a choice: the index of the
     // chosen item, or none when the user dismissed the menu.
     virtual std::optional<std::size_t> ShowPopupMenu(Form& owner) = 0;

@@ -76,6 +76,8 @@ AccessibleWindow DescribeSuggestions(const Form& form) {
             name = line.ends_with(kNearMark) ? line.substr(0, line.size() - kNearMark.size()) : line;
             description += kNearMatchWords;
         }
+        if (pin && !pin->text.empty())
+            description += ", " + pin->text; // the keys the row takes
         AccessiblePart part{.role = AccessibleRole::ListItem,
                             .name = std::move(name),
                             .description = std::move(description),

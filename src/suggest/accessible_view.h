@@ -12,7 +12,8 @@ namespace tov {
 // ShowCommandWindowMessage is marked to be announced.
 AccessibleWindow DescribeCommandWindow(const Form& frmMain);
 // The suggestion window: a list with one item per row, named by its phrase, described by its
-// position ("2 of 7"), selected when highlighted and checked when tacked.
+// position and the keys it takes ("2 of 7, Enter runs it"), selected when highlighted and
+// checked when tacked.
 AccessibleWindow DescribeSuggestions(const Form& frmCommandSuggestion);
 
 } // namespace tov

@@ -2,6 +2,7 @@
 
 #include "platform/program_file.h"
 #include "suggest/accessible_view.h"
+#include "suggest/row_keys.h"
 #include "suggest/window_looks.h"
 
 #include <algorithm>
@@ -106,14 +107,21 @@ void RefreshSuggestions(Platform& platform, Forms& forms, const SuggestionRows& 
 
     // Without a row limit the rows stop where the screen does: more could not be seen, and
     // drawing thousands of them would stall every keystroke.
-    const std::size_t limit = RowLimit(rowsToShow.suggestionCount, matches.size());
+    const std::string resultRow(rowsToShow.resultRow);
+    const std::size_t leading = resultRow.empty() ? 0 : 1;
+    const std::size_t limit = RowLimit(rowsToShow.suggestionCount, matches.size() + leading);
     const int screenBottom = platform.ScreenSize().height;
+    std::vector<std::string_view> shownPhrases;
     std::size_t shown = 0;
     while (shown < limit) {
         if (rowsToShow.suggestionCount <= 0 && shown > 0 && form->rect.top + height >= screenBottom)
             break;
-        const Match& match = matches[shown];
-        const std::string& phrase = phrases[match.index];
+        const bool isResult = shown < leading;
+        // The result is drawn as the exact matches are: it is what the typed text says, not a guess.
+        const bool exact = isResult || matches[shown - leading].kind == MatchKind::Exact;
+        const std::string& phrase = isResult ? resultRow : phrases[matches[shown - leading].index];
+        if (!isResult)
+            shownPhrases.push_back(phrase);
         const int row = static_cast<int>(++shown);
 
         Control* pin = form->Find(frmCommandSuggestion::imgTack, row);
@@ -124,10 +132,10 @@ void RefreshSuggestions(Platform& platform, Forms& forms, const SuggestionRows& 
             pin = &form->Add(std::move(copy));
         }
         pin->rect.top = (row - 1) * kPinPitch + kPinFirstTop;
-        pin->visible = true;
-        pin->tag = phrase;
+        pin->visible = !isResult;
+        pin->tag = isResult ? std::string() : phrase;
         pin->picture = pinTemplate.picture;
-        if (IsTacked(rowsToShow.usage, phrase, rowsToShow.typed)) {
+        if (!isResult && IsTacked(rowsToShow.usage, phrase, rowsToShow.typed)) {
             if (!litPinLoaded) {
                 litPin = platform.LoadPictureFile(ProgramFile(platform, kLitPinFile));
                 litPinLoaded = true;
@@ -135,7 +143,7 @@ void RefreshSuggestions(Platform& platform, Forms& forms, const SuggestionRows& 
             pin->picture = litPin;
         }
 
-        if (match.kind == MatchKind::Exact) {
+        if (exact) {
             rows += phrase;
         } else {
             nearRows += phrase;
@@ -155,6 +163,10 @@ void RefreshSuggestions(Platform& platform, Forms& forms, const SuggestionRows& 
     std::erase_if(form->controls, [&](const Control& c) {
         return c.name == frmCommandSuggestion::imgTack && static_cast<std::size_t>(c.index) > shown;
     });
+    const std::vector<RowKeys> keys = KeysOfPhrases(rowsToShow.catalogue, shownPhrases);
+    for (std::size_t i = 0; i < shown; ++i)
+        form->At(frmCommandSuggestion::imgTack, static_cast<int>(i) + 1).text =
+            DescribeRowKeys(i < leading ? RowKeys::CopyResult : keys[i - leading]);
 
     height += kBottomMargin;
     Control& list = form->At(frmCommandSuggestion::lblCommand);

@@ -2,6 +2,7 @@
 // The suggestion window frmCommandSuggestion: the ranked phrases one per line in grey, the
 // selected one again in white on an overlay, and a pin at the left of each row that tacks
 // the row's phrase to the typed text.
+#include "catalogue/catalogue.h"
 #include "platform/forms.h"
 #include "suggest/rank.h"
 #include "suggest/usage.h"
@@ -39,15 +40,19 @@ struct SuggestionRows {
     const UsageMemory& usage;
     const std::string& typed;
     std::int16_t suggestionCount;
+    const Catalogue& catalogue;      // what the phrases' commands do, which decides the keys they take
+    std::string_view resultRow = {}; // the calculator's row, first and among the counted; empty: none
 };
 
 Form MakeSuggestionForm(Platform& platform);
 // Start-up: creates frmCommandSuggestion with its window, hidden.
 void LoadSuggestionForm(Platform& platform, Forms& forms);
 
-// Rebuilds the rows from the ranked matches (at most suggestionCount of them), highlights
-// every row whose phrase is the result, sizes the window to its text and shows it while the
-// command window is visible. A click on the pin of a row calls `onPinClick` with the row.
+// Rebuilds the rows from the ranked matches (at most suggestionCount of them, the calculator's
+// row included), highlights every row whose text is the result, sizes the window to its text
+// and shows it while the command window is visible. A click on the pin of a row calls
+// `onPinClick` with the row; the calculator's row has no pin to click. Each pin's text says
+// which keys its row takes, for a screen reader.
 void RefreshSuggestions(Platform& platform, Forms& forms, const SuggestionRows& rows,
                         const std::function<void(int row)>& onPinClick);
 void HideSuggestions(Platform& platform, Forms& forms);

@@ -17,7 +17,8 @@ namespace tov::ctl {
 
 const char* const kCatalogueOptionsUsage =
     "[--program-folder D] [--common-programs D] [--programs D] [--favorites D] [--common-favorites D] "
-    "[--firefox-profiles D] [--local-app-data D] [--ie 0|1] [--ff 0|1] [--chromium 0|1] [--apps 0|1]";
+    "[--firefox-profiles D] [--local-app-data D] [--ie 0|1] [--ff 0|1] [--chromium 0|1] [--apps 0|1] "
+    "[--settings 0|1]";
 
 namespace {
 
@@ -62,8 +63,12 @@ bool ParseCatalogueOptions(const Args& args, CatalogueOptions& out, std::string&
     std::optional<bool> ff;
     std::optional<bool> chromium;
     std::optional<bool> apps;
-    const std::pair<const char*, std::optional<bool>*> flags[] = {
-        {"--ie", &ie}, {"--ff", &ff}, {"--chromium", &chromium}, {"--apps", &apps}};
+    std::optional<bool> settings;
+    const std::pair<const char*, std::optional<bool>*> flags[] = {{"--ie", &ie},
+                                                                  {"--ff", &ff},
+                                                                  {"--chromium", &chromium},
+                                                                  {"--apps", &apps},
+                                                                  {"--settings", &settings}};
 
     CatalogueSources given;
     std::vector<std::string CatalogueSources::*> givenFolders;
@@ -124,6 +129,8 @@ bool ParseCatalogueOptions(const Args& args, CatalogueOptions& out, std::string&
         s.chromiumBookmarks = *chromium;
     if (apps)
         s.windowsApps = *apps;
+    if (settings)
+        s.settingsPages = *settings;
     return true;
 }
 

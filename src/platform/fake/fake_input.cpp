@@ -2,6 +2,7 @@
 // for them, the raw input the watchdog hears beside the hooks, and later starts.
 #include "platform/fake/fake_platform.h"
 
+#include <algorithm>
 #include <future>
 #include <stdexcept>
 
@@ -15,12 +16,26 @@ constexpr std::pair<char, std::uint32_t> kPunctuationKeys[] = {
     {'`', 0xC0}, {'[', 0xDB}, {'\\', 0xDC}, {']', 0xDD}, {'\'', 0xDE},
 };
 
+// The characters that Shift gives on the keys of a US keyboard that the tests type.
+constexpr std::pair<char, std::uint32_t> kShiftedKeys[] = {
+    {'!', '1'}, {'@', '2'}, {'#', '3'}, {'$', '4'}, {'%', '5'},  {'^', '6'},
+    {'&', '7'}, {'*', '8'}, {'(', '9'}, {')', '0'}, {'+', 0xBB}, {'_', 0xBD},
+};
+
+bool IsShifted(char c) {
+    return (c >= 'A' && c <= 'Z') || std::any_of(std::begin(kShiftedKeys), std::end(kShiftedKeys),
+                                                 [c](const auto& shifted) { return shifted.first == c; });
+}
+
 std::uint32_t KeyOfCharacter(char c) {
     if (c >= 'a' && c <= 'z')
         return static_cast<std::uint32_t>(c - 'a' + 'A');
     if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ' || c == '\t')
         return static_cast<unsigned char>(c);
     for (const auto& [character, key] : kPunctuationKeys)
+        if (c == character)
+            return key;
+    for (const auto& [character, key] : kShiftedKeys)
         if (c == character)
             return key;
     throw std::invalid_argument(std::string("the fake keyboard has no key for '") + c + "'");
@@ -128,9 +143,8 @@ HookDecision FakePlatform::TypeText(std::string_view text) {
     HookDecision last = HookDecision::Pass;
     for (char c : text) {
         const std::uint32_t vk = KeyOfCharacter(c);
-        const bool upper = c >= 'A' && c <= 'Z';
         const bool oldShift = shiftDown;
-        shiftDown = upper;
+        shiftDown = IsShifted(c);
         last = PressKey(vk);
         shiftDown = oldShift;
     }
@@ -316,6 +330,9 @@ std::string FakePlatform::TranslateKey(const KeyEvent& event) {
         return other->second;
     if (vk >= 'A' && vk <= 'Z')
         return std::string(1, static_cast<char>(shiftDown ? vk : vk - 'A' + 'a'));
+    for (const auto& [c, key] : kShiftedKeys)
+        if (shiftDown && vk == key)
+            return std::string(1, c);
     if ((vk >= '0' && vk <= '9') || vk == VirtualKey::Space)
         return std::string(1, static_cast<char>(vk));
     if (vk == VirtualKey::Tab)
@@ -324,6 +341,17 @@ std::string FakePlatform::TranslateKey(const KeyEvent& event) {
         if (vk == key)
             return std::string(1, c);
     return {};
+}
+
+ModifierKeys FakePlatform::HeldModifiers() {
+    ModifierKeys held = ModifierKeys::None;
+    if (shiftDown)
+        held = held | ModifierKeys::Shift;
+    if (controlDown)
+        held = held | ModifierKeys::Control;
+    if (altDown)
+        held = held | ModifierKeys::Alt;
+    return held;
 }
 
 std::string FakePlatform::KeyName(std::uint32_t vkCode) {

@@ -207,6 +207,17 @@ void FakePlatform::RaisePriority() {
     calls.push_back("RaisePriority");
 }
 
+std::string FakePlatform::DecimalSeparator() {
+    return decimalSeparator;
+}
+
+bool FakePlatform::SetClipboardText(const std::string& text) {
+    if (clipboardBusy)
+        return false;
+    clipboard = text;
+    return true;
+}
+
 WindowHandle FakePlatform::ForegroundWindow() {
     const std::lock_guard hold(lock_);
     return foreground;
@@ -421,6 +432,19 @@ void FakePlatform::ShellOpen(const std::string& file, const std::string& paramet
     launches.push_back({file, parameters, workingFolder, command});
 }
 
+void FakePlatform::ShellOpenElevated(const std::string& file, const std::string& parameters,
+                                     const std::string& workingFolder) {
+    launches.push_back({file, parameters, workingFolder, ShowCommand::Show, LaunchVerb::RunAs});
+}
+
+void FakePlatform::ShowInFolder(const std::string& path) {
+    launches.push_back({path, {}, {}, ShowCommand::Show, LaunchVerb::ShowInFolder});
+}
+
+bool FakePlatform::HasSettingsApp() {
+    return settingsApp;
+}
+
 std::string FakePlatform::SpecialFolder(KnownFolder folder) {
     auto it = specialFolders.find(folder);
     return it == specialFolders.end() ? std::string() : it->second;
@@ -547,8 +571,8 @@ void FakePlatform::RemoveTrayIcon() {
     trayIcon.reset();
 }
 
-void FakePlatform::ShowTrayBalloon(const std::string& title, const std::string& text) {
-    balloons.push_back({title, text});
+void FakePlatform::ShowTrayBalloon(const std::string& title, const std::string& text, BalloonIcon icon) {
+    balloons.push_back({title, text, icon});
 }
 
 std::optional<std::size_t> FakePlatform::ShowPopupMenu(Form& owner) {

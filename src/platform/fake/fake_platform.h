@@ -28,11 +28,15 @@ struct FakeMessageBox {
     std::size_t callsBefore = 0; // how many `calls` had been recorded when it showed
 };
 
+// How a launch asked the shell: to open, to run as administrator, or to show in its folder.
+enum class LaunchVerb { Open, RunAs, ShowInFolder };
+
 struct FakeLaunch {
     std::string file;
     std::string parameters;
     std::string workingFolder;
     ShowCommand showCommand = ShowCommand::Show;
+    LaunchVerb verb = LaunchVerb::Open;
 };
 
 struct FakePicture : Picture {};
@@ -46,6 +50,7 @@ struct FakeInputBox {
 struct FakeBalloon {
     std::string title;
     std::string text;
+    BalloonIcon icon = BalloonIcon::Warning;
 };
 
 // A watch the program holds; `live` goes false when it lets go of it.
@@ -119,6 +124,12 @@ class FakePlatform : public Platform {
     WindowHandle AddWindow(std::string caption, bool onTop = true);
 
     bool shiftDown = false;
+    bool controlDown = false;
+    bool altDown = false;
+    std::string decimalSeparator = ".";
+    std::string clipboard;
+    bool clipboardBusy = false; // another program holds the clipboard open
+    bool settingsApp = true;
     // The keys of another keyboard layout that is active, where they type something else than
     // the US layout does: virtual key to the text it types.
     std::map<std::uint32_t, std::string> otherLayout;
@@ -237,6 +248,9 @@ class FakePlatform : public Platform {
     bool ClaimOnlyInstance() override;
     std::string TranslateKey(const KeyEvent& event) override;
     std::string KeyName(std::uint32_t vkCode) override;
+    ModifierKeys HeldModifiers() override;
+    std::string DecimalSeparator() override;
+    bool SetClipboardText(const std::string& text) override;
     WindowHandle ForegroundWindow() override;
     std::string WindowCaption(WindowHandle window) override;
     std::vector<WindowHandle> TopLevelWindows() override;
@@ -268,6 +282,10 @@ class FakePlatform : public Platform {
                          const std::string& defaultText) override;
     void ShellOpen(const std::string& file, const std::string& parameters, const std::string& workingFolder,
                    ShowCommand command) override;
+    void ShellOpenElevated(const std::string& file, const std::string& parameters,
+                           const std::string& workingFolder) override;
+    void ShowInFolder(const std::string& path) override;
+    bool HasSettingsApp() override;
     std::string SpecialFolder(KnownFolder folder) override;
     std::vector<InstalledApp> ListInstalledApps() override;
     std::string ProgramFolder() override;
@@ -289,7 +307,7 @@ class FakePlatform : public Platform {
     bool OnlyAdministratorsCanChange(const std::string& path) override;
     bool AddTrayIcon(Form& owner, const std::string& tip, TrayMouseHandler onMouse) override;
     void RemoveTrayIcon() override;
-    void ShowTrayBalloon(const std::string& title, const std::string& text) override;
+    void ShowTrayBalloon(const std::string& title, const std::string& text, BalloonIcon icon) override;
     std::optional<std::size_t> ShowPopupMenu(Form& owner) override;
     Size MeasureWrappedText(const Font& font, std::string_view text, int width) override;
     MonotonicTime MonotonicNow() override;

@@ -86,12 +86,13 @@ void Win32Platform::RemoveTrayIcon() {
     trayRecord_ = NOTIFYICONDATAW{};
 }
 
-void Win32Platform::ShowTrayBalloon(const std::string& title, const std::string& text) {
+void Win32Platform::ShowTrayBalloon(const std::string& title, const std::string& text, BalloonIcon icon) {
     if (!trayWanted_)
         return;
     NOTIFYICONDATAW balloon = trayRecord_;
     balloon.uFlags = NIF_INFO;
-    balloon.dwInfoFlags = NIIF_WARNING;
+    // A warning may sound; news of something the user just did need not.
+    balloon.dwInfoFlags = icon == BalloonIcon::Warning ? NIIF_WARNING : NIIF_INFO | NIIF_NOSOUND;
     const std::u16string wideTitle = Utf16ForField(title, std::size(balloon.szInfoTitle));
     const std::u16string wideText = Utf16ForField(text, std::size(balloon.szInfo));
     std::copy(wideTitle.begin(), wideTitle.end(), balloon.szInfoTitle);

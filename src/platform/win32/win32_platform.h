@@ -41,6 +41,9 @@ class Win32Platform : public Platform {
     bool ClaimOnlyInstance() override;
     std::string TranslateKey(const KeyEvent& event) override;
     std::string KeyName(std::uint32_t vkCode) override;
+    ModifierKeys HeldModifiers() override;
+    std::string DecimalSeparator() override;
+    bool SetClipboardText(const std::string& text) override;
     WindowHandle ForegroundWindow() override;
     std::string WindowCaption(WindowHandle window) override;
     std::vector<WindowHandle> TopLevelWindows() override;
@@ -72,6 +75,10 @@ class Win32Platform : public Platform {
                          const std::string& defaultText) override;
     void ShellOpen(const std::string& file, const std::string& parameters, const std::string& workingFolder,
                    ShowCommand command) override;
+    void ShellOpenElevated(const std::string& file, const std::string& parameters,
+                           const std::string& workingFolder) override;
+    void ShowInFolder(const std::string& path) override;
+    bool HasSettingsApp() override;
     std::string SpecialFolder(KnownFolder folder) override;
     std::string ProgramFolder() override;
     std::vector<InstalledApp> ListInstalledApps() override;
@@ -93,7 +100,7 @@ class Win32Platform : public Platform {
     bool OnlyAdministratorsCanChange(const std::string& path) override;
     bool AddTrayIcon(Form& owner, const std::string& tip, TrayMouseHandler onMouse) override;
     void RemoveTrayIcon() override;
-    void ShowTrayBalloon(const std::string& title, const std::string& text) override;
+    void ShowTrayBalloon(const std::string& title, const std::string& text, BalloonIcon icon) override;
     std::optional<std::size_t> ShowPopupMenu(Form& owner) override;
     Size MeasureWrappedText(const Font& font, std::string_view text, int width) override;
     MonotonicTime MonotonicNow() override;
