@@ -2,7 +2,9 @@
 
 #include "platform/files.h"
 
+#include <cstdio>
 #include <optional>
+#include <string_view>
 
 #ifdef _WIN32
 #include "app/catalogue_build.h"
@@ -100,6 +102,11 @@ bool ParseCatalogueOptions(const Args& args, CatalogueOptions& out, std::string&
 
     CatalogueSources& s = out.sources;
     s = SourcesOfThisSystem(apps.value_or(false));
+    // The platform that the system's sources log through is gone by now (a call crashed the tool);
+    // what the build would log goes beside the document instead.
+    s.log = [](std::string_view line) {
+        std::fprintf(stderr, "%.*s\n", static_cast<int>(line.size()), line.data());
+    };
     // A relative folder is the one below where the tool was started, whoever reads it later.
     for (auto field : givenFolders) {
         const std::string& folder = given.*field;

@@ -126,7 +126,8 @@ UniqueInternet OpenSession(const std::wstring& userAgent) {
 }
 
 // The exchange as the program asks for it: one request, no redirection followed (an answer
-// other than 200 is what it is), no cookies kept.
+// other than 200 is what it is), no cookies kept. The headers are the ones the update always
+// sent, in the order WinHTTP writes them (Host and User-Agent are its own), which HTTP leaves free.
 UniqueInternet OpenRequest(HINTERNET connection, const HttpGet& get) {
     const std::wstring path = win32::Wide(get.path);
     const std::wstring accept = win32::Wide(get.accept);
