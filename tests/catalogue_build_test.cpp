@@ -7,6 +7,7 @@
 #include "catalogue/start_menu.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/files.h"
+#include "suggest/near_match.h"
 #include "support/shortcut_writer.h"
 #include "support/temp_folder.h"
 
@@ -205,6 +206,24 @@ TEST_F(CatalogueBuild, CustomCommandsComeFirstAndKeepTheirCase) {
     EXPECT_EQ(c.custom[1].Action, "web http://example.com");
     EXPECT_THAT(AddedPhrases(c), ElementsAre("my notes", "help", "run editor"));
     EXPECT_EQ(std::count(c.phrases.begin(), c.phrases.end(), "help"), 2);
+}
+
+// The capitals of a name mark the initials it is typed by, also with the Settings app's pages
+// after the run phrases.
+TEST_F(CatalogueBuild, NamesAreReadForInitialsAsTheirSourcesSpellThem) {
+    WriteFile(temp.Path() / "Tovlen" / "customprograms.lst", "MyTool\r\nrun C:\\tool.exe\r\n");
+    WriteShortcut(User() / "PowerToys.lnk", ProgramLink("C:\\toys.exe"));
+    for (const bool settingsPages : {false, true}) {
+        sources.settingsPages = settingsPages;
+        const Catalogue c = Build();
+        for (const auto& [typed, phrase] : {std::pair{"mt", "mytool"}, std::pair{"pt", "run powertoys"}}) {
+            const auto at = std::find(c.phrases.begin(), c.phrases.end(), phrase);
+            ASSERT_NE(at, c.phrases.end()) << phrase;
+            const auto index = static_cast<std::size_t>(at - c.phrases.begin());
+            EXPECT_EQ(FindNear(PrepareNearQuery(typed), phrase, c.forms, index).kind, MatchKind::Initials)
+                << typed << (settingsPages ? " with the settings pages" : "");
+        }
+    }
 }
 
 // One link to the parent once gave 42 copies of every shortcut; two links to the folder
