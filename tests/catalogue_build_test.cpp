@@ -208,6 +208,33 @@ TEST_F(CatalogueBuild, CustomCommandsComeFirstAndKeepTheirCase) {
     EXPECT_EQ(std::count(c.phrases.begin(), c.phrases.end(), "help"), 2);
 }
 
+// As the dispatcher runs "run " + a name: the first entry in table order of that name in any
+// letter case, also among entries added after the build.
+TEST_F(CatalogueBuild, EntriesAreFoundByTheirNameInAnyCase) {
+    WriteShortcut(User() / "Zeta.lnk", ProgramLink("C:\\zeta.exe"));
+    WriteShortcut(User() / "alpha.lnk", ProgramLink("C:\\alpha-lower.exe"));
+    WriteShortcut(Common() / "ALPHA.lnk", ProgramLink("C:\\alpha-upper.exe"));
+    WriteShortcut(Common() / "Alpha Two.lnk", ProgramLink("C:\\alpha-two.exe"));
+    Catalogue c = Build();
+    ASSERT_THAT(Names(c), ElementsAre("ALPHA", "Alpha Two", "Zeta", "alpha"));
+    const auto target = [&c](std::string_view lowered) {
+        const CommandEntry* entry = FindCommandEntry(c, lowered);
+        return entry ? entry->Target : std::string("(none)");
+    };
+    EXPECT_EQ(target("alpha"), "C:\\alpha-upper.exe");
+    EXPECT_EQ(target("alpha two"), "C:\\alpha-two.exe");
+    EXPECT_EQ(target("zeta"), "C:\\zeta.exe");
+    EXPECT_EQ(target("alph"), "(none)");
+    EXPECT_EQ(target("beta"), "(none)");
+    AddCommandEntry(c, {"C:\\beta.exe", "Beta", {}, {}, {}});
+    AddCommandEntry(c, {"C:\\alpha-late.exe", "Alpha", {}, {}, {}});
+    EXPECT_EQ(target("beta"), "C:\\beta.exe");
+    EXPECT_EQ(target("alpha"), "C:\\alpha-upper.exe");
+    c.table.resize(1); // an index made for a longer table is not trusted
+    EXPECT_EQ(target("alpha"), "C:\\alpha-upper.exe");
+    EXPECT_EQ(target("zeta"), "(none)");
+}
+
 // The capitals of a name mark the initials it is typed by, also with the Settings app's pages
 // after the run phrases.
 TEST_F(CatalogueBuild, NamesAreReadForInitialsAsTheirSourcesSpellThem) {

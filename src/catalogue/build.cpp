@@ -68,6 +68,7 @@ Catalogue BuildCatalogue(const CatalogueSources& sources) {
     });
     std::stable_sort(catalogue.table.begin(), catalogue.table.end(),
                      [](const CommandEntry& a, const CommandEntry& b) { return a.Name < b.Name; });
+    IndexCommandTable(catalogue);
     return catalogue;
 }
 
