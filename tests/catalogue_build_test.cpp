@@ -7,6 +7,7 @@
 #include "catalogue/start_menu.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/files.h"
+#include "suggest/near_match.h"
 #include "support/shortcut_writer.h"
 #include "support/temp_folder.h"
 
@@ -205,6 +206,51 @@ TEST_F(CatalogueBuild, CustomCommandsComeFirstAndKeepTheirCase) {
     EXPECT_EQ(c.custom[1].Action, "web http://example.com");
     EXPECT_THAT(AddedPhrases(c), ElementsAre("my notes", "help", "run editor"));
     EXPECT_EQ(std::count(c.phrases.begin(), c.phrases.end(), "help"), 2);
+}
+
+// As the dispatcher runs "run " + a name: the first entry in table order of that name in any
+// letter case, also among entries added after the build.
+TEST_F(CatalogueBuild, EntriesAreFoundByTheirNameInAnyCase) {
+    WriteShortcut(User() / "Zeta.lnk", ProgramLink("C:\\zeta.exe"));
+    WriteShortcut(User() / "alpha.lnk", ProgramLink("C:\\alpha-lower.exe"));
+    WriteShortcut(Common() / "ALPHA.lnk", ProgramLink("C:\\alpha-upper.exe"));
+    WriteShortcut(Common() / "Alpha Two.lnk", ProgramLink("C:\\alpha-two.exe"));
+    Catalogue c = Build();
+    ASSERT_THAT(Names(c), ElementsAre("ALPHA", "Alpha Two", "Zeta", "alpha"));
+    const auto target = [&c](std::string_view lowered) {
+        const CommandEntry* entry = FindCommandEntry(c, lowered);
+        return entry ? entry->Target : std::string("(none)");
+    };
+    EXPECT_EQ(target("alpha"), "C:\\alpha-upper.exe");
+    EXPECT_EQ(target("alpha two"), "C:\\alpha-two.exe");
+    EXPECT_EQ(target("zeta"), "C:\\zeta.exe");
+    EXPECT_EQ(target("alph"), "(none)");
+    EXPECT_EQ(target("beta"), "(none)");
+    AddCommandEntry(c, {"C:\\beta.exe", "Beta", {}, {}, {}});
+    AddCommandEntry(c, {"C:\\alpha-late.exe", "Alpha", {}, {}, {}});
+    EXPECT_EQ(target("beta"), "C:\\beta.exe");
+    EXPECT_EQ(target("alpha"), "C:\\alpha-upper.exe");
+    c.table.resize(1); // an index made for a longer table is not trusted
+    EXPECT_EQ(target("alpha"), "C:\\alpha-upper.exe");
+    EXPECT_EQ(target("zeta"), "(none)");
+}
+
+// The capitals of a name mark the initials it is typed by, also with the Settings app's pages
+// after the run phrases.
+TEST_F(CatalogueBuild, NamesAreReadForInitialsAsTheirSourcesSpellThem) {
+    WriteFile(temp.Path() / "Tovlen" / "customprograms.lst", "MyTool\r\nrun C:\\tool.exe\r\n");
+    WriteShortcut(User() / "PowerToys.lnk", ProgramLink("C:\\toys.exe"));
+    for (const bool settingsPages : {false, true}) {
+        sources.settingsPages = settingsPages;
+        const Catalogue c = Build();
+        for (const auto& [typed, phrase] : {std::pair{"mt", "mytool"}, std::pair{"pt", "run powertoys"}}) {
+            const auto at = std::find(c.phrases.begin(), c.phrases.end(), phrase);
+            ASSERT_NE(at, c.phrases.end()) << phrase;
+            const auto index = static_cast<std::size_t>(at - c.phrases.begin());
+            EXPECT_EQ(FindNear(PrepareNearQuery(typed), phrase, c.forms, index).kind, MatchKind::Initials)
+                << typed << (settingsPages ? " with the settings pages" : "");
+        }
+    }
 }
 
 // One link to the parent once gave 42 copies of every shortcut; two links to the folder

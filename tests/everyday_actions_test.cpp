@@ -234,15 +234,21 @@ TEST_F(EverydayActions, TheNewKeysAskNothingOfWhatRunsNoFile) {
     EXPECT_TRUE(platform.clipboard.empty());
 }
 
-TEST_F(EverydayActions, ShiftEnterAndCtrlAltEnterRunAsEnterDoes) {
-    for (const ModifierKeys held :
-         {ModifierKeys::None, ModifierKeys::Shift, ModifierKeys::Control | ModifierKeys::Alt}) {
+TEST_F(EverydayActions, ShiftEnterCtrlAltEnterAndTheActivationKeyRunAsEnterDoes) {
+    struct Submit {
+        ModifierKeys held;
+        VirtualKey key;
+    };
+    for (const Submit submit :
+         {Submit{ModifierKeys::None, VirtualKey::Enter}, Submit{ModifierKeys::Shift, VirtualKey::Enter},
+          Submit{ModifierKeys::Control | ModifierKeys::Alt, VirtualKey::Enter},
+          Submit{ModifierKeys::Control | ModifierKeys::Shift, VirtualKey::CapsLock}}) {
         platform.launches.clear();
         Type("notep");
-        platform.controlDown = HasFlag(held, ModifierKeys::Control);
-        platform.shiftDown = HasFlag(held, ModifierKeys::Shift);
-        platform.altDown = HasFlag(held, ModifierKeys::Alt);
-        platform.PressKey(VirtualKey::Enter);
+        platform.controlDown = HasFlag(submit.held, ModifierKeys::Control);
+        platform.shiftDown = HasFlag(submit.held, ModifierKeys::Shift);
+        platform.altDown = HasFlag(submit.held, ModifierKeys::Alt);
+        platform.PressKey(submit.key);
         platform.controlDown = platform.shiftDown = platform.altDown = false;
         platform.RunPending();
         ASSERT_EQ(platform.launches.size(), 1u);

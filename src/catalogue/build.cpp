@@ -19,10 +19,12 @@ constexpr const char* kFirefoxProfilesPath = "\\Mozilla\\Firefox\\Profiles\\";
 
 // How the source wrote the phrase: the custom commands' and the entries' names in their own
 // letter case. The phrases after the fixed slots are the custom names, then one run phrase per
-// entry in the order the entries were added, which holds until the table is sorted.
-std::string SpelledPhrase(const Catalogue& catalogue, std::size_t fixedSlots, std::size_t phrase) {
+// entry in the order the entries were added, which holds until the table is sorted; those from
+// `namedEnd` on (the Settings app's pages) are written as they stand.
+std::string SpelledPhrase(const Catalogue& catalogue, std::size_t fixedSlots, std::size_t namedEnd,
+                          std::size_t phrase) {
     const std::size_t custom = catalogue.custom.size();
-    if (catalogue.phrases.size() != fixedSlots + custom + catalogue.table.size() || phrase < fixedSlots)
+    if (namedEnd != fixedSlots + custom + catalogue.table.size() || phrase < fixedSlots || phrase >= namedEnd)
         return catalogue.phrases[phrase];
     if (phrase < fixedSlots + custom)
         return catalogue.custom[phrase - fixedSlots].Name;
@@ -60,13 +62,16 @@ Catalogue BuildCatalogue(const CatalogueSources& sources) {
     if (catalogue.skippedLinks > 0 && sources.log)
         sources.log("bookmarks and favourites: " + std::to_string(catalogue.skippedLinks) +
                     " left out, as their addresses open no web page or message");
+    const std::size_t namedEnd = catalogue.phrases.size();
     // Last, so that among phrases that match equally well the older kinds keep their places.
     if (sources.settingsPages)
         ImportSettingsPages(catalogue);
-    catalogue.forms = BuildMatchForms(
-        catalogue.phrases, [&](std::size_t phrase) { return SpelledPhrase(catalogue, fixedSlots, phrase); });
+    catalogue.forms = BuildMatchForms(catalogue.phrases, [&](std::size_t phrase) {
+        return SpelledPhrase(catalogue, fixedSlots, namedEnd, phrase);
+    });
     std::stable_sort(catalogue.table.begin(), catalogue.table.end(),
                      [](const CommandEntry& a, const CommandEntry& b) { return a.Name < b.Name; });
+    IndexCommandTable(catalogue);
     return catalogue;
 }
 

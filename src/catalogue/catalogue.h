@@ -3,6 +3,7 @@
 // and only read between builds.
 #include "catalogue/match_forms.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,10 @@ struct Catalogue {
     std::vector<CommandEntry> table;
     // Bookmarks and favourites left out because their address opens no web page or message.
     std::size_t skippedLinks = 0;
+    // The table's positions in the order of their lower-cased names, equal names in table order:
+    // made at the end of a build, so that the entries of the rows shown on every key are found
+    // without a pass over the table. Entries added since are looked through one by one.
+    std::vector<std::uint32_t> byLowerName;
     // The phrases hold the Settings app's pages, which the dispatcher opens.
     bool settingsPages = false;
     // What near matches need of each phrase, built with the phrases.
@@ -49,5 +54,11 @@ std::string RunPhrase(std::string_view name);
 
 // Appends the entry to the table and its phrase to the phrase list.
 void AddCommandEntry(Catalogue& catalogue, CommandEntry entry);
+
+// Orders the table's positions by lower-cased name into Catalogue::byLowerName.
+void IndexCommandTable(Catalogue& catalogue);
+
+// The first entry, in table order, whose name lower-cased is `lowered`; null when there is none.
+const CommandEntry* FindCommandEntry(const Catalogue& catalogue, std::string_view lowered);
 
 } // namespace tov

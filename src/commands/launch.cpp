@@ -41,17 +41,14 @@ void Launch(Platform& platform, const std::string& file, const std::string& para
 }
 
 bool RunProgram(Platform& platform, const Catalogue& catalogue, std::string_view name, SubmitKind kind) {
-    const std::string wanted = LowerCase(name);
-    for (const CommandEntry& entry : catalogue.table) {
-        if (LowerCase(entry.Name) != wanted)
-            continue;
-        // The arguments go as parameters rather than glued to the target, so a target
-        // with blanks in its path, or a document with arguments, still opens.
-        Launch(platform, entry.Target, entry.Arguments,
-               entry.WorkingFolder.empty() ? kDefaultWorkingFolder : entry.WorkingFolder, kind);
-        return true;
-    }
-    return false;
+    const CommandEntry* entry = FindCommandEntry(catalogue, LowerCase(name));
+    if (!entry)
+        return false;
+    // The arguments go as parameters rather than glued to the target, so a target with blanks in
+    // its path, or a document with arguments, still opens.
+    Launch(platform, entry->Target, entry->Arguments,
+           entry->WorkingFolder.empty() ? kDefaultWorkingFolder : entry->WorkingFolder, kind);
+    return true;
 }
 
 void OpenPath(Platform& platform, const std::string& path, SubmitKind kind) {

@@ -2,7 +2,6 @@
 
 #include "catalogue/built_in_commands.h"
 #include "suggest/command_window.h"
-#include "suggest/lower_compare.h"
 
 namespace tov {
 
@@ -13,11 +12,7 @@ const CommandEntry* EntryOfPhrase(const Catalogue& catalogue, std::string_view p
     const std::string_view runPrefix = BuiltInCommandOf(BuiltInAction::Run).text;
     if (!phrase.starts_with(runPrefix))
         return nullptr;
-    const std::string_view name = phrase.substr(runPrefix.size());
-    for (const auto& entry : catalogue.table)
-        if (LowersTo(entry.Name, name))
-            return &entry;
-    return nullptr;
+    return FindCommandEntry(catalogue, phrase.substr(runPrefix.size()));
 }
 
 // An icon location names an icon file or a program; anything else (a library, an index) has no icon here.

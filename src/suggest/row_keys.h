@@ -12,7 +12,7 @@ namespace tov {
 
 enum class RowKeys { Run, RunFile, CopyResult };
 
-// The keys of each phrase's command, in the phrases' order, found in one pass over the table.
+// The keys of each phrase's command, in the phrases' order.
 std::vector<RowKeys> KeysOfPhrases(const Catalogue& catalogue, const std::vector<std::string_view>& phrases);
 
 // What a screen reader is told of them, after the row's place in the list.
