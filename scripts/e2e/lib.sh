@@ -12,10 +12,13 @@ E2E_PIDS=()
 e2e_log() { printf '[e2e %s] %s\n' "$(date +%T)" "$*" >&2; }
 e2e_fail() { e2e_log "FAIL: $*"; e2e_shot "failure-${E2E_NAME:-test}" || true; exit 1; }
 
-# Picks a display number that nobody uses, from the given start.
+# Picks a display number that nobody uses, from the given start. A server of another container
+# on the machine leaves no file in this /tmp but still answers on its display's abstract socket,
+# where a new server of that number would fail and the test would drive the other one.
 e2e_free_display() {
     local n=$1
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] ||
+        DISPLAY=":$n" timeout 5 xdpyinfo >/dev/null 2>&1; do n=$((n + 1)); done
     echo "$n"
 }
 
