@@ -169,6 +169,27 @@ std::string LowerCase(std::string_view utf8) {
     return out;
 }
 
+namespace {
+
+bool IsContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+} // namespace
+
+std::size_t CharacterStart(std::string_view utf8, std::size_t at) {
+    while (at > 0 && at < utf8.size() && IsContinuationByte(utf8[at]))
+        --at;
+    return at;
+}
+
+std::size_t CharacterCount(std::string_view utf8) {
+    std::size_t count = 0;
+    for (char c : utf8)
+        count += !IsContinuationByte(c);
+    return count;
+}
+
 std::string Trim(std::string_view text) {
     const auto first = text.find_first_not_of(' ');
     if (first == std::string_view::npos)

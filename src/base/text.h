@@ -25,6 +25,12 @@ char32_t DecodeUtf8(std::string_view s, std::size_t& i);
 // Whether the bytes are well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);
 
+// Where the character that holds byte `at` begins (0 when none does before it): cutting there
+// keeps every character whole.
+std::size_t CharacterStart(std::string_view utf8, std::size_t at);
+// How many characters `utf8` holds, counting by their lead bytes.
+std::size_t CharacterCount(std::string_view utf8);
+
 // Lower-cases letters of the Latin, Greek and Cyrillic scripts; other characters stay.
 std::string LowerCase(std::string_view utf8);
 

@@ -44,10 +44,7 @@ std::string SearchText(std::string_view text) {
 std::string_view CutTitle(std::string_view title) {
     if (title.size() <= kMaxBookmarkTitleBytes)
         return title;
-    std::size_t end = kMaxBookmarkTitleBytes;
-    while (end > 0 && (static_cast<unsigned char>(title[end]) & 0xC0) == 0x80)
-        --end;
-    return title.substr(0, end);
+    return title.substr(0, CharacterStart(title, kMaxBookmarkTitleBytes));
 }
 
 } // namespace

@@ -27,12 +27,8 @@ std::string ReadableText(std::string_view text) {
     for (char& c : out)
         if (IsControl(static_cast<unsigned char>(c)))
             c = ' ';
-    if (out.size() > kLongestName) {
-        std::size_t end = kLongestName;
-        while (end > 0 && (static_cast<unsigned char>(out[end]) & 0xC0) == 0x80)
-            --end;
-        out.resize(end);
-    }
+    if (out.size() > kLongestName)
+        out.resize(CharacterStart(out, kLongestName));
     return Trim(out);
 }
 

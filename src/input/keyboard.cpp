@@ -27,10 +27,7 @@ void RemoveLastCharacter(Typing& t) {
     std::string& text = t.commandText;
     if (text.empty())
         return;
-    std::size_t cut = text.size() - 1;
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
-        --cut;
-    text.erase(cut);
+    text.erase(CharacterStart(text, text.size() - 1));
     if (!t.commandKeys.empty() && --t.commandKeys.back().characters == 0)
         t.commandKeys.pop_back();
 }
@@ -44,18 +41,15 @@ std::string Printable(const std::string& utf8) {
     return out;
 }
 
-std::uint8_t CharacterCount(const std::string& utf8) {
-    std::size_t count = 0;
-    for (char c : utf8)
-        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return static_cast<std::uint8_t>(std::clamp<std::size_t>(count, 1, UINT8_MAX));
+std::uint8_t KeyCharacters(const std::string& utf8) {
+    return static_cast<std::uint8_t>(std::clamp<std::size_t>(CharacterCount(utf8), 1, UINT8_MAX));
 }
 
 void Append(Typing& t, std::uint32_t vkCode, const std::string& typed) {
     if (typed.empty() || t.commandText.size() + typed.size() > kMaxCommandBytes)
         return;
     t.commandText += typed;
-    t.commandKeys.push_back({static_cast<std::uint8_t>(vkCode), CharacterCount(typed)});
+    t.commandKeys.push_back({static_cast<std::uint8_t>(vkCode), KeyCharacters(typed)});
 }
 
 // Enter and a second press of the activation key both end the typing at once, so that keys

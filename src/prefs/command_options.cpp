@@ -90,9 +90,7 @@ std::optional<std::string> ChooseWebSiteCommand(const PreferencesContext& p, Pre
 std::string DefaultFileCommandName(std::string_view path) {
     std::size_t end = path.size();
     for (std::size_t dropped = 0; dropped < kDroppedExtensionCharacters && end > 0; ++dropped) {
-        --end;
-        while (end > 0 && (static_cast<unsigned char>(path[end]) & 0xC0) == 0x80)
-            --end; // a whole character, not a byte of one
+        end = CharacterStart(path, end - 1); // a whole character, not a byte of one
     }
     const std::string_view head = path.substr(0, end);
     const auto slash = head.rfind('\\');

@@ -46,13 +46,6 @@ char UsCharacter(std::uint8_t vk) {
     return 0;
 }
 
-std::size_t CharacterCount(std::string_view text) {
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < text.size(); ++count)
-        DecodeUtf8(text, i);
-    return count;
-}
-
 } // namespace
 
 std::string UsLayoutText(const std::vector<TypedKey>& keys, std::string_view line) {

@@ -343,10 +343,7 @@ bool FakePlatform::SetLayeredOpacity(WindowHandle window, int alpha) {
 }
 
 Size FakePlatform::MeasureText(const Font& font, std::string_view text, int dpi) {
-    int characters = 0;
-    for (char c : text)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
-            ++characters;
+    const auto characters = static_cast<int>(CharacterCount(text));
     // A fixed-pitch stand-in: wide enough to tell lengths apart, tall as the point size says.
     // Each character and the line take whole pixels at the scale, as hinted glyphs do, so at
     // 125 % a text is a little wider in 96-DPI units than at 100 %.
