@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <random>
 
 namespace tov {
@@ -155,7 +156,8 @@ TEST(NearMatches, OffOrWithFormsOfAnotherListTheRankingIsTheExactOne) {
 
 // Whether some part of `text` is `typed` with at most one character wrong, two neighbours
 // swapped, one missing or one extra, tried the long way.
-bool WithinOneEdit(const std::u32string& text, const std::u32string& typed) {
+// Where the first part of `text` within one edit of `typed` ends (in characters), if any does.
+std::optional<std::size_t> EndWithinOneEdit(const std::u32string& text, const std::u32string& typed) {
     const auto distance = [](const std::u32string& a, const std::u32string& b) {
         std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
         for (std::size_t i = 0; i <= a.size(); ++i)
@@ -171,11 +173,11 @@ bool WithinOneEdit(const std::u32string& text, const std::u32string& typed) {
             }
         return d[a.size()][b.size()];
     };
-    for (std::size_t start = 0; start <= text.size(); ++start)
-        for (std::size_t length = 0; start + length <= text.size(); ++length)
-            if (distance(text.substr(start, length), typed) <= 1)
-                return true;
-    return false;
+    for (std::size_t end = 0; end <= text.size(); ++end)
+        for (std::size_t start = 0; start <= end; ++start)
+            if (distance(text.substr(start, end - start), typed) <= 1)
+                return end;
+    return std::nullopt;
 }
 
 std::u32string CodePoints(std::string_view utf8) {
@@ -234,9 +236,14 @@ TEST(NearMatches, OneEditAgreesWithTheLongWay) {
         const MatchForms forms = BuildMatchForms({"", phrase});
         const NearQuery query = PrepareNearQuery(typed);
         const NearHit hit = MayMatchNear(query, forms, 1) ? FindNear(query, phrase, forms, 1) : NearHit{};
-        if (WithinOneEdit(CodePoints(phrase), CodePoints(typed))) {
+        if (const auto end = EndWithinOneEdit(CodePoints(phrase), CodePoints(typed))) {
             ++near;
             EXPECT_TRUE(hit) << phrase << " / " << typed;
+            // A match is placed where the first one to end would begin without its edit.
+            const auto characters = static_cast<std::int32_t>(CodePoints(typed).size());
+            if (hit.kind == MatchKind::Edit)
+                EXPECT_EQ(hit.position, std::max(1, static_cast<std::int32_t>(*end) - characters + 1))
+                    << phrase << " / " << typed;
         } else if (hit) {
             ++far;
             EXPECT_NE(hit.kind, MatchKind::Edit) << phrase << " / " << typed;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <random>
 #include <set>
 
@@ -163,11 +164,25 @@ std::vector<std::string> PlainRanking(const std::vector<std::string>& phrases, c
 
 TEST(Ranking, AgreesWithThePlainRankingOnRandomLists) {
     std::mt19937 random(20240611);
+    // Letters of more than one script, so that influence is found for phrases that are not ASCII.
+    const std::array<std::pair<std::string_view, std::string_view>, 5> letters = {
+        {{"a", "A"}, {"b", "B"}, {"c", "C"}, {"é", "É"}, {"ж", "Ж"}}};
     auto word = [&](std::size_t length) {
         std::string w;
         for (std::size_t k = 0; k < length; ++k)
-            w += static_cast<char>('a' + random() % 3);
+            w += letters[random() % letters.size()].first;
         return w;
+    };
+    auto capitals = [&](std::string_view w) {
+        std::string out;
+        for (std::size_t at = 0; at < w.size();) {
+            const auto letter = std::find_if(letters.begin(), letters.end(), [&](const auto& l) {
+                return w.substr(at).starts_with(l.first);
+            });
+            out += letter->second;
+            at += letter->first.size();
+        }
+        return out;
     };
     for (int round = 0; round < 400; ++round) {
         std::vector<std::string> phrases = {""};
@@ -180,8 +195,7 @@ TEST(Ranking, AgreesWithThePlainRankingOnRandomLists) {
         for (int k = 0, entries = static_cast<int>(random() % 12); k < entries; ++k) {
             std::string phrase = random() % 4 ? phrases[1 + random() % size] : word(3);
             if (random() % 3 == 0)
-                std::transform(phrase.begin(), phrase.end(), phrase.begin(),
-                               [](char c) { return c - 'a' + 'A'; });
+                phrase = capitals(phrase);
             const int count = static_cast<int>(random() % 2 ? random() % 7 : random() % 60) - 3;
             influence.push_back({phrase, static_cast<std::int16_t>(count)});
         }

@@ -14,26 +14,24 @@ namespace tov {
 
 namespace {
 
+// Digits and punctuation are seldom typed; the characters of other scripts, more often.
 constexpr int kLetterBits = 26;
-constexpr int kDigitBits = 10;
-constexpr int kOtherAsciiBits = 12;
-constexpr int kNonAsciiBits = 16;
+constexpr int kDigitBits = 5;
+constexpr int kOtherAsciiBits = 5;
+constexpr int kNonAsciiBits = 28;
 static_assert(kLetterBits + kDigitBits + kOtherAsciiBits + kNonAsciiBits == 64);
 
-constexpr std::array<std::uint8_t, 256> kLetterBit = [] {
-    std::array<std::uint8_t, 256> bits{};
-    for (int b = 0; b < 256; ++b) {
+constexpr std::array<std::uint8_t, 0x80> kLetterBit = [] {
+    std::array<std::uint8_t, 0x80> bits{};
+    for (int b = 0; b < 0x80; ++b) {
         if (b >= 'a' && b <= 'z')
             bits[b] = static_cast<std::uint8_t>(b - 'a');
         else if (b >= 'A' && b <= 'Z')
             bits[b] = static_cast<std::uint8_t>(b - 'A');
         else if (b >= '0' && b <= '9')
-            bits[b] = static_cast<std::uint8_t>(kLetterBits + b - '0');
+            bits[b] = static_cast<std::uint8_t>(kLetterBits + (b - '0') % kDigitBits);
         else if (b < 0x80)
             bits[b] = static_cast<std::uint8_t>(kLetterBits + kDigitBits + b % kOtherAsciiBits);
-        else
-            bits[b] =
-                static_cast<std::uint8_t>(kLetterBits + kDigitBits + kOtherAsciiBits + b % kNonAsciiBits);
     }
     return bits;
 }();
@@ -127,9 +125,22 @@ std::string Initials(std::string_view phrase, std::string_view spelled, std::vec
 } // namespace
 
 std::uint64_t LetterSet(std::string_view text) {
+    constexpr std::uint32_t kSpread = 0x9E3779B1u;
+    constexpr int kWordBits = 32;
     std::uint64_t set = 0;
-    for (char c : text)
-        set |= std::uint64_t{1} << kLetterBit[static_cast<unsigned char>(c)];
+    for (std::size_t i = 0; i < text.size();) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (b < 0x80) {
+            set |= std::uint64_t{1} << kLetterBit[b];
+            ++i;
+            continue;
+        }
+        // By character, not by byte: the bytes of Cyrillic, Greek or CJK text share a few lead
+        // bytes and nearly every continuation byte, so a set of them would hold any other.
+        const std::uint64_t spread = static_cast<std::uint32_t>(DecodeUtf8(text, i)) * kSpread;
+        set |= std::uint64_t{1} << (kLetterBits + kDigitBits + kOtherAsciiBits +
+                                    ((spread * kNonAsciiBits) >> kWordBits));
+    }
     return set;
 }
 

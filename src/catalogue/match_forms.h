@@ -13,34 +13,19 @@
 
 namespace tov {
 
-// One bit per kind of byte: each ASCII letter and digit its own, the rest shared. A text can
-// hold another only when its set covers the other's.
+// One bit per kind of character: each ASCII letter its own, digits, other ASCII bytes and other
+// characters sharing the rest. A text can hold another only when its set covers the other's.
 std::uint64_t LetterSet(std::string_view text);
 
-// The pairs of neighbouring bytes a text holds, hashed to 256 bits. A text that holds another
-// with one edit holds all but at most three of the other's pairs.
-// Bits set in a word, by halves, quarters and so on: the processors a build targets need not
-// have an instruction for it, and a library call for each phrase would cost more than this.
-inline int BitCount(std::uint64_t x) {
-    x -= (x >> 1) & 0x5555555555555555ull;
-    x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
-    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
-    return static_cast<int>((x * 0x0101010101010101ull) >> 56);
-}
-
+// The pairs of neighbouring bytes a text holds, hashed to 256 bits: a text that holds another
+// holds all of the other's pairs.
 struct PairSet {
     std::array<std::uint64_t, 4> bits{};
-    int Count() const {
-        int n = 0;
-        for (std::uint64_t word : bits)
-            n += BitCount(word);
-        return n;
-    }
-    int CountShared(const PairSet& other) const {
-        int n = 0;
+    bool Holds(const PairSet& other) const {
+        std::uint64_t lacking = 0;
         for (std::size_t k = 0; k < bits.size(); ++k)
-            n += BitCount(bits[k] & other.bits[k]);
-        return n;
+            lacking |= other.bits[k] & ~bits[k];
+        return lacking == 0;
     }
 };
 PairSet PairsOf(std::string_view text);

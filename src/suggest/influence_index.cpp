@@ -102,6 +102,8 @@ std::int16_t InfluenceIndex::Find(std::string_view phrase) const {
 }
 
 std::int16_t InfluenceIndex::FindLowered(std::string_view lowered) const {
+    if (keys_.empty())
+        return 0;
     return Probe(HashFolded(lowered).hash, lowered, true);
 }
 

@@ -23,11 +23,13 @@ class InfluenceIndex {
     // False only when `phrase` has no count; true also when Find must look closer.
     bool MightHold(std::string_view phrase) const {
         const Ends ends = EndsOf(phrase);
-        if (!ends.Ascii())
-            return true;
-        const std::size_t bit = FilterBit(ends);
-        return (filter_[bit / 64] >> (bit % 64)) & 1;
+        return !ends.Ascii() || FilterHolds(ends);
     }
+
+    // For a phrase already lower case, as the catalogue's are: its ends are a key's ends
+    // whatever its script, so the filter answers for text that is not ASCII too.
+    bool MightHoldLowered(std::string_view lowered) const { return FilterHolds(EndsOf(lowered)); }
+    std::int16_t FindLowered(std::string_view lowered) const;
 
   private:
     static_assert(std::endian::native == std::endian::little, "the words are read as little-endian");
@@ -69,11 +71,15 @@ class InfluenceIndex {
         return static_cast<std::size_t>((mixed * 0x9E3779B97F4A7C15ull) >> 32) % kFilterBits;
     }
 
+    bool FilterHolds(const Ends& ends) const {
+        const std::size_t bit = FilterBit(ends);
+        return (filter_[bit / 64] >> (bit % 64)) & 1;
+    }
+
     struct Slot {
         std::uint64_t hash = 0;
         std::int32_t key = -1; // index into keys_; -1 when the slot is free
     };
-    std::int16_t FindLowered(std::string_view lowered) const;
     std::int16_t Probe(std::uint64_t hash, std::string_view phrase, bool lowered) const;
 
     std::vector<std::string> keys_; // lower-cased

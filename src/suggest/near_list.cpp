@@ -1,5 +1,7 @@
 #include "suggest/near_list.h"
 
+#include "suggest/find_text.h"
+
 #include <algorithm>
 
 namespace tov {
@@ -14,7 +16,7 @@ void FindByUsLayout(const std::vector<std::string>& phrases, const MatchForms& f
     const NearQuery query = PrepareNearQuery(usLayout, false);
     for (std::size_t i = 1; i < phrases.size(); ++i) {
         const auto index = static_cast<std::uint32_t>(i);
-        if (const std::size_t at = phrases[i].find(usLayout); at != std::string::npos)
+        if (const std::size_t at = FindText(phrases[i], usLayout); at != std::string_view::npos)
             near.push_back({index, static_cast<std::int32_t>(at + 1), MatchKind::Layout, MatchKind::Exact});
         else if (!MayMatchNear(query, forms, i))
             continue;

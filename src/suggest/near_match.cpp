@@ -3,6 +3,7 @@
 #include "base/text.h"
 #include "catalogue/fold.h"
 #include "catalogue/readings.h"
+#include "suggest/find_text.h"
 
 #include <algorithm>
 #include <bit>
@@ -27,7 +28,8 @@ std::uint64_t MaskOf(const NearQuery& q, char32_t c) {
 // neighbours swapped, one missing or one extra), and the character where that match begins.
 // Bit j of `exact` holds when the typed text's first j+1 characters end at the text's current
 // character; `near` the same with one edit; a swap needs `exact` of two characters back.
-std::optional<std::int32_t> FindWithOneEdit(const NearQuery& q, std::string_view text) {
+// The search begins at byte `from`, a character's start where no match begins before.
+std::optional<std::int32_t> FindWithOneEdit(const NearQuery& q, std::string_view text, std::size_t from) {
     const std::size_t m = q.characters;
     const std::uint64_t all = (m >= 64) ? ~std::uint64_t{0} : (std::uint64_t{1} << m) - 1;
     const std::uint64_t last = std::uint64_t{1} << (m - 1);
@@ -35,8 +37,8 @@ std::optional<std::int32_t> FindWithOneEdit(const NearQuery& q, std::string_view
     std::uint64_t exactBefore = 0; // `exact` one character back
     std::uint64_t near = 1;        // the first typed character may be the missing one
     std::uint64_t previousMask = 0;
-    std::int32_t at = 0;
-    for (std::size_t i = 0; i < text.size(); ++at) {
+    auto at = static_cast<std::int32_t>(CharacterCount(text.substr(0, from)));
+    for (std::size_t i = from; i < text.size(); ++at) {
         const auto b = static_cast<unsigned char>(text[i]);
         const char32_t c = b < 0x80 ? text[i++] : DecodeUtf8(text, i);
         const std::uint64_t mask = MaskOf(q, c);
@@ -55,6 +57,23 @@ std::optional<std::int32_t> FindWithOneEdit(const NearQuery& q, std::string_view
             return std::max<std::int32_t>(1, at - static_cast<std::int32_t>(m) + 2);
     }
     return std::nullopt;
+}
+
+// Where the first match with one edit can begin: a match holds the typed text's head whole
+// where it begins, or its tail whole where it ends, and is at most a character longer than
+// the typed text. Most phrases hold neither (npos); the rest are searched from there, not from
+// their start.
+std::size_t EarliestEditStart(const NearQuery& q, std::string_view text) {
+    const std::string_view typed = q.folded;
+    const std::string_view tail = typed.substr(q.tailStart);
+    std::size_t earliest = FindText(text, typed.substr(0, q.headBytes));
+    if (const std::size_t at = FindText(text, tail); at != std::string_view::npos) {
+        std::size_t start = at + tail.size();
+        for (std::size_t back = q.characters + 1; back > 0 && start > 0;)
+            back -= (static_cast<unsigned char>(text[--start]) & 0xC0) != 0x80;
+        earliest = std::min(earliest, start);
+    }
+    return earliest;
 }
 
 // Pinyin's u with diaeresis is written "v"; typed, it is often "u" ("lvse", "luse").
@@ -110,6 +129,14 @@ std::optional<std::int32_t> FindInReadings(std::string_view typed, std::string_v
         }
         reach = next;
         now = 1 - now;
+        // A spelling that begins later cannot begin earlier than one already found.
+        if (best != kNone) {
+            std::uint16_t earliest = kNone;
+            for (std::uint64_t r = reach; r != 0; r &= r - 1)
+                earliest = std::min(earliest, starts[now][static_cast<std::size_t>(std::countr_zero(r))]);
+            if (earliest >= best)
+                break;
+        }
     }
     if (best == kNone)
         return std::nullopt;
@@ -136,13 +163,14 @@ NearQuery PrepareNearQuery(std::string_view typed, bool allowEdit) {
     q.foldChanges = folded != typed;
     q.letters = LetterSet(folded);
     std::size_t place = 0;
-    std::size_t widest = 1;
+    std::array<std::size_t, kMostNearBytes + 1> starts{};
     for (std::size_t i = 0; i < folded.size(); ++place) {
         const std::size_t start = i;
+        starts[place] = start;
         const char32_t c = DecodeUtf8(folded, i);
-        widest = std::max(widest, i - start);
-        q.mostCharacterLetters = std::max(
-            q.mostCharacterLetters, BitCount(LetterSet(std::string_view(folded).substr(start, i - start))));
+        q.mostCharacterLetters =
+            std::max(q.mostCharacterLetters,
+                     std::popcount(LetterSet(std::string_view(folded).substr(start, i - start))));
         const std::uint64_t bit = std::uint64_t{1} << place;
         if (c < q.asciiMasks.size()) {
             q.asciiMasks[c] |= bit;
@@ -157,11 +185,16 @@ NearQuery PrepareNearQuery(std::string_view typed, bool allowEdit) {
     }
     q.characters = place;
     q.edit = allowEdit && place >= kFewestEditCharacters;
-    // One edit breaks at most three pairs of bytes (a swap of two characters), or those a wrong
-    // or missing character of many bytes is part of.
-    constexpr int kPairsASwapBreaks = 3;
-    q.pairs = PairsOf(folded);
-    q.fewestPairs = q.pairs.Count() - std::max(kPairsASwapBreaks, static_cast<int>(widest) + 1);
+    // Split before character h: an edit before it leaves the tail whole, one at or after it the
+    // head, and a swap across the split (characters h-1 and h) leaves the text after h whole.
+    // A text of five characters or more leaves both pieces two characters or more.
+    if (q.edit) {
+        const std::size_t h = (place - 1) / 2;
+        q.headBytes = starts[h];
+        q.tailStart = starts[h + 1];
+        q.headPairs = PairsOf(std::string_view(folded).substr(0, q.headBytes));
+        q.tailPairs = PairsOf(std::string_view(folded).substr(q.tailStart));
+    }
     q.folded = std::move(folded);
     return q;
 }
@@ -176,17 +209,18 @@ NearHit FindNear(const NearQuery& q, std::string_view phrase, const MatchForms& 
     if (!missing) {
         // A phrase that folds to itself was already searched for a text that does.
         if (!folded.empty() || q.foldChanges)
-            if (const auto at = Position(text.find(q.folded)))
+            if (const auto at = Position(FindText(text, q.folded)))
                 return NearHit{MatchKind::Folded, *at};
-        if (const auto at = Position(forms.Initials(index).find(q.folded)))
+        if (const auto at = Position(FindText(forms.Initials(index), q.folded)))
             return NearHit{MatchKind::Initials, *at};
         if (const std::string_view readings = forms.Readings(index); !readings.empty())
             if (const auto at = FindInReadings(q.folded, readings))
                 return NearHit{MatchKind::Reading, *at};
     }
-    if (q.edit && forms.pairs[index].CountShared(q.pairs) >= q.fewestPairs)
-        if (const auto at = FindWithOneEdit(q, text))
-            return NearHit{MatchKind::Edit, *at};
+    if (q.edit && (forms.pairs[index].Holds(q.headPairs) || forms.pairs[index].Holds(q.tailPairs)))
+        if (const std::size_t from = EarliestEditStart(q, text); from != std::string_view::npos)
+            if (const auto at = FindWithOneEdit(q, text, from))
+                return NearHit{MatchKind::Edit, *at};
     return {};
 }
 

@@ -35,8 +35,13 @@ struct NearQuery {
     bool edit = false; // one-edit matches are looked for
     std::size_t characters = 0;
     int mostCharacterLetters = 0; // bits of LetterSet that one character of the text takes at most
-    PairSet pairs;                // of the folded text
-    int fewestPairs = 0;          // a text with fewer of them cannot hold it with one edit
+    // A text that holds the folded text with one edit holds one of two pieces of it whole:
+    // its first `headBytes`, or what follows `tailStart` (bytes, at characters' starts), and
+    // with it the piece's pairs of bytes.
+    std::size_t headBytes = 0;
+    std::size_t tailStart = 0;
+    PairSet headPairs;
+    PairSet tailPairs;
     std::array<std::uint64_t, 128> asciiMasks{}; // per character, the places it holds in the text
     std::vector<std::pair<char32_t, std::uint64_t>> otherMasks;
 };

@@ -1,5 +1,7 @@
 #include "suggest/rank.h"
 
+#include "suggest/find_text.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -58,63 +60,6 @@ void SortByPosition(const std::array<std::uint32_t, kCountedPositions + 1>& coun
               [](const MarkedRow& a, const MarkedRow& b) { return a.row < b.row; });
 }
 
-constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-constexpr std::uint64_t kLow7 = 0x7F * kOnes;
-
-std::uint64_t LoadWord(const char* p) {
-    std::uint64_t w;
-    std::memcpy(&w, p, sizeof w);
-    return w;
-}
-
-// 0x80 in every byte of `x` that is zero, nothing elsewhere.
-std::uint64_t ZeroBytes(std::uint64_t x) {
-    return ~(((x & kLow7) + kLow7) | x | kLow7);
-}
-
-// The first occurrence of `typed` in `phrase`. Phrases are short, so rather than call a
-// library search per false start this tests eight places at once for the first byte (and
-// the second) of the text, and compares the rest only where both agree.
-std::size_t FindText(std::string_view phrase, std::string_view typed) {
-    static_assert(std::endian::native == std::endian::little, "the lowest byte must be the first");
-    constexpr std::size_t kWord = sizeof(std::uint64_t);
-    const std::size_t n = phrase.size();
-    const std::size_t m = typed.size();
-    if (m > n)
-        return std::string_view::npos;
-    const std::uint64_t first = kOnes * static_cast<unsigned char>(typed[0]);
-    if (m == 1) {
-        if (n < kWord)
-            return phrase.find(typed[0]);
-        for (std::size_t block = 0; block < n; block += kWord) {
-            const std::size_t at = std::min(block, n - kWord);
-            if (const std::uint64_t hits = ZeroBytes(LoadWord(phrase.data() + at) ^ first))
-                return at + static_cast<std::size_t>(std::countr_zero(hits)) / 8;
-        }
-        return std::string_view::npos;
-    }
-    if (n < kWord + 1)
-        return phrase.find(typed);
-    const std::uint64_t second = kOnes * static_cast<unsigned char>(typed[1]);
-    const std::size_t lastStart = n - m;
-    for (std::size_t block = 0; block <= lastStart; block += kWord) {
-        // The last block is moved back to end with the phrase; its repeated places were
-        // rejected before, or they would have ended the search.
-        const std::size_t at = std::min(block, n - kWord - 1);
-        std::uint64_t candidates =
-            ZeroBytes((LoadWord(phrase.data() + at) ^ first) | (LoadWord(phrase.data() + at + 1) ^ second));
-        while (candidates) {
-            const std::size_t start = at + static_cast<std::size_t>(std::countr_zero(candidates)) / 8;
-            if (start > lastStart)
-                return std::string_view::npos;
-            if (std::memcmp(phrase.data() + start + 2, typed.data() + 2, m - 2) == 0)
-                return start;
-            candidates &= candidates - 1;
-        }
-    }
-    return std::string_view::npos;
-}
-
 // Marks a match the usage memory has something to say about, at `row` (an ordinal until the
 // exact matches are sorted).
 struct Marker {
@@ -123,7 +68,8 @@ struct Marker {
     bool anyInfluence;
 
     void Mark(std::string_view phrase, std::size_t row, std::vector<MarkedRow>& marked) const {
-        const std::int16_t count = anyInfluence && influence.MightHold(phrase) ? influence.Find(phrase) : 0;
+        const std::int16_t count =
+            anyInfluence && influence.MightHoldLowered(phrase) ? influence.FindLowered(phrase) : 0;
         const bool isTacked = tacked && std::find(tacked->begin(), tacked->end(), phrase) != tacked->end();
         if (count != 0 || isTacked)
             marked.push_back({row, count, isTacked});

@@ -49,7 +49,8 @@ struct Ranking {
 // then position, then phrase-list order, and when the line itself found nothing (exactly or by
 // folding, initials or readings) the phrases that its keys re-read with the US layout find. The
 // whole list is then moved by the influence counts (ApplyInfluence), and the first tacked match
-// put on row 1. No matches when `typed` is empty.
+// put on row 1. No matches when `typed` is empty. The phrases are lower case, as the catalogue
+// makes them: their influence counts are looked up by their exact bytes.
 void RankMatches(const std::vector<std::string>& phrases, std::string_view typed, const UsageMemory& usage,
                  Ranking& ranking, const NearOptions& near = {});
 std::vector<Match> RankMatches(const std::vector<std::string>& phrases, std::string_view typed,
