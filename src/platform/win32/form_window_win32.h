@@ -36,7 +36,12 @@ struct FormWindow {
     int dpi = kBaseDpi;
     Rect placed{-1, -1, -1, -1};
     Point placedOrigin{-1, -1};
-    bool placing = false;     // inside the window's own move, whose scale the window has already taken
+    bool placing = false; // inside the window's own move, whose scale the window has already taken
+    // The caption bar's and the taskbar's icons, drawn from the artwork at the window's scale
+    // (the class's icon is the system's scale) and freed only after the window lets them go.
+    win32::UniqueIcon smallIcon;
+    win32::UniqueIcon bigIcon;
+    int iconDpi = 0;
     HWND lastFocus = nullptr; // the control to give the focus back to when the window is activated again
     std::optional<AccessibleWindow> told; // what screen readers were last told, while shown
 };

@@ -17,6 +17,29 @@ namespace {
 
 constexpr int kAppIconId = 1;
 
+win32::UniqueIcon AppIconOfSize(HWND hwnd, int size) {
+    const auto module = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd, GWLP_HINSTANCE));
+    return win32::UniqueIcon(
+        static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(kAppIconId), IMAGE_ICON, size, size, 0)));
+}
+
+// A window with a caption bar shows the program's icon at the sizes of its scale; one that
+// cannot be loaded leaves the one shown before.
+void ShowIconsAtScale(FormWindow& w) {
+    if (!w.form->style.captionBar || w.iconDpi == w.dpi)
+        return;
+    w.iconDpi = w.dpi;
+    const auto replace = [&](win32::UniqueIcon& kept, WPARAM which, int metric) {
+        win32::UniqueIcon icon = AppIconOfSize(w.hwnd, win32::MetricForDpi(metric, w.dpi));
+        if (!icon)
+            return;
+        SendMessageW(w.hwnd, WM_SETICON, which, reinterpret_cast<LPARAM>(icon.Get()));
+        kept = std::move(icon);
+    };
+    replace(w.smallIcon, ICON_SMALL, SM_CXSMICON);
+    replace(w.bigIcon, ICON_BIG, SM_CXICON);
+}
+
 // Moves and sizes the window as its form says, laid out at `dpi`.
 void Arrange(FormWindow& w, int dpi) {
     Form& f = *w.form;
@@ -32,6 +55,7 @@ void Arrange(FormWindow& w, int dpi) {
     w.placing = false;
     w.placed = f.rect;
     w.placedOrigin = f.origin;
+    ShowIconsAtScale(w);
 }
 
 // The window came to a monitor of another scale, or its monitor's scale changed: it stays where
