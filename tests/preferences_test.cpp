@@ -3,6 +3,7 @@
 #include "platform/settings_store.h"
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 
 namespace tov::testing {
@@ -37,6 +38,16 @@ TEST_F(Preferences, OpensOnceNonModalWithTheValuesInMemory) {
 
     Click(frmPrefs::cmdOkay);
     EXPECT_EQ(app.forms.frmPrefs, nullptr);
+}
+
+TEST_F(Preferences, TheLeftColumnsFramesFollowOneAnotherAndEndWithTheRightColumn) {
+    const Form& f = Open();
+    const auto bottom = [&](ControlName frame) { return f.At(frame).rect.top + f.At(frame).rect.height; };
+    const std::array left = {frmPrefs::fmeUpdates, frmPrefs::fmeSuggestions, frmPrefs::fmeKeyMapping,
+                             frmPrefs::fmeTransparency, frmPrefs::fmeWindowPlace};
+    for (std::size_t k = 1; k < left.size(); ++k)
+        EXPECT_LE(bottom(left[k - 1]), f.At(left[k]).rect.top) << k;
+    EXPECT_EQ(bottom(left.back()), bottom(frmPrefs::fmeUserCommands));
 }
 
 TEST_F(Preferences, CheckBoxesStoreZeroOrOneAndTheValueInMemory) {

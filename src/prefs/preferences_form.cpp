@@ -97,7 +97,7 @@ void AddTransparency(Form& f) {
 }
 
 void AddWindowPlace(Form& f) {
-    f.Add(Frame(frmPrefs::fmeWindowPlace, "Window Position", {10, 356, 260, 50}));
+    f.Add(Frame(frmPrefs::fmeWindowPlace, "Window Position", {10, 356, 260, 44}));
     f.Add(In(frmPrefs::fmeWindowPlace, {.name = frmPrefs::chkWorkingMonitor,
                                         .kind = ControlKind::CheckBox,
                                         .rect = {14, 22, 232, 20},
