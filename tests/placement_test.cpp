@@ -163,9 +163,6 @@ TEST_F(Placement, AScaleChangeLaysBothWindowsOutAgainForTheNewScale) {
     Start();
     Open("computer");
     ASSERT_EQ(app.state.CommandText, "computer");
-    // "lock computer": the typed text stands after "lock ", measured at the window's scale.
-    const auto typedLeft = [&] { return Main().At(frmMain::lblCommand).rect.left; };
-    EXPECT_EQ(typedLeft(), kCommandTextLeft + platform.MeasureText(Main().font, "lock ", 192).width);
 
     // 125 %, and the taskbar moves to the top.
     Monitor changed = kLaptop;
@@ -176,9 +173,31 @@ TEST_F(Placement, AScaleChangeLaysBothWindowsOutAgainForTheNewScale) {
     EXPECT_EQ(ScreenRect(Main()), (Rect{-2560, 248, 750, 63}));
     EXPECT_EQ(ScreenRect(Suggestions()).top, 248 + 63);
     EXPECT_EQ(Suggestions().dpi, 120);
-    EXPECT_NE(platform.MeasureText(Main().font, "lock ", 120).width,
-              platform.MeasureText(Main().font, "lock ", 192).width);
-    EXPECT_EQ(typedLeft(), kCommandTextLeft + platform.MeasureText(Main().font, "lock ", 120).width);
+}
+
+// Whole 96-DPI units round differently at every scale; the letters must not.
+TEST_F(Placement, TheTypedTextStandsOverItsOwnLettersInTheCompletionAtEveryScale) {
+    Start();
+    for (const std::string typed : {"lock", "computer", "k comp"}) {
+        Open(typed);
+        for (const int dpi : {96, 120, 144, 168, 192, 240, 288}) {
+            Monitor changed = kLaptop;
+            changed.dpi = dpi;
+            platform.ChangeMonitor(kLaptopIndex, changed);
+            platform.RunPending();
+            const Control& line = Main().At(frmMain::lblCommand);
+            const Control& completion = Main().At(frmMain::lblCommandBack);
+            ASSERT_EQ(completion.text, "lock computer");
+            const std::size_t at = completion.text.find(typed);
+            EXPECT_EQ(FakePlatform::DrawnTextLeft(Main(), line, 0),
+                      FakePlatform::DrawnTextLeft(Main(), completion, at))
+                << typed << " at " << dpi << " DPI";
+            EXPECT_EQ(FakePlatform::DrawnTextLeft(Main(), line, typed.size()),
+                      FakePlatform::DrawnTextLeft(Main(), completion, at + typed.size()))
+                << typed << " at " << dpi << " DPI";
+        }
+        Close();
+    }
 }
 
 TEST_F(Placement, TheActivationKeyOverAnAdministratorsWindowIsLoggedOnceASession) {

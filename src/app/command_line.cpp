@@ -40,6 +40,14 @@ std::string SelectBelowResult(const App& app, std::int16_t& selectedIndex) {
     return phrase;
 }
 
+// The typed text stands over the same letters of the completion.
+void ShowCompletion(Form& window, const std::string& typed, const std::string& best) {
+    Control& typedLabel = window.At(frmMain::lblCommand);
+    window.At(frmMain::lblCommandBack).text = best;
+    const std::size_t at = Find(best, typed);
+    typedLabel.indent = at == std::string::npos ? std::string() : best.substr(0, at);
+}
+
 } // namespace
 
 std::string MatchCommand(App& app) {
@@ -103,8 +111,7 @@ void RefreshCommandWindow(App& app) {
     }
     if (s.CommandText.empty()) {
         HideSuggestions(app.platform, app.forms);
-        app.forms.frmMain->At(frmMain::lblCommandBack).text.clear();
-        app.forms.frmMain->At(frmMain::lblCommand).rect.left = kCommandTextLeft;
+        ShowCompletion(*app.forms.frmMain, {}, {});
     } else {
         const std::string phrase = MatchCommand(app);
         if (!app.forms.frmMain)
@@ -114,12 +121,7 @@ void RefreshCommandWindow(App& app) {
         const std::string best = calculation ? ResultCompletion(s.CommandText, *app.calculation) : phrase;
         if (calculation)
             f.At(frmMain::lblDescription).text = kCopyResultDescription;
-        f.At(frmMain::lblCommandBack).text = best;
-        int left = kCommandTextLeft;
-        const auto p = best.find(s.CommandText);
-        if (p != std::string::npos && p > 0)
-            left += app.platform.MeasureText(f.font, best.substr(0, p), f.dpi).width;
-        f.At(frmMain::lblCommand).rect.left = left;
+        ShowCompletion(f, s.CommandText, best);
     }
     app.platform.UpdateForm(*app.forms.frmMain);
 }
