@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "app/contexts.h"
 #include "app/program.h"
+#include "catalogue/match_forms.h"
 #include "platform/fake/fake_platform.h"
 #include "prefs/preferences.h"
 #include "prefs/preferences_form.h"
@@ -198,6 +199,33 @@ TEST_F(Placement, TheTypedTextStandsOverItsOwnLettersInTheCompletionAtEveryScale
         }
         Close();
     }
+}
+
+// A near match holds other letters than the typed ones: it stands after them, apart, and an
+// exact match afterwards lies under the typed text again.
+TEST_F(Placement, ANearMatchStandsClearOfTheTypedText) {
+    Start();
+    app.catalogue.phrases.push_back("run café crème");
+    app.catalogue.forms = BuildMatchForms(app.catalogue.phrases);
+    Open("cafe");
+    const Control& line = Main().At(frmMain::lblCommand);
+    const Control& completion = Main().At(frmMain::lblCommandBack);
+    const auto drawnAt = [&](const Control& label, std::size_t at) {
+        return FakePlatform::DrawnTextLeft(Main(), label, at);
+    };
+    const auto pixels = [&](std::string_view text) {
+        return ScaleToDpi(platform.MeasureText(Main().font, text, Main().dpi).width, Main().dpi);
+    };
+    ASSERT_EQ(completion.text, "run café crème");
+    EXPECT_EQ(drawnAt(line, 0), ScaleToDpi(completion.rect.left, Main().dpi)); // where lines start
+    const int gap = drawnAt(completion, 0) - drawnAt(line, std::string::npos);
+    EXPECT_GE(gap, pixels("  "));
+    EXPECT_LE(gap, pixels("run ")); // still beside it
+
+    platform.PressKey(VirtualKey::Backspace);
+    platform.RunPending();
+    ASSERT_EQ(completion.text, "run café crème");
+    EXPECT_EQ(drawnAt(line, 0), drawnAt(completion, completion.text.find("caf")));
 }
 
 TEST_F(Placement, TheActivationKeyOverAnAdministratorsWindowIsLoggedOnceASession) {

@@ -17,6 +17,8 @@ namespace tov {
 namespace {
 
 constexpr const char* kCopyResultDescription = "Enter copies the result";
+// Between the typed text and a near match after it: blank room of the font's own spaces.
+constexpr const char* kNearMatchGap = "   ";
 
 // Ranks `typed` into app.ranking; `keys` are the keys that typed it, for the near matches that
 // read them with the US layout.
@@ -40,12 +42,16 @@ std::string SelectBelowResult(const App& app, std::int16_t& selectedIndex) {
     return phrase;
 }
 
-// The typed text stands over the same letters of the completion.
+// The typed text stands over the same letters of a completion that holds them. A near match
+// does not hold them, so it stands after the typed text, apart, where neither hides the other.
 void ShowCompletion(Form& window, const std::string& typed, const std::string& best) {
     Control& typedLabel = window.At(frmMain::lblCommand);
-    window.At(frmMain::lblCommandBack).text = best;
+    Control& completion = window.At(frmMain::lblCommandBack);
+    completion.text = best;
     const std::size_t at = Find(best, typed);
-    typedLabel.indent = at == std::string::npos ? std::string() : best.substr(0, at);
+    const bool near = !best.empty() && at == std::string::npos;
+    typedLabel.indent = near || best.empty() ? std::string() : best.substr(0, at);
+    completion.indent = near ? typed + kNearMatchGap : std::string();
 }
 
 } // namespace
