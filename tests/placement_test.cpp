@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "app/contexts.h"
 #include "app/program.h"
+#include "catalogue/match_forms.h"
 #include "platform/fake/fake_platform.h"
 #include "prefs/preferences.h"
 #include "prefs/preferences_form.h"
@@ -163,9 +164,6 @@ TEST_F(Placement, AScaleChangeLaysBothWindowsOutAgainForTheNewScale) {
     Start();
     Open("computer");
     ASSERT_EQ(app.state.CommandText, "computer");
-    // "lock computer": the typed text stands after "lock ", measured at the window's scale.
-    const auto typedLeft = [&] { return Main().At(frmMain::lblCommand).rect.left; };
-    EXPECT_EQ(typedLeft(), kCommandTextLeft + platform.MeasureText(Main().font, "lock ", 192).width);
 
     // 125 %, and the taskbar moves to the top.
     Monitor changed = kLaptop;
@@ -176,9 +174,58 @@ TEST_F(Placement, AScaleChangeLaysBothWindowsOutAgainForTheNewScale) {
     EXPECT_EQ(ScreenRect(Main()), (Rect{-2560, 248, 750, 63}));
     EXPECT_EQ(ScreenRect(Suggestions()).top, 248 + 63);
     EXPECT_EQ(Suggestions().dpi, 120);
-    EXPECT_NE(platform.MeasureText(Main().font, "lock ", 120).width,
-              platform.MeasureText(Main().font, "lock ", 192).width);
-    EXPECT_EQ(typedLeft(), kCommandTextLeft + platform.MeasureText(Main().font, "lock ", 120).width);
+}
+
+// Whole 96-DPI units round differently at every scale; the letters must not.
+TEST_F(Placement, TheTypedTextStandsOverItsOwnLettersInTheCompletionAtEveryScale) {
+    Start();
+    for (const std::string typed : {"lock", "computer", "k comp"}) {
+        Open(typed);
+        for (const int dpi : {96, 120, 144, 168, 192, 240, 288}) {
+            Monitor changed = kLaptop;
+            changed.dpi = dpi;
+            platform.ChangeMonitor(kLaptopIndex, changed);
+            platform.RunPending();
+            const Control& line = Main().At(frmMain::lblCommand);
+            const Control& completion = Main().At(frmMain::lblCommandBack);
+            ASSERT_EQ(completion.text, "lock computer");
+            const std::size_t at = completion.text.find(typed);
+            EXPECT_EQ(FakePlatform::DrawnTextLeft(Main(), line, 0),
+                      FakePlatform::DrawnTextLeft(Main(), completion, at))
+                << typed << " at " << dpi << " DPI";
+            EXPECT_EQ(FakePlatform::DrawnTextLeft(Main(), line, typed.size()),
+                      FakePlatform::DrawnTextLeft(Main(), completion, at + typed.size()))
+                << typed << " at " << dpi << " DPI";
+        }
+        Close();
+    }
+}
+
+// A near match holds other letters than the typed ones: it stands after them, apart, and an
+// exact match afterwards lies under the typed text again.
+TEST_F(Placement, ANearMatchStandsClearOfTheTypedText) {
+    Start();
+    app.catalogue.phrases.push_back("run café crème");
+    app.catalogue.forms = BuildMatchForms(app.catalogue.phrases);
+    Open("cafe");
+    const Control& line = Main().At(frmMain::lblCommand);
+    const Control& completion = Main().At(frmMain::lblCommandBack);
+    const auto drawnAt = [&](const Control& label, std::size_t at) {
+        return FakePlatform::DrawnTextLeft(Main(), label, at);
+    };
+    const auto pixels = [&](std::string_view text) {
+        return ScaleToDpi(platform.MeasureText(Main().font, text, Main().dpi).width, Main().dpi);
+    };
+    ASSERT_EQ(completion.text, "run café crème");
+    EXPECT_EQ(drawnAt(line, 0), ScaleToDpi(completion.rect.left, Main().dpi)); // where lines start
+    const int gap = drawnAt(completion, 0) - drawnAt(line, std::string::npos);
+    EXPECT_GE(gap, pixels("  "));
+    EXPECT_LE(gap, pixels("run ")); // still beside it
+
+    platform.PressKey(VirtualKey::Backspace);
+    platform.RunPending();
+    ASSERT_EQ(completion.text, "run café crème");
+    EXPECT_EQ(drawnAt(line, 0), drawnAt(completion, completion.text.find("caf")));
 }
 
 TEST_F(Placement, TheActivationKeyOverAnAdministratorsWindowIsLoggedOnceASession) {

@@ -145,6 +145,27 @@ e2e_set_dpi() {
 # e2e_px N: N pixels of a 96-DPI layout at the prefix's scale, rounded as Windows rounds them.
 e2e_px() { echo $((($1 * E2E_DPI + 48) / 96)); }
 
+# The command window's line, its labels at (70, 8) 521x25 of the layout, as a geometry of the
+# screen with the window in its corner.
+e2e_line_area() { echo "$(e2e_px 521)x$(e2e_px 25)+$(e2e_px 70)+$(e2e_px 8)"; }
+
+# e2e_line_columns SCREENSHOT: the command window's line as one character a pixel column, from
+# the left: D where the typed text's black is, i where only lighter ink is (the grey completion,
+# or the soft edges of the black), . where the artwork shows alone.
+e2e_line_columns() {
+    convert "$1" -crop "$(e2e_line_area)" +repage -colorspace Gray -depth 8 \
+        txt:- 2>/dev/null |
+        awk -F'[,: ]+' 'NR > 1 {
+                level = $0; sub(/.*gray\(/, "", level); level += 0
+                if (!($1 in darkest) || level < darkest[$1]) darkest[$1] = level
+                if ($1 + 1 > width) width = $1 + 1
+            }
+            END {
+                for (x = 0; x < width; x++) printf "%s", darkest[x] < 32 ? "D" : darkest[x] < 176 ? "i" : "."
+                print ""
+            }'
+}
+
 # Whether the Tovlen command window is on screen: 600x50 at the top-left corner, scaled.
 e2e_command_window() {
     local id size

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Near matches under Wine: Latin letters typed for a Start-menu shortcut named in Chinese (微信,
 # typed "weixin") and for one named with accents (Café Crème, typed "cafe") bring each into the
-# suggestions, where a screen reader hears "near match" and the keys the row takes, and Enter
-# runs it.
+# suggestions, where a screen reader hears "near match" and the keys the row takes, the command
+# window shows it after the typed text rather than under it, and Enter runs it.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/accessible.sh"
 e2e_setup near "${E2E_DISPLAY_BASE:-210}"
@@ -28,8 +28,27 @@ e2e_focus "$E2E_NOTEPAD"
 # Both shortcuts start a program, so their rows take the keys of a file as well as Enter.
 file_keys="Enter runs it, Ctrl+Enter opens its folder, Ctrl+Shift+Enter runs it as administrator"
 
+# near_apart SHOT: in the screenshot the grey completion stands after the typed text, apart: the
+# typed text's black ends, blank artwork follows for a gap, and only then the completion's ink.
+near_apart() {
+    local columns gap
+    columns=$(e2e_line_columns "$E2E_OUT/$1.png")
+    e2e_log "the line, a character a column: $columns"
+    gap=$(awk '{
+            last = 0
+            for (x = 1; x <= length($0); x++) if (substr($0, x, 1) == "D") last = x
+            blank = last + 1; while (blank <= length($0) && substr($0, blank, 1) == "i") blank++
+            ink = blank; while (ink <= length($0) && substr($0, ink, 1) == ".") ink++
+            # Soft edges aside, the completion would start right under or after the black.
+            if (last == 0 || blank - last > 3 || ink > length($0)) print -1; else print ink - blank
+        }' <<<"$columns")
+    e2e_log "the completion stands $gap pixels after the typed text"
+    [ "$gap" -ge "$(e2e_px 8)" ] || e2e_fail "in $1 the completion is not drawn apart after the typed text"
+}
+
 # near_row TYPED PHRASE ARGUMENTS: types TYPED, expects PHRASE as the only row, heard as a near
-# match and shown as the completion, and Enter to run the shortcut with ARGUMENTS.
+# match and shown as the completion after the typed text, and Enter to run the shortcut with
+# ARGUMENTS.
 near_row() {
     e2e_until 20 e2e_no_command_window || e2e_fail "the command window of the line before did not close"
     e2e_open_command_window
@@ -39,6 +58,7 @@ near_row() {
         "$2 is not heard as the one near match, with the keys it takes"
     e2e_expect_read 5 command "description=$2" "$2 is not the completion of '$1'"
     e2e_shot "near-$1"
+    near_apart "near-$1"
     e2e_key Return
     e2e_until 20 grep -q "args: .*$3" "$record" || e2e_fail "Enter after '$1' did not run $2"
     e2e_log "'$1' ran $2"

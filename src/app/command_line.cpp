@@ -17,6 +17,8 @@ namespace tov {
 namespace {
 
 constexpr const char* kCopyResultDescription = "Enter copies the result";
+// Between the typed text and a near match after it: blank room of the font's own spaces.
+constexpr const char* kNearMatchGap = "   ";
 
 // Ranks `typed` into app.ranking; `keys` are the keys that typed it, for the near matches that
 // read them with the US layout.
@@ -38,6 +40,18 @@ std::string SelectBelowResult(const App& app, std::int16_t& selectedIndex) {
     selectedIndex =
         matches.empty() ? std::min<std::int16_t>(selectedIndex, 0) : static_cast<std::int16_t>(matchRow + 1);
     return phrase;
+}
+
+// The typed text stands over the same letters of a completion that holds them. A near match
+// does not hold them, so it stands after the typed text, apart, where neither hides the other.
+void ShowCompletion(Form& window, const std::string& typed, const std::string& best) {
+    Control& typedLabel = window.At(frmMain::lblCommand);
+    Control& completion = window.At(frmMain::lblCommandBack);
+    completion.text = best;
+    const std::size_t at = Find(best, typed);
+    const bool near = !best.empty() && at == std::string::npos;
+    typedLabel.indent = near || best.empty() ? std::string() : best.substr(0, at);
+    completion.indent = near ? typed + kNearMatchGap : std::string();
 }
 
 } // namespace
@@ -103,8 +117,7 @@ void RefreshCommandWindow(App& app) {
     }
     if (s.CommandText.empty()) {
         HideSuggestions(app.platform, app.forms);
-        app.forms.frmMain->At(frmMain::lblCommandBack).text.clear();
-        app.forms.frmMain->At(frmMain::lblCommand).rect.left = kCommandTextLeft;
+        ShowCompletion(*app.forms.frmMain, {}, {});
     } else {
         const std::string phrase = MatchCommand(app);
         if (!app.forms.frmMain)
@@ -114,12 +127,7 @@ void RefreshCommandWindow(App& app) {
         const std::string best = calculation ? ResultCompletion(s.CommandText, *app.calculation) : phrase;
         if (calculation)
             f.At(frmMain::lblDescription).text = kCopyResultDescription;
-        f.At(frmMain::lblCommandBack).text = best;
-        int left = kCommandTextLeft;
-        const auto p = best.find(s.CommandText);
-        if (p != std::string::npos && p > 0)
-            left += app.platform.MeasureText(f.font, best.substr(0, p), f.dpi).width;
-        f.At(frmMain::lblCommand).rect.left = left;
+        ShowCompletion(f, s.CommandText, best);
     }
     app.platform.UpdateForm(*app.forms.frmMain);
 }

@@ -14,6 +14,9 @@ namespace tov {
 namespace {
 
 constexpr Rect kCommandWindowRect{0, 0, 600, 50};
+// The typed text and the completion behind it start at the same place; the labels' indents
+// then set each one's letters where they belong.
+constexpr int kCommandTextLeft = 70;
 constexpr const char* kArtwork = "commandback";
 
 } // namespace

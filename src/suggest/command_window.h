@@ -17,8 +17,6 @@ inline constexpr ControlName lblCommand{"lblCommand"};
 inline constexpr ControlName lblDescription{"lblDescription"};
 } // namespace frmMain
 
-constexpr int kCommandTextLeft = 70;
-
 Form MakeCommandWindow(Platform& platform);
 
 // Destroys any previous command window and shows a fresh one, topmost, without taking the

@@ -70,6 +70,10 @@ struct Control {
     bool enabled = true;
     bool centred = false;
     bool wrap = false; // labels: break long lines at word boundaries
+    // Labels: blank room before the text, as wide as this text in the label's font where it is
+    // drawn. A label that continues another's text lines up with it to the pixel at any scale,
+    // which a left edge in whole 96-DPI units cannot promise.
+    std::string indent;
     int value = 0;
     int minimum = 0;
     int maximum = 0;

@@ -28,6 +28,15 @@ std::string ShowCommandName(ShowCommand command) {
     return "?";
 }
 
+// A fixed-pitch stand-in for a font: wide enough to tell lengths apart. Each character takes
+// whole pixels at the scale, as hinted glyphs do, so at 125 % a text is a little wider in
+// 96-DPI units than at 100 %.
+int TextPixels(std::string_view text, int dpi) {
+    constexpr double kAdvance = 10;
+    const int advance = static_cast<int>(std::ceil(kAdvance * dpi / kBaseDpi));
+    return static_cast<int>(CharacterCount(text)) * advance;
+}
+
 } // namespace
 
 FakePlatform::FakePlatform(FakeThreads threads) : threads_(threads) {}
@@ -343,18 +352,17 @@ bool FakePlatform::SetLayeredOpacity(WindowHandle window, int alpha) {
 }
 
 Size FakePlatform::MeasureText(const Font& font, std::string_view text, int dpi) {
-    const auto characters = static_cast<int>(CharacterCount(text));
-    // A fixed-pitch stand-in: wide enough to tell lengths apart, tall as the point size says.
-    // Each character and the line take whole pixels at the scale, as hinted glyphs do, so at
-    // 125 % a text is a little wider in 96-DPI units than at 100 %.
-    constexpr double kAdvance = 10;
+    // The line is as tall as the point size says, in whole pixels.
     constexpr double kPointsPerInch = 72;
     constexpr int kLeading = 3;
-    const double scale = static_cast<double>(dpi) / kBaseDpi;
-    const int advance = static_cast<int>(std::ceil(kAdvance * scale));
     const int line =
         static_cast<int>(std::lround(font.points * dpi / kPointsPerInch)) + ScaleToDpi(kLeading, dpi);
-    return Size{ScaleFromDpi(characters * advance, dpi), ScaleFromDpi(line, dpi)};
+    return Size{ScaleFromDpi(TextPixels(text, dpi), dpi), ScaleFromDpi(line, dpi)};
+}
+
+int FakePlatform::DrawnTextLeft(const Form& form, const Control& label, std::size_t at) {
+    return ScaleToDpi(label.rect.left, form.dpi) +
+           TextPixels(label.indent + label.text.substr(0, std::min(at, label.text.size())), form.dpi);
 }
 
 std::optional<SystemColours> FakePlatform::HighContrastColours() {

@@ -128,6 +128,10 @@ class FakePlatform : public Platform {
     // The monitor at `index` changes (its scale, its work area), as the display settings change
     // it: every window of the program's own on it is laid out again for its scale where it stands.
     void ChangeMonitor(std::size_t index, const Monitor& changed);
+    // Where the label draws the character that starts at byte `at` of its text (its end past the
+    // last), in pixels from the window's left edge, as the system draws it: after the label's
+    // indent, every character whole pixels wide at the form's scale.
+    static int DrawnTextLeft(const Form& form, const Control& label, std::size_t at);
 
     bool shiftDown = false;
     bool controlDown = false;

@@ -21,6 +21,14 @@ void DrawLabel(HDC dc, const FormWindow& w, const Control& c, const RECT& r) {
     format |= c.wrap ? DT_WORDBREAK : 0;
     format |= c.centred ? DT_CENTER : DT_LEFT;
     RECT box = r;
+    if (!c.indent.empty()) {
+        // Measured in the same device context and font as the text is drawn: glyph advances add
+        // up, so the text starts exactly where the same letters stand in the text it continues.
+        const std::wstring indent = Wide(c.indent);
+        SIZE room{};
+        if (GetTextExtentPoint32W(dc, indent.c_str(), static_cast<int>(indent.size()), &room))
+            box.left += room.cx;
+    }
     const std::wstring text = MarkedText(c);
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
 }
