@@ -35,7 +35,7 @@ std::string FirefoxBookmarks(std::size_t size) {
 }
 
 std::string UnclosedAnchors(std::size_t size) {
-    return Repeated(size, [](std::size_t) { return std::string("<a href=\"x\">\n"); }) + "</a>";
+    return Repeated(size, [](std::size_t) { return std::string("<a href=\"https://x/\">\n"); }) + "</a>";
 }
 
 std::string CommandRecords(std::size_t size) {

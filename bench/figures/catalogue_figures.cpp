@@ -91,8 +91,9 @@ int main(int argc, char** argv) {
             rebuilds.push_back(TimedBuildMs(rebuilding, expected));
         }
 
-        const std::size_t forms =
-            kept.forms.bytes.capacity() + kept.forms.phrases.capacity() * sizeof(tov::PhraseForms);
+        const std::size_t forms = kept.forms.bytes.capacity() +
+                                  kept.forms.phrases.capacity() * sizeof(tov::PhraseForms) +
+                                  kept.forms.pairs.capacity() * sizeof(tov::PairSet);
         std::printf(
             "%-10d %11.0f ms %11.0f ms %13.1f MB  (%.0f bytes an entry; match forms %.2f MB, the whole "
             "%.2f x the catalogue without them)\n",

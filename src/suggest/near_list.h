@@ -26,7 +26,8 @@ bool FoundByLine(bool anyExact, const std::vector<NearFound>& near);
 void FindByUsLayout(const std::vector<std::string>& phrases, const MatchForms& forms,
                     std::string_view usLayout, std::vector<NearFound>& near);
 
-// By kind, then position, then phrase-list order.
+// By kind (layout matches then by the kind their re-read text matched by), then position, then
+// phrase-list order.
 void SortNearMatches(std::vector<NearFound>& near);
 
 } // namespace tov
