@@ -81,6 +81,9 @@ bool SaveThroughStaging(const std::string& stagingFolder, const std::string& pat
                         const std::function<bool(const std::string& stagedPath)>& save,
                         std::string* failure = nullptr);
 
+// Appends `bytes`, creating the file. They reach the system at once, so a crash of the program
+// keeps them, but are not flushed to the disk: the log appends from the program's thread, and a
+// flush there can take hundreds of milliseconds while the disk is busy, with keys waiting.
 bool AppendToFile(const std::string& path, const std::string& bytes);
 // Creates the file, readable and writable by its owner, writes all of `bytes` and flushes them
 // to the disk; false, with nothing left behind, when something of that name exists already or

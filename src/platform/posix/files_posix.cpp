@@ -194,7 +194,7 @@ bool WriteNewFile(const std::string& path, const std::string& bytes, std::string
 
 bool AppendToFile(const std::string& path, const std::string& bytes) {
     Fd f{open(HostPath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644)};
-    return f.fd >= 0 && WriteAll(f.fd, bytes) && fsync(f.fd) == 0;
+    return f.fd >= 0 && WriteAll(f.fd, bytes);
 }
 
 bool MakeFolder(const std::string& path) {

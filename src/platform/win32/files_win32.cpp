@@ -214,7 +214,7 @@ bool AppendToFile(const std::string& path, const std::string& bytes) {
                              FILE_ATTRIBUTE_NORMAL, nullptr)};
     if (f.h == INVALID_HANDLE_VALUE)
         return false;
-    return WriteAll(f.h, bytes) && FlushFileBuffers(f.h) != 0;
+    return WriteAll(f.h, bytes);
 }
 
 bool MakeFolder(const std::string& path) {
