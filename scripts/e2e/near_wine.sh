@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Near matches under Wine: Latin letters typed for a Start-menu shortcut named in Chinese (微信,
-# typed "weixin") and for one named with accents (Café Crème, typed "cafe") bring each into the
-# suggestions, where a screen reader hears "near match" and the keys the row takes, the command
-# window shows it after the typed text rather than under it, and Enter runs it.
+# Near matches under Wine: Latin letters typed for Start-menu shortcuts named in Chinese (微信,
+# typed "weixin"), with accents (Café Crème, "cafe"), in kana (カメラ, "kamera") and in Hangul
+# (계산기, "gyesangi"), the initials of a name ("vsc") and a name with two letters swapped
+# ("visaul") bring each into the suggestions, where a screen reader hears "near match" and the
+# keys the row takes, the command window shows it after the typed text rather than under it,
+# and Enter runs it.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/accessible.sh"
 e2e_setup near "${E2E_DISPLAY_BASE:-210}"
@@ -18,6 +20,9 @@ mkdir -p "$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/AppData/Roaming/Microsoft
 
 e2e_shortcut "$programs\\微信.lnk" 'C:\E2E Tools\recordargs.exe' chat-ran 'C:\E2E Tools'
 e2e_shortcut "$programs\\Café Crème.lnk" 'C:\E2E Tools\recordargs.exe' coffee-ran 'C:\E2E Tools'
+e2e_shortcut "$programs\\カメラ.lnk" 'C:\E2E Tools\recordargs.exe' camera-ran 'C:\E2E Tools'
+e2e_shortcut "$programs\\계산기.lnk" 'C:\E2E Tools\recordargs.exe' calculator-ran 'C:\E2E Tools'
+e2e_shortcut "$programs\\Visual Studio Code.lnk" 'C:\E2E Tools\recordargs.exe' editor-ran 'C:\E2E Tools'
 
 e2e_no_welcome
 e2e_focus_notepad
@@ -51,6 +56,7 @@ near_apart() {
 # ARGUMENTS.
 near_row() {
     e2e_until 20 e2e_no_command_window || e2e_fail "the command window of the line before did not close"
+    rm -f "$record" # two rows run the same shortcut: each run is looked for afresh
     e2e_open_command_window
     e2e_type "$1"
     e2e_expect_read 10 suggestion "child1.name=$2" "'$1' does not bring $2 into the suggestions"
@@ -65,4 +71,8 @@ near_row() {
 }
 near_row weixin "run 微信" chat-ran
 near_row cafe "run café crème" coffee-ran
+near_row kamera "run カメラ" camera-ran
+near_row gyesangi "run 계산기" calculator-ran
+near_row vsc "run visual studio code" editor-ran
+near_row visaul "run visual studio code" editor-ran
 e2e_log "PASS near"
