@@ -241,9 +241,10 @@ TEST(NearMatches, OneEditAgreesWithTheLongWay) {
             EXPECT_TRUE(hit) << phrase << " / " << typed;
             // A match is placed where the first one to end would begin without its edit.
             const auto characters = static_cast<std::int32_t>(CodePoints(typed).size());
-            if (hit.kind == MatchKind::Edit)
+            if (hit.kind == MatchKind::Edit) {
                 EXPECT_EQ(hit.position, std::max(1, static_cast<std::int32_t>(*end) - characters + 1))
                     << phrase << " / " << typed;
+            }
         } else if (hit) {
             ++far;
             EXPECT_NE(hit.kind, MatchKind::Edit) << phrase << " / " << typed;
