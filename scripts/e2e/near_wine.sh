@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Near matches under Wine: Latin letters typed for Start-menu shortcuts named in Chinese (微信,
-# typed "weixin"), with accents (Café Crème, "cafe"), in kana (カメラ, "kamera") and in Hangul
-# (계산기, "gyesangi"), the initials of a name ("vsc") and a name with two letters swapped
-# ("visaul") bring each into the suggestions, where a screen reader hears "near match" and the
-# keys the row takes, the command window shows it after the typed text rather than under it,
-# and Enter runs it.
+# typed "weixin" or "wx"), with accents (Café Crème, "cafe"), in kana (カメラ, "kamera") and in
+# Hangul (계산기, "gyesangi"), the initials of words ("vsc") or of capitalised parts ("ps" for
+# PowerShell) and a name with two letters swapped ("visaul") bring each into the suggestions,
+# where a screen reader hears "near match" and the keys the row takes, the command window shows
+# it after the typed text rather than under it, and Enter runs it.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/accessible.sh"
 e2e_setup near "${E2E_DISPLAY_BASE:-210}"
@@ -23,6 +23,7 @@ e2e_shortcut "$programs\\Café Crème.lnk" 'C:\E2E Tools\recordargs.exe' coffee-
 e2e_shortcut "$programs\\カメラ.lnk" 'C:\E2E Tools\recordargs.exe' camera-ran 'C:\E2E Tools'
 e2e_shortcut "$programs\\계산기.lnk" 'C:\E2E Tools\recordargs.exe' calculator-ran 'C:\E2E Tools'
 e2e_shortcut "$programs\\Visual Studio Code.lnk" 'C:\E2E Tools\recordargs.exe' editor-ran 'C:\E2E Tools'
+e2e_shortcut "$programs\\PowerShell.lnk" 'C:\E2E Tools\recordargs.exe' shell-ran 'C:\E2E Tools'
 
 e2e_no_welcome
 e2e_focus_notepad
@@ -59,6 +60,7 @@ near_row() {
     rm -f "$record" # two rows run the same shortcut: each run is looked for afresh
     e2e_open_command_window
     e2e_type "$1"
+    e2e_expect_read 10 command "value=$1" "the command line does not read '$1'"
     e2e_expect_read 10 suggestion "child1.name=$2" "'$1' does not bring $2 into the suggestions"
     e2e_expect_read 5 suggestion "child1.description=1 of 1, near match, $file_keys" \
         "$2 is not heard as the one near match, with the keys it takes"
@@ -70,9 +72,11 @@ near_row() {
     e2e_log "'$1' ran $2"
 }
 near_row weixin "run 微信" chat-ran
+near_row wx "run 微信" chat-ran
 near_row cafe "run café crème" coffee-ran
 near_row kamera "run カメラ" camera-ran
 near_row gyesangi "run 계산기" calculator-ran
 near_row vsc "run visual studio code" editor-ran
+near_row ps "run powershell" shell-ran
 near_row visaul "run visual studio code" editor-ran
 e2e_log "PASS near"
